@@ -1,0 +1,12 @@
+# GoogleTest: the system package natively, Debian's sources for the MinGW build.
+add_library(orx_gtest_main INTERFACE)
+if(CMAKE_CROSSCOMPILING)
+  set(ORX_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources for the cross build")
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${ORX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  target_link_libraries(orx_gtest_main INTERFACE gtest gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  target_link_libraries(orx_gtest_main INTERFACE GTest::gtest GTest::gtest_main)
+endif()

@@ -1,0 +1,101 @@
+# Shared by scripts/test and scripts/run. Source it; it defines functions only.
+
+ORX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+ORX_PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  libgtest-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix wine wine64
+  xvfb xauth x11-utils xdotool imagemagick
+  fonts-dejavu-core fonts-wqy-zenhei
+)
+
+orx_log() { printf '\n== %s\n' "$*" >&2; }
+
+# Installs the packages that are missing (apt-get update once, only when needed).
+orx_install_packages() {
+  local missing=()
+  local pkg
+  for pkg in "${ORX_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  orx_log "installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  # A mirror that is mid-sync makes update report errors for indexes we do not use; the
+  # install below is what must succeed.
+  $sudo apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+orx_jobs() { nproc 2>/dev/null || echo 2; }
+
+# orx_configure BUILD_DIR [cmake args...]
+orx_configure() {
+  local dir="$1"; shift
+  cmake -S "$ORX_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+orx_build() {
+  cmake --build "$1" -j "$(orx_jobs)" "${@:2}"
+}
+
+orx_configure_win() {
+  orx_configure "$1" -DCMAKE_TOOLCHAIN_FILE="$ORX_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release "${@:2}"
+}
+
+# Starts a private X display; sets DISPLAY and ORX_XVFB_PID.
+orx_start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      ORX_XVFB_PID=$!
+      export DISPLAY=":$n"
+      local i
+      for i in $(seq 1 50); do
+        if xdpyinfo >/dev/null 2>&1; then return 0; fi
+        sleep 0.1
+      done
+      echo "Xvfb did not start on :$n" >&2
+      return 1
+    fi
+  done
+  echo "no free X display number" >&2
+  return 1
+}
+
+orx_stop_xvfb() {
+  if [ -n "${ORX_XVFB_PID:-}" ]; then
+    kill "$ORX_XVFB_PID" 2>/dev/null || true
+    wait "$ORX_XVFB_PID" 2>/dev/null || true
+    ORX_XVFB_PID=""
+  fi
+}
+
+# A private Wine prefix under the build folder, with a persistent server started detached
+# from our pipes (started inside ctest, Wine's services would hold ctest's pipes open).
+orx_start_wine() {
+  local build="$1"
+  export WINEPREFIX="$build/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  wineserver -p >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+  fi
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+orx_stop_wine() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+}

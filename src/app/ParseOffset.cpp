@@ -1,0 +1,75 @@
+#include "app/ParseOffset.h"
+
+namespace orx {
+namespace {
+
+bool IsTrimmed(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+// White space as the C library's conversion skips it.
+bool IsSpace(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+int HexDigit(char16_t c)
+{
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
+bool HasHexPrefix(std::u16string_view s)
+{
+    return s.size() >= 2 && s[0] == u'0' && (s[1] == u'x' || s[1] == u'X');
+}
+
+} // namespace
+
+std::optional<std::uint64_t> ParseOffset(std::u16string_view text)
+{
+    while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    if (HasHexPrefix(text)) {
+        text.remove_prefix(2);
+        if (text.empty()) {
+            return std::nullopt;
+        }
+    }
+
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    // The conversion's own prefix counts only when a digit follows it.
+    if (HasHexPrefix(text.substr(i)) && i + 2 < text.size() && HexDigit(text[i + 2]) >= 0) {
+        i += 2;
+    }
+    const std::size_t firstDigit = i;
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = HexDigit(text[i]);
+        if (digit < 0) {
+            return std::nullopt; // trailing characters
+        }
+        if (value > (UINT64_MAX >> 4)) {
+            return std::nullopt; // above 2^64 - 1
+        }
+        value = (value << 4) | static_cast<std::uint64_t>(digit);
+    }
+    if (i == firstDigit) {
+        return std::nullopt; // nothing consumed
+    }
+    return negative ? static_cast<std::uint64_t>(0) - value : value;
+}
+
+} // namespace orx

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/CliCommon.h"
+
+namespace orx::cli {
+
+// One function per command, each in its own file.
+int RunPatch(const Invocation& invocation);
+
+} // namespace orx::cli

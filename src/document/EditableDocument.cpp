@@ -1,0 +1,201 @@
+#include "document/EditableDocument.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace orx {
+
+EditableDocument::EditableDocument(platform::FileSystem& fs) : fs_(&fs), file_(fs) {}
+
+EditableDocument::~EditableDocument() = default;
+
+bool EditableDocument::Open(const std::u16string& path)
+{
+    Close();
+    return file_.Open(path);
+}
+
+void EditableDocument::Close()
+{
+    ClearRecords();
+    lastError_.clear();
+    file_.Close();
+}
+
+void EditableDocument::ClearRecords()
+{
+    edits_.Clear();
+    overwrites_.clear();
+}
+
+bool EditableDocument::IsModified() const
+{
+    return !edits_.Empty() || !overwrites_.empty();
+}
+
+std::uint64_t EditableDocument::EditedSize() const
+{
+    return file_.Size() - edits_.DeletedBytes() + edits_.InsertedBytes();
+}
+
+EditLocation EditableDocument::Locate(std::uint64_t offset) const
+{
+    EditLocation location;
+    if (offset >= EditedSize()) {
+        return location;
+    }
+    const EditIndex::Position position = edits_.Locate(offset, file_.Size());
+    location.inInsertion = position.inRun;
+    location.key = position.key;
+    location.index = position.index;
+    location.valid = true;
+    return location;
+}
+
+std::uint64_t EditableDocument::ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out, std::uint64_t count) const
+{
+    const std::uint64_t got = file_.ReadInto(fileOffset, out, count);
+    for (auto it = overwrites_.lower_bound(fileOffset); it != overwrites_.end() && it->first < fileOffset + got; ++it) {
+        out[it->first - fileOffset] = it->second;
+    }
+    return got;
+}
+
+ReadResult EditableDocument::Read(std::uint64_t offset, std::uint64_t count) const
+{
+    ReadResult result;
+    result.offset = offset;
+    const std::uint64_t size = EditedSize();
+    if (!IsOpen() || offset >= size || count == 0) {
+        return result;
+    }
+    const std::uint64_t n = std::min(count, size - offset);
+    result.bytes.resize(static_cast<std::size_t>(n));
+    std::uint8_t* out = result.bytes.data();
+
+    if (edits_.Empty()) {
+        result.bytes.resize(static_cast<std::size_t>(ReadFileBytes(offset, out, n)));
+        return result;
+    }
+
+    // Walk the pieces the range crosses: one descent per run or unbroken stretch of file
+    // bytes, and one file read per stretch.
+    std::uint64_t done = 0;
+    while (done < n) {
+        const EditIndex::Position at = edits_.Locate(offset + done, file_.Size());
+        if (at.inRun) {
+            const std::vector<std::uint8_t>& run = *edits_.FindRun(at.key);
+            const std::uint64_t take = std::min(n - done, at.runLength - at.index);
+            std::copy_n(run.begin() + static_cast<std::ptrdiff_t>(at.index), take, out + done);
+            done += take;
+            continue;
+        }
+        const std::uint64_t take = std::min(n - done, at.segmentEnd - at.key);
+        const std::uint64_t got = ReadFileBytes(at.key, out + done, take);
+        done += got;
+        if (got < take) {
+            break; // an unreadable file byte ends the result here
+        }
+    }
+    result.bytes.resize(static_cast<std::size_t>(done));
+    return result;
+}
+
+bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value)
+{
+    if (!IsOpen() || offset >= EditedSize()) {
+        return false;
+    }
+    const EditIndex::Position at = edits_.Locate(offset, file_.Size());
+    if (at.inRun) {
+        std::vector<std::uint8_t>* run = edits_.FindRun(at.key);
+        if (run == nullptr || at.index >= run->size()) {
+            return false;
+        }
+        (*run)[static_cast<std::size_t>(at.index)] = value;
+        return true;
+    }
+    std::uint8_t current = 0;
+    if (file_.ReadInto(at.key, &current, 1) != 1) {
+        return false;
+    }
+    if (current != value) {
+        overwrites_[at.key] = value;
+    } else {
+        overwrites_.erase(at.key);
+    }
+    return true;
+}
+
+bool EditableDocument::InsertByte(std::uint64_t offset, std::uint8_t value)
+{
+    const std::uint64_t size = EditedSize();
+    if (!IsOpen() || offset > size) {
+        return false;
+    }
+    constexpr std::uint64_t kAppend = std::numeric_limits<std::uint64_t>::max();
+    if (offset == size) {
+        edits_.InsertIntoRun(file_.Size(), kAppend, value);
+        return true;
+    }
+    const EditIndex::Position at = edits_.Locate(offset, file_.Size());
+    // In front of a file byte: the run keyed by that byte lies wholly before `offset`.
+    edits_.InsertIntoRun(at.key, at.inRun ? at.index : kAppend, value);
+    return true;
+}
+
+bool EditableDocument::DeleteByte(std::uint64_t offset)
+{
+    return DeleteRange(offset, 1);
+}
+
+bool EditableDocument::DeleteRange(std::uint64_t offset, std::uint64_t count)
+{
+    const std::uint64_t size = EditedSize();
+    if (!IsOpen() || offset > size || count > size - offset) {
+        return false;
+    }
+    if (count == 0) {
+        return true;
+    }
+    if (offset == size) {
+        return false;
+    }
+    // Deleting byte by byte from the high end down removes exactly the bytes now in the
+    // range, so remove them piece by piece from the low end: the pieces behind shift down.
+    std::uint64_t remaining = count;
+    while (remaining > 0) {
+        const EditIndex::Position at = edits_.Locate(offset, file_.Size());
+        if (at.inRun) {
+            remaining -= edits_.EraseFromRun(at.key, at.index, remaining);
+            continue;
+        }
+        const std::uint64_t take = std::min(remaining, at.segmentEnd - at.key);
+        overwrites_.erase(overwrites_.lower_bound(at.key), overwrites_.lower_bound(at.key + take));
+        edits_.AddDeletion(at.key, at.key + take);
+        remaining -= take;
+    }
+    return true;
+}
+
+SaveStrategy EditableDocument::ChooseSaveStrategy() const
+{
+    if (!IsModified()) {
+        return SaveStrategy::Nothing;
+    }
+    const std::uint64_t fileSize = file_.Size();
+    bool pureAppend = edits_.RunCount() == 0;
+    bool tailCut = edits_.RangeCount() == 0;
+    if (edits_.RunCount() <= 1 && edits_.RangeCount() <= 1) {
+        for (auto element = edits_.First(); element; element = edits_.Next(*element)) {
+            if (element->isRun) {
+                pureAppend = element->key == fileSize;
+            } else {
+                tailCut = element->end == fileSize;
+            }
+        }
+    }
+    return pureAppend && tailCut ? SaveStrategy::InPlace : SaveStrategy::ViaTempFile;
+}
+
+} // namespace orx

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "document/EditIndex.h"
+#include "document/FileViewModel.h"
+#include "document/ReadOnlyDocument.h"
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace orx {
+
+// The editing operations the views call. Offsets are edited offsets (positions in the
+// document as the user sees it now).
+class IEditableDocument : public IReadOnlyDocument {
+public:
+    [[nodiscard]] virtual bool OverwriteByte(std::uint64_t offset, std::uint8_t value) = 0;
+    [[nodiscard]] virtual bool InsertByte(std::uint64_t offset, std::uint8_t value) = 0;
+    [[nodiscard]] virtual bool DeleteByte(std::uint64_t offset) = 0;
+    [[nodiscard]] virtual bool IsModified() const = 0;
+    [[nodiscard]] virtual std::uint64_t EditedSize() const = 0;
+    // Deletes [offset, offset + count) with the result of deleting those bytes one by one
+    // from the high end down, in time and memory proportional to the records it touches.
+    [[nodiscard]] virtual bool DeleteRange(std::uint64_t offset, std::uint64_t count) = 0;
+};
+
+// Where an edited offset falls: inside an insertion run (key = run key) or on a file byte
+// (key = its file offset).
+struct EditLocation {
+    bool inInsertion = false;
+    std::uint64_t key = 0;
+    std::uint64_t index = 0;
+    bool valid = false;
+};
+
+enum class SaveStrategy { Nothing, InPlace, ViaTempFile };
+
+// The one document of the application: the file as opened plus the edit records, keyed by
+// file offset so that nothing shifts when bytes come and go elsewhere. The file on disk is
+// untouched until Save.
+class EditableDocument final : public IEditableDocument {
+public:
+    explicit EditableDocument(platform::FileSystem& fs = platform::SystemFileSystem());
+    ~EditableDocument() override;
+    EditableDocument(const EditableDocument&) = delete;
+    EditableDocument& operator=(const EditableDocument&) = delete;
+
+    // Discards all edits and opens `path` (the application's open path: Close, then Open).
+    [[nodiscard]] bool Open(const std::u16string& path);
+    void Close();
+    [[nodiscard]] FileViewModel& File() { return file_; }
+    [[nodiscard]] const FileViewModel& File() const { return file_; }
+
+    [[nodiscard]] bool IsOpen() const override { return file_.IsOpen(); }
+    [[nodiscard]] std::uint64_t Size() const override { return EditedSize(); }
+    [[nodiscard]] std::u16string Path() const override { return file_.Path(); }
+    [[nodiscard]] ReadResult Read(std::uint64_t offset, std::uint64_t count) const override;
+
+    [[nodiscard]] bool OverwriteByte(std::uint64_t offset, std::uint8_t value) override;
+    [[nodiscard]] bool InsertByte(std::uint64_t offset, std::uint8_t value) override;
+    [[nodiscard]] bool DeleteByte(std::uint64_t offset) override;
+    [[nodiscard]] bool DeleteRange(std::uint64_t offset, std::uint64_t count) override;
+    [[nodiscard]] bool IsModified() const override;
+    [[nodiscard]] std::uint64_t EditedSize() const override;
+
+    [[nodiscard]] EditLocation Locate(std::uint64_t offset) const;
+
+    // Writes the edits into the file (in place when they only replace bytes, cut the tail
+    // or append; otherwise through a temporary file that replaces it) and re-opens it.
+    // False leaves the edits pending and LastError() set.
+    [[nodiscard]] bool Save(const ProgressCallback& progress = {});
+    [[nodiscard]] SaveStrategy ChooseSaveStrategy() const;
+    [[nodiscard]] const std::u16string& LastError() const { return lastError_; }
+
+    // Record counts, for tests and diagnostics.
+    [[nodiscard]] std::uint64_t InsertionRunCount() const { return edits_.RunCount(); }
+    [[nodiscard]] std::uint64_t DeletionRangeCount() const { return edits_.RangeCount(); }
+    [[nodiscard]] std::uint64_t OverwriteCount() const { return overwrites_.size(); }
+
+private:
+    [[nodiscard]] bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);
+    [[nodiscard]] bool SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress);
+    // Reads file bytes [fileOffset, fileOffset + count) with overwrites applied.
+    std::uint64_t ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out, std::uint64_t count) const;
+    void ClearRecords();
+    void FailWithSystemError();
+
+    platform::FileSystem* fs_;
+    FileViewModel file_;
+    EditIndex edits_;
+    std::map<std::uint64_t, std::uint8_t> overwrites_;
+    std::u16string lastError_;
+};
+
+// Writes the whole buffer, in pieces of at most 4 GiB - 1 bytes.
+[[nodiscard]] bool WriteAll(platform::FileSystem& fs, const platform::NativeFile& file, const std::uint8_t* data,
+                            std::uint64_t size);
+
+// The system's text for an error code without trailing line breaks, or "Win32 error: N".
+std::u16string FormatWin32Error(platform::FileSystem& fs, platform::ErrorCode code);
+std::u16string FormatWin32Error(platform::ErrorCode code);
+
+// The directory a temporary file for `path` is created in (empty: the current directory).
+std::u16string SaveDirectoryOf(const std::u16string& path);
+
+} // namespace orx

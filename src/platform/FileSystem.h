@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orx::platform {
+
+// A system error code: GetLastError() on Windows, errno elsewhere. 0 means "no error".
+using ErrorCode = std::uint32_t;
+
+// Owns one open file: a HANDLE on Windows, a file descriptor elsewhere. Move-only.
+class NativeFile {
+public:
+    NativeFile() = default;
+    explicit NativeFile(std::intptr_t value) : value_(value) {}
+    ~NativeFile() { Close(); }
+    NativeFile(NativeFile&& other) noexcept : value_(other.Release()) {}
+    NativeFile& operator=(NativeFile&& other) noexcept;
+    NativeFile(const NativeFile&) = delete;
+    NativeFile& operator=(const NativeFile&) = delete;
+
+    [[nodiscard]] bool IsOpen() const { return value_ != kInvalid; }
+    [[nodiscard]] std::intptr_t Value() const { return value_; }
+    std::intptr_t Release();
+    // Closes the file if open; keeps the caller's last-error value intact.
+    void Close();
+
+    static constexpr std::intptr_t kInvalid = -1;
+
+private:
+    std::intptr_t value_ = kInvalid;
+};
+
+// The file operations the document needs, one per system call it makes. An interface so
+// that tests can inject failures (a write that fails, a rename that fails) into the real
+// implementation without touching the disk in unusual ways.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // GENERIC_READ, share read|write|delete, OPEN_EXISTING.
+    virtual NativeFile OpenForRead(const std::u16string& path) = 0;
+    // GENERIC_WRITE, share read, OPEN_EXISTING.
+    virtual NativeFile OpenExistingForWrite(const std::u16string& path) = 0;
+    // GENERIC_WRITE, no sharing, CREATE_ALWAYS.
+    virtual NativeFile CreateForWrite(const std::u16string& path) = 0;
+
+    [[nodiscard]] virtual bool GetSize(const NativeFile& file, std::uint64_t& size) = 0;
+    [[nodiscard]] virtual bool Seek(const NativeFile& file, std::uint64_t offset) = 0;
+    [[nodiscard]] virtual bool Read(const NativeFile& file, void* buffer, std::uint32_t count,
+                                    std::uint32_t& read) = 0;
+    [[nodiscard]] virtual bool Write(const NativeFile& file, const void* data, std::uint32_t count,
+                                     std::uint32_t& written) = 0;
+    [[nodiscard]] virtual bool SetEnd(const NativeFile& file) = 0;
+    [[nodiscard]] virtual bool Flush(const NativeFile& file) = 0;
+
+    // Creates an empty, uniquely named file "<prefix>XXXX.TMP" in `directory` and returns its path.
+    [[nodiscard]] virtual bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
+                                              std::u16string& path) = 0;
+    // Replaces `to` with `from` (MOVEFILE_REPLACE_EXISTING | COPY_ALLOWED | WRITE_THROUGH).
+    [[nodiscard]] virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) = 0;
+    virtual bool Delete(const std::u16string& path) = 0;
+
+    [[nodiscard]] virtual ErrorCode LastError() = 0;
+    virtual void SetLastError(ErrorCode code) = 0;
+    // The system's text for an error code, untrimmed; nothing when the system has none.
+    [[nodiscard]] virtual std::optional<std::u16string> ErrorText(ErrorCode code) = 0;
+    [[nodiscard]] virtual std::u16string CurrentDirectory() = 0;
+};
+
+// The real file system of this platform. Stateless; safe to share.
+FileSystem& SystemFileSystem();
+
+// Error codes the portable code needs to recognise, with their platform values.
+ErrorCode ErrorSharingViolation();
+ErrorCode ErrorFileNotFound();
+
+} // namespace orx::platform
