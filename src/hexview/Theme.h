@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+
+namespace orx {
+
+// Colour theme of the editor windows. Stored as its number; unknown numbers (a damaged
+// settings file) paint as Light.
+enum class Theme : std::uint32_t {
+    Light = 0,
+    DarkBlue = 1,
+    Black = 2,
+};
+
+// Straight (not premultiplied) colour with components 0..1, as Direct2D takes it.
+struct ColorF {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+    float a = 1.0f;
+
+    friend bool operator==(const ColorF&, const ColorF&) = default;
+};
+
+// The five colours the hex view paints with.
+struct ThemePalette {
+    ColorF background;
+    ColorF text;
+    ColorF offset;
+    ColorF selection;
+    ColorF caret;
+};
+
+// Any value other than 0, 1, 2 behaves as Light.
+[[nodiscard]] constexpr Theme ThemeFromValue(std::uint32_t value) {
+    return value == 1 ? Theme::DarkBlue : value == 2 ? Theme::Black : Theme::Light;
+}
+
+// 8-bit components divided by 255, alpha as a fraction.
+[[nodiscard]] constexpr ColorF ColorFromBytes(std::uint8_t r, std::uint8_t g, std::uint8_t b, float a = 1.0f) {
+    return ColorF{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f, a};
+}
+
+// The hex view's palette; unknown themes get Light's.
+[[nodiscard]] constexpr ThemePalette HexViewPalette(Theme theme) {
+    switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
+    case Theme::DarkBlue:
+        return {ColorFromBytes(13, 27, 42), ColorFromBytes(230, 237, 243), ColorFromBytes(143, 183, 226),
+                ColorFromBytes(31, 111, 235, 0.45f), ColorFromBytes(158, 193, 255)};
+    case Theme::Black:
+        return {ColorFromBytes(17, 17, 17), ColorFromBytes(243, 243, 243), ColorFromBytes(185, 185, 185),
+                ColorFromBytes(112, 112, 112, 0.48f), ColorFromBytes(243, 243, 243)};
+    case Theme::Light:
+        break;
+    }
+    return {ColorFromBytes(246, 244, 239), ColorFromBytes(32, 32, 32), ColorFromBytes(95, 107, 118),
+            ColorFromBytes(159, 197, 232, 0.75f), ColorFromBytes(27, 27, 27)};
+}
+
+} // namespace orx
