@@ -1,0 +1,77 @@
+#pragma once
+
+#include "hexview/TextEncoding.h"
+#include "hexview/Theme.h"
+#include "localization/UiLanguage.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orx {
+
+// The main window's command numbers (low word of WM_COMMAND's wParam).
+namespace cmd {
+inline constexpr std::uint32_t kOpen = 1001;
+inline constexpr std::uint32_t kSave = 1002;
+inline constexpr std::uint32_t kClose = 1003;
+inline constexpr std::uint32_t kToggleReadOnly = 1004;
+inline constexpr std::uint32_t kFind = 1005;
+inline constexpr std::uint32_t kGoTo = 1006;
+inline constexpr std::uint32_t kEncodingFirst = 1007; // 1007..1013: TextEncoding 0..6
+inline constexpr std::uint32_t kEncodingLast = 1013;
+inline constexpr std::uint32_t kThemeFirst = 1014; // 1014..1016: Theme 0..2
+inline constexpr std::uint32_t kThemeLast = 1016;
+inline constexpr std::uint32_t kZoomOut = 1017;
+inline constexpr std::uint32_t kZoomIn = 1018;
+inline constexpr std::uint32_t kZoomReset = 1019;
+inline constexpr std::uint32_t kFont = 1020;
+inline constexpr std::uint32_t kToggleInspector = 1021;
+inline constexpr std::uint32_t kToggleStructView = 1022;
+inline constexpr std::uint32_t kExit = 1023;
+inline constexpr std::uint32_t kLanguageFirst = 1024; // 1024..1026: UiLanguage 0..2
+inline constexpr std::uint32_t kLanguageLast = 1026;
+inline constexpr std::uint32_t kAbout = 1027;
+inline constexpr std::uint32_t kRecentFirst = 4000; // 4000 + index into the recent list
+} // namespace cmd
+
+enum class CommandKind {
+    Open,
+    Save,
+    Close,
+    ToggleReadOnly,
+    Find,
+    GoTo,
+    SetEncoding,
+    SetTheme,
+    ZoomOut,
+    ZoomIn,
+    ZoomReset,
+    Font,
+    ToggleInspector,
+    ToggleStructView,
+    Exit,
+    SetLanguage,
+    About,
+    OpenRecent,
+    Ignored, // an id of 4000 or more with no recent entry behind it
+    Unknown, // any other id: default window procedure
+};
+
+// A decoded command id. `encoding`, `theme`, `language` and `recentIndex` are set for the
+// commands that carry them.
+struct Command {
+    CommandKind kind = CommandKind::Unknown;
+    TextEncoding encoding = TextEncoding::Ascii;
+    Theme theme = Theme::Light;
+    UiLanguage language = UiLanguage::System;
+    std::size_t recentIndex = 0;
+};
+
+[[nodiscard]] Command DecodeCommand(std::uint32_t id, std::size_t recentCount);
+
+// Whether a decoded command may run now. Nothing runs while a save is busy: the save pumps
+// messages, and a command that reached the window then (a queued click, a message sent by
+// another program) would close or reopen the document under the running save.
+[[nodiscard]] bool CommandAllowed(const Command& command, bool busy);
+
+} // namespace orx

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/MenuModel.h"
+#include "hexview/TextEncoding.h"
+#include "hexview/Theme.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orx {
+
+// Everything the status bar text depends on.
+struct StatusInputs {
+    bool flashActive = false;
+    std::u16string flashText;
+    bool saving = false;
+    std::u16string saveProgressText;
+    bool searching = false;
+    std::u16string searchProgressText;
+    bool documentOpen = false;
+    std::uint64_t documentSize = 0; // edited size
+    bool modified = false;
+    std::uint64_t caretOffset = 0;
+    TextEncoding encoding = TextEncoding::Ascii;
+    bool editingEnabled = false;
+    bool insertMode = false;
+    float zoom = 1.0f;
+};
+
+// The status bar's text: the flash, a progress text, the no-file text, or offset,
+// encoding, mode (or read-only), modified mark and zoom.
+[[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs, const StringLookup& lookup);
+
+// The caret offset as "0x" and 8 upper-case digits below 4 GiB, 16 from 4 GiB on.
+[[nodiscard]] std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize);
+
+// The zoom factor as a rounded percentage ("125%").
+[[nodiscard]] std::u16string FormatZoomPercent(float zoom);
+
+// The main window title: app.title, and with a document " - " file name and " *" when it
+// has unsaved edits. Without an open document (also after a failed open) the title is the
+// application name alone.
+[[nodiscard]] std::u16string BuildTitleText(bool documentOpen, const std::u16string& path, bool modified,
+                                            const StringLookup& lookup);
+
+// The file-name component of a path: after the last '\' or '/', a drive or root prefix not
+// counted ("C:" alone gives "").
+[[nodiscard]] std::u16string FileNameOf(const std::u16string& path);
+
+// Status bar colours as COLORREF values (0x00BBGGRR). No background means the system's
+// button-face colour.
+struct StatusBarColors {
+    std::optional<std::uint32_t> background;
+    std::uint32_t text = 0;
+    friend bool operator==(const StatusBarColors&, const StatusBarColors&) = default;
+};
+
+[[nodiscard]] StatusBarColors StatusBarColorsFor(Theme theme, bool flashActive);
+
+} // namespace orx
