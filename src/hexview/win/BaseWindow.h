@@ -1,0 +1,53 @@
+#pragma once
+
+// A window procedure that forwards to a C++ object: the object travels in the creation
+// parameter, is bound to the window at WM_NCCREATE through GWLP_USERDATA, and is unbound
+// at WM_NCDESTROY so that no message can reach it after the window is gone.
+#include <windows.h>
+
+namespace orx::win {
+
+// Derived provides `LRESULT HandleMessage(UINT, WPARAM, LPARAM)` (public, or befriend
+// BaseWindow<Derived>) and creates its window with `this` as the creation parameter.
+template <typename Derived>
+class BaseWindow {
+public:
+    [[nodiscard]] HWND Window() const { return window_; }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            auto* self = static_cast<Derived*>(create->lpCreateParams);
+            if (self != nullptr) {
+                static_cast<BaseWindow*>(self)->window_ = window;
+                SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            }
+        }
+        auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self == nullptr) {
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        const LRESULT result = self->HandleMessage(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            static_cast<BaseWindow*>(self)->window_ = nullptr;
+        }
+        return result;
+    }
+
+protected:
+    BaseWindow() = default;
+    ~BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+
+    [[nodiscard]] LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) const
+    {
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+};
+
+} // namespace orx::win
