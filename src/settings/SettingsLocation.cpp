@@ -1,0 +1,81 @@
+#include "settings/SettingsLocation.h"
+
+#include "localization/FileText.h"
+#include "platform/System.h"
+#include "settings/AppSettings.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace orx {
+namespace {
+
+bool CreateDirectories(const std::u16string& directory)
+{
+    std::error_code error;
+    const std::filesystem::path path(directory);
+    std::filesystem::create_directories(path, error);
+    return !error && std::filesystem::is_directory(path, error);
+}
+
+} // namespace
+
+std::u16string DirectoryOfPath(std::u16string_view path)
+{
+    std::size_t end = path.size();
+    while (end > 0 && !IsPathSeparator(path[end - 1])) {
+        --end;
+    }
+    if (end == 0) {
+        return {};
+    }
+    const std::size_t root = end; // keeps "/" when the file sits in the root
+    while (end > 0 && IsPathSeparator(path[end - 1])) {
+        --end;
+    }
+    return std::u16string(path.substr(0, end == 0 ? std::min<std::size_t>(root, 1) : end));
+}
+
+std::u16string ExecutableDirectory()
+{
+    return DirectoryOfPath(platform::ExecutablePath());
+}
+
+UiLanguage DefaultUiLanguageFor(const std::optional<std::u16string>& localeName)
+{
+    return IsJapaneseLocaleName(localeName) ? UiLanguage::Japanese : UiLanguage::English;
+}
+
+UiLanguage DefaultUiLanguage()
+{
+    return DefaultUiLanguageFor(platform::UserDefaultLocaleName());
+}
+
+std::u16string ComputeSettingsPath(const SettingsLocationInputs& inputs)
+{
+    const auto& family = inputs.packageFamilyName;
+    const auto& appData = inputs.localAppDataFolder;
+    if (family && !family->empty() && appData && !appData->empty() && inputs.createDirectories) {
+        const std::u16string localState = JoinPath(JoinPath(JoinPath(*appData, u"Packages"), *family), u"LocalState");
+        if (inputs.createDirectories(localState)) {
+            return JoinPath(localState, kSettingsFileName);
+        }
+    }
+    return JoinPath(inputs.executableDirectory, kSettingsFileName);
+}
+
+std::u16string ComputeSettingsPath()
+{
+    SettingsLocationInputs inputs;
+    inputs.packageFamilyName = platform::PackageFamilyName();
+    // The folder is only needed, and only asked for, when running packaged.
+    if (inputs.packageFamilyName) {
+        inputs.localAppDataFolder = platform::LocalAppDataFolder();
+    }
+    inputs.executableDirectory = ExecutableDirectory();
+    inputs.createDirectories = CreateDirectories;
+    return ComputeSettingsPath(inputs);
+}
+
+} // namespace orx
