@@ -1,0 +1,64 @@
+#pragma once
+
+#include "structview/PatternLexer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace orx {
+
+// The type part of a declaration as written.
+struct TypeRef {
+    std::u16string typeName;       // type words joined by single spaces, without '*'
+    std::u16string key;            // NormalizeName(typeName); every lookup uses it
+    std::uint32_t pointerDepth = 0;
+};
+
+struct MemberDecl {
+    std::u16string name;
+    TypeRef type;
+    std::uint64_t count = 1; // 0 for a flexible array
+    bool flexible = false;   // declared with []
+    std::uint32_t line = 1;
+    std::uint32_t column = 1;
+};
+
+struct StructDecl {
+    std::u16string tag;
+    std::u16string alias; // a second name written after the closing brace
+    std::vector<MemberDecl> members;
+};
+
+// Everything a pattern file declares, before layout.
+struct ParseState {
+    std::vector<Token> tokens;
+    std::size_t position = 0;
+    std::u16string source;
+
+    std::uint64_t sizeof_short = 2;
+    std::uint64_t sizeof_int = 4;
+    std::uint64_t sizeof_long = 8;
+    std::uint64_t sizeof_long_long = 8;
+    std::uint64_t sizeof_float = 4;
+    std::uint64_t sizeof_double = 8;
+    std::uint64_t pointer_size = 8;
+    std::uint64_t member_align = 8;
+
+    bool hasEntry = false;
+    std::u16string entryName;
+
+    std::vector<StructDecl> structs; // in the order their declarations end
+    std::unordered_map<std::u16string, TypeRef> typedefs;
+    std::unordered_map<std::u16string, std::size_t> structIndexByName;
+
+    std::u16string error;
+};
+
+// Resets `state`, tokenizes `text` and parses every top-level item. Stops at the first
+// error, which is left in state.error. Types are not resolved here.
+[[nodiscard]] bool ParsePattern(std::u16string_view text, ParseState& state);
+
+} // namespace orx

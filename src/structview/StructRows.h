@@ -1,0 +1,47 @@
+#pragma once
+
+#include "structview/StructPatternFile.h"
+#include "structview/StructValueOptions.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orx {
+
+// What the struct view lays over the document: the bytes at the caret and how to show them.
+struct StructRowsInput {
+    std::uint64_t baseOffset = 0;    // document offset of the entry struct
+    std::vector<std::uint8_t> bytes; // read from baseOffset; may be short or empty
+    std::shared_ptr<const StructPatternFile> file;
+    std::u16string unavailableText;  // for values whose bytes are not all present
+    StructValueOptions options;
+};
+
+struct StructViewRow {
+    std::u16string name;
+    std::u16string offset;
+    std::u16string value;
+    std::u16string size;
+};
+
+// Rows never exceed this many, plus one final row of "..." when members were left out.
+inline constexpr std::size_t kMaxStructRows = 256;
+
+// One row per member of the entry struct (padding included), with the members of each
+// struct-typed member one level deeper.
+[[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input);
+
+// The value text of member `member` placed at `offset` from the start of input.bytes.
+[[nodiscard]] std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
+                                               const StructRowsInput& input);
+
+// "entry = Name" and the eight directive values, one per line, joined by CR LF.
+[[nodiscard]] std::u16string FormatStructInfo(const StructPatternFile& file);
+
+// True when the struct's last member is a flexible array, directly or through a
+// struct-typed last member; the view then reads extra bytes for it.
+[[nodiscard]] bool EndsInFlexibleArray(const StructPatternFile& file, const ResolvedStruct& entry);
+
+} // namespace orx
