@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hexview/CaseFold.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -10,15 +12,12 @@ inline constexpr std::size_t kMaxRecentFiles = 16;
 
 // Puts `path` (as given) at the front of the list, removing every entry that names the same
 // file: compared in their weakly canonical forms, ignoring case. Keeps at most 16 entries.
-// An empty path changes nothing. Returns whether the list changed (the caller then saves
-// the settings).
+// An empty path is ignored and gives false; otherwise true, and the caller saves the
+// settings.
 bool AddRecentFile(std::vector<std::u16string>& list, const std::u16string& path);
 
 // The form two paths are compared in: the weakly canonical path, or the path as given when
 // that fails.
 [[nodiscard]] std::u16string RecentComparisonForm(const std::u16string& path);
-
-// Case-insensitive equality of UTF-16 texts (simple one-to-one case folding).
-[[nodiscard]] bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 } // namespace orx

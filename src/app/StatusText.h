@@ -4,6 +4,7 @@
 #include "hexview/TextEncoding.h"
 #include "hexview/Theme.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ struct StatusInputs {
 // The status bar's text: the flash, a progress text, the no-file text, or offset,
 // encoding, mode (or read-only), modified mark and zoom.
 [[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs, const StringLookup& lookup);
+
+// Upper-case hexadecimal, zero-padded to at least `minDigits` digits.
+[[nodiscard]] std::u16string UpperHex(std::uint64_t value, std::size_t minDigits);
 
 // The caret offset as "0x" and 8 upper-case digits below 4 GiB, 16 from 4 GiB on.
 [[nodiscard]] std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orx {
@@ -185,7 +186,7 @@ public:
     // --- Set-up by the shell ---------------------------------------------------------
     // How fonts are measured (DirectWrite on Windows). Without one, metrics keep their
     // fallback values as when DirectWrite is unavailable.
-    void SetTextMeasurer(TextMeasureFunction measurer) { measurer_ = std::move(measurer); }
+    void SetTextMeasurer(TextMeasureFunction measurer);
     // Attaches a document (or none) and resets the position: caret, selection, scrolling,
     // pending nibble and drag all cleared, editing disabled. Keeps encoding, theme, edit
     // mode, zoom and font. Recomputes metrics; asks for focus.
@@ -283,7 +284,7 @@ public:
     [[nodiscard]] std::uint64_t TopRow() const { return topRow_; }
     [[nodiscard]] std::int32_t HorizontalScroll() const { return horizontalScroll_; }
 
-    // Derived quantities (Part of the layout rules; recomputed on every call).
+    // Derived quantities, recomputed on every call.
     [[nodiscard]] std::uint64_t LastOffset() const;
     [[nodiscard]] std::uint64_t LastByte() const;
     [[nodiscard]] std::uint64_t TotalRows() const;
@@ -306,13 +307,14 @@ private:
     void ClampScrollState();
     ViewEffects UpdateScrollBars();
     ViewEffects AfterZoomChange();
-    ViewEffects ClearPendingNibble();
     [[nodiscard]] PaintRow BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
                                          const std::vector<std::uint8_t>& bytes) const;
 
     const IReadOnlyDocument* document_ = nullptr;
     IEditableDocument* editor_ = nullptr;
     TextMeasureFunction measurer_;
+    FontSpec cachedFont_;
+    std::optional<TextMetrics> cachedMetrics_;
 
     std::uint64_t topRow_ = 0;
     std::int32_t horizontalScroll_ = 0;
