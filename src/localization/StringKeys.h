@@ -97,6 +97,7 @@ inline constexpr std::array kStringKeys = {
     "menu.view.zoom.in",
     "menu.view.zoom.out",
     "menu.view.zoom.reset",
+    "status.copy_too_large",
     "status.encoding",
     "status.mode",
     "status.mode.insert",

@@ -1,0 +1,146 @@
+#include "settings/SettingsFile.h"
+
+#include "localization/StringTable.h"
+#include "settings/SettingsJson.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace orx {
+namespace {
+
+std::string ReadText(const std::u16string& path)
+{
+    const auto bytes = test::ReadAll(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    std::u16string Path() const { return dir.Path(kSettingsFileName); }
+
+    // Loads into a fresh record, as at start-up, with a fixed default language.
+    AppSettings Load(UiLanguage defaultLanguage = UiLanguage::Japanese)
+    {
+        AppSettings settings;
+        LoadSettings(settings, Path(), strings, defaultLanguage);
+        return settings;
+    }
+
+    test::TempDir dir;
+    StringTable strings{[] { return std::optional<std::u16string>(); }};
+};
+
+TEST_F(SettingsFileTest, MissingFileGivesLocaleDefaultsWrittenAtOnce)
+{
+    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
+        std::filesystem::remove(test::ToPath(Path()));
+        const AppSettings settings = Load(language);
+        EXPECT_EQ(settings, DefaultSettings(language));
+        EXPECT_EQ(settings.appVersion, kAppVersion);
+        EXPECT_EQ(strings.Language(), language);
+        EXPECT_EQ(ReadText(Path()), SerializeSettings(settings));
+    }
+}
+
+TEST_F(SettingsFileTest, StoredLanguageSetsTheStringTable)
+{
+    AppSettings stored = DefaultSettings(UiLanguage::English);
+    stored.encoding = TextEncoding::ShiftJis;
+    ASSERT_TRUE(SaveSettings(stored, Path()));
+    EXPECT_EQ(Load(UiLanguage::Japanese), stored);
+    EXPECT_EQ(strings.Language(), UiLanguage::English);
+}
+
+TEST_F(SettingsFileTest, CurrentFileIsNotRewrittenOtherVersionsAreRewrittenOnce)
+{
+    struct Case {
+        const char* name;
+        std::string file;
+        bool rewritten;
+    };
+    const std::string current = SerializeSettings(DefaultSettings(UiLanguage::English));
+    const auto withVersion = [&](std::string_view version) {
+        std::string text = current;
+        return text.replace(text.find("v1.03"), 5, version);
+    };
+    const Case cases[] = {
+        {"current", current, false},
+        {"current with byte-order mark", "\xEF\xBB\xBF" + current, false},
+        {"current, hand-edited layout", R"({"appVersion":"v1.03","theme":"Black"})", false},
+        {"older version", withVersion("v1.02"), true},
+        {"no version", R"({"theme": "Black", "language": "English"})", true},
+        {"empty version", withVersion(""), true},
+        {"empty file", "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.Write(kSettingsFileName, c.file);
+        const AppSettings loaded = Load();
+        EXPECT_EQ(loaded.appVersion, kAppVersion);
+        EXPECT_EQ(ReadText(Path()), c.rewritten ? SerializeSettings(loaded) : c.file);
+    }
+}
+
+TEST_F(SettingsFileTest, UnversionedFileKeepsItsValuesWhenRewritten)
+{
+    dir.Write(kSettingsFileName, R"({"theme": "Black", "language": "English", "recentFiles": ["a.bin"]})");
+    const AppSettings loaded = Load(UiLanguage::Japanese);
+    EXPECT_EQ(loaded.theme, Theme::Black);
+    EXPECT_EQ(loaded.language, UiLanguage::English);
+    EXPECT_EQ(loaded.recentFiles, std::vector<std::u16string>{u"a.bin"});
+    // Restarting reads back the same record.
+    EXPECT_EQ(Load(UiLanguage::Japanese), loaded);
+}
+
+TEST_F(SettingsFileTest, EmptyFamilyAndNonPositiveSizeAreRepaired)
+{
+    AppSettings stored = DefaultSettings(UiLanguage::English);
+    stored.fontFamily.clear();
+    stored.fontSize = -2.0f;
+    ASSERT_TRUE(SaveSettings(stored, Path()));
+    const AppSettings loaded = Load();
+    EXPECT_EQ(loaded.fontFamily, kDefaultFontFamily);
+    EXPECT_EQ(loaded.fontSize, kDefaultFontSize);
+}
+
+TEST_F(SettingsFileTest, SaveReplacesTheWholeFileAndLeavesNoTemporaryFile)
+{
+    dir.Write(kSettingsFileName, std::string(10000, 'x'));
+    AppSettings settings = DefaultSettings(UiLanguage::English);
+    settings.recentFiles = {u"C:\\\u65E5\u672C\\a]b.bin"};
+    ASSERT_TRUE(SaveSettings(settings, Path()));
+    EXPECT_EQ(ReadText(Path()), SerializeSettings(settings));
+    EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
+    AppSettings back;
+    ASSERT_TRUE(ParseSettings(back, Path()));
+    EXPECT_EQ(back, settings);
+}
+
+TEST_F(SettingsFileTest, FailedSaveChangesNothingAndLeavesNoTemporaryFile)
+{
+    // The settings path names a directory: the write succeeds, the replacement cannot.
+    std::filesystem::create_directory(test::ToPath(Path()));
+    EXPECT_FALSE(SaveSettings(DefaultSettings(UiLanguage::English), Path()));
+    EXPECT_TRUE(std::filesystem::is_directory(test::ToPath(Path())));
+    EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
+
+    // A directory that does not exist.
+    EXPECT_FALSE(SaveSettings(AppSettings(), dir.Path(u"missing/orlin.settings.json")));
+    EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
+}
+
+TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsWithoutFailing)
+{
+    std::filesystem::create_directory(test::ToPath(Path()));
+    AppSettings parsed;
+    EXPECT_FALSE(ParseSettings(parsed, Path()));
+    EXPECT_EQ(Load(UiLanguage::English), DefaultSettings(UiLanguage::English));
+    EXPECT_EQ(strings.Language(), UiLanguage::English);
+}
+
+} // namespace
+} // namespace orx
