@@ -1,0 +1,212 @@
+#include "structview/PatternParser.h"
+
+#include "platform/Utf.h"
+
+#include <gtest/gtest.h>
+
+namespace orx {
+namespace {
+
+using platform::Narrow;
+
+// The message as the parser builds it: position prefix, the source line and a caret.
+std::u16string At(std::uint32_t column, std::u16string_view message, std::u16string_view line)
+{
+    return u"Line 1, Col " + platform::Widen(std::to_string(column)) + u": " + std::u16string(message) + u"\r\n" +
+           std::u16string(line) + u"\r\n" + std::u16string(column - 1, u' ') + u"^";
+}
+
+TEST(ParsePattern, ReportsTheFirstErrorWithItsPosition)
+{
+    struct Case {
+        std::u16string text;
+        std::uint32_t column; // 0: the message has no position
+        std::u16string message;
+    };
+    const Case cases[] = {
+        // Directives
+        {u"@member_align 4;", 16, u"Unsupported top-level declaration."},
+        {u"@sizeof_int 3", 1, u"Directive value is not allowed."},
+        {u"@sizeof_int 0x4", 1, u"Directive value is not allowed."},
+        {u"@sizeof_float 1", 1, u"Directive value is not allowed."},
+        {u"@member_align 2", 1, u"Directive value is not allowed."},
+        {u"@sizeof_int x", 13, u"Expected numeric directive value."},
+        {u"@foo 4", 1, u"Unknown directive."},
+        {u"@foo x", 6, u"Expected numeric directive value."},
+        {u"@ 4", 1, u"Expected directive name."},
+        {u"@sizeof_int 18446744073709551616", 13, u"Invalid directive number."},
+        {u"@entry struct ;", 15, u"Expected struct name after @entry struct."},
+        {u"@entry 4", 8, u"Expected type name after @entry."},
+        {u"@entry", 7, u"Expected type name after @entry."},
+        // Top level and struct declarations
+        {u"int x;", 1, u"Unsupported top-level declaration."},
+        {u"struct X;", 1, u"Unsupported struct declaration."},
+        {u"struct X x;", 1, u"Unsupported struct declaration."},
+        {u"struct;", 1, u"Unsupported struct declaration."},
+        {u"struct A {", 0, u"Expected '}' to close struct body."},
+        {u"struct A { int a; ", 0, u"Expected '}' to close struct body."},
+        {u"struct A { int a; } ", 21, u"Expected ';' after struct declaration."},
+        {u"struct A { int a; } B C;", 23, u"Expected ';' after struct declaration."},
+        {u"struct A { int a }", 19, u"Expected ';' after member declaration."},
+        {u"struct A { struct { int x; } s; };", 19, u"Inline nested struct declarations are not supported."},
+        // Member declarations
+        {u"struct A { int a, b; };", 12, u"Multiple declarators are not supported in v1."},
+        {u"struct A { ; };", 14, u"Empty declaration."},
+        {u"struct A { * ; };", 12, u"Declaration name was not found."},
+        {u"struct A { int; };", 12, u"Type specifier was not found."},
+        {u"struct A { *p; };", 12, u"Type specifier was not found."},
+        {u"struct A { int [2] a; };", 12, u"Unsupported declaration syntax."},
+        {u"struct A { int 4 a; };", 12, u"Unsupported declaration syntax."},
+        {u"struct A { int a 4; };", 12, u"Unexpected tokens after declaration name."},
+        {u"struct A { int a[x]; };", 12, u"Unexpected tokens after declaration name."},
+        {u"struct A { int a[] 4; };", 12, u"Unexpected tokens after flexible array declaration."},
+        {u"struct A { int a[18446744073709551616]; };", 12, u"Invalid array count."},
+        {u"struct A { int a[2][3]; };", 12, u"Unexpected tokens after array declaration."},
+        {u"struct A { int a[4; };", 12, u"Invalid array declaration."},
+        {u"struct A { int a[4 5]; };", 12, u"Invalid array declaration."},
+        {u"struct A { int a[; };", 12, u"Invalid array declaration."},
+        // Typedefs
+        {u"typedef struct X;", 17, u"Expected typedef alias name."},
+        {u"typedef struct X *P;", 18, u"Expected typedef alias name."},
+        {u"typedef struct X Y", 19, u"Expected ';' after typedef."},
+        {u"typedef struct;", 9, u"Unsupported struct declaration."},
+        {u"typedef int", 12, u"Expected ';' after typedef declaration."},
+        {u"typedef ;", 1, u"Empty declaration."},
+        {u"typedef int a, b;", 9, u"Multiple declarators are not supported in v1."},
+        {u"typedef int a[4];", 1, u"Typedef arrays are not supported."},
+        {u"typedef int a[];", 1, u"Typedef arrays are not supported."},
+        // Names
+        {u"struct A {} B; struct b {};", 0, u"Duplicate struct type name: b"},
+        {u"struct A {}; struct a {};", 0, u"Duplicate struct type name: a"},
+        {u"struct A {}; typedef struct { int x; } a;", 0, u"Duplicate struct type name: a"},
+        {u"typedef int T; typedef long t;", 0, u"Duplicate typedef name: t"},
+    };
+    for (const Case& c : cases) {
+        ParseState state;
+        EXPECT_FALSE(ParsePattern(c.text, state)) << Narrow(c.text);
+        const std::u16string expected = c.column == 0 ? c.message : At(c.column, c.message, c.text);
+        EXPECT_EQ(state.error, expected) << Narrow(c.text);
+    }
+}
+
+TEST(ParsePattern, ReportsMemberErrorsOnTheLineOfTheMember)
+{
+    ParseState state;
+    EXPECT_FALSE(ParsePattern(u"struct A {\r\n  int a;\r\n\tlong b 4;\r\n};", state));
+    EXPECT_EQ(state.error, u"Line 3, Col 2: Unexpected tokens after declaration name.\r\n\tlong b 4;\r\n ^");
+}
+
+TEST(ParsePattern, DirectivesAreCaseInsensitiveAndTheLastOneWins)
+{
+    ParseState state;
+    ASSERT_TRUE(ParsePattern(u"@SIZEOF_INT 2 @member_align 0 @Sizeof_Long 4 @sizeof_int 8\n"
+                             u"@pointer_size 16 @sizeof_double 16 @sizeof_float 2 @sizeof_long_long 16 @sizeof_short 1",
+                             state))
+        << Narrow(state.error);
+    EXPECT_EQ(state.sizeof_int, 8u);
+    EXPECT_EQ(state.member_align, 0u);
+    EXPECT_EQ(state.sizeof_long, 4u);
+    EXPECT_EQ(state.pointer_size, 16u);
+    EXPECT_EQ(state.sizeof_double, 16u);
+    EXPECT_EQ(state.sizeof_float, 2u);
+    EXPECT_EQ(state.sizeof_long_long, 16u);
+    EXPECT_EQ(state.sizeof_short, 1u);
+    EXPECT_TRUE(state.structs.empty());
+    EXPECT_FALSE(state.hasEntry);
+}
+
+TEST(ParsePattern, EntryKeepsTheNameAsWrittenAndALaterOneReplacesIt)
+{
+    ParseState state;
+    ASSERT_TRUE(ParsePattern(u"@entry STRUCT Header", state));
+    EXPECT_TRUE(state.hasEntry);
+    EXPECT_EQ(state.entryName, u"struct Header");
+    ASSERT_TRUE(ParsePattern(u"@entry struct Header @ENTRY Other", state));
+    EXPECT_EQ(state.entryName, u"Other");
+}
+
+TEST(ParsePattern, EmptyAndCommentOnlyFilesParse)
+{
+    for (const std::u16string text : {u"", u"// nothing\n/* at\nall */"}) {
+        ParseState state;
+        EXPECT_TRUE(ParsePattern(text, state)) << Narrow(text);
+        EXPECT_TRUE(state.structs.empty());
+        EXPECT_EQ(state.tokens.size(), 1u);
+    }
+}
+
+TEST(ParsePattern, MembersKeepTypeWordsPointersAndCounts)
+{
+    ParseState state;
+    ASSERT_TRUE(ParsePattern(u"struct S {\n"
+                             u"  unsigned   LONG long * *p;\n"
+                             u"  char data[0];\n"
+                             u"  int x y;\n"
+                             u"  int one[1];\n"
+                             u"  char tail[];\n"
+                             u"};",
+                             state))
+        << Narrow(state.error);
+    ASSERT_EQ(state.structs.size(), 1u);
+    const std::vector<MemberDecl>& m = state.structs[0].members;
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[0].name, u"p");
+    EXPECT_EQ(m[0].type.typeName, u"unsigned LONG long");
+    EXPECT_EQ(m[0].type.key, u"unsigned long long");
+    EXPECT_EQ(m[0].type.pointerDepth, 2u);
+    EXPECT_EQ(m[0].count, 1u);
+    EXPECT_EQ(m[0].line, 2u);
+    EXPECT_EQ(m[0].column, 3u);
+    EXPECT_EQ(m[1].count, 0u);
+    EXPECT_FALSE(m[1].flexible);
+    EXPECT_EQ(m[2].name, u"y");
+    EXPECT_EQ(m[2].type.typeName, u"int x");
+    EXPECT_EQ(m[3].count, 1u);
+    EXPECT_TRUE(m[4].flexible);
+    EXPECT_EQ(m[4].count, 0u);
+}
+
+TEST(ParsePattern, RegistersStructNamesWithAndWithoutTheKeyword)
+{
+    ParseState state;
+    ASSERT_TRUE(ParsePattern(u"struct A { int x; } B;\n"
+                             u"typedef struct { int y; } C;\n"
+                             u"typedef struct Node { int z; } node;\n"
+                             u"struct { int w; };",
+                             state))
+        << Narrow(state.error);
+    ASSERT_EQ(state.structs.size(), 4u);
+    const std::pair<std::u16string, std::size_t> names[] = {
+        {u"a", 0}, {u"struct a", 0}, {u"b", 0}, {u"struct b", 0}, {u"c", 1},
+        {u"struct c", 1}, {u"node", 2}, {u"struct node", 2},
+    };
+    for (const auto& [key, index] : names) {
+        ASSERT_TRUE(state.structIndexByName.contains(key)) << Narrow(key);
+        EXPECT_EQ(state.structIndexByName.at(key), index) << Narrow(key);
+    }
+    EXPECT_EQ(state.structIndexByName.size(), std::size(names));
+    EXPECT_EQ(state.structs[3].tag, u"");
+    EXPECT_EQ(state.structs[3].alias, u"");
+}
+
+TEST(ParsePattern, TypedefsMayShareANameWithAStruct)
+{
+    ParseState state;
+    ASSERT_TRUE(ParsePattern(u"typedef struct Tag Alias;\n"
+                             u"typedef Header *PHeader;\n"
+                             u"typedef unsigned int u32;\n"
+                             u"struct u32 { char c; };",
+                             state))
+        << Narrow(state.error);
+    const TypeRef& alias = state.typedefs.at(u"alias");
+    EXPECT_EQ(alias.typeName, u"struct Tag");
+    EXPECT_EQ(alias.key, u"struct tag");
+    EXPECT_EQ(alias.pointerDepth, 0u);
+    EXPECT_EQ(state.typedefs.at(u"pheader").pointerDepth, 1u);
+    EXPECT_EQ(state.typedefs.at(u"pheader").key, u"header");
+    EXPECT_EQ(state.typedefs.at(u"u32").key, u"unsigned int");
+    EXPECT_EQ(state.structIndexByName.at(u"u32"), 0u);
+}
+
+} // namespace
+} // namespace orx

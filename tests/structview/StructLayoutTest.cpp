@@ -1,0 +1,263 @@
+#include "structview/StructLayout.h"
+
+#include "PatternTestSupport.h"
+#include "platform/Utf.h"
+
+#include <gtest/gtest.h>
+
+namespace orx {
+namespace {
+
+using platform::Narrow;
+using test::LoadPattern;
+
+// "c@0+1 <padding>@1+3 i@4+4 =8/4": each member's offset and total size, then the
+// struct's size and alignment.
+std::string Describe(const ResolvedStruct& s)
+{
+    std::string out;
+    for (const ResolvedMember& m : s.members) {
+        out += Narrow(m.name) + '@' + std::to_string(m.offset) + '+' + std::to_string(m.totalSize) + ' ';
+    }
+    return out + '=' + std::to_string(s.size) + '/' + std::to_string(s.alignment);
+}
+
+std::string DescribeEntry(std::u16string_view text)
+{
+    std::u16string error;
+    const auto file = LoadPattern(text, &error);
+    if (!file) {
+        return "error: " + Narrow(error);
+    }
+    const ResolvedStruct* entry = FindStruct(*file, file->entryName);
+    return entry ? Describe(*entry) : "no entry";
+}
+
+TEST(ResolveStructs, LaysOutMembersWithPaddingUnderTheDirectives)
+{
+    struct Case {
+        std::u16string text;
+        std::string layout;
+    };
+    const Case cases[] = {
+        {u"struct S { char c; int i; short s; };", "c@0+1 <padding>@1+3 i@4+4 s@8+2 <padding>@10+2 =12/4"},
+        {u"@member_align 0 struct S { char c; int i; short s; };", "c@0+1 i@1+4 s@5+2 =7/1"},
+        {u"@member_align 4 @sizeof_long_long 16 struct S { char c; long long x; };", "c@0+1 <padding>@1+3 x@4+16 =20/4"},
+        {u"@member_align 4 struct S { char c; double d; };", "c@0+1 <padding>@1+3 d@4+8 =12/4"},
+        {u"struct S { long l; };", "l@0+8 =8/8"},
+        {u"@sizeof_long 4 struct S { long l; };", "l@0+4 =4/4"},
+        {u"@sizeof_short 1 @sizeof_int 2 struct S { short a; int b; unsigned  Short c; };", "a@0+1 <padding>@1+1 b@2+2 c@4+1 <padding>@5+1 =6/2"},
+        {u"struct S { uint8_t a; uint16_t b; uint32_t c; uint64_t d; float f; double g; };",
+         "a@0+1 <padding>@1+1 b@2+2 c@4+4 d@8+8 f@16+4 <padding>@20+4 g@24+8 =32/8"},
+        // A struct declared later may be used; its alignment carries over.
+        {u"@entry A struct A { B b; }; struct B { int x; };", "b@0+4 =4/4"},
+        {u"@entry A struct A { char x; In in; }; struct In { char c; double d; };", "x@0+1 <padding>@1+7 in@8+16 =24/8"},
+        {u"@entry A struct A { char x; B b[3]; }; struct B { short s; char c; };", "x@0+1 <padding>@1+1 b@2+12 =14/2"},
+        // Pointers take pointer_size and never resolve their target.
+        {u"struct A { A *next; int v; };", "next@0+8 v@8+4 <padding>@12+4 =16/8"},
+        {u"@pointer_size 4 struct A { char c; Unknown **p; };", "c@0+1 <padding>@1+3 p@4+4 =8/4"},
+        {u"struct A { void *p; };", "p@0+8 =8/8"},
+        // Flexible arrays add no size, but their alignment counts.
+        {u"struct A { int n; char data[]; };", "n@0+4 data@4+0 =4/4"},
+        {u"struct A { char c; int data[]; };", "c@0+1 <padding>@1+3 data@4+0 =4/4"},
+        {u"struct A { char c; char data[]; };", "c@0+1 data@1+0 =1/1"},
+        // No hexadecimal: the name is the last identifier, "x10".
+        {u"struct A { int a[1]; char b[0x10]; };", "error: Line 1, Col 22: Unexpected tokens after declaration name.\r\n"
+                                                   "struct A { int a[1]; char b[0x10]; };\r\n                     ^"},
+        {u"struct A {};", "=0/1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DescribeEntry(c.text), c.layout) << Narrow(c.text);
+    }
+}
+
+TEST(ResolveStructs, FollowsTypedefsWhichShadowStructsButNotBuiltins)
+{
+    struct Case {
+        std::u16string text;
+        std::string layout;
+    };
+    const Case cases[] = {
+        {u"typedef unsigned int u32; typedef u32 U; struct A { U a; u32 b[2]; };", "a@0+4 b@4+8 =12/4"},
+        {u"typedef Header *PH; @entry A struct Header { int x; }; struct A { char c; PH p; };",
+         "c@0+1 <padding>@1+7 p@8+8 =16/8"},
+        {u"typedef char X; struct X { int a; int b; }; struct A { X x; }; @entry A", "x@0+1 =1/1"},
+        {u"typedef double int; struct A { int x; };", "x@0+4 =4/4"},
+        {u"typedef struct Tag T; struct Tag { short s; }; struct A { T t; }; @entry A", "t@0+2 =2/2"},
+        // A pointer ends the chain, so this loop is never followed round.
+        {u"typedef B *PA; typedef PA B; struct S { B b; };", "b@0+8 =8/8"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DescribeEntry(c.text), c.layout) << Narrow(c.text);
+    }
+}
+
+TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
+{
+    struct Case {
+        std::u16string text;
+        std::u16string error;
+    };
+    const Case cases[] = {
+        {u"", u"No struct definition was found."},
+        {u"typedef int x; @sizeof_int 4", u"No struct definition was found."},
+        {u"struct A { B b; }; struct B { A a; };", u"Direct recursive struct embedding is not allowed."},
+        {u"struct A { A a; };", u"Direct recursive struct embedding is not allowed."},
+        {u"struct A { B b[2]; }; struct B { C c; }; struct C { A a; };", u"Direct recursive struct embedding is not allowed."},
+        {u"struct A { int a[]; int b; };",
+         u"Line 1, Col 12: Flexible array member must be the last member.\r\nstruct A { int a[]; int b; };\r\n           ^"},
+        {u"struct A { void v; };",
+         u"Line 1, Col 12: Unsupported zero-sized member type: v\r\nstruct A { void v; };\r\n           ^"},
+        {u"struct A {\n int a[0];\n};", u"Line 2, Col 2: Unsupported zero-sized member type: a\r\n int a[0];\r\n ^"},
+        {u"struct E {}; struct A { E e; }; @entry A",
+         u"Line 1, Col 25: Unsupported zero-sized member type: e\r\nstruct E {}; struct A { E e; }; @entry A\r\n"
+         u"                        ^"},
+        {u"struct A { unsigned x; };", u"Unknown type: unsigned"},
+        {u"struct A { long  INT x; };", u"Unknown type: long INT"},
+        {u"typedef Foo T; struct A { T t; };", u"Unknown type: Foo"},
+        {u"struct A { struct Missing m; };", u"Unknown type: struct Missing"},
+        // The nested struct's own error is the one reported.
+        {u"struct A { B b; }; struct B { bool x; };", u"Unknown type: bool"},
+        {u"struct A { int x; }; struct B { int y; };", u"@entry is required when multiple structs are defined."},
+        {u"struct A { Q q; }; struct B { int y; };", u"Unknown type: Q"},
+        {u"typedef int Foo; struct A { int x; }; @entry Foo", u"@entry refers to an undefined struct."},
+        {u"struct A { int x; }; @entry struct B", u"@entry refers to an undefined struct."},
+        // Typedef loops and 64-bit overflow fail the load and name the culprit.
+        {u"typedef A B; typedef B A; struct S { A x; };", u"Typedef chain leads back to itself: A"},
+        {u"typedef T T; struct S { int a; T x; };", u"Typedef chain leads back to itself: T"},
+        {u"typedef A B; typedef B A; typedef A X; struct S { X x; };", u"Typedef chain leads back to itself: A"},
+        {u"struct A { int a[9223372036854775807]; };",
+         u"Line 1, Col 12: Array size does not fit in 64 bits: a\r\nstruct A { int a[9223372036854775807]; };\r\n"
+         u"           ^"},
+        {u"struct A { char a[18446744073709551615]; char b; };",
+         u"Line 1, Col 42: Member offset does not fit in 64 bits: b\r\n"
+         u"struct A { char a[18446744073709551615]; char b; };\r\n                                         ^"},
+        {u"struct A { char a[18446744073709551615]; int b; };",
+         u"Line 1, Col 42: Member offset does not fit in 64 bits: b\r\n"
+         u"struct A { char a[18446744073709551615]; int b; };\r\n                                         ^"},
+        {u"struct A { int i; char a[18446744073709551611]; };", u"Struct size does not fit in 64 bits: A"},
+        {u"struct B { char x[9223372036854775808]; }; struct A { B b[2]; }; @entry A",
+         u"Line 1, Col 55: Array size does not fit in 64 bits: b\r\n"
+         u"struct B { char x[9223372036854775808]; }; struct A { B b[2]; }; @entry A\r\n"
+         u"                                                      ^"},
+    };
+    for (const Case& c : cases) {
+        std::u16string error;
+        EXPECT_EQ(LoadPattern(c.text, &error), nullptr) << Narrow(c.text);
+        EXPECT_EQ(error, c.error) << Narrow(c.text);
+    }
+}
+
+TEST(LoadStructPattern, ChoosesTheEntryStructAndItsDisplayName)
+{
+    struct Case {
+        std::u16string text;
+        std::u16string entry;
+        bool implicit;
+    };
+    const Case cases[] = {
+        {u"struct { int x; };", u"<anonymous>", true},
+        {u"struct Header { int x; };", u"Header", true},
+        {u"typedef struct Tag { int x; } Alias; @entry Tag", u"Alias", false},
+        {u"struct A { int x; } B; struct C { int y; }; @entry struct a", u"B", false},
+        {u"@entry header struct Header { int x; }; struct Other { Header h; };", u"Header", false},
+        {u"typedef struct Node { Node *next; } Node;", u"Node", true},
+    };
+    for (const Case& c : cases) {
+        std::u16string error;
+        const auto file = LoadPattern(c.text, &error);
+        ASSERT_NE(file, nullptr) << Narrow(c.text) << ": " << Narrow(error);
+        EXPECT_EQ(file->entryName, c.entry) << Narrow(c.text);
+        EXPECT_EQ(file->entryImplicit, c.implicit) << Narrow(c.text);
+    }
+}
+
+TEST(LoadStructPattern, RecordsMemberKindsAndStructNames)
+{
+    const auto file = LoadPattern(u"@entry A @sizeof_float 8 @member_align 0\n"
+                                  u"typedef struct In { int v; } Inner;\n"
+                                  u"struct A { float f; double d; Inner i; struct In j[2]; Inner *p; char c[]; };");
+    ASSERT_NE(file, nullptr);
+    const ResolvedStruct* a = FindStruct(*file, u"A");
+    ASSERT_NE(a, nullptr);
+    const std::vector<ResolvedMember>& m = a->members;
+    ASSERT_EQ(m.size(), 6u);
+    EXPECT_EQ(m[0].kind, MemberKind::Float);
+    EXPECT_EQ(m[0].elementSize, 8u);
+    EXPECT_EQ(m[1].kind, MemberKind::Double);
+    EXPECT_EQ(m[2].kind, MemberKind::Struct);
+    EXPECT_EQ(m[2].structName, u"Inner");
+    EXPECT_EQ(m[2].typeName, u"Inner");
+    EXPECT_EQ(m[3].structName, u"Inner");
+    EXPECT_EQ(m[3].count, 2u);
+    EXPECT_EQ(m[3].typeKey, u"struct in");
+    EXPECT_EQ(m[4].kind, MemberKind::Integer);
+    EXPECT_TRUE(m[4].isPointer);
+    EXPECT_EQ(m[4].structName, u"");
+    EXPECT_TRUE(m[5].flexible);
+    EXPECT_EQ(m[5].count, 0u);
+    EXPECT_EQ(m[5].elementSize, 1u);
+    EXPECT_EQ(file->sizeof_float, 8u);
+    EXPECT_EQ(file->structs.size(), 2u);
+}
+
+// Long typedef chains used by many members, and structs nested thousands deep, must load
+// in time linear in the input and without exhausting the stack.
+TEST(LoadStructPattern, LoadsLongTypedefChainsAndDeepNestingLinearly)
+{
+    constexpr int kTypedefs = 10000;
+    constexpr int kStructs = 5000;
+    std::string text = "@entry S" + std::to_string(kStructs - 1) + "\ntypedef int T0;\n";
+    for (int i = 1; i < kTypedefs; ++i) {
+        text += "typedef T" + std::to_string(i - 1) + " T" + std::to_string(i) + ";\n";
+    }
+    const std::string last = "T" + std::to_string(kTypedefs - 1);
+    // Declared outermost first, so laying out the first struct descends through all others.
+    for (int i = kStructs - 1; i > 0; --i) {
+        text += "struct S" + std::to_string(i) + " { S" + std::to_string(i - 1) + " inner; " + last + " v; };\n";
+    }
+    text += "struct S0 { " + last + " v; };\n";
+
+    std::u16string error;
+    const auto file = LoadPattern(platform::Widen(text), &error);
+    ASSERT_NE(file, nullptr) << Narrow(error);
+    const ResolvedStruct* entry = FindStruct(*file, file->entryName);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->size, 4u * kStructs);
+    EXPECT_EQ(file->structs.size(), static_cast<std::size_t>(kStructs));
+}
+
+TEST(ResolveType, ResolvesBuiltinsPointersAndStructsThroughTheResolver)
+{
+    ParseState state;
+    ASSERT_TRUE(ParsePattern(u"@pointer_size 2 @sizeof_double 16 typedef struct S { int x; } Alias;", state));
+    std::size_t asked = 99;
+    const StructResolver resolver = [&](std::size_t index) -> std::optional<ResolvedStructInfo> {
+        asked = index;
+        return ResolvedStructInfo{12, 0};
+    };
+    std::u16string error;
+    const auto pointer = ResolveType(state, TypeRef{u"Nothing", u"nothing", 1}, resolver, error);
+    ASSERT_TRUE(pointer.has_value());
+    EXPECT_EQ(pointer->size, 2u);
+    EXPECT_EQ(pointer->alignment, 2u);
+    const auto real = ResolveType(state, TypeRef{u"double", u"double", 0}, resolver, error);
+    ASSERT_TRUE(real.has_value());
+    EXPECT_EQ(real->kind, MemberKind::Double);
+    EXPECT_EQ(real->size, 16u);
+    const auto nothing = ResolveType(state, TypeRef{u"void", u"void", 0}, resolver, error);
+    ASSERT_TRUE(nothing.has_value());
+    EXPECT_EQ(nothing->size, 0u);
+    EXPECT_EQ(nothing->alignment, 1u);
+    EXPECT_EQ(asked, 99u);
+    const auto s = ResolveType(state, TypeRef{u"struct S", u"struct s", 0}, resolver, error);
+    ASSERT_TRUE(s.has_value());
+    EXPECT_EQ(asked, 0u);
+    EXPECT_EQ(s->kind, MemberKind::Struct);
+    EXPECT_EQ(s->structName, u"Alias");
+    EXPECT_EQ(s->size, 12u);
+    EXPECT_EQ(s->alignment, 1u); // the resolver's 0 is raised to 1
+}
+
+} // namespace
+} // namespace orx
