@@ -1,0 +1,226 @@
+#include "hexview/HexViewModel.h"
+
+#include "hexview/HexViewTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace orx::test {
+namespace {
+
+TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize) {
+    struct Case {
+        const char* name;
+        std::uint64_t size;
+        std::uint64_t topRow;
+        const char16_t* firstOffset;
+    };
+    const Case cases[] = {
+        {"4 KiB", 4096, 0, u"00000000:"},
+        {"4 GiB - 1 keeps 8 digits", (1ull << 32) - 1, (1ull << 28) - 20, u"FFFFFEC0:"},
+        {"100 GiB, 16 digits", 100ull << 30, (1ull << 28), u"0000000100000000:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SizedDocument document(c.size);
+        HexViewModel view;
+        PrepareView(view);
+        (void)view.SetDocument(&document, nullptr);
+        (void)view.SetTopRow(c.topRow);
+        const PaintModel paint = view.BuildPaintModel();
+        ASSERT_EQ(paint.rows.size(), 10u);
+        EXPECT_EQ(document.bytesRead, 160u);
+        EXPECT_EQ(paint.rows[0].rowIndex, c.topRow);
+        std::u16string offset;
+        for (const PaintCell& cell : paint.rows[0].offsetCells) {
+            offset += cell.text;
+        }
+        EXPECT_EQ(offset, c.firstOffset);
+        // One box per offset character, on the hex cell grid.
+        EXPECT_EQ(paint.rows[0].offsetCells.back().box.left, 8.0f + 10.0f * static_cast<float>(offset.size() - 1));
+    }
+}
+
+TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow) {
+    struct Case {
+        const char* name;
+        std::uint64_t size;
+        bool insertAtEnd;
+        std::size_t rows;
+        std::size_t lastRowCells;
+    };
+    const Case cases[] = {
+        {"partial last row", 40, false, 3, 8},
+        {"full last row", 32, false, 2, 16},
+        {"extra row for the insert caret", 32, true, 3, 0},
+        {"empty document", 0, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SizedDocument document(c.size);
+        HexViewModel view;
+        PrepareView(view);
+        (void)view.SetDocument(&document, nullptr);
+        (void)view.OnSetFocus();
+        if (c.insertAtEnd) {
+            (void)view.ToggleEditMode();
+            (void)view.SetCaret(c.size);
+        }
+        const PaintModel paint = view.BuildPaintModel();
+        ASSERT_EQ(paint.rows.size(), c.rows);
+        if (c.rows == 0) {
+            continue;
+        }
+        const PaintRow& last = paint.rows.back();
+        EXPECT_EQ(last.hexCells.size(), c.lastRowCells);
+        EXPECT_FALSE(last.offsetCells.empty());
+        if (c.insertAtEnd) {
+            // The caret bar at column 0 of the otherwise empty row.
+            EXPECT_EQ(last.caret.style, CaretStyle::Bar);
+            EXPECT_FLOAT_EQ(last.caret.hex.left, kHexStart);
+            EXPECT_FLOAT_EQ(last.caret.hex.top, 8.0f + 2 * kRow);
+        }
+    }
+}
+
+TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink) {
+    struct Case {
+        const char* name;
+        EditMode mode;
+        bool focused;
+        bool blinkOn;
+        CaretStyle expected;
+        float hexWidth;
+    };
+    const Case cases[] = {
+        {"overwrite without focus", EditMode::Overwrite, false, false, CaretStyle::Box, 20.0f},
+        {"overwrite with focus", EditMode::Overwrite, true, true, CaretStyle::Box, 20.0f},
+        {"insert with focus", EditMode::Insert, true, true, CaretStyle::Bar, 2.0f},
+        {"insert, hidden blink phase", EditMode::Insert, true, false, CaretStyle::None, 0.0f},
+        {"insert without focus", EditMode::Insert, false, false, CaretStyle::None, 0.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SizedDocument document(64);
+        HexViewModel view;
+        PrepareView(view);
+        (void)view.SetDocument(&document, nullptr);
+        if (c.mode == EditMode::Insert) {
+            (void)view.ToggleEditMode();
+        }
+        if (c.focused) {
+            (void)view.OnSetFocus();
+            if (!c.blinkOn) {
+                (void)view.OnBlinkTimer();
+            }
+        }
+        (void)view.SetCaret(0x13); // row 1, column 3
+        const PaintModel paint = view.BuildPaintModel();
+        EXPECT_EQ(paint.rows[0].caret.style, CaretStyle::None);
+        const PaintCaret& caret = paint.rows[1].caret;
+        EXPECT_EQ(caret.style, c.expected);
+        if (c.expected != CaretStyle::None) {
+            EXPECT_EQ(caret.hex, (RectF{kHexStart + 90, 8 + kRow, kHexStart + 90 + c.hexWidth, 8 + 2 * kRow}));
+            const float textWidth = c.expected == CaretStyle::Box ? 10.0f : 2.0f;
+            EXPECT_EQ(caret.text, (RectF{kTextStart + 30, 8 + kRow, kTextStart + 30 + textWidth, 8 + 2 * kRow}));
+        }
+    }
+}
+
+TEST(HexViewModelPaint, SelectionIsOneUnbrokenBandPerColumnAndRow) {
+    SizedDocument document(64);
+    HexViewModel view;
+    PrepareView(view);
+    (void)view.SetDocument(&document, nullptr);
+    (void)view.SetSelection(0x12, 0x0E); // rows 0 and 1, set backwards
+    const PaintModel paint = view.BuildPaintModel();
+    const float top0 = 8, top1 = 8 + kRow, top2 = 8 + 2 * kRow;
+    // The hex band covers the space after each byte, so it runs to the column's end.
+    EXPECT_EQ(paint.rows[0].selection, (std::vector<RectF>{{kHexStart + 14 * 30, top0, kHexStart + 16 * 30, top1},
+                                                            {kTextStart + 140, top0, kTextStart + 160, top1}}));
+    EXPECT_EQ(paint.rows[1].selection, (std::vector<RectF>{{kHexStart, top1, kHexStart + 3 * 30, top2},
+                                                            {kTextStart, top1, kTextStart + 30, top2}}));
+    EXPECT_TRUE(paint.rows[2].selection.empty());
+}
+
+TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn) {
+    SizedDocument document(32);
+    HexViewModel view;
+    PrepareView(view, 400, kClientHeight);
+    (void)view.SetDocument(&document, nullptr);
+    (void)view.OnHorizontalScroll(ScrollRequest::ThumbTrack, 100);
+    const PaintRow row = view.BuildPaintModel().rows[0];
+    EXPECT_EQ(row.offsetClip, (RectF{8, 8, 98, 8 + kRow}));
+    EXPECT_EQ(row.dataClip, (RectF{110, 8, 392, 8 + kRow}));       // bytes scrolled left are clipped here
+    EXPECT_EQ(row.glyphClip, (RectF{110, 0, 392, 8 + 2 * kRow})); // tall glyphs may reach a row up and down
+    EXPECT_EQ(row.offsetCells[0].box.left, 8.0f);
+    EXPECT_EQ(row.hexCells[0].box, (RectF{10, 8, 30, 8 + kRow}));
+    EXPECT_EQ(row.hexCells[0].text, u"00");
+    EXPECT_EQ(row.hexCells[1].text, u"07");
+}
+
+TEST(HexViewModelPaint, TextCellsGetRoomToSpreadIntoFollowingCells) {
+    SizedDocument document(16);
+    HexViewModel view;
+    PrepareView(view);
+    (void)view.SetDocument(&document, nullptr);
+    const PaintRow row = view.BuildPaintModel().rows[0];
+    ASSERT_EQ(row.textCells.size(), 16u); // ASCII: one non-empty cell per byte
+    const PaintTextCell& cell = row.textCells[5];
+    EXPECT_FLOAT_EQ(cell.x, kTextStart + 50);
+    EXPECT_FLOAT_EQ(cell.y, 8);
+    EXPECT_FLOAT_EQ(cell.maxWidth, 40);     // four cells
+    EXPECT_FLOAT_EQ(cell.maxHeight, 3 * kRow);
+}
+
+TEST(HexViewModelPaint, PalettesPerThemeWithUnknownValuesAsLight) {
+    struct Case {
+        std::uint32_t theme;
+        ColorF background;
+        float selectionAlpha;
+    };
+    const Case cases[] = {
+        {0, ColorFromBytes(246, 244, 239), 0.75f},
+        {1, ColorFromBytes(13, 27, 42), 0.45f},
+        {2, ColorFromBytes(17, 17, 17), 0.48f},
+        {7, ColorFromBytes(246, 244, 239), 0.75f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.theme);
+        HexViewModel view;
+        (void)view.SetTheme(static_cast<Theme>(c.theme));
+        const PaintModel paint = view.BuildPaintModel();
+        EXPECT_EQ(paint.palette.background, c.background);
+        EXPECT_FLOAT_EQ(paint.palette.selection.a, c.selectionAlpha);
+        EXPECT_TRUE(paint.rows.empty()); // no document: an empty background
+    }
+}
+
+TEST(HexViewModelPaint, MeasuringAsksTheProbeQuestions) {
+    // A proportional font: the widest probe character sets the cell.
+    class Measurer final : public ITextMeasurer {
+    public:
+        std::vector<float> LineHeights(std::u16string_view text, float, float) override {
+            lineProbe = std::u16string(text);
+            return {18.0f, 20.0f, 19.0f, 19.0f};
+        }
+        std::optional<float> WidthIncludingTrailingSpace(std::u16string_view text, float, float) override {
+            ++widthCalls;
+            if (text == u"W") {
+                return std::nullopt; // a failed layout is skipped
+            }
+            return text == u"m" ? 12.0f : text == u":" ? 9.5f : text == u"0" ? 9.0f : 6.0f;
+        }
+        std::u16string lineProbe;
+        int widthCalls = 0;
+    };
+    Measurer measurer;
+    const TextMetrics metrics = MeasureTextMetrics(measurer);
+    EXPECT_EQ(measurer.lineProbe, u"0\r\n0\r\n0\r\n0");
+    EXPECT_FLOAT_EQ(metrics.lineHeight, 19.0f);
+    EXPECT_FLOAT_EQ(metrics.hexCellWidth, 9.5f);
+    EXPECT_FLOAT_EQ(metrics.textCellWidth, 12.0f);
+    EXPECT_EQ(measurer.widthCalls, 17 + 95);
+}
+
+} // namespace
+} // namespace orx::test
