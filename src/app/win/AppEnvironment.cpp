@@ -1,0 +1,72 @@
+#include "app/win/AppEnvironment.h"
+
+#include "platform/win32/WinString.h"
+#include "settings/SettingsLocation.h"
+
+#include <commdlg.h>
+
+#include <array>
+
+namespace orx {
+namespace {
+
+int SystemMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)
+{
+    return MessageBoxW(owner, win::W(text), win::W(caption), type);
+}
+
+std::optional<std::u16string> SystemChooseFile(HWND owner, const std::u16string& title)
+{
+    std::array<wchar_t, MAX_PATH> path{};
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = win::W(title);
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) {
+        return std::nullopt;
+    }
+    return win::FromW(path.data());
+}
+
+bool SystemLaunch(const std::u16string& application, const std::u16string& commandLine)
+{
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::wstring writable = win::ToW(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(win::W(application), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace
+
+AppEnvironment CompleteEnvironment(AppEnvironment environment)
+{
+    if (environment.baseDirectory.empty()) {
+        environment.baseDirectory = ExecutableDirectory();
+    }
+    if (environment.settingsPath.empty()) {
+        environment.settingsPath = ComputeSettingsPath();
+    }
+    if (!environment.messageBox) {
+        environment.messageBox = SystemMessageBox;
+    }
+    if (!environment.chooseFile) {
+        environment.chooseFile = SystemChooseFile;
+    }
+    if (!environment.launch) {
+        environment.launch = SystemLaunch;
+    }
+    return environment;
+}
+
+} // namespace orx

@@ -1,0 +1,309 @@
+#include "app/win/AppWindow.h"
+
+#include "app/AppFlow.h"
+#include "app/CommandIds.h"
+#include "app/Placement.h"
+#include "hexview/ViewNotifications.h"
+#include "platform/win32/WinString.h"
+#include "settings/SettingsFile.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace orx {
+namespace {
+
+constexpr int kInitialClientWidth = 980;
+constexpr int kInitialClientHeight = 760;
+
+ScreenRect ToScreenRect(const RECT& rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+ScreenRect WorkAreaUnderCursor()
+{
+    std::optional<ScreenRect> monitorArea;
+    POINT cursor{};
+    if (GetCursorPos(&cursor)) {
+        if (HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST)) {
+            MONITORINFO info{};
+            info.cbSize = sizeof(info);
+            if (GetMonitorInfoW(monitor, &info)) {
+                monitorArea = ToScreenRect(info.rcWork);
+            }
+        }
+    }
+    RECT primary{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
+    return ChooseWorkArea(monitorArea, ToScreenRect(primary));
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
+{
+    const auto icon = LoadIconW(instance, MAKEINTRESOURCEW(AppWindow::kIconResource));
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = AppWindow::kClassName;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+AppWindow::AppWindow(AppEnvironment environment) : environment_(std::move(environment)) {}
+
+AppWindow::~AppWindow()
+{
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startupPath)
+{
+    instance_ = instance;
+    startupPath_ = std::move(startupPath);
+    environment_ = CompleteEnvironment(std::move(environment_));
+    strings_.SetBaseDirectory(environment_.baseDirectory);
+    settingsPath_ = environment_.settingsPath;
+    LoadSettings(settings_, settingsPath_, strings_);
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_BAR_CLASSES | ICC_LINK_CLASS;
+    InitCommonControlsEx(&controls);
+    HexView::RegisterWindowClass(instance);
+    if (!RegisterMainWindowClass(instance, &AppWindow::WindowProc)) {
+        return false;
+    }
+
+    RECT frame{0, 0, kInitialClientWidth, kInitialClientHeight};
+    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const ScreenPoint origin = CenterIn(WorkAreaUnderCursor(), width, height);
+    CreateWindowExW(0, kClassName, L"Orlin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, origin.x, origin.y, width, height,
+                    nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(cmd::kFind)},
+        {FVIRTKEY | FCONTROL, 'G', static_cast<WORD>(cmd::kGoTo)},
+        {FVIRTKEY | FCONTROL, 'R', static_cast<WORD>(cmd::kToggleReadOnly)},
+    };
+    accelerators_.Reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+    return static_cast<bool>(accelerators_);
+}
+
+bool AppWindow::TranslateAccelerators(MSG& message) const
+{
+    return accelerators_ && window_ != nullptr &&
+           TranslateAcceleratorW(window_, accelerators_.Get(), &message) != 0;
+}
+
+LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        CreateChildren();
+        DragAcceptFiles(window_, TRUE);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+        LayoutChildren();
+        return 0;
+    case WM_SETFOCUS:
+        if (hexView_.Window() != nullptr) {
+            SetFocus(hexView_.Window());
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (!busy_ && ConfirmSaveChanges()) {
+            DestroyWindow(window_);
+        }
+        return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item != nullptr && item->hwndItem == statusBar_ && statusBar_ != nullptr) {
+            DrawStatusBar(*item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam);
+    case WM_TIMER:
+        if (wParam == kFlashTimerId) {
+            KillTimer(window_, kFlashTimerId);
+            flashActive_ = false;
+            flashText_.clear();
+            RefreshStatus();
+            return 0;
+        }
+        break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case kMsgViewChanged:
+        UpdateTitle();
+        RefreshStatus();
+        return 0;
+    case kMsgEditBlocked:
+        FlashMessage("status.readonly_blocked");
+        return 0;
+    case kMsgZoomChanged:
+        RefreshStatus();
+        return 0;
+    case kMsgCopyRefused:
+        FlashMessage("status.copy_too_large");
+        return 0;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+void AppWindow::CreateChildren()
+{
+    RebuildMenu();
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                 window_, nullptr, instance_, nullptr);
+    if (statusBar_ != nullptr) {
+        int rightEdges[] = {-1}; // one part over the whole width
+        SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));
+    }
+    hexView_.Create(window_, instance_);
+    hexView_.SetDocument(&document_, &document_);
+    HexViewModel& view = hexView_.Model();
+    hexView_.Apply(view.SetEncoding(settings_.encoding));
+    hexView_.Apply(view.SetTheme(settings_.theme));
+    hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold, settings_.fontItalic));
+    SetInspectorVisible(settings_.inspectorVisible);
+    SetStructViewVisible(settings_.structViewVisible);
+    RebuildMenu();
+    LayoutChildren();
+    SetStatusBarTheme();
+    UpdateTitle();
+    RefreshStatus();
+    if (startupPath_) {
+        const std::u16string path = std::move(*startupPath_);
+        startupPath_.reset();
+        (void)OpenFile(path); // a failure has shown its box; the window stays up with no file
+    }
+}
+
+void AppWindow::LayoutChildren()
+{
+    if (window_ == nullptr || hexView_.Window() == nullptr) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    int statusHeight = 0;
+    if (statusBar_ != nullptr) {
+        SendMessageW(statusBar_, WM_SIZE, 0, 0); // it docks itself to the bottom
+        RECT status{};
+        GetWindowRect(statusBar_, &status);
+        statusHeight = status.bottom - status.top;
+    }
+    MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight), TRUE);
+}
+
+void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
+{
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    hexView_.Model().SetDpi(HIWORD(wParam));
+    hexView_.Apply(hexView_.Model().Relayout());
+    LayoutChildren();
+    RefreshStatus();
+}
+
+void AppWindow::OnDropFiles(HDROP drop)
+{
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    DropRouter router(document_.IsOpen());
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::vector<wchar_t> buffer(length + 1, L'\0');
+        DragQueryFileW(drop, i, buffer.data(), length + 1);
+        const std::u16string path = win::FromW(buffer.data());
+        if (router.OpenHere()) {
+            router.ReportOpened(OpenFile(path));
+        } else {
+            (void)OpenInNewInstance(path); // a failure has shown its box
+        }
+    }
+    DragFinish(drop);
+}
+
+void AppWindow::OnDestroy()
+{
+    KillTimer(window_, kFlashTimerId);
+    // The window would destroy its menu bar with itself; the handle owner does it instead.
+    SetMenu(window_, nullptr);
+    menuBar_.Reset();
+    accelerators_.Reset();
+    PostQuitMessage(0);
+}
+
+void AppWindow::PumpPendingMessages()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void AppWindow::StampAndSaveSettings()
+{
+    settings_.appVersion = std::u16string(kAppVersion);
+    (void)SaveSettings(settings_, settingsPath_); // failures to write the settings are silent
+}
+
+std::u16string AppWindow::Text(std::string_view key)
+{
+    return strings_.Lookup(key);
+}
+
+int RunMessageLoop(const AppWindow& app)
+{
+    MSG message{};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (got == -1) {
+            return -1;
+        }
+        if (app.TranslateAccelerators(message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+} // namespace orx

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "app/ProgressThrottle.h"
+#include "app/win/AppEnvironment.h"
+#include "document/EditableDocument.h"
+#include "hexview/win/BaseWindow.h"
+#include "hexview/win/HexView.h"
+#include "hexview/win/WinHandles.h"
+#include "localization/StringTable.h"
+#include "settings/AppSettings.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orx {
+
+struct Command;
+
+// The application controller: owns the strings, the settings, the one document and the
+// hex view, and runs the main window "Orlin.MainWindow" with its menu and status bar.
+// Decisions come from the portable models; this class carries them out with Win32.
+// Exactly one exists, on the entry point's stack; the window holds its address.
+class AppWindow final : public win::BaseWindow<AppWindow> {
+public:
+    static constexpr const wchar_t* kClassName = L"Orlin.MainWindow";
+    static constexpr int kIconResource = 101;
+    static constexpr UINT_PTR kFlashTimerId = 1;
+    static constexpr UINT kFlashMilliseconds = 900;
+
+    explicit AppWindow(AppEnvironment environment = {});
+    ~AppWindow();
+    AppWindow(const AppWindow&) = delete;
+    AppWindow& operator=(const AppWindow&) = delete;
+    AppWindow(AppWindow&&) = delete;
+    AppWindow& operator=(AppWindow&&) = delete;
+
+    // Loads settings and strings, registers the classes, creates the main window centred on
+    // the work area (opening `startupPath` once it is up) and the accelerator table.
+    [[nodiscard]] bool Create(HINSTANCE instance, std::optional<std::u16string> startupPath);
+
+    // The accelerators of the main window, for the message loop.
+    [[nodiscard]] bool TranslateAccelerators(MSG& message) const;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    [[nodiscard]] bool OpenFile(const std::u16string& path);
+    [[nodiscard]] bool SaveFile();
+    [[nodiscard]] bool ConfirmSaveChanges();
+    [[nodiscard]] bool OpenInNewInstance(const std::u16string& path);
+    // Dispatches queued messages of the thread without accelerators (long operations run
+    // on the UI thread and keep the windows alive with this).
+    static void PumpPendingMessages();
+
+    // Read access for the tests and the benchmark.
+    [[nodiscard]] HWND StatusBar() const { return statusBar_; }
+    [[nodiscard]] HexView& View() { return hexView_; }
+    [[nodiscard]] const EditableDocument& Document() const { return document_; }
+    [[nodiscard]] const AppSettings& Settings() const { return settings_; }
+    [[nodiscard]] const std::u16string& StatusText() const { return statusText_; }
+    [[nodiscard]] bool FlashActive() const { return flashActive_; }
+    [[nodiscard]] bool Busy() const { return busy_; }
+
+private:
+    void CreateChildren();
+    void LayoutChildren();
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    void RunCommand(const Command& command);
+    void OnDropFiles(HDROP drop);
+    void OnDpiChanged(WPARAM wParam, const RECT& suggested);
+    void OnDestroy();
+    void CloseFile();
+    void ChooseAndOpenFile();
+    void ToggleReadOnly();
+    void SetEncoding(TextEncoding encoding);
+    void SetTheme(Theme theme);
+    void SetLanguage(UiLanguage language);
+    void SetInspectorVisible(bool visible);
+    void SetStructViewVisible(bool visible);
+    void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
+    void StampAndSaveSettings();
+
+    void RebuildMenu();
+    void RefreshStatus();
+    void UpdateTitle();
+    void SetStatusBarTheme();
+    void DrawStatusBar(const DRAWITEMSTRUCT& item) const;
+    void FlashMessage(std::string_view key);
+    void ShowError(const std::u16string& text);
+    [[nodiscard]] std::u16string Text(std::string_view key);
+
+    AppEnvironment environment_;
+    HINSTANCE instance_ = nullptr;
+    HWND statusBar_ = nullptr;
+    win::AcceleratorHandle accelerators_;
+    win::MenuHandle menuBar_;
+    std::u16string statusText_;
+    bool flashActive_ = false;
+    std::u16string flashText_;
+    bool saving_ = false;
+    bool busy_ = false;
+    std::u16string saveProgressText_;
+    ProgressThrottle saveThrottle_;
+    StringTable strings_;
+    AppSettings settings_;
+    EditableDocument document_;
+    HexView hexView_;
+    std::optional<std::u16string> startupPath_;
+    std::u16string settingsPath_;
+};
+
+// Runs the message loop until the quit message; returns its exit code.
+int RunMessageLoop(const AppWindow& app);
+
+} // namespace orx

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "hexview/HexViewModel.h"
+#include "hexview/win/BaseWindow.h"
+
+#include <windows.h>
+
+#include <d2d1.h>
+#include <dwrite.h>
+#include <wrl/client.h>
+
+namespace orx {
+
+class IReadOnlyDocument;
+class IEditableDocument;
+
+// The "Orlin.HexView" control: a thin window around HexViewModel. Messages go to the
+// model, and the window carries out what the model decided (repaint, scroll bars,
+// notifications, clipboard, capture, timer) and paints the model's paint list with
+// Direct2D and DirectWrite.
+class HexView final : public win::BaseWindow<HexView> {
+public:
+    static constexpr const wchar_t* kClassName = L"Orlin.HexView";
+    static constexpr int kControlId = 2001;
+    static constexpr UINT_PTR kBlinkTimerId = 1;
+
+    HexView();
+    ~HexView();
+    HexView(const HexView&) = delete;
+    HexView& operator=(const HexView&) = delete;
+
+    // Arrow cursor, window-colour background, no class style, no icon. A failure (the
+    // class exists already) is left to window creation to reveal.
+    static void RegisterWindowClass(HINSTANCE instance);
+
+    // Creates the child window (visible, both scroll bars, tab stop, 100 × 100 at 0, 0).
+    bool Create(HWND parent, HINSTANCE instance);
+
+    [[nodiscard]] HexViewModel& Model() { return model_; }
+    [[nodiscard]] const HexViewModel& Model() const { return model_; }
+
+    // Carries out what a model operation decided.
+    void Apply(const ViewEffects& effects);
+
+    // Attaches a document at the window's DPI (every open and close attaches again).
+    void SetDocument(const IReadOnlyDocument* document, IEditableDocument* editor);
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Paint();
+    [[nodiscard]] bool EnsureFactories();
+    void EnsureDeviceResources();
+    void DropDeviceResources();
+    void UpdateScrollBars();
+    void OnScroll(int bar, WPARAM wParam);
+    void CopyToClipboard(const std::u16string& text) const;
+    void Notify(UINT message, bool synchronous) const;
+
+    HexViewModel model_;
+    Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
+    Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;
+    Microsoft::WRL::ComPtr<ID2D1HwndRenderTarget> target_;
+    Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
+};
+
+} // namespace orx
