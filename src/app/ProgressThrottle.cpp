@@ -1,6 +1,7 @@
 #include "app/ProgressThrottle.h"
 
 #include <limits>
+#include <utility>
 #include <string>
 
 namespace orx {
@@ -9,6 +10,16 @@ namespace {
 
 constexpr std::uint64_t kSamePercentInterval = 100;
 constexpr std::uint64_t kIntermediateInterval = 50;
+
+// The full 128-bit product of a and b as (high, low) words.
+std::pair<std::uint64_t, std::uint64_t> Multiply(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t aLow = a & 0xFFFFFFFFu, aHigh = a >> 32;
+    const std::uint64_t bLow = b & 0xFFFFFFFFu, bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow;
+    const std::uint64_t cross = (lowLow >> 32) + (aHigh * bLow & 0xFFFFFFFFu) + aLow * bHigh;
+    const std::uint64_t high = aHigh * bHigh + (aHigh * bLow >> 32) + (cross >> 32);
+    return {high, (cross << 32) | (lowLow & 0xFFFFFFFFu)};
+}
 
 } // namespace
 
@@ -19,8 +30,13 @@ std::uint64_t ProgressPercent(std::uint64_t done, std::uint64_t total) {
     if (done <= std::numeric_limits<std::uint64_t>::max() / 100) {
         return done * 100 / total;
     }
-    // done × 100 would overflow; total is then above 10^17 and total / 100 loses nothing visible.
-    return done / (total / 100);
+    // done × 100 does not fit in 64 bits: the largest p with p × total <= done × 100.
+    const auto scaled = Multiply(done, 100);
+    std::uint64_t percent = 0;
+    while (percent < 99 && Multiply(percent + 1, total) <= scaled) {
+        ++percent;
+    }
+    return percent;
 }
 
 std::optional<std::uint64_t> NextProgressUpdate(ProgressThrottle& state, std::uint64_t done, std::uint64_t total,

@@ -1,0 +1,169 @@
+#include "app/AppFlow.h"
+#include "app/CommandIds.h"
+#include "app/Placement.h"
+
+#include <gtest/gtest.h>
+
+namespace orx::test {
+namespace {
+
+TEST(Commands, IdsDecodeToCommandsAndTheirValues) {
+    struct Case {
+        std::uint32_t id;
+        std::size_t recentCount;
+        CommandKind kind;
+        std::uint32_t value; // encoding, theme, language or recent index
+    };
+    const Case cases[] = {
+        {1001, 0, CommandKind::Open, 0},          {1002, 0, CommandKind::Save, 0},
+        {1003, 0, CommandKind::Close, 0},         {1004, 0, CommandKind::ToggleReadOnly, 0},
+        {1005, 0, CommandKind::Find, 0},          {1006, 0, CommandKind::GoTo, 0},
+        {1007, 0, CommandKind::SetEncoding, 0},   {1013, 0, CommandKind::SetEncoding, 6},
+        {1014, 0, CommandKind::SetTheme, 0},      {1016, 0, CommandKind::SetTheme, 2},
+        {1017, 0, CommandKind::ZoomOut, 0},       {1018, 0, CommandKind::ZoomIn, 0},
+        {1019, 0, CommandKind::ZoomReset, 0},     {1020, 0, CommandKind::Font, 0},
+        {1021, 0, CommandKind::ToggleInspector, 0}, {1022, 0, CommandKind::ToggleStructView, 0},
+        {1023, 0, CommandKind::Exit, 0},          {1024, 0, CommandKind::SetLanguage, 0},
+        {1026, 0, CommandKind::SetLanguage, 2},   {1027, 0, CommandKind::About, 0},
+        {1000, 0, CommandKind::Unknown, 0},       {1028, 0, CommandKind::Unknown, 0},
+        {3999, 5, CommandKind::Unknown, 0},       {4000, 1, CommandKind::OpenRecent, 0},
+        {4004, 5, CommandKind::OpenRecent, 4},    {4005, 5, CommandKind::Ignored, 5},
+        {4000, 0, CommandKind::Ignored, 0},       {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        const Command command = DecodeCommand(c.id, c.recentCount);
+        EXPECT_EQ(command.kind, c.kind);
+        switch (command.kind) {
+        case CommandKind::SetEncoding: EXPECT_EQ(static_cast<std::uint32_t>(command.encoding), c.value); break;
+        case CommandKind::SetTheme: EXPECT_EQ(static_cast<std::uint32_t>(command.theme), c.value); break;
+        case CommandKind::SetLanguage: EXPECT_EQ(static_cast<std::uint32_t>(command.language), c.value); break;
+        case CommandKind::OpenRecent:
+        case CommandKind::Ignored: EXPECT_EQ(command.recentIndex, c.value); break;
+        default: break;
+        }
+    }
+}
+
+TEST(Commands, NothingRunsWhileASaveIsBusy) {
+    for (std::uint32_t id = 1001; id <= 1027; ++id) {
+        const Command command = DecodeCommand(id, 3);
+        EXPECT_TRUE(CommandAllowed(command, false)) << id;
+        EXPECT_FALSE(CommandAllowed(command, true)) << id;
+    }
+    EXPECT_FALSE(CommandAllowed(DecodeCommand(4000, 3), true));
+    EXPECT_TRUE(CommandAllowed(DecodeCommand(4002, 3), false));
+    EXPECT_FALSE(CommandAllowed(DecodeCommand(4003, 3), false));
+}
+
+TEST(AppFlow, AFailedOpenStillRefreshesEverythingToTheClosedState) {
+    const OpenRefresh failed = RefreshAfterOpen(false);
+    EXPECT_TRUE(failed.attachDocument && failed.rebuildMenu && failed.updateTitle && failed.refreshStatus &&
+                failed.requestSideWindowUpdates && failed.showOpenError);
+    EXPECT_FALSE(failed.addRecentFile);
+    const OpenRefresh opened = RefreshAfterOpen(true);
+    EXPECT_TRUE(opened.addRecentFile);
+    EXPECT_FALSE(opened.showOpenError);
+}
+
+TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere) {
+    struct Case {
+        const char* name;
+        bool documentOpen;
+        std::vector<bool> opens; // whether each file would open here
+        std::string expected;    // H: opened here, N: new instance
+    };
+    const Case cases[] = {
+        {"no document, three files", false, {true, true, true}, "HNN"},
+        {"first fails, second tried here", false, {false, true, true}, "HHN"},
+        {"all fail", false, {false, false}, "HH"},
+        {"a document is open", true, {true, true}, "NN"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DropRouter router(c.documentOpen);
+        std::string routes;
+        for (const bool opens : c.opens) {
+            if (router.OpenHere()) {
+                routes += 'H';
+                router.ReportOpened(opens);
+            } else {
+                routes += 'N';
+            }
+        }
+        EXPECT_EQ(routes, c.expected);
+    }
+}
+
+TEST(AppFlow, SaveConfirmationAnswers) {
+    struct Case {
+        ConfirmAnswer answer;
+        bool saveSucceeds;
+        bool proceeds;
+        int saves;
+    };
+    const Case cases[] = {
+        {ConfirmAnswer::Yes, true, true, 1},
+        {ConfirmAnswer::Yes, false, false, 1},
+        {ConfirmAnswer::No, true, true, 0},
+        {ConfirmAnswer::Cancel, true, false, 0},
+    };
+    for (const Case& c : cases) {
+        int saves = 0;
+        const bool proceeds = ProceedAfterConfirmation(c.answer, [&] {
+            ++saves;
+            return c.saveSucceeds;
+        });
+        EXPECT_EQ(proceeds, c.proceeds);
+        EXPECT_EQ(saves, c.saves);
+    }
+    EXPECT_FALSE(NeedsSaveConfirmation(false, true));
+    EXPECT_FALSE(NeedsSaveConfirmation(true, false));
+    EXPECT_TRUE(NeedsSaveConfirmation(true, true));
+}
+
+TEST(AppFlow, TextsForTheShell) {
+    EXPECT_EQ(SaveFailureMessage(u"Could not save.", u""), u"Could not save.");
+    EXPECT_EQ(SaveFailureMessage(u"Could not save.", u"Access is denied."),
+              u"Could not save.\r\n\r\nAccess is denied.");
+    EXPECT_EQ(NewInstanceCommandLine(u"C:\\Orlin\\orlin.exe", u"D:\\my files\\a.bin"),
+              u"\"C:\\Orlin\\orlin.exe\" \"D:\\my files\\a.bin\"");
+    EXPECT_EQ(GoToInitialText(0), u"0");
+    EXPECT_EQ(GoToInitialText(0x1A), u"1A");
+    EXPECT_EQ(GoToInitialText(~0ull), u"FFFFFFFFFFFFFFFF");
+
+    using Args = std::vector<std::u16string>;
+    EXPECT_EQ(StartupPathFromArguments(Args{u"orlin.exe"}), std::nullopt);
+    EXPECT_EQ(StartupPathFromArguments(Args{u"orlin.exe", u""}), std::nullopt);
+    EXPECT_EQ(StartupPathFromArguments(Args{u"orlin.exe", u"a.bin", u"b.bin"}), u"a.bin");
+    EXPECT_EQ(StartupPathFromArguments(Args{}), std::nullopt);
+}
+
+TEST(Placement, CentredInTheWorkAreaOrAtItsCorner) {
+    const ScreenRect primary{0, 0, 1920, 1040};
+    struct Case {
+        std::optional<ScreenRect> monitor;
+        std::int32_t width, height;
+        ScreenPoint expected;
+    };
+    const Case cases[] = {
+        {std::nullopt, 1000, 800, {460, 120}},
+        {ScreenRect{}, 1000, 800, {460, 120}},                   // an all-zero answer counts as none
+        {ScreenRect{1920, 0, 3200, 1024}, 1000, 800, {2060, 112}}, // second monitor
+        {ScreenRect{-1280, 100, 0, 1124}, 1001, 801, {-1141, 211}}, // odd remainders truncate
+        {ScreenRect{0, 0, 800, 600}, 1000, 800, {0, 0}},          // too large: top-left corner
+        {ScreenRect{0, 0, 800, 600}, 700, 800, {50, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CenterIn(ChooseWorkArea(c.monitor, primary), c.width, c.height), c.expected);
+    }
+}
+
+TEST(Placement, SideWindowsDockOnePixelAway) {
+    const ScreenRect main{100, 50, 1100, 850};
+    EXPECT_EQ(DockRightOf(main, 520), (ScreenRect{1101, 50, 1621, 850}));
+    EXPECT_EQ(DockLeftOf(main, 300), (ScreenRect{-201, 50, 99, 850}));
+}
+
+} // namespace
+} // namespace orx::test

@@ -1,0 +1,177 @@
+#include "app/MenuModel.h"
+
+#include "app/AppTestSupport.h"
+#include "app/CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+namespace orx::test {
+namespace {
+
+// Flattens a menu into one line per entry: "key#id" for commands, "-" for separators,
+// "key{...}" for submenus; check marks as "*", greyed entries as "~".
+std::string Outline(const std::vector<MenuItem>& items) {
+    std::string out;
+    for (const MenuItem& item : items) {
+        if (!out.empty()) {
+            out += ' ';
+        }
+        if (item.kind == MenuItem::Kind::Separator) {
+            out += '-';
+            continue;
+        }
+        out += item.labelKey.empty() ? "recent" : item.labelKey;
+        if (item.kind == MenuItem::Kind::Command) {
+            out += '#' + std::to_string(item.id);
+        }
+        out += item.checked ? "*" : "";
+        out += item.enabled ? "" : "~";
+        if (item.kind == MenuItem::Kind::Submenu) {
+            out += '{' + Outline(item.children) + '}';
+        }
+    }
+    return out;
+}
+
+void ForEachItem(const std::vector<MenuItem>& items, const std::function<void(const MenuItem&)>& visit) {
+    for (const MenuItem& item : items) {
+        visit(item);
+        ForEachItem(item.children, visit);
+    }
+}
+
+std::vector<std::u16string> Paths(int count) {
+    std::vector<std::u16string> paths;
+    for (int i = 1; i <= count; ++i) {
+        paths.push_back(u"C:\\data\\file" + std::u16string(1, static_cast<char16_t>(u'a' + i - 1)) + u".bin");
+    }
+    return paths;
+}
+
+TEST(MenuModel, TreeOfAnOpenDocumentWithDefaultSettings) {
+    MenuState state;
+    state.documentOpen = true;
+    state.theme = Theme::DarkBlue;
+    state.inspectorVisible = true;
+    const std::vector<MenuItem> bar = BuildMenuBar(state, kBracketLookup);
+    EXPECT_EQ(Outline(bar),
+              "menu.file{menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - menu.file.exit#1023} "
+              "menu.edit{menu.edit.readonly#1004*} "
+              "menu.view{menu.view.find#1005 menu.view.goto#1006 - menu.view.zoom{menu.view.zoom.out#1017 "
+              "menu.view.zoom.in#1018 - menu.view.zoom.reset#1019}} "
+              "menu.settings{menu.view.encoding{menu.view.encoding.ascii#1007* menu.view.encoding.utf8#1008 "
+              "menu.view.encoding.utf16le#1009 menu.view.encoding.utf16be#1010 - "
+              "menu.view.encoding.japanese{menu.view.encoding.shiftjis#1011} "
+              "menu.view.encoding.korean{menu.view.encoding.windows949#1012 menu.view.encoding.euckr#1013}} "
+              "menu.view.theme{menu.view.theme.light#1014 menu.view.theme.darkblue#1015* menu.view.theme.black#1016} "
+              "menu.view.language{menu.view.language.system#1024* menu.view.language.english#1025 "
+              "menu.view.language.japanese#1026} "
+              "menu.settings.analysis{menu.settings.analysis.data_inspector#1021* "
+              "menu.settings.analysis.struct_view#1022} - menu.settings.font#1020} "
+              "menu.help{menu.help.about#1027}");
+    EXPECT_EQ(bar[0].label, u"[menu.file]");
+    EXPECT_EQ(FindMenuItem(bar, 1019)->label, u"[menu.view.zoom.reset]");
+}
+
+TEST(MenuModel, GreyingAndCheckMarksFollowTheState) {
+    struct Case {
+        const char* name;
+        MenuState state;
+        std::vector<std::uint32_t> checked;
+        std::vector<std::uint32_t> greyed;
+    };
+    MenuState closed;
+    MenuState editing;
+    editing.documentOpen = true;
+    editing.editingEnabled = true;
+    editing.encoding = TextEncoding::EucKr;
+    editing.theme = Theme::Black;
+    editing.language = UiLanguage::Japanese;
+    editing.structViewVisible = true;
+    MenuState damaged; // values from a damaged settings file behave as ASCII, Light, System
+    damaged.documentOpen = true;
+    damaged.encoding = static_cast<TextEncoding>(9);
+    damaged.theme = static_cast<Theme>(7);
+    damaged.language = static_cast<UiLanguage>(5);
+    const Case cases[] = {
+        {"closed: save and close greyed", closed, {1004, 1007, 1014, 1024}, {1002, 1003}},
+        {"editing", editing, {1013, 1016, 1026, 1022}, {}},
+        {"unknown values", damaged, {1004, 1007, 1014, 1024}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint32_t> checked;
+        std::vector<std::uint32_t> greyed;
+        ForEachItem(BuildMenuBar(c.state, kBracketLookup), [&](const MenuItem& item) {
+            if (item.checked) {
+                checked.push_back(item.id);
+            }
+            if (!item.enabled) {
+                greyed.push_back(item.id);
+            }
+        });
+        std::sort(checked.begin(), checked.end());
+        std::vector<std::uint32_t> expectedChecked = c.checked;
+        std::sort(expectedChecked.begin(), expectedChecked.end());
+        EXPECT_EQ(checked, expectedChecked);
+        EXPECT_EQ(greyed, c.greyed);
+    }
+}
+
+TEST(MenuModel, BusyGreysEverythingIncludingTopLevelAndRecentEntries) {
+    MenuState state;
+    state.busy = true;
+    state.documentOpen = true;
+    state.recentFiles = Paths(12);
+    int items = 0;
+    ForEachItem(BuildMenuBar(state, kBracketLookup), [&](const MenuItem& item) {
+        if (item.kind != MenuItem::Kind::Separator) {
+            ++items;
+            EXPECT_FALSE(item.enabled) << item.id << " " << item.labelKey;
+        }
+    });
+    EXPECT_GT(items, 40);
+}
+
+TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu) {
+    struct Case {
+        int count;
+        std::string expectedFileMenu;
+    };
+    const Case cases[] = {
+        {0, "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - menu.file.exit#1023"},
+        {1, "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - recent#4000 - menu.file.exit#1023"},
+        {8, "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - recent#4000 recent#4001 recent#4002 "
+            "recent#4003 recent#4004 recent#4005 recent#4006 recent#4007 - menu.file.exit#1023"},
+        {9, "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - recent#4000 recent#4001 recent#4002 "
+            "recent#4003 recent#4004 recent#4005 recent#4006 recent#4007 menu.file.more_recent{recent#4008} - "
+            "menu.file.exit#1023"},
+        {16, "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - recent#4000 recent#4001 recent#4002 "
+             "recent#4003 recent#4004 recent#4005 recent#4006 recent#4007 menu.file.more_recent{recent#4008 "
+             "recent#4009 recent#4010 recent#4011 recent#4012 recent#4013 recent#4014 recent#4015} - "
+             "menu.file.exit#1023"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        MenuState state;
+        state.documentOpen = true;
+        state.recentFiles = Paths(c.count);
+        const std::vector<MenuItem> bar = BuildMenuBar(state, kBracketLookup);
+        EXPECT_EQ(Outline(bar[0].children), c.expectedFileMenu);
+        if (c.count >= 9) {
+            EXPECT_EQ(FindMenuItem(bar, 4008)->label, u"9 C:\\data\\filei.bin");
+        }
+    }
+}
+
+TEST(MenuModel, RecentLabelsCarryTheNumberAndThePathAsStored) {
+    EXPECT_EQ(RecentFileLabel(2, u"C:\\data\\dump.bin"), u"3 C:\\data\\dump.bin");
+    EXPECT_EQ(RecentFileLabel(15, u"/tmp/a&b.bin"), u"16 /tmp/a&b.bin");
+}
+
+} // namespace
+} // namespace orx::test

@@ -1,0 +1,159 @@
+#include "app/StatusText.h"
+
+#include "app/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace orx::test {
+namespace {
+
+StatusInputs OpenDocument() {
+    StatusInputs in;
+    in.documentOpen = true;
+    in.documentSize = 100;
+    in.caretOffset = 26;
+    return in;
+}
+
+TEST(StatusText, FirstApplicableRuleWins) {
+    struct Case {
+        const char* name;
+        std::function<void(StatusInputs&)> change;
+        std::u16string expected;
+    };
+    const Case cases[] = {
+        {"read-only",
+         [](StatusInputs&) {},
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
+        {"editing, overwrite, modified",
+         [](StatusInputs& in) {
+             in.editingEnabled = true;
+             in.modified = true;
+             in.encoding = TextEncoding::ShiftJis;
+         },
+         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: [status.mode.overwrite]  "
+         u"[status.modified]  [status.zoom]: 100%"},
+        {"editing, insert",
+         [](StatusInputs& in) {
+             in.editingEnabled = true;
+             in.insertMode = true;
+             in.zoom = 1.25f;
+         },
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: [status.mode.insert]  "
+         u"[status.zoom]: 125%"},
+        {"insert mode is not shown while read-only",
+         [](StatusInputs& in) {
+             in.insertMode = true;
+             in.zoom = 0.6f;
+         },
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
+        {"4 GiB shows 16 digits",
+         [](StatusInputs& in) {
+             in.documentSize = 1ull << 32;
+             in.caretOffset = 0x123456789;
+         },
+         u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
+        {"no file", [](StatusInputs& in) { in.documentOpen = false; }, u"[status.no_file]"},
+        {"searching beats the normal text",
+         [](StatusInputs& in) {
+             in.searching = true;
+             in.searchProgressText = u"S 5%";
+         },
+         u"S 5%"},
+        {"saving beats searching",
+         [](StatusInputs& in) {
+             in.searching = true;
+             in.searchProgressText = u"S 5%";
+             in.saving = true;
+             in.saveProgressText = u"W 7%";
+         },
+         u"W 7%"},
+        {"flash beats everything",
+         [](StatusInputs& in) {
+             in.saving = true;
+             in.saveProgressText = u"W 7%";
+             in.flashActive = true;
+             in.flashText = u"blocked";
+             in.documentOpen = false;
+         },
+         u"blocked"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StatusInputs in = OpenDocument();
+        c.change(in);
+        EXPECT_EQ(BuildStatusText(in, kBracketLookup), c.expected);
+    }
+}
+
+TEST(StatusText, OffsetDigitsAndZoomRounding) {
+    struct OffsetCase {
+        std::uint64_t offset, size;
+        std::u16string expected;
+    };
+    const OffsetCase offsets[] = {
+        {0, 0, u"0x00000000"},
+        {0xFFFFFFFE, (1ull << 32) - 1, u"0xFFFFFFFE"},
+        {0, 1ull << 32, u"0x0000000000000000"},
+        {~0ull, ~0ull, u"0xFFFFFFFFFFFFFFFF"},
+    };
+    for (const OffsetCase& c : offsets) {
+        EXPECT_EQ(FormatStatusOffset(c.offset, c.size), c.expected);
+    }
+    struct ZoomCase {
+        float zoom;
+        std::u16string expected;
+    };
+    // Zoom steps of 0.1 accumulate float error; the percentage still reads as the step.
+    const ZoomCase zooms[] = {{1.0f, u"100%"},          {1.25f, u"125%"},  {0.6f, u"60%"},
+                              {1.0f + 0.1f + 0.1f, u"120%"}, {2.5f, u"250%"}, {0.625f, u"63%"}};
+    for (const ZoomCase& c : zooms) {
+        EXPECT_EQ(FormatZoomPercent(c.zoom), c.expected);
+    }
+}
+
+TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark) {
+    struct Case {
+        bool open;
+        std::u16string path;
+        bool modified;
+        std::u16string expected;
+    };
+    const Case cases[] = {
+        {false, u"", false, u"[app.title]"},
+        // A failed open leaves the document closed: no stale file name.
+        {false, u"C:\\old\\previous.bin", true, u"[app.title]"},
+        {true, u"C:\\data\\dump.bin", false, u"[app.title] - dump.bin"},
+        {true, u"C:\\data\\dump.bin", true, u"[app.title] - dump.bin *"},
+        {true, u"/home/user/x/y.dat", false, u"[app.title] - y.dat"},
+        {true, u"C:/mixed\\sep/z.bin", false, u"[app.title] - z.bin"},
+        {true, u"D:relative.bin", false, u"[app.title] - relative.bin"},
+        {true, u"plain.bin", false, u"[app.title] - plain.bin"},
+        {true, u"\\\\server\\share\\unc.bin", false, u"[app.title] - unc.bin"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.open << " " << c.modified);
+        EXPECT_EQ(BuildTitleText(c.open, c.path, c.modified, kBracketLookup), c.expected);
+    }
+}
+
+TEST(StatusBarColors, ThemeColoursAndTheRedFlash) {
+    struct Case {
+        std::uint32_t theme;
+        bool flash;
+        StatusBarColors expected;
+    };
+    const Case cases[] = {
+        {0, false, {std::nullopt, 0x202020}}, {1, false, {0x2A1B0D, 0xF3EDE6}}, {2, false, {0x111111, 0xF3F3F3}},
+        {7, false, {std::nullopt, 0x202020}}, {0, true, {0x2020B4, 0xFFFFFF}},  {2, true, {0x2020B4, 0xFFFFFF}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.theme << " " << c.flash);
+        EXPECT_EQ(StatusBarColorsFor(static_cast<Theme>(c.theme), c.flash), c.expected);
+    }
+}
+
+} // namespace
+} // namespace orx::test
