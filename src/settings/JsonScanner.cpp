@@ -63,11 +63,18 @@ std::optional<std::size_t> JsonScanner::FindKey(std::string_view key, std::size_
     quoted += '"';
     quoted += key;
     quoted += '"';
-    const std::size_t at = text_.find(quoted, start);
-    if (at == npos) {
-        return std::nullopt;
+    // Only a quoted word followed by a colon is a key. A string value that happens to equal
+    // a key (a font family called "bold") must not hide the key that follows it.
+    for (std::size_t at = text_.find(quoted, start); at != npos; at = text_.find(quoted, at + 1)) {
+        std::size_t after = at + quoted.size();
+        while (after < text_.size() && IsBlank(text_[after])) {
+            ++after;
+        }
+        if (after < text_.size() && text_[after] == ':') {
+            return at + quoted.size();
+        }
     }
-    return at + quoted.size();
+    return std::nullopt;
 }
 
 std::optional<std::size_t> JsonScanner::ValueStart(std::string_view key, std::size_t start) const

@@ -21,7 +21,7 @@ public:
 
     explicit JsonScanner(std::string_view text) : text_(text) {}
 
-    // Position just after the first `"key"` at or after `start`.
+    // Position just after the first `"key"` at or after `start` that is followed by a colon.
     [[nodiscard]] std::optional<std::size_t> FindKey(std::string_view key, std::size_t start) const;
 
     // The value after `afterKey` (a position FindKey returned).

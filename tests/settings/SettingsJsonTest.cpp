@@ -207,6 +207,8 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
         {"escaped surrogate pair", file("\"Consolas\"", R"("\uD83D\uDE00")"), [](const AppSettings& s) { return s.fontFamily == u"\U0001F600"; }},
         {"short unicode escape", file("\"Consolas\"", R"("\u12")"), [](const AppSettings& s) { return s.fontFamily == u"u12"; }},
         {"invalid UTF-8 becomes U+FFFD", file("\"Consolas\"", "\"A\xFF\""), [](const AppSettings& s) { return s.fontFamily == u"A\uFFFD"; }},
+        {"value spelled like a later key", R"({"font": {"family": "size", "size": 9, "bold": true}})",
+         [](const AppSettings& s) { return s.fontFamily == u"size" && s.fontSize == 9.0f && s.fontBold; }},
         {"history element missing query", file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x", "kind": "text"}])"),
          [](const AppSettings& s) { return s.searchHistory == std::vector<SearchHistoryEntry>{{u"text", u"x"}}; }},
         {"query taken inside its element only", file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x"}])"),
