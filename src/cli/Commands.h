@@ -6,5 +6,6 @@ namespace orx::cli {
 
 // One function per command, each in its own file.
 int RunPatch(const Invocation& invocation);
+int RunStruct(const Invocation& invocation);
 
 } // namespace orx::cli

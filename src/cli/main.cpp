@@ -14,6 +14,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {u"patch", orx::cli::RunPatch},
+    {u"struct", orx::cli::RunStruct},
 };
 
 int Usage()

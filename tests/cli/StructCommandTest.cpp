@@ -1,0 +1,157 @@
+#include "cli/Commands.h"
+
+#include "localization/StringTable.h"
+#include "platform/Utf.h"
+#include "structview/PatternTestSupport.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace orx::cli {
+namespace {
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunStructCommand(Args args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunStruct(Invocation{std::move(args), out, err});
+    return Outcome{code, out.str(), err.str()};
+}
+
+class StructCommand : public ::testing::Test {
+protected:
+    // Runs with the source tree's string files, as the shipped layout has them beside the
+    // executable.
+    Outcome RunWith(Args args)
+    {
+        args.push_back(u"--resource-dir");
+        args.push_back(test::SourceDirectory());
+        return RunStructCommand(std::move(args));
+    }
+
+    std::u16string Pattern(std::string_view text, std::u16string_view name = u"p.orpat")
+    {
+        return dir_.Write(name, text);
+    }
+    std::u16string Data(const std::vector<std::uint8_t>& bytes) { return dir_.Write(u"data.bin", bytes); }
+
+    test::TempDir dir_;
+};
+
+constexpr std::string_view kHeaderPattern = "@member_align 0\n"
+                                            "struct Header { char magic[4]; uint16_t count; uint32_t size; };";
+
+TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
+{
+    const std::u16string pattern = Pattern(kHeaderPattern);
+    const std::u16string data = Data(test::ByteWriter().Zeros(4).Text("ABCD").Le16(0x0102).Le32(300).Bytes());
+    struct Case {
+        Args options;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{}, "0x0\t00 00 00 00\t4\tmagic\n0x4\t0x4241\t2\tcount\n0x6\t0x01024443\t4\tsize\n"},
+        {{u"--offset", u"4"}, "0x4\t41 42 43 44\t4\tmagic\n0x8\t0x0102\t2\tcount\n0xA\t0x0000012C\t4\tsize\n"},
+        {{u"--offset", u"0x4", u"--bytes", u"ascii", u"--base", u"dec"},
+         "0x4\t\"ABCD\"\t4\tmagic\n0x8\t258\t2\tcount\n0xA\t300\t4\tsize\n"},
+        {{u"--endian", u"big", u"--offset", u"4", u"--base", u"hex", u"--endian", u"big"},
+         "0x4\t41 42 43 44\t4\tmagic\n0x8\t0x0201\t2\tcount\n0xA\t0x2C010000\t4\tsize\n"},
+    };
+    for (const Case& c : cases) {
+        Args args = {pattern, data};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Outcome outcome = RunWith(args);
+        EXPECT_EQ(outcome.code, kExitOk);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, "");
+    }
+}
+
+TEST_F(StructCommand, ShowsTheLocalizedUnavailableTextPastTheEndOfTheFile)
+{
+    StringTable strings;
+    strings.SetBaseDirectory(test::SourceDirectory());
+    strings.SetLanguage(UiLanguage::English);
+    const std::string unavailable = platform::Narrow(strings.Lookup("inspector.data.value.unavailable"));
+    ASSERT_NE(unavailable, "inspector.data.value.unavailable") << "English string file not found";
+
+    const Outcome outcome = RunWith({Pattern(kHeaderPattern), Data({0x41, 0x42, 0x43, 0x44, 0x01}), u"--offset", u"1"});
+    EXPECT_EQ(outcome.code, kExitOk);
+    EXPECT_EQ(outcome.out, "0x1\t42 43 44 01\t4\tmagic\n0x5\t" + unavailable + "\t2\tcount\n0x7\t" + unavailable +
+                               "\t4\tsize\n");
+}
+
+TEST_F(StructCommand, ReadsPastAStructThatEndsInAFlexibleArray)
+{
+    const std::u16string pattern = Pattern("struct Name { uint8_t length; char text[]; };");
+    const Outcome outcome =
+        RunWith({pattern, Data(test::ByteWriter().U8(70).Text(std::string(70, 'n')).Bytes()), u"--bytes", u"ascii"});
+    EXPECT_EQ(outcome.code, kExitOk);
+    EXPECT_EQ(outcome.out, "0x0\t0x46\t1\tlength\n0x1\t\"" + std::string(64, 'n') + "...\"\t1+\ttext\n");
+}
+
+TEST_F(StructCommand, InfoPrintsTheEntryAndDirectivesOnePerLine)
+{
+    const Outcome outcome = RunStructCommand({Pattern("@sizeof_long 4 struct Header { long x; };"), dir_.Path(u"unused"), u"--info"});
+    EXPECT_EQ(outcome.code, kExitOk);
+    EXPECT_EQ(outcome.out, "entry = Header (implicit)\nsizeof_short = 2\nsizeof_int = 4\nsizeof_long = 4\n"
+                           "sizeof_long_long = 8\nsizeof_float = 4\nsizeof_double = 8\npointer_size = 8\n"
+                           "member_align = 8\n");
+}
+
+TEST_F(StructCommand, LoadErrorsAreReportedAsTheStructViewShowsThem)
+{
+    const std::u16string data = Data({0});
+    struct Case {
+        std::u16string pattern;
+        std::string err;
+    };
+    const Case cases[] = {
+        {Pattern("struct A {\n  int a b c;\n  long;\n};"),
+         "Line 3, Col 3: Type specifier was not found.\r\n  long;\r\n  ^\n"},
+        {Pattern("struct A { int a; }; struct B { int b; };", u"two.orpat"), "@entry is required when multiple structs are defined.\n"},
+        {dir_.Path(u"missing.orpat"), "Failed to open definition file.\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = RunStructCommand({c.pattern, data});
+        EXPECT_EQ(outcome.code, kExitRefused);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST_F(StructCommand, RejectsBadArgumentsAndMissingFiles)
+{
+    const std::u16string pattern = Pattern(kHeaderPattern);
+    const std::u16string data = Data({0});
+    const Args usage[] = {
+        {},
+        {pattern},
+        {pattern, data, data},
+        {pattern, data, u"--endian", u"middle"},
+        {pattern, data, u"--base", u"oct"},
+        {pattern, data, u"--bytes", u"text"},
+        {pattern, data, u"--offset", u"xyz"},
+        {pattern, data, u"--offset"},
+        {pattern, data, u"--colour", u"red"},
+    };
+    for (const Args& args : usage) {
+        const Outcome outcome = RunStructCommand(args);
+        EXPECT_EQ(outcome.code, kExitUsage) << args.size();
+        EXPECT_NE(outcome.err.find("usage: orlin-cli struct"), std::string::npos);
+    }
+    const Outcome missing = RunStructCommand({pattern, dir_.Path(u"missing.bin")});
+    EXPECT_EQ(missing.code, kExitNoInput);
+    EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
+}
+
+} // namespace
+} // namespace orx::cli
