@@ -303,7 +303,9 @@ void EditIndex::AddDeletion(std::uint64_t start, std::uint64_t end)
         Erase(Key{first, 1});
         --rangeCount_;
     }
-    if (const Node* right = Find(Key{end, 1})) {
+    // A run keyed `end` sits between the two ranges and must stay outside both.
+    const Node* right = Find(Key{end, 0}) == nullptr ? Find(Key{end, 1}) : nullptr;
+    if (right != nullptr) {
         last = right->end;
         Erase(Key{end, 1});
         --rangeCount_;

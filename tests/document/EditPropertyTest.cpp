@@ -1,0 +1,204 @@
+#include "document/EditableDocument.h"
+#include "document/FaultyFileSystem.h"
+#include "document/ReferenceOverlay.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace orx {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint64_t Seed()
+{
+    const char* text = std::getenv("ORX_PROPERTY_SEED");
+    return text != nullptr ? std::strtoull(text, nullptr, 10) : 20261206;
+}
+
+Bytes RandomBytes(std::mt19937_64& rng, std::size_t n)
+{
+    Bytes bytes(n);
+    // A small alphabet makes overwrites with the file's own value (which cancel) common.
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng() % 4);
+    return bytes;
+}
+
+class Sequence {
+public:
+    Sequence(std::mt19937_64& rng, Bytes file, EditableDocument& document)
+        : rng_(rng), vector_(file), reference_(std::move(file)), document_(document)
+    {
+    }
+
+    // One random operation, applied to all three; returns a description for failures.
+    std::string Step()
+    {
+        const std::uint64_t size = vector_.size();
+        const auto value = static_cast<std::uint8_t>(rng_() % 4);
+        // Offsets reach a little past the end so that refusals are exercised too.
+        const std::uint64_t offset = rng_() % (size + 3);
+        switch (rng_() % 7) {
+        case 0:
+        case 1: {
+            const bool expected = offset < size;
+            EXPECT_EQ(document_.OverwriteByte(offset, value), expected);
+            EXPECT_EQ(reference_.Overwrite(offset, value), expected);
+            if (expected) vector_[offset] = value;
+            return "overwrite " + std::to_string(offset);
+        }
+        case 2:
+        case 3: {
+            const bool expected = offset <= size;
+            EXPECT_EQ(document_.InsertByte(offset, value), expected);
+            EXPECT_EQ(reference_.Insert(offset, value), expected);
+            if (expected) vector_.insert(vector_.begin() + static_cast<std::ptrdiff_t>(offset), value);
+            return "insert " + std::to_string(offset);
+        }
+        case 4:
+        case 5: {
+            const bool expected = offset < size;
+            EXPECT_EQ(document_.DeleteByte(offset), expected);
+            EXPECT_EQ(reference_.Delete(offset), expected);
+            if (expected) vector_.erase(vector_.begin() + static_cast<std::ptrdiff_t>(offset));
+            return "delete " + std::to_string(offset);
+        }
+        default: {
+            const std::uint64_t count = rng_() % 6 == 0 ? size - std::min(offset, size) + 1 : rng_() % 9;
+            const bool expected = offset < size && count <= size - offset;
+            EXPECT_EQ(document_.DeleteRange(offset, count), expected || (count == 0 && offset <= size));
+            if (expected) {
+                for (std::uint64_t i = count; i-- > 0;) reference_.Delete(offset + i);
+                vector_.erase(vector_.begin() + static_cast<std::ptrdiff_t>(offset),
+                              vector_.begin() + static_cast<std::ptrdiff_t>(offset + count));
+            }
+            return "delete range " + std::to_string(offset) + "+" + std::to_string(count);
+        }
+        }
+    }
+
+    void Check(const std::string& context)
+    {
+        SCOPED_TRACE(context);
+        const std::uint64_t size = vector_.size();
+        ASSERT_EQ(document_.Size(), size);
+        ASSERT_EQ(document_.EditedSize(), size);
+        ASSERT_EQ(document_.IsModified(), reference_.IsModified());
+        for (int i = 0; i < 3; ++i) {
+            const std::uint64_t offset = rng_() % (size + 2);
+            const std::uint64_t count = i == 0 ? size + 1 : rng_() % 40;
+            const ReadResult read = document_.Read(offset, count);
+            ASSERT_EQ(read.offset, offset);
+            const std::uint64_t from = std::min(offset, size);
+            const std::uint64_t to = std::min(size, from + count);
+            ASSERT_EQ(read.bytes, Bytes(vector_.begin() + static_cast<std::ptrdiff_t>(from),
+                                        vector_.begin() + static_cast<std::ptrdiff_t>(to)));
+        }
+    }
+
+    const Bytes& Expected() const { return vector_; }
+    const test::ReferenceOverlay& Reference() const { return reference_; }
+
+private:
+    std::mt19937_64& rng_;
+    Bytes vector_;
+    test::ReferenceOverlay reference_;
+    EditableDocument& document_;
+};
+
+SaveStrategy ExpectedStrategy(const test::ReferenceOverlay& reference)
+{
+    if (!reference.IsModified()) return SaveStrategy::Nothing;
+    return reference.SavesInPlace() ? SaveStrategy::InPlace : SaveStrategy::ViaTempFile;
+}
+
+void RunSequences(int count, std::size_t maxFileSize, int maxSteps, std::uint64_t seed)
+{
+    std::mt19937_64 rng(seed);
+    test::TempDir dir;
+    test::FaultyFileSystem fs;
+    fs.skipSync = true;
+    for (int s = 0; s < count; ++s) {
+        SCOPED_TRACE("sequence " + std::to_string(s) + " seed " + std::to_string(seed));
+        const std::size_t fileSize = rng() % 8 == 0 ? 0 : rng() % (maxFileSize + 1);
+        const std::u16string path = dir.Write(u"data.bin", RandomBytes(rng, fileSize));
+        EditableDocument document(fs);
+        ASSERT_TRUE(document.Open(path));
+        Sequence sequence(rng, test::ReadAll(path), document);
+        const int steps = static_cast<int>(rng() % static_cast<std::uint64_t>(maxSteps + 1));
+        for (int i = 0; i < steps; ++i) {
+            const std::string step = sequence.Step();
+            sequence.Check(step);
+            if (testing::Test::HasFatalFailure()) return;
+        }
+        ASSERT_EQ(document.ChooseSaveStrategy(), ExpectedStrategy(sequence.Reference()));
+        ASSERT_TRUE(document.Save()) << std::string(document.LastError().begin(), document.LastError().end());
+        ASSERT_EQ(test::ReadAll(path), sequence.Expected());
+        ASSERT_FALSE(document.IsModified());
+        ASSERT_EQ(document.Size(), sequence.Expected().size());
+        ASSERT_EQ(document.Read(0, document.Size() + 1).bytes, sequence.Expected());
+        ASSERT_EQ(dir.List(), std::vector<std::u16string>{u"data.bin"}) << "a temporary file was left behind";
+    }
+}
+
+TEST(EditOverlayProperty, RandomSequencesOnSmallFilesMatchTheModelsAndSaveByteForByte)
+{
+    RunSequences(5000, 48, 40, Seed());
+}
+
+TEST(EditOverlayProperty, LongSequencesBuildManyRunsAndRanges)
+{
+    RunSequences(60, 400, 600, Seed() + 1);
+}
+
+// Files larger than the 1 MiB copy block, so that copying, skipping and replacing cross
+// block boundaries while saving through a temporary file.
+TEST(EditOverlayProperty, SavingFilesLargerThanOneCopyBlock)
+{
+    std::mt19937_64 rng(Seed() + 2);
+    test::TempDir dir;
+    for (int s = 0; s < 4; ++s) {
+        const std::size_t fileSize = (2u << 20) + rng() % 5000;
+        const std::u16string path = dir.Write(u"big.bin", RandomBytes(rng, fileSize));
+        EditableDocument document;
+        ASSERT_TRUE(document.Open(path));
+        Bytes expected = test::ReadAll(path);
+        for (int i = 0; i < 50; ++i) {
+            const std::uint64_t offset = (1u << 20) * (rng() % 3) + rng() % 64 - 32 + 32;
+            switch (rng() % 3) {
+            case 0:
+                ASSERT_TRUE(document.OverwriteByte(offset, 9));
+                expected[offset] = 9;
+                break;
+            case 1:
+                ASSERT_TRUE(document.InsertByte(offset, 7));
+                expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(offset), 7);
+                break;
+            default:
+                ASSERT_TRUE(document.DeleteRange(offset, 3));
+                expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(offset),
+                               expected.begin() + static_cast<std::ptrdiff_t>(offset + 3));
+                break;
+            }
+        }
+        std::uint64_t lastDone = 0;
+        std::uint64_t reports = 0;
+        ASSERT_TRUE(document.Save([&](std::uint64_t done, std::uint64_t total) {
+            EXPECT_EQ(total, expected.size());
+            EXPECT_LE(done, total);
+            EXPECT_GE(done, lastDone);
+            lastDone = done;
+            ++reports;
+        }));
+        EXPECT_EQ(lastDone, expected.size());
+        EXPECT_GE(reports, 3u);
+        ASSERT_EQ(test::ReadAll(path), expected);
+    }
+}
+
+} // namespace
+} // namespace orx
