@@ -40,6 +40,32 @@ std::int32_t ClampToInt32(std::int64_t value, std::int32_t low, std::int32_t hig
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
 }
 
+// Where a scroll bar request leads from `current` (rows or DIPs), before limiting; nothing
+// for the end of a drag, which changes nothing.
+std::optional<std::int64_t> ScrollTarget(ScrollRequest request, std::int64_t current, std::int64_t line,
+                                         std::int64_t page, std::int32_t track, std::int64_t end) {
+    switch (request) {
+    case ScrollRequest::LineBack:
+        return current - line;
+    case ScrollRequest::LineForward:
+        return current + line;
+    case ScrollRequest::PageBack:
+        return current - page;
+    case ScrollRequest::PageForward:
+        return current + page;
+    case ScrollRequest::ThumbPosition:
+    case ScrollRequest::ThumbTrack:
+        return track;
+    case ScrollRequest::Start:
+        return 0;
+    case ScrollRequest::End:
+        return end;
+    case ScrollRequest::EndScroll:
+        break;
+    }
+    return std::nullopt;
+}
+
 InputResult Unhandled() {
     return InputResult{false, {}};
 }
@@ -407,68 +433,23 @@ ViewEffects HexViewModel::EnsureCaretVisible() {
 }
 
 ViewEffects HexViewModel::OnVerticalScroll(ScrollRequest request, std::int32_t trackPosition) {
-    const std::uint64_t page = VisibleRows();
-    std::uint64_t row = topRow_;
-    switch (request) {
-    case ScrollRequest::LineBack:
-        row = topRow_ == 0 ? 0 : topRow_ - 1;
-        break;
-    case ScrollRequest::LineForward:
-        row = topRow_ + 1;
-        break;
-    case ScrollRequest::PageBack:
-        row = topRow_ <= page ? 0 : topRow_ - page;
-        break;
-    case ScrollRequest::PageForward:
-        row = topRow_ + page;
-        break;
-    case ScrollRequest::ThumbPosition:
-    case ScrollRequest::ThumbTrack:
-        row = static_cast<std::uint64_t>(std::max(trackPosition, 0));
-        break;
-    case ScrollRequest::Start:
-        row = 0;
-        break;
-    case ScrollRequest::End:
-        row = MaxTopRow();
-        break;
-    case ScrollRequest::EndScroll:
-        return {}; // the end of a drag changes nothing
+    const std::optional<std::int64_t> row =
+        ScrollTarget(request, static_cast<std::int64_t>(topRow_), 1, static_cast<std::int64_t>(VisibleRows()),
+                     trackPosition, static_cast<std::int64_t>(MaxTopRow()));
+    if (!row) {
+        return {};
     }
-    return SetTopRow(row);
+    return SetTopRow(static_cast<std::uint64_t>(std::max<std::int64_t>(*row, 0)));
 }
 
 ViewEffects HexViewModel::OnHorizontalScroll(ScrollRequest request, std::int32_t trackPosition) {
     const std::int64_t step = std::max<std::int64_t>(1, std::lround(metrics_.hexCellWidth));
-    const std::int64_t page = ScrollViewWidth();
-    std::int64_t position = horizontalScroll_;
-    switch (request) {
-    case ScrollRequest::LineBack:
-        position -= step;
-        break;
-    case ScrollRequest::LineForward:
-        position += step;
-        break;
-    case ScrollRequest::PageBack:
-        position -= page;
-        break;
-    case ScrollRequest::PageForward:
-        position += page;
-        break;
-    case ScrollRequest::ThumbPosition:
-    case ScrollRequest::ThumbTrack:
-        position = trackPosition;
-        break;
-    case ScrollRequest::Start:
-        position = 0;
-        break;
-    case ScrollRequest::End:
-        position = MaxHorizontalScroll();
-        break;
-    case ScrollRequest::EndScroll:
+    const std::optional<std::int64_t> position =
+        ScrollTarget(request, horizontalScroll_, step, ScrollViewWidth(), trackPosition, MaxHorizontalScroll());
+    if (!position) {
         return {};
     }
-    horizontalScroll_ = ClampToInt32(position, 0, MaxHorizontalScroll());
+    horizontalScroll_ = ClampToInt32(*position, 0, MaxHorizontalScroll());
     ViewEffects effects = UpdateScrollBars();
     effects.repaint = true;
     return effects;
@@ -639,15 +620,7 @@ InputResult HexViewModel::DeleteAtCaret(bool backward) {
     if (!editor_->DeleteByte(position)) {
         return Unhandled();
     }
-    hasPendingNibble_ = false;
-    ViewEffects effects = Relayout();
-    caretOffset_ = std::min(LastOffset(), backward ? position : caretOffset_);
-    hasSelection_ = false;
-    dragAnchorValid_ = false;
-    effects |= EnsureCaretVisible();
-    effects.repaint = true;
-    effects.viewChanged = true;
-    return Handled(effects);
+    return Handled(AfterDeletion(backward ? position : caretOffset_));
 }
 
 InputResult HexViewModel::DeleteSelection() {
@@ -659,15 +632,19 @@ InputResult HexViewModel::DeleteSelection() {
     if (!editor_->DeleteRange(low, high - low + 1)) {
         return Unhandled();
     }
+    return Handled(AfterDeletion(low));
+}
+
+ViewEffects HexViewModel::AfterDeletion(std::uint64_t caret) {
     hasPendingNibble_ = false;
-    ViewEffects effects = Relayout();
+    ViewEffects effects = Relayout(); // the offset column may narrow below 4 GiB
     hasSelection_ = false;
     dragAnchorValid_ = false;
-    caretOffset_ = std::min(LastOffset(), low);
+    caretOffset_ = std::min(LastOffset(), caret);
     effects |= EnsureCaretVisible();
     effects.repaint = true;
     effects.viewChanged = true;
-    return Handled(effects);
+    return effects;
 }
 
 ViewEffects HexViewModel::ToggleEditMode() {

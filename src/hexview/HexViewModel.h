@@ -307,6 +307,7 @@ private:
     void ClampScrollState();
     ViewEffects UpdateScrollBars();
     ViewEffects AfterZoomChange();
+    ViewEffects AfterDeletion(std::uint64_t caret);
     [[nodiscard]] PaintRow BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
                                          const std::vector<std::uint8_t>& bytes) const;
 

@@ -358,10 +358,8 @@ TEST(HexViewModelEditing, CopyOfAHugeSelectionIsRefusedWithoutReadingIt) {
     const Case cases[] = {{largest, false}, {largest + 1, true}, {1ull << 40, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
-        SizedDocument document(1ull << 41);
-        HexViewModel view;
-        PrepareView(view);
-        (void)view.SetDocument(&document, nullptr);
+        SizedView sized(1ull << 41);
+        auto& [document, view] = sized;
         (void)view.SetSelection(5, 5 + c.count - 1);
         const InputResult key = view.OnKeyDown(vk::kC, true);
         EXPECT_EQ(key.effects.copyRefused, c.refused);

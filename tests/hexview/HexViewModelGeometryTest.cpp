@@ -76,10 +76,8 @@ TEST(HexViewModelGeometry, InsertingTheByteThatReaches4GiBWidensTheOffsetColumn)
 
 TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse) {
     // 40 bytes: rows 0 and 1 full, row 2 holds 32..39.
-    SizedDocument document(40);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(40);
+    auto& [document, view] = sized;
     struct Case {
         std::int32_t x, y;
         std::optional<std::uint64_t> expected;
@@ -146,10 +144,8 @@ TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SizedDocument document(c.size);
-        HexViewModel view;
-        PrepareView(view);
-        (void)view.SetDocument(&document, nullptr);
+        SizedView sized(c.size);
+        auto& [document, view] = sized;
         if (c.insertAtEnd) {
             (void)view.ToggleEditMode();
             (void)view.SetCaret(c.size);
@@ -164,10 +160,8 @@ TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret) {
 }
 
 TEST(HexViewModelGeometry, NarrowAndShortWindowsStillWork) {
-    SizedDocument document(1000);
-    HexViewModel view;
-    PrepareView(view, 60, 10);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(1000, 60, 10);
+    auto& [document, view] = sized;
     // Narrower than the offset column plus margins: no horizontal page, full content range.
     EXPECT_EQ(view.ScrollViewWidth(), 0);
     EXPECT_EQ(view.HorizontalScrollBar(), (ScrollBarInfo{0, 480 + 12 + 160 - 1, 0, 0}));
@@ -177,10 +171,8 @@ TEST(HexViewModelGeometry, NarrowAndShortWindowsStillWork) {
 }
 
 TEST(HexViewModelGeometry, VerticalScrollRequests) {
-    SizedDocument document(16 * 100); // 100 rows, ten visible, max top row 90
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(16 * 100); // 100 rows, ten visible, max top row 90
+    auto& [document, view] = sized;
     struct Case {
         std::uint64_t from;
         ScrollRequest request;
@@ -207,10 +199,8 @@ TEST(HexViewModelGeometry, VerticalScrollRequests) {
 }
 
 TEST(HexViewModelGeometry, HorizontalScrollStepsAndLimits) {
-    SizedDocument document(64);
-    HexViewModel view;
-    PrepareView(view, 400, kClientHeight); // view width 400 - 8 - 90 - 12 - 8 = 282
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(64, 400, kClientHeight); // view width 400 - 8 - 90 - 12 - 8 = 282
+    auto& [document, view] = sized;
     ASSERT_EQ(view.ScrollViewWidth(), 282);
     ASSERT_EQ(view.MaxHorizontalScroll(), 652 - 282);
     struct Case {
@@ -238,10 +228,8 @@ TEST(HexViewModelGeometry, HorizontalScrollStepsAndLimits) {
 
 TEST(HexViewModelGeometry, ScrollBarStopsAt2To31RowsWhileTheKeyboardGoesOn) {
     const std::uint64_t rows = 1ull << 36;
-    SizedDocument document(rows * 16);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(rows * 16);
+    auto& [document, view] = sized;
     const std::int32_t top = std::numeric_limits<std::int32_t>::max();
     EXPECT_EQ(view.VerticalScrollBar().maximum, top);
 
@@ -256,10 +244,8 @@ TEST(HexViewModelGeometry, ScrollBarStopsAt2To31RowsWhileTheKeyboardGoesOn) {
 }
 
 TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl) {
-    SizedDocument document(16 * 100);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(16 * 100);
+    auto& [document, view] = sized;
     struct Case {
         std::uint64_t from;
         std::int32_t distance;
@@ -286,10 +272,8 @@ TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl) {
 }
 
 TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify) {
-    SizedDocument document(100);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(100);
+    auto& [document, view] = sized;
     struct Step {
         float delta; // 0 means ResetZoom
         float expected;
@@ -313,10 +297,8 @@ TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify) {
 }
 
 TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing) {
-    SizedDocument document(100);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(100);
+    auto& [document, view] = sized;
     struct Case {
         std::u16string family;
         float points;
@@ -345,10 +327,8 @@ TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing) {
 }
 
 TEST(HexViewModelGeometry, CaretIsScrolledIntoViewBothWays) {
-    SizedDocument document(16 * 100);
-    HexViewModel view;
-    PrepareView(view, 400, kClientHeight); // 282 DIPs of data visible
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(16 * 100, 400, kClientHeight); // 282 DIPs of data visible
+    auto& [document, view] = sized;
     struct Case {
         std::uint64_t caret;
         std::uint64_t expectedTop;

@@ -21,10 +21,8 @@ TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SizedDocument document(c.size);
-        HexViewModel view;
-        PrepareView(view);
-        (void)view.SetDocument(&document, nullptr);
+        SizedView sized(c.size);
+        auto& [document, view] = sized;
         (void)view.SetTopRow(c.topRow);
         const PaintModel paint = view.BuildPaintModel();
         ASSERT_EQ(paint.rows.size(), 10u);
@@ -56,10 +54,8 @@ TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SizedDocument document(c.size);
-        HexViewModel view;
-        PrepareView(view);
-        (void)view.SetDocument(&document, nullptr);
+        SizedView sized(c.size);
+        auto& [document, view] = sized;
         (void)view.OnSetFocus();
         if (c.insertAtEnd) {
             (void)view.ToggleEditMode();
@@ -100,10 +96,8 @@ TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SizedDocument document(64);
-        HexViewModel view;
-        PrepareView(view);
-        (void)view.SetDocument(&document, nullptr);
+        SizedView sized(64);
+        auto& [document, view] = sized;
         if (c.mode == EditMode::Insert) {
             (void)view.ToggleEditMode();
         }
@@ -127,10 +121,8 @@ TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink) 
 }
 
 TEST(HexViewModelPaint, SelectionIsOneUnbrokenBandPerColumnAndRow) {
-    SizedDocument document(64);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(64);
+    auto& [document, view] = sized;
     (void)view.SetSelection(0x12, 0x0E); // rows 0 and 1, set backwards
     const PaintModel paint = view.BuildPaintModel();
     const float top0 = 8, top1 = 8 + kRow, top2 = 8 + 2 * kRow;
@@ -143,10 +135,8 @@ TEST(HexViewModelPaint, SelectionIsOneUnbrokenBandPerColumnAndRow) {
 }
 
 TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn) {
-    SizedDocument document(32);
-    HexViewModel view;
-    PrepareView(view, 400, kClientHeight);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(32, 400, kClientHeight);
+    auto& [document, view] = sized;
     (void)view.OnHorizontalScroll(ScrollRequest::ThumbTrack, 100);
     const PaintRow row = view.BuildPaintModel().rows[0];
     EXPECT_EQ(row.offsetClip, (RectF{8, 8, 98, 8 + kRow}));
@@ -159,10 +149,8 @@ TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn) {
 }
 
 TEST(HexViewModelPaint, TextCellsGetRoomToSpreadIntoFollowingCells) {
-    SizedDocument document(16);
-    HexViewModel view;
-    PrepareView(view);
-    (void)view.SetDocument(&document, nullptr);
+    SizedView sized(16);
+    auto& [document, view] = sized;
     const PaintRow row = view.BuildPaintModel().rows[0];
     ASSERT_EQ(row.textCells.size(), 16u); // ASCII: one non-empty cell per byte
     const PaintTextCell& cell = row.textCells[5];

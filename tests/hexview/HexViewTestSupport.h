@@ -55,6 +55,17 @@ inline void PrepareView(HexViewModel& view, std::int32_t width = kClientWidth, s
     (void)view.SetClientSize(width, height);
 }
 
+// A hex view over a SizedDocument, laid out with the fake metrics.
+struct SizedView {
+    explicit SizedView(std::uint64_t size, std::int32_t width = kClientWidth, std::int32_t height = kClientHeight)
+        : document(size) {
+        PrepareView(view, width, height);
+        (void)view.SetDocument(&document, nullptr);
+    }
+    SizedDocument document;
+    HexViewModel view;
+};
+
 // A hex view over a real document on a temporary file.
 class FileView {
 public:
