@@ -50,12 +50,9 @@ bool ParseSettings(AppSettings& settings, const std::u16string& path)
 bool SaveSettings(const AppSettings& settings, const std::u16string& path)
 {
     platform::FileSystem& fs = platform::SystemFileSystem();
-    std::u16string directory = DirectoryOfPath(path);
-    if (directory.empty()) {
-        directory = u".";
-    }
+    const std::u16string directory = DirectoryOfPath(path);
     std::u16string temp;
-    if (!fs.CreateTempFile(directory, u"ORL", temp)) {
+    if (!fs.CreateTempFile(directory.empty() ? std::u16string(u".") : directory, u"ORL", temp)) {
         return false;
     }
     bool written = false;

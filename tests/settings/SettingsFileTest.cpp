@@ -120,6 +120,18 @@ TEST_F(SettingsFileTest, SaveReplacesTheWholeFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(back, settings);
 }
 
+TEST_F(SettingsFileTest, DirectoryWithNonAsciiName)
+{
+    std::filesystem::create_directory(dir.Dir() / std::filesystem::path(u"\u8A2D\u5B9A"));
+    const std::u16string path = dir.Path(u"\u8A2D\u5B9A/orlin.settings.json");
+    AppSettings stored = DefaultSettings(UiLanguage::Japanese);
+    stored.fontFamily = u"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF";
+    ASSERT_TRUE(SaveSettings(stored, path));
+    AppSettings loaded;
+    LoadSettings(loaded, path, strings, UiLanguage::English);
+    EXPECT_EQ(loaded, stored);
+}
+
 TEST_F(SettingsFileTest, FailedSaveChangesNothingAndLeavesNoTemporaryFile)
 {
     // The settings path names a directory: the write succeeds, the replacement cannot.
