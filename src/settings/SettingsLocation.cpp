@@ -4,7 +4,6 @@
 #include "platform/System.h"
 #include "settings/AppSettings.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -30,11 +29,15 @@ std::u16string DirectoryOfPath(std::u16string_view path)
     if (end == 0) {
         return {};
     }
-    const std::size_t root = end; // keeps "/" when the file sits in the root
+    --end;
     while (end > 0 && IsPathSeparator(path[end - 1])) {
         --end;
     }
-    return std::u16string(path.substr(0, end == 0 ? std::min<std::size_t>(root, 1) : end));
+    // A root keeps its separator: "C:" alone would mean the current directory of drive C.
+    if (end == 0 || (end == 2 && path[1] == u':')) {
+        ++end;
+    }
+    return std::u16string(path.substr(0, end));
 }
 
 std::u16string ExecutableDirectory()

@@ -46,6 +46,29 @@ AppSettings Stamped()
     return settings;
 }
 
+// Every field away from its default, with texts that exercise the escaping and the scanner.
+AppSettings Changed()
+{
+    AppSettings settings = Stamped();
+    settings.inspectorVisible = false;
+    settings.structViewVisible = true;
+    settings.structOptions = {1, 1, 1};
+    settings.encoding = TextEncoding::EucKr;
+    settings.theme = Theme::Black;
+    settings.language = UiLanguage::Japanese;
+    settings.fontFamily = u"MS \u30B4\u30B7\u30C3\u30AF";
+    settings.fontSize = 10.5f;
+    settings.fontBold = true;
+    settings.fontItalic = true;
+    settings.recentFiles = {u"C:\\data\\[x].bin", u"D:\\\u65E5\u672C\\\"q\".dat", u"", u"]", u"{\"recentFiles\": [}"};
+    settings.searchHistory = {{u"text", u"say \"hi\"\tthere"},
+                              {u"hex", u"DE AD"},
+                              {u"text", std::u16string(u"a\x01z\x1B\0!", 6)},
+                              {u"text", u"}]{[\\"},
+                              {u"text", u"\U0001F600 \u00E9"}};
+    return settings;
+}
+
 std::string Replace(std::string text, std::string_view from, std::string_view to)
 {
     const auto at = text.find(from);
@@ -137,22 +160,7 @@ TEST(EscapeJsonStringTest, EscapesQuotesBackslashesAndControlBytes)
 
 TEST(ParseSettingsTextTest, EveryValueSurvivesARoundTrip)
 {
-    AppSettings settings = Stamped();
-    settings.inspectorVisible = false;
-    settings.structViewVisible = true;
-    settings.structOptions = {1, 1, 1};
-    settings.theme = Theme::Black;
-    settings.language = UiLanguage::Japanese;
-    settings.fontFamily = u"MS \u30B4\u30B7\u30C3\u30AF";
-    settings.fontSize = 10.5f;
-    settings.fontBold = true;
-    settings.fontItalic = true;
-    settings.recentFiles = {u"C:\\data\\[x].bin", u"D:\\\u65E5\u672C\\\"q\".dat", u"", u"]", u"{\"recentFiles\": [}"};
-    settings.searchHistory = {{u"text", u"say \"hi\"\tthere"},
-                              {u"hex", u"DE AD"},
-                              {u"text", std::u16string(u"a\x01z\x1B\0!", 6)},
-                              {u"text", u"}]{[\\"},
-                              {u"text", u"\U0001F600 \u00E9"}};
+    AppSettings settings = Changed();
     for (const TextEncoding encoding :
          {TextEncoding::Ascii, TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be,
           TextEncoding::ShiftJis, TextEncoding::Windows949, TextEncoding::EucKr}) {
@@ -224,18 +232,7 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
 
 TEST(ParseSettingsTextTest, MissingOrDamagedValuesKeepTheCurrentOnes)
 {
-    AppSettings start = Stamped();
-    start.encoding = TextEncoding::Utf8;
-    start.theme = Theme::Black;
-    start.language = UiLanguage::English;
-    start.fontFamily = u"Mono";
-    start.fontSize = 9.0f;
-    start.fontBold = true;
-    start.inspectorVisible = false;
-    start.structViewVisible = true;
-    start.structOptions = {1, 1, 1};
-    start.recentFiles = {u"old"};
-    start.searchHistory = {{u"hex", u"00"}};
+    const AppSettings start = Changed();
     AppSettings keptExceptLists = start;
     keptExceptLists.recentFiles.clear();
     keptExceptLists.searchHistory.clear();
@@ -276,13 +273,7 @@ TEST(ParseSettingsTextTest, UiLanguageIsTheTopLevelOneNotTheCharsetOne)
 
 TEST(ParseSettingsTextTest, EveryTruncationOfAFileIsReadSafely)
 {
-    AppSettings full = Stamped();
-    full.encoding = TextEncoding::EucKr;
-    full.theme = Theme::Light;
-    full.language = UiLanguage::Japanese;
-    full.fontFamily = u"Mono";
-    full.recentFiles = {u"C:\\a", u"C:\\b"};
-    full.searchHistory = {{u"hex", u"00 01"}, {u"text", u"x"}};
+    const AppSettings full = Changed();
     const std::string text = SerializeSettings(full);
     const AppSettings defaults;
     for (std::size_t length = 0; length <= text.size(); ++length) {
@@ -293,6 +284,8 @@ TEST(ParseSettingsTextTest, EveryTruncationOfAFileIsReadSafely)
         EXPECT_TRUE(read.theme == full.theme || read.theme == defaults.theme);
         EXPECT_TRUE(read.language == full.language || read.language == defaults.language);
         EXPECT_TRUE(read.fontFamily == full.fontFamily || read.fontFamily == defaults.fontFamily);
+        EXPECT_TRUE(read.fontBold == full.fontBold || read.fontBold == defaults.fontBold);
+        EXPECT_TRUE(read.inspectorVisible == full.inspectorVisible || read.inspectorVisible == defaults.inspectorVisible);
         EXPECT_TRUE(read.recentFiles == full.recentFiles || read.recentFiles.empty());
         EXPECT_LE(read.searchHistory.size(), full.searchHistory.size());
         for (std::size_t i = 0; i < read.searchHistory.size(); ++i) {
