@@ -109,6 +109,15 @@ private:
     }
 
     platform::FileSystem& real_ = platform::SystemFileSystem();
+
+public:
+    // Lets every later call through.
+    void Heal()
+    {
+        failWriteNumber = 0;
+        failTempFile = failCreate = failOpenForWrite = failFlush = failMove = failSetEnd = false;
+        shortReadNumber = 0;
+    }
 };
 
 } // namespace orx::test
