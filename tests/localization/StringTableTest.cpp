@@ -178,14 +178,5 @@ TEST_F(StringTableFilesTest, BaseDirectoryWithNonAsciiName)
     EXPECT_EQ(table.Lookup("k"), u"\u5024");
 }
 
-TEST_F(StringTableFilesTest, BaseDirectoryWithTrailingSeparator)
-{
-    WriteStrings(u"en-US", "k = found\n");
-    StringTable table = MakeTable();
-    table.SetBaseDirectory(test::FromPath(dir.Dir()) + u"/");
-    table.SetLanguage(UiLanguage::English);
-    EXPECT_EQ(table.Lookup("k"), u"found");
-}
-
 } // namespace
 } // namespace orx
