@@ -1,0 +1,209 @@
+#include "inspector/InspectorValues.h"
+
+#include "platform/CharType.h"
+#include "platform/Utf.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace orx {
+namespace {
+
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+void AppendHex(std::u16string& out, std::uint64_t value, int minDigits)
+{
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), kDigits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    if (static_cast<int>(digits.size()) < minDigits) {
+        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), u'0');
+    }
+    out += digits;
+}
+
+std::u16string Binary(std::uint8_t b)
+{
+    std::u16string text = u"0b";
+    for (int bit = 7; bit >= 0; --bit) {
+        text.push_back(((b >> bit) & 1) != 0 ? u'1' : u'0');
+        if (bit == 4) {
+            text.push_back(u'_');
+        }
+    }
+    return text;
+}
+
+std::uint64_t Assemble(std::span<const std::uint8_t> bytes, std::size_t size, bool littleEndian)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint8_t b = littleEndian ? bytes[size - 1 - i] : bytes[i];
+        value = (value << 8) | b;
+    }
+    return value;
+}
+
+std::u16string Describe(const std::optional<std::u16string>& text, std::u16string_view unavailable)
+{
+    return text ? DescribeChar(*text) : std::u16string(unavailable);
+}
+
+std::u16string_view BlankName(char32_t codePoint)
+{
+    switch (codePoint) {
+    case 0x09:
+        return u"TAB";
+    case 0x0A:
+        return u"LF";
+    case 0x0B:
+        return u"VT";
+    case 0x0C:
+        return u"FF";
+    case 0x0D:
+        return u"CR";
+    case 0x20:
+        return u"Space";
+    case 0x85:
+        return u"NEL";
+    case 0xA0:
+        return u"NBSP";
+    case 0x3000:
+        return u"Ideographic Space";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::u16string FormatHexDec(std::uint64_t value, int digits)
+{
+    std::u16string text = u"0x";
+    AppendHex(text, value, digits);
+    text += u" / ";
+    text += platform::Widen(std::to_string(value));
+    return text;
+}
+
+std::optional<std::u16string> DecodeFirstUtf8Char(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty() || bytes[0] == 0) {
+        return std::nullopt;
+    }
+    const std::uint8_t lead = bytes[0];
+    std::size_t length = 0;
+    if (lead < 0x80) {
+        length = 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+    } else {
+        return std::nullopt;
+    }
+    if (bytes.size() < length) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80) { // also rejects a zero byte
+            return std::nullopt;
+        }
+    }
+    const std::string_view sequence(reinterpret_cast<const char*>(bytes.data()), length);
+    std::optional<std::u16string> text = platform::Utf8ToUtf16(sequence, true);
+    if (!text || text->empty()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<std::u16string> DecodeFirstUtf16Char(std::span<const std::uint8_t> bytes, bool littleEndian)
+{
+    if (bytes.size() < 2) {
+        return std::nullopt;
+    }
+    // The system test reads little-endian units, so big-endian data is handed over swapped.
+    std::vector<std::uint8_t> sample(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(32, bytes.size())));
+    if (!littleEndian) {
+        for (std::size_t i = 0; i + 1 < sample.size(); i += 2) {
+            std::swap(sample[i], sample[i + 1]);
+        }
+    }
+    if (!platform::LooksLikeUtf16Text(sample)) {
+        return std::nullopt;
+    }
+    auto unitAt = [&](std::size_t i) {
+        return static_cast<char16_t>(sample[i] | (sample[i + 1] << 8));
+    };
+    const char16_t first = unitAt(0);
+    if (first == 0 || IsLowSurrogate(first)) {
+        return std::nullopt;
+    }
+    if (!IsHighSurrogate(first)) {
+        return std::u16string(1, first);
+    }
+    if (sample.size() < 4 || !IsLowSurrogate(unitAt(2))) {
+        return std::nullopt;
+    }
+    return std::u16string{first, unitAt(2)};
+}
+
+std::u16string DescribeChar(std::u16string_view text)
+{
+    if (text.empty() || IsLowSurrogate(text[0]) ||
+        (IsHighSurrogate(text[0]) && (text.size() < 2 || !IsLowSurrogate(text[1])))) {
+        return std::u16string(text);
+    }
+    char32_t codePoint = text[0];
+    if (IsHighSurrogate(text[0])) {
+        codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[1] - 0xDC00);
+    }
+    const std::u16string_view name = BlankName(codePoint);
+    std::u16string result(name.empty() ? text : name);
+    result += u" (U+";
+    AppendHex(result, codePoint, 4);
+    result += u")";
+    return result;
+}
+
+InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes, std::u16string_view unavailableText)
+{
+    InspectorValues rows;
+    const std::u16string unavailable(unavailableText);
+    if (bytes.empty()) {
+        rows.fill(unavailable);
+        return rows;
+    }
+    rows[0] = Binary(bytes[0]);
+    rows[1] = FormatHexDec(bytes[0], 2);
+    const std::size_t sizes[] = {2, 4, 8};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t size = sizes[k];
+        const int digits = static_cast<int>(size * 2);
+        for (const bool littleEndian : {true, false}) {
+            const std::size_t row = 2 + 2 * k + (littleEndian ? 0 : 1);
+            rows[row] = bytes.size() >= size ? FormatHexDec(Assemble(bytes, size, littleEndian), digits) : unavailable;
+        }
+    }
+    rows[8] = Describe(DecodeFirstUtf8Char(bytes), unavailable);
+    rows[9] = Describe(DecodeFirstUtf16Char(bytes, true), unavailable);
+    rows[10] = Describe(DecodeFirstUtf16Char(bytes, false), unavailable);
+    return rows;
+}
+
+} // namespace orx
