@@ -77,17 +77,21 @@ std::optional<std::size_t> JsonScanner::FindKey(std::string_view key, std::size_
     return std::nullopt;
 }
 
-std::optional<std::size_t> JsonScanner::ValueStart(std::string_view key, std::size_t start) const
+std::optional<std::string_view> JsonScanner::ValueText(std::string_view key, std::size_t start) const
 {
     const auto afterKey = FindKey(key, start);
     if (!afterKey) {
         return std::nullopt;
     }
-    const std::size_t colon = text_.find(':', *afterKey);
-    if (colon == npos) {
+    std::size_t i = text_.find(':', *afterKey);
+    if (i == npos) {
         return std::nullopt;
     }
-    return colon + 1;
+    ++i;
+    while (i < text_.size() && IsBlank(text_[i])) {
+        ++i;
+    }
+    return text_.substr(i);
 }
 
 std::size_t JsonScanner::SkipString(std::size_t quote) const
@@ -161,19 +165,11 @@ std::optional<std::u16string> JsonScanner::String(std::string_view key, std::siz
 
 std::optional<bool> JsonScanner::Boolean(std::string_view key, std::size_t start) const
 {
-    const auto value = ValueStart(key, start);
-    if (!value) {
-        return std::nullopt;
-    }
-    std::size_t i = *value;
-    while (i < text_.size() && IsBlank(text_[i])) {
-        ++i;
-    }
-    const std::string_view rest = text_.substr(i);
-    if (rest.starts_with("true")) {
+    const auto value = ValueText(key, start);
+    if (value && value->starts_with("true")) {
         return true;
     }
-    if (rest.starts_with("false")) {
+    if (value && value->starts_with("false")) {
         return false;
     }
     return std::nullopt;
@@ -181,20 +177,12 @@ std::optional<bool> JsonScanner::Boolean(std::string_view key, std::size_t start
 
 std::optional<float> JsonScanner::Number(std::string_view key, std::size_t start) const
 {
-    const auto value = ValueStart(key, start);
+    const auto value = ValueText(key, start);
     if (!value) {
         return std::nullopt;
     }
-    std::size_t first = *value;
-    while (first < text_.size() && IsBlank(text_[first])) {
-        ++first;
-    }
-    std::size_t last = first;
-    while (last < text_.size() && ((text_[last] >= '0' && text_[last] <= '9') || text_[last] == '+' ||
-                                   text_[last] == '-' || text_[last] == '.')) {
-        ++last;
-    }
-    std::string_view run = text_.substr(first, last - first);
+    const auto length = value->find_first_not_of("0123456789+-.");
+    std::string_view run = value->substr(0, length);
     // A leading plus is accepted, as the C library's conversion does; from_chars does not.
     if (run.starts_with('+')) {
         run.remove_prefix(1);

@@ -39,8 +39,8 @@ public:
     [[nodiscard]] std::vector<std::string_view> ObjectArray(std::string_view key, std::size_t start) const;
 
 private:
-    // Position after the first `:` that follows the key.
-    [[nodiscard]] std::optional<std::size_t> ValueStart(std::string_view key, std::size_t start) const;
+    // The rest of the text from the first non-blank after the first `:` that follows the key.
+    [[nodiscard]] std::optional<std::string_view> ValueText(std::string_view key, std::size_t start) const;
     // The span that starts at the first `open` ('{' or '[') after the key.
     [[nodiscard]] std::optional<Span> Bracketed(std::string_view key, std::size_t start, char open) const;
     // Position of the bracket that closes the one at `open` ('{' or '['), counting only that
