@@ -282,14 +282,16 @@ TEST(PatternLibrary, UstarHeader)
     for (const std::uint8_t byte : header) {
         sum += byte;
     }
-    char checksum[8] = {};
-    std::snprintf(checksum, sizeof checksum, "%06o", sum);
-    std::copy(checksum, checksum + 7, header.begin() + 148);
+    // Six octal digits, a zero and a space.
+    char checksum[9] = {};
+    std::snprintf(checksum, sizeof checksum, "\"%06o\"", sum);
+    std::copy(checksum + 1, checksum + 7, header.begin() + 148);
+    header[154] = 0;
     const LaidOut view(u"tar-ustar.orpat", header, kAsciiDec);
     EXPECT_EQ(view.EntrySize(), 512u);
     EXPECT_EQ(view.Value("name"), "\"hello.txt\"");
     EXPECT_EQ(view.Value("size"), "\"00000000016\"");
-    EXPECT_EQ(view.Value("checksum"), "\"" + std::string(checksum) + "\"");
+    EXPECT_EQ(view.Value("checksum"), checksum);
     EXPECT_EQ(view.Value("typeFlag"), "48");
     EXPECT_EQ(view.Value("magic"), "\"ustar\"");
     EXPECT_EQ(view.Value("userName"), "\"user\"");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace orx {
 namespace {
 
@@ -207,19 +209,19 @@ TEST(LoadStructPattern, LoadsLongTypedefChainsAndDeepNestingLinearly)
 {
     constexpr int kTypedefs = 10000;
     constexpr int kStructs = 5000;
-    std::string text = "@entry S" + std::to_string(kStructs - 1) + "\ntypedef int T0;\n";
+    std::ostringstream text;
+    text << "@entry S" << kStructs - 1 << "\ntypedef int T0;\n";
     for (int i = 1; i < kTypedefs; ++i) {
-        text += "typedef T" + std::to_string(i - 1) + " T" + std::to_string(i) + ";\n";
+        text << "typedef T" << i - 1 << " T" << i << ";\n";
     }
-    const std::string last = "T" + std::to_string(kTypedefs - 1);
     // Declared outermost first, so laying out the first struct descends through all others.
     for (int i = kStructs - 1; i > 0; --i) {
-        text += "struct S" + std::to_string(i) + " { S" + std::to_string(i - 1) + " inner; " + last + " v; };\n";
+        text << "struct S" << i << " { S" << i - 1 << " inner; T" << kTypedefs - 1 << " v; };\n";
     }
-    text += "struct S0 { " + last + " v; };\n";
+    text << "struct S0 { T" << kTypedefs - 1 << " v; };\n";
 
     std::u16string error;
-    const auto file = LoadPattern(platform::Widen(text), &error);
+    const auto file = LoadPattern(platform::Widen(text.str()), &error);
     ASSERT_NE(file, nullptr) << Narrow(error);
     const ResolvedStruct* entry = FindStruct(*file, file->entryName);
     ASSERT_NE(entry, nullptr);
