@@ -33,19 +33,19 @@ bool IsKeyword(const Token& token, std::u16string_view keyword)
 
 struct DirectiveRule {
     std::u16string_view name;
-    std::uint64_t ParseState::*field;
+    std::uint64_t PatternDirectives::*field;
     std::initializer_list<std::uint64_t> allowed;
 };
 
 const DirectiveRule kDirectives[] = {
-    {u"sizeof_short", &ParseState::sizeof_short, {1, 2, 4, 8}},
-    {u"sizeof_int", &ParseState::sizeof_int, {1, 2, 4, 8}},
-    {u"sizeof_long", &ParseState::sizeof_long, {1, 2, 4, 8}},
-    {u"sizeof_long_long", &ParseState::sizeof_long_long, {1, 2, 4, 8, 16}},
-    {u"sizeof_float", &ParseState::sizeof_float, {2, 4, 8, 16}},
-    {u"sizeof_double", &ParseState::sizeof_double, {4, 8, 16}},
-    {u"pointer_size", &ParseState::pointer_size, {1, 2, 4, 8, 16}},
-    {u"member_align", &ParseState::member_align, {0, 4, 8}},
+    {u"sizeof_short", &PatternDirectives::sizeof_short, {1, 2, 4, 8}},
+    {u"sizeof_int", &PatternDirectives::sizeof_int, {1, 2, 4, 8}},
+    {u"sizeof_long", &PatternDirectives::sizeof_long, {1, 2, 4, 8}},
+    {u"sizeof_long_long", &PatternDirectives::sizeof_long_long, {1, 2, 4, 8, 16}},
+    {u"sizeof_float", &PatternDirectives::sizeof_float, {2, 4, 8, 16}},
+    {u"sizeof_double", &PatternDirectives::sizeof_double, {4, 8, 16}},
+    {u"pointer_size", &PatternDirectives::pointer_size, {1, 2, 4, 8, 16}},
+    {u"member_align", &PatternDirectives::member_align, {0, 4, 8}},
 };
 
 // One declarator: "type words and stars, name, optional [count] or []". Returns the

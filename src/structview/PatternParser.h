@@ -1,5 +1,6 @@
 #pragma once
 
+#include "structview/PatternDirectives.h"
 #include "structview/PatternLexer.h"
 
 #include <cstddef>
@@ -32,20 +33,11 @@ struct StructDecl {
     std::vector<MemberDecl> members;
 };
 
-// Everything a pattern file declares, before layout.
-struct ParseState {
+// Everything a pattern file declares, before layout; the directive values are inherited.
+struct ParseState : PatternDirectives {
     std::vector<Token> tokens;
     std::size_t position = 0;
     std::u16string source;
-
-    std::uint64_t sizeof_short = 2;
-    std::uint64_t sizeof_int = 4;
-    std::uint64_t sizeof_long = 8;
-    std::uint64_t sizeof_long_long = 8;
-    std::uint64_t sizeof_float = 4;
-    std::uint64_t sizeof_double = 8;
-    std::uint64_t pointer_size = 8;
-    std::uint64_t member_align = 8;
 
     bool hasEntry = false;
     std::u16string entryName;

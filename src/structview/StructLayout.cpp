@@ -223,7 +223,7 @@ std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state, std::u16st
     struct Builtin {
         std::u16string_view key;
         std::uint64_t fixed;                    // used when `directive` is null
-        const std::uint64_t ParseState::*directive;
+        const std::uint64_t PatternDirectives::*directive;
     };
     static constexpr Builtin kBuiltins[] = {
         {u"char", 1, nullptr},
@@ -231,26 +231,26 @@ std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state, std::u16st
         {u"unsigned char", 1, nullptr},
         {u"int8_t", 1, nullptr},
         {u"uint8_t", 1, nullptr},
-        {u"short", 0, &ParseState::sizeof_short},
-        {u"signed short", 0, &ParseState::sizeof_short},
-        {u"unsigned short", 0, &ParseState::sizeof_short},
+        {u"short", 0, &PatternDirectives::sizeof_short},
+        {u"signed short", 0, &PatternDirectives::sizeof_short},
+        {u"unsigned short", 0, &PatternDirectives::sizeof_short},
         {u"int16_t", 2, nullptr},
         {u"uint16_t", 2, nullptr},
-        {u"int", 0, &ParseState::sizeof_int},
-        {u"signed int", 0, &ParseState::sizeof_int},
-        {u"unsigned int", 0, &ParseState::sizeof_int},
+        {u"int", 0, &PatternDirectives::sizeof_int},
+        {u"signed int", 0, &PatternDirectives::sizeof_int},
+        {u"unsigned int", 0, &PatternDirectives::sizeof_int},
         {u"int32_t", 4, nullptr},
         {u"uint32_t", 4, nullptr},
-        {u"long", 0, &ParseState::sizeof_long},
-        {u"signed long", 0, &ParseState::sizeof_long},
-        {u"unsigned long", 0, &ParseState::sizeof_long},
-        {u"long long", 0, &ParseState::sizeof_long_long},
-        {u"signed long long", 0, &ParseState::sizeof_long_long},
-        {u"unsigned long long", 0, &ParseState::sizeof_long_long},
+        {u"long", 0, &PatternDirectives::sizeof_long},
+        {u"signed long", 0, &PatternDirectives::sizeof_long},
+        {u"unsigned long", 0, &PatternDirectives::sizeof_long},
+        {u"long long", 0, &PatternDirectives::sizeof_long_long},
+        {u"signed long long", 0, &PatternDirectives::sizeof_long_long},
+        {u"unsigned long long", 0, &PatternDirectives::sizeof_long_long},
         {u"int64_t", 8, nullptr},
         {u"uint64_t", 8, nullptr},
-        {u"float", 0, &ParseState::sizeof_float},
-        {u"double", 0, &ParseState::sizeof_double},
+        {u"float", 0, &PatternDirectives::sizeof_float},
+        {u"double", 0, &PatternDirectives::sizeof_double},
         {u"void", 0, nullptr},
     };
     for (const Builtin& builtin : kBuiltins) {
@@ -349,14 +349,7 @@ bool ResolveStructs(const ParseState& state, StructPatternFile& file, std::u16st
     if (!layouter.ResolveAll()) {
         return false;
     }
-    file.sizeof_short = state.sizeof_short;
-    file.sizeof_int = state.sizeof_int;
-    file.sizeof_long = state.sizeof_long;
-    file.sizeof_long_long = state.sizeof_long_long;
-    file.sizeof_float = state.sizeof_float;
-    file.sizeof_double = state.sizeof_double;
-    file.pointer_size = state.pointer_size;
-    file.member_align = state.member_align;
+    static_cast<PatternDirectives&>(file) = state;
     file.structs = layouter.TakeStructs();
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "structview/PatternDirectives.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,16 +36,8 @@ struct ResolvedStruct {
 };
 
 // A loaded and laid-out pattern file. Immutable once loaded; shared by pointer between
-// the UI thread and the struct view's worker.
-struct StructPatternFile {
-    std::uint64_t sizeof_short = 2;
-    std::uint64_t sizeof_int = 4;
-    std::uint64_t sizeof_long = 8;
-    std::uint64_t sizeof_long_long = 8;
-    std::uint64_t sizeof_float = 4;
-    std::uint64_t sizeof_double = 8;
-    std::uint64_t pointer_size = 8;
-    std::uint64_t member_align = 8;
+// the UI thread and the struct view's worker. The directive values are those the file set.
+struct StructPatternFile : PatternDirectives {
     std::u16string entryName;
     bool entryImplicit = false; // chosen because the file defines exactly one struct
     std::vector<ResolvedStruct> structs;
