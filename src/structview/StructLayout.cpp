@@ -104,7 +104,7 @@ private:
         return found->second;
     }
 
-    std::optional<ResolvedStructInfo> Laidout(std::size_t index)
+    std::optional<ResolvedStructInfo> LaidOut(std::size_t index)
     {
         if (visit_[index] != VisitState::Done) {
             FailRecursive();
@@ -118,7 +118,7 @@ private:
         if (visit_[root] == VisitState::Done) {
             return true;
         }
-        const StructResolver laidOut = [this](std::size_t index) { return Laidout(index); };
+        const StructResolver laidOut = [this](std::size_t index) { return LaidOut(index); };
         if (!Enter(root)) {
             return false;
         }

@@ -162,9 +162,6 @@ TEST(ReadPatternText, ReadsFilesAndReportsMissingOnes)
 
     EXPECT_FALSE(ReadPatternText(dir.Path(u"missing.orpat"), text, error));
     EXPECT_EQ(error, u"Failed to open definition file.");
-
-    EXPECT_FALSE(ReadPatternText(dir.Write(u"bad.orpat", "\xC3\x28"), text, error));
-    EXPECT_EQ(error, u"Definition file must be UTF-8.");
 }
 
 TEST(ReadPatternText, RefusesFilesBeyondTheSizeLimit)
