@@ -1,0 +1,50 @@
+#pragma once
+
+#include "hexview/TextEncoding.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orx {
+
+// What the search dialog hands over: kind 0 is a hex query, any other value a text query.
+struct SearchDialogResult {
+    std::uint32_t kind = 0;
+    std::u16string query;
+};
+
+inline constexpr std::uint32_t kSearchKindHex = 0;
+inline constexpr std::uint32_t kSearchKindText = 1;
+
+// A query may produce at most this many bytes.
+inline constexpr std::size_t kMaxSearchPatternBytes = 4096;
+
+// Names of the two kinds in the search history.
+inline constexpr std::u16string_view kSearchHistoryHex = u"hex";
+inline constexpr std::u16string_view kSearchHistoryText = u"text";
+
+// The text without leading and trailing spaces, tabs, carriage returns and line feeds.
+std::u16string TrimQuery(std::u16string_view text);
+
+// Hexadecimal byte pairs, white space anywhere ignored ("DE AD be ef"); nothing when no digit
+// is left, the count is odd, or a pair is not two hexadecimal digits.
+std::optional<std::vector<std::uint8_t>> ParseHexQuery(std::u16string_view text);
+
+// The bytes of `text` in the encoding (a TextEncoding value); nothing for an empty text, a
+// character the encoding cannot represent exactly, or an unknown encoding.
+std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text, TextEncoding encoding);
+
+// A query converted for the scanners, or the string-table key of the reason it was refused.
+struct SearchPattern {
+    std::vector<std::uint8_t> bytes;
+    std::string errorKey; // empty when the bytes are usable
+};
+
+// Trims, converts (text queries with `encoding`) and applies the size limit, as a search
+// request does before it scans.
+SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding encoding);
+
+} // namespace orx

@@ -1,0 +1,185 @@
+// Patterns planted at and across the 1 MiB block boundaries, in overlapping runs, in plain
+// and edited documents: both directions must give what a naive scan of all bytes gives.
+#include "search/SearchEngine.h"
+
+#include "document/EditableDocument.h"
+#include "search/SearchTestSupport.h"
+#include "support/MemoryDocument.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+namespace orx {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr std::uint64_t kMiB = 1 << 20;
+constexpr std::uint64_t kSize = 3 * kMiB + 777;
+
+Bytes RandomBytes(std::mt19937& random, std::size_t size)
+{
+    Bytes bytes(size);
+    for (auto& b : bytes) {
+        b = static_cast<std::uint8_t>(random());
+    }
+    return bytes;
+}
+
+// Offsets k * 2^20 - j around each block boundary, for a pattern of m bytes.
+std::set<std::uint64_t> BoundaryOffsets(std::uint64_t m, std::uint64_t size)
+{
+    std::set<std::uint64_t> offsets;
+    for (std::uint64_t k = 1; k * kMiB < size; ++k) {
+        for (const std::uint64_t j : {std::uint64_t{0}, std::uint64_t{1}, m / 2, m - 1, m, m + 1}) {
+            if (k * kMiB >= j && k * kMiB - j + m <= size) {
+                offsets.insert(k * kMiB - j);
+            }
+        }
+    }
+    return offsets;
+}
+
+// Every match start in `all`, by a naive scan.
+std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
+{
+    std::vector<std::uint64_t> matches;
+    for (std::uint64_t at = 0; pattern.size() <= all.size() && at + pattern.size() <= all.size(); ++at) {
+        if (test::MatchesAt(all, pattern, static_cast<std::size_t>(at))) {
+            matches.push_back(at);
+        }
+    }
+    return matches;
+}
+
+// Searches from a few starts around each planted offset and compares with the naive scan.
+void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern, const std::set<std::uint64_t>& planted,
+                 const std::string& label)
+{
+    const Bytes all = document.Read(0, document.Size()).bytes;
+    ASSERT_EQ(all.size(), document.Size());
+    const std::vector<std::uint64_t> matches = AllMatches(all, pattern);
+    const std::uint64_t m = pattern.size();
+    std::set<std::uint64_t> starts = {0, document.Size() - 1, document.Size() + 5};
+    for (const std::uint64_t at : planted) {
+        ASSERT_TRUE(std::binary_search(matches.begin(), matches.end(), at)) << label << " planted at " << at;
+        starts.insert({at == 0 ? 0 : at - 1, at, at + 1});
+        // Starts that put a block boundary inside the match: the second forward block
+        // begins at start + 1 MiB, the second backward block's candidates end just below
+        // start + 1 - 1 MiB and its reads reach m - 1 bytes further.
+        for (const std::uint64_t d : {std::uint64_t{1}, m / 2, m - 1}) {
+            if (at + d >= kMiB) {
+                starts.insert(at + d - kMiB);
+            }
+            starts.insert(at + kMiB + d - 1);
+        }
+    }
+    for (const std::uint64_t start : starts) {
+        const auto next = std::lower_bound(matches.begin(), matches.end(), start);
+        const SearchOutcome forward = SearchForward(&document, pattern, start, {}, {});
+        if (next == matches.end() || start >= document.Size()) {
+            EXPECT_EQ(forward.status, SearchStatus::NotFound) << label << " forward from " << start;
+        } else {
+            EXPECT_EQ(forward.status, SearchStatus::Found) << label << " forward from " << start;
+            EXPECT_EQ(forward.offset, *next) << label << " forward from " << start;
+        }
+        const auto after = std::upper_bound(matches.begin(), matches.end(), start);
+        const SearchOutcome backward = SearchBackward(&document, pattern, start, {}, {});
+        if (after == matches.begin()) {
+            EXPECT_EQ(backward.status, SearchStatus::NotFound) << label << " backward from " << start;
+        } else {
+            EXPECT_EQ(backward.status, SearchStatus::Found) << label << " backward from " << start;
+            EXPECT_EQ(backward.offset, *(after - 1)) << label << " backward from " << start;
+        }
+    }
+}
+
+TEST(SearchBoundaryProperty, PlantedPatternsOfEverySizeAroundBlockBoundaries)
+{
+    std::mt19937 random(20240601);
+    for (std::uint64_t m = 1; m <= 64; ++m) {
+        const Bytes pattern = RandomBytes(random, m);
+        // Without the pattern's first byte elsewhere, the plant is the only match, so
+        // searches from far away must cross the boundaries to reach it.
+        test::MemoryDocument document(RandomBytes(random, 2 * kMiB + 777));
+        for (auto& b : document.Bytes()) {
+            b = b == pattern[0] ? static_cast<std::uint8_t>(b + 1) : b;
+        }
+        for (const std::uint64_t at : BoundaryOffsets(m, 2 * kMiB)) {
+            const auto where = document.Bytes().begin() + static_cast<std::ptrdiff_t>(at);
+            const Bytes saved(where, where + static_cast<std::ptrdiff_t>(m));
+            std::copy(pattern.begin(), pattern.end(), where);
+            CheckAround(document, pattern, {at}, "m=" + std::to_string(m) + " at " + std::to_string(at));
+            std::copy(saved.begin(), saved.end(), where);
+        }
+    }
+}
+
+TEST(SearchBoundaryProperty, OverlappingRunsAcrossABoundary)
+{
+    std::mt19937 random(7);
+    for (const std::uint64_t m : {1u, 2u, 3u, 8u, 33u, 64u}) {
+        test::MemoryDocument document(RandomBytes(random, 2 * kMiB + 1000));
+        // A run of one byte value straddling the boundary holds overlapping matches of a
+        // pattern of that value, and a periodic pattern overlaps itself in a periodic run.
+        const Bytes same(m, 0xAB);
+        Bytes periodic(m);
+        for (std::size_t i = 0; i < m; ++i) {
+            periodic[i] = static_cast<std::uint8_t>(i % 3);
+        }
+        for (std::uint64_t i = 0; i < 3 * m + 5; ++i) {
+            document.Bytes()[kMiB - m - 2 + i] = 0xAB;
+            document.Bytes()[2 * kMiB - m - 2 + i] = static_cast<std::uint8_t>(i % 3);
+        }
+        CheckAround(document, same, {kMiB - m - 2, kMiB - 1, kMiB, kMiB + 1}, "same m=" + std::to_string(m));
+        CheckAround(document, periodic, {2 * kMiB - m - 2, 2 * kMiB - m + 1}, "periodic m=" + std::to_string(m));
+    }
+}
+
+TEST(SearchBoundaryProperty, EditedDocumentsAreSearchedAsTheyReadNow)
+{
+    std::mt19937 random(99);
+    test::TempDir dir;
+    const std::u16string path = dir.Write(u"base.bin", RandomBytes(random, kSize));
+    for (const std::uint64_t m : {1u, 2u, 4u, 7u, 16u, 31u, 64u}) {
+        EditableDocument document;
+        ASSERT_TRUE(document.Open(path));
+        // Scattered edits, many of them near the boundaries, shift what lies where.
+        for (int i = 0; i < 300; ++i) {
+            const std::uint64_t near = (1 + random() % 3) * kMiB - 50 + random() % 100;
+            const std::uint64_t at = (i % 2 == 0 ? near : random() % document.Size()) % document.Size();
+            switch (random() % 3) {
+            case 0:
+                ASSERT_TRUE(document.InsertByte(at, static_cast<std::uint8_t>(random())));
+                break;
+            case 1:
+                ASSERT_TRUE(document.DeleteRange(at, std::min<std::uint64_t>(1 + random() % 40, document.Size() - at)));
+                break;
+            default:
+                ASSERT_TRUE(document.OverwriteByte(at, static_cast<std::uint8_t>(random())));
+                break;
+            }
+        }
+        const Bytes pattern = RandomBytes(random, m);
+        std::set<std::uint64_t> planted;
+        for (const std::uint64_t at : BoundaryOffsets(m, document.Size() - 2 * m)) {
+            if (!planted.empty() && at < *planted.rbegin() + m) {
+                continue; // keep the plants apart so each stays whole
+            }
+            // Half are written over the bytes there, half inserted into the document.
+            for (std::uint64_t k = 0; k < m; ++k) {
+                const bool ok = planted.size() % 2 == 0 ? document.OverwriteByte(at + k, pattern[k])
+                                                        : document.InsertByte(at + k, pattern[k]);
+                ASSERT_TRUE(ok);
+            }
+            planted.insert(at);
+        }
+        CheckAround(document, pattern, planted, "edited m=" + std::to_string(m));
+    }
+}
+
+} // namespace
+} // namespace orx

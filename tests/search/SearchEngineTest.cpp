@@ -1,0 +1,155 @@
+#include "search/SearchEngine.h"
+
+#include "support/MemoryDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orx {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using test::MemoryDocument;
+
+constexpr std::uint64_t kMiB = 1 << 20;
+constexpr std::uint64_t kNone = UINT64_MAX; // expected: not found
+
+std::uint64_t Forward(const IReadOnlyDocument& document, const Bytes& pattern, std::uint64_t start)
+{
+    const SearchOutcome outcome = SearchForward(&document, pattern, start, {}, {});
+    return outcome.status == SearchStatus::Found ? outcome.offset : kNone;
+}
+
+std::uint64_t Backward(const IReadOnlyDocument& document, const Bytes& pattern, std::uint64_t start)
+{
+    const SearchOutcome outcome = SearchBackward(&document, pattern, start, {}, {});
+    return outcome.status == SearchStatus::Found ? outcome.offset : kNone;
+}
+
+TEST(Search, FindsTheNearestMatchInEachDirectionWithoutWrapping)
+{
+    struct Case {
+        const char* name;
+        Bytes document;
+        Bytes pattern;
+        std::uint64_t start;
+        std::uint64_t forward;
+        std::uint64_t backward;
+    };
+    const Bytes aaaa = {0x41, 0x41, 0x41, 0x41};
+    const Case cases[] = {
+        {"overlapping from 0", aaaa, {0x41, 0x41}, 0, 0, 0},
+        {"overlapping from 1", aaaa, {0x41, 0x41}, 1, 1, 1},
+        {"overlapping from 2", aaaa, {0x41, 0x41}, 2, 2, 2},
+        {"no room after 3", aaaa, {0x41, 0x41}, 3, kNone, 2},
+        {"start beyond the end", aaaa, {0x41, 0x41}, 100, kNone, 2},
+        {"whole document", aaaa, aaaa, 0, 0, 0},
+        {"longer than the document", aaaa, {0x41, 0x41, 0x41, 0x41, 0x41}, 0, kNone, kNone},
+        {"match at the caret", {1, 2, 3, 2, 3}, {2, 3}, 3, 3, 3},
+        {"between two matches", {1, 2, 3, 2, 3}, {2, 3}, 2, 3, 1},
+        {"before the first", {1, 2, 3, 2, 3}, {2, 3}, 0, 1, kNone},
+        {"absent", {1, 2, 3, 2, 3}, {3, 2, 1}, 0, kNone, kNone},
+        {"last byte", {1, 2, 3}, {3}, 2, 2, 2},
+        {"empty pattern", {1, 2, 3}, {}, 0, kNone, kNone},
+        {"empty document", {}, {1}, 0, kNone, kNone},
+    };
+    for (const Case& c : cases) {
+        const MemoryDocument document(c.document);
+        EXPECT_EQ(Forward(document, c.pattern, c.start), c.forward) << c.name;
+        EXPECT_EQ(Backward(document, c.pattern, c.start), c.backward) << c.name;
+    }
+    EXPECT_EQ(SearchForward(nullptr, Bytes{1}, 0, {}, {}).status, SearchStatus::NotFound);
+    EXPECT_EQ(SearchBackward(nullptr, Bytes{1}, 0, {}, {}).status, SearchStatus::NotFound);
+}
+
+TEST(Search, ReportsProgressPerBlockAndAsksToGoOnBeforeEachRead)
+{
+    const std::uint64_t size = 2 * kMiB + kMiB / 2;
+    const MemoryDocument document(Bytes(size, 0));
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+    const ProgressCallback progress = [&](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); };
+    int checks = 0;
+    const CancelCheck goOn = [&] { ++checks; return true; };
+
+    EXPECT_EQ(SearchForward(&document, Bytes{1}, 0, goOn, progress).status, SearchStatus::NotFound);
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>> forward = {
+        {0, size}, {kMiB, size}, {2 * kMiB, size}, {size, size}};
+    EXPECT_EQ(reports, forward);
+    EXPECT_EQ(checks, 3);
+
+    reports.clear();
+    checks = 0;
+    EXPECT_EQ(SearchBackward(&document, Bytes{1}, size, goOn, progress).status, SearchStatus::NotFound);
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>> backward = {
+        {0, size}, {kMiB, size}, {2 * kMiB, size}, {size, size}};
+    EXPECT_EQ(reports, backward);
+    EXPECT_EQ(checks, 3);
+}
+
+TEST(Search, CancelStopsAtTheNextBlockEvenWithAMatchFurtherOn)
+{
+    // Both directions reach their match in the third block they read.
+    MemoryDocument document(Bytes(3 * kMiB, 0));
+    document.Bytes()[5] = 7;
+    document.Bytes()[3 * kMiB - 3] = 7;
+    for (const int allowed : {0, 1, 2, 3}) {
+        int checks = 0;
+        const CancelCheck cancel = [&] { return checks++ < allowed; };
+        const SearchOutcome forward = SearchForward(&document, Bytes{7}, 6, cancel, {});
+        EXPECT_EQ(forward.status, allowed < 3 ? SearchStatus::Cancelled : SearchStatus::Found) << allowed;
+        EXPECT_EQ(checks, std::min(allowed + 1, 3)) << allowed;
+        checks = 0;
+        const SearchOutcome backward = SearchBackward(&document, Bytes{7}, 3 * kMiB - 4, cancel, {});
+        EXPECT_EQ(backward.status, allowed < 3 ? SearchStatus::Cancelled : SearchStatus::Found) << allowed;
+        if (allowed == 3) {
+            EXPECT_EQ(forward.offset, 3 * kMiB - 3);
+            EXPECT_EQ(backward.offset, 5u);
+        }
+    }
+}
+
+TEST(Search, UnreadableBlocksEndTheForwardSearchAndAreSkippedBackward)
+{
+    MemoryDocument document(Bytes(kMiB, 0));
+    document.Bytes()[10] = 9;
+    document.Bytes()[20] = 9;
+    document.Bytes()[21] = 9;
+    document.readLimit = 0;
+    EXPECT_EQ(Forward(document, Bytes{9}, 0), kNone);
+    EXPECT_EQ(Backward(document, Bytes{9}, kMiB), kNone);
+
+    // Short reads: the forward search goes on from where each read ended; a backward block
+    // shorter than the pattern is skipped, a longer one is searched as far as it goes.
+    document.readLimit = 7;
+    document.reads = 0;
+    EXPECT_EQ(Forward(document, Bytes{9, 9}, 0), 20u);
+    EXPECT_GT(document.reads, 2u);
+    EXPECT_EQ(Backward(document, Bytes{9}, 30), kNone); // reads at 0 deliver offsets 0..6 only
+    document.readLimit = 1;
+    EXPECT_EQ(Backward(document, Bytes{9, 9}, kMiB), kNone);
+}
+
+TEST(Search, AcceptsThePatternSizeLimitAndMatchesAtBothEnds)
+{
+    Bytes bytes(3 * kMiB, 0x55);
+    Bytes pattern(4096);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        pattern[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    }
+    std::copy(pattern.begin(), pattern.end(), bytes.begin());
+    std::copy(pattern.begin(), pattern.end(), bytes.end() - 4096);
+    std::copy(pattern.begin(), pattern.end(), bytes.begin() + kMiB - 2048);
+    const MemoryDocument document(std::move(bytes));
+    EXPECT_EQ(Forward(document, pattern, 0), 0u);
+    EXPECT_EQ(Forward(document, pattern, 1), kMiB - 2048);
+    EXPECT_EQ(Forward(document, pattern, kMiB), 3 * kMiB - 4096);
+    EXPECT_EQ(Backward(document, pattern, UINT64_MAX), 3 * kMiB - 4096);
+    EXPECT_EQ(Backward(document, pattern, 3 * kMiB - 4097), kMiB - 2048);
+    EXPECT_EQ(Backward(document, pattern, kMiB - 2049), 0u);
+}
+
+} // namespace
+} // namespace orx

@@ -1,0 +1,101 @@
+#include "search/SearchQuery.h"
+
+#include <gtest/gtest.h>
+
+namespace orx {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(TrimQuery, DropsOnlyOuterBlanks)
+{
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"  abc  ", u"abc"},       {u"\t\r\na b\n", u"a b"}, {u" \t\r\n", u""},
+        {u"", u""},                 {u"\u3000x\u3000", u"\u3000x\u3000"}, {u"\vx\f", u"\vx\f"},
+    };
+    for (const auto& [text, trimmed] : cases) {
+        EXPECT_EQ(TrimQuery(text), trimmed) << ::testing::PrintToString(text);
+    }
+}
+
+TEST(ParseHexQuery, ReadsPairsAndIgnoresWhiteSpaceAnywhere)
+{
+    const std::pair<std::u16string, std::optional<Bytes>> cases[] = {
+        {u"DEADBEEF", Bytes{0xDE, 0xAD, 0xBE, 0xEF}},
+        {u" de ad\tBE EF ", Bytes{0xDE, 0xAD, 0xBE, 0xEF}},
+        {u"d e\na\rd\v0\f1", Bytes{0xDE, 0xAD, 0x01}},
+        {u"00\u3000ff\u00A0Aa", Bytes{0x00, 0xFF, 0xAA}},
+        {u"DEA", std::nullopt},
+        {u"0xDE", std::nullopt},
+        {u"GG", std::nullopt},
+        {u"", std::nullopt},
+        {u" \t ", std::nullopt},
+        {u"\uFF10\uFF11", std::nullopt}, // full-width digits are not hexadecimal digits
+        {u"1-2", std::nullopt},
+    };
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_EQ(ParseHexQuery(text), bytes) << ::testing::PrintToString(text);
+    }
+}
+
+TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
+{
+    struct Case {
+        std::u16string text;
+        std::uint32_t encoding;
+        std::optional<Bytes> bytes;
+    };
+    const Case cases[] = {
+        {u"abc", 0, Bytes{'a', 'b', 'c'}},
+        {u"\u007F", 0, Bytes{0x7F}},
+        {u"caf\u00E9", 0, std::nullopt},
+        {u"\u00E9", 1, Bytes{0xC3, 0xA9}},
+        {u"\U0001F600", 1, Bytes{0xF0, 0x9F, 0x98, 0x80}},
+        {std::u16string(1, char16_t(0xD800)), 1, Bytes{0xEF, 0xBF, 0xBD}},
+        {u"A", 2, Bytes{0x41, 0x00}},
+        {u"A\u3042", 3, Bytes{0x00, 0x41, 0x30, 0x42}},
+        {u"\u3042", 4, Bytes{0x82, 0xA0}},
+        {u"\u00A5", 4, std::nullopt},
+        {u"\uAC02", 5, Bytes{0x81, 0x41}},
+        {u"\uAC00", 6, Bytes{0xB0, 0xA1}},
+        {u"\uAC02", 6, std::nullopt},
+        {u"abc", 7, std::nullopt},
+        {u"", 1, std::nullopt},
+        {u"", 2, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EncodeTextQuery(c.text, static_cast<TextEncoding>(c.encoding)), c.bytes)
+            << ::testing::PrintToString(c.text) << " in " << c.encoding;
+    }
+}
+
+TEST(BuildSearchPattern, TrimsConvertsAndLimitsTheSize)
+{
+    struct Case {
+        SearchDialogResult request;
+        TextEncoding encoding;
+        Bytes bytes;
+        std::string errorKey;
+    };
+    const Case cases[] = {
+        {{0, u"  de ad\tBE EF  "}, TextEncoding::Ascii, {0xDE, 0xAD, 0xBE, 0xEF}, ""},
+        {{1, u"  a b  "}, TextEncoding::Ascii, {'a', ' ', 'b'}, ""},
+        {{2, u"ab"}, TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // any non-zero kind is text
+        {{0, u"DEA"}, TextEncoding::Ascii, {}, "error.search_invalid_hex"},
+        {{0, u"   "}, TextEncoding::Ascii, {}, "error.search_invalid_hex"},
+        {{1, u" \t "}, TextEncoding::Ascii, {}, "error.search_invalid_text"},
+        {{1, u"\u00E9"}, TextEncoding::Ascii, {}, "error.search_invalid_text"},
+        {{0, std::u16string(8192, u'A')}, TextEncoding::Ascii, Bytes(4096, 0xAA), ""},
+        {{0, std::u16string(8194, u'A')}, TextEncoding::Ascii, {}, "error.search_too_long"},
+        {{1, std::u16string(2048, u'x')}, TextEncoding::Utf16Be, [] { Bytes b; for (int i = 0; i < 2048; ++i) b.insert(b.end(), {0, 'x'}); return b; }(), ""},
+        {{1, std::u16string(2049, u'x')}, TextEncoding::Utf16Be, {}, "error.search_too_long"},
+    };
+    for (const Case& c : cases) {
+        const SearchPattern pattern = BuildSearchPattern(c.request, c.encoding);
+        EXPECT_EQ(pattern.errorKey, c.errorKey) << ::testing::PrintToString(c.request.query.substr(0, 20));
+        EXPECT_EQ(pattern.bytes, c.bytes) << ::testing::PrintToString(c.request.query.substr(0, 20));
+    }
+}
+
+} // namespace
+} // namespace orx
