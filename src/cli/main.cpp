@@ -15,6 +15,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {u"patch", orx::cli::RunPatch},
     {u"struct", orx::cli::RunStruct},
+    {u"dump", orx::cli::RunDump},
+    {u"inspect", orx::cli::RunInspect},
+    {u"find", orx::cli::RunFind},
 };
 
 int Usage()

@@ -1,0 +1,86 @@
+#include "cli/Commands.h"
+
+#include "cli/CommandTestSupport.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace orx::cli {
+namespace {
+
+using test::RunCommand;
+
+class FindCommand : public ::testing::Test {
+protected:
+    test::Outcome Find(Args options)
+    {
+        Args args = {file_};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), {u"--resource-dir", test::ResourceDirectory()});
+        return RunCommand(RunFind, args);
+    }
+
+    orx::test::TempDir dir_;
+    // "AAAA", then "abc" in UTF-16 LE at 4, then U+3042 in Shift_JIS at 10 and in UTF-8 at 12.
+    std::u16string file_ = dir_.Write(u"data.bin", std::string_view("AAAAa\0b\0c\0\x82\xA0\xE3\x81\x82", 15));
+};
+
+TEST_F(FindCommand, PrintsTheOffsetOfTheNearestMatch)
+{
+    const std::pair<Args, std::string> cases[] = {
+        {{u"--hex", u"41 41"}, "0x0\n"},
+        {{u"--hex", u"4141", u"--from", u"1"}, "0x1\n"},
+        {{u"--hex", u" 41\t41 ", u"--from", u"2"}, "0x2\n"},
+        {{u"--hex", u"41 41", u"--from", u"3"}, "not found\n"},
+        {{u"--hex", u"4141", u"--backward"}, "0x2\n"},
+        {{u"--hex", u"4141", u"--backward", u"--from", u"1"}, "0x1\n"},
+        {{u"--text", u"  abc  ", u"--encoding", u"utf-16le"}, "0x4\n"},
+        {{u"--text", u"a b"}, "not found\n"},
+        {{u"--text", u"\u3042", u"--encoding", u"sjis"}, "0xA\n"},
+        {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xFF"}, "0xC\n"},
+        {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xB"}, "not found\n"},
+    };
+    for (const auto& [options, out] : cases) {
+        const test::Outcome outcome = Find(options);
+        EXPECT_EQ(outcome.out, out) << ::testing::PrintToString(options);
+        EXPECT_EQ(outcome.code, out == "not found\n" ? kExitNotFound : kExitOk) << outcome.err;
+    }
+}
+
+TEST_F(FindCommand, InvalidQueriesPrintTheEnglishErrorText)
+{
+    const std::pair<Args, std::string> cases[] = {
+        {{u"--hex", u"DEA"}, "The search text is not valid hex. Enter pairs of hexadecimal digits, such as 4D 5A 90 00.\n"},
+        {{u"--hex", u"0xDE"}, "The search text is not valid hex. Enter pairs of hexadecimal digits, such as 4D 5A 90 00.\n"},
+        {{u"--text", u"caf\u00E9"}, "The search text cannot be represented in the current encoding.\n"},
+        {{u"--text", u"   "}, "The search text cannot be represented in the current encoding.\n"},
+        {{u"--hex", std::u16string(8194, u'0')}, "The search pattern must be between 1 and 4,096 bytes long.\n"},
+    };
+    for (const auto& [options, err] : cases) {
+        const test::Outcome outcome = Find(options);
+        EXPECT_EQ(outcome.code, kExitRefused);
+        EXPECT_EQ(outcome.err, err);
+        EXPECT_EQ(outcome.out, "");
+    }
+    EXPECT_EQ(Find({u"--hex", std::u16string(8192, u'0')}).out, "not found\n");
+}
+
+TEST_F(FindCommand, RefusesBadArguments)
+{
+    const std::pair<Args, int> cases[] = {
+        {{}, kExitUsage},
+        {{u"--hex", u"41", u"--text", u"A"}, kExitUsage},
+        {{u"--hex", u"41", u"--encoding", u"utf8"}, kExitUsage},
+        {{u"--text", u"A", u"--encoding", u"klingon"}, kExitUsage},
+        {{u"--text", u"A", u"--from", u"zz"}, kExitUsage},
+        {{u"--text"}, kExitUsage},
+        {{u"--text", u"A", u"extra"}, kExitUsage},
+    };
+    for (const auto& [options, code] : cases) {
+        EXPECT_EQ(Find(options).code, code) << ::testing::PrintToString(options);
+    }
+    EXPECT_EQ(RunCommand(RunFind, {dir_.Path(u"missing.bin"), u"--hex", u"41"}).code, kExitNoInput);
+}
+
+} // namespace
+} // namespace orx::cli
