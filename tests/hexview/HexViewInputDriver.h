@@ -78,7 +78,7 @@ public:
             if (pick < 64) {
                 (void)view.ZoomBy(static_cast<float>(static_cast<std::int8_t>(Next())) / 40.0f);
             } else if (pick < 128) {
-                view.SetDpi(Next() * 2u);
+                view.SetDpi(48u + Next()); // 48 to 303 DPI
                 (void)view.Relayout();
             } else if (pick < 192) {
                 (void)view.SetFont(u"Mono", static_cast<float>(Next()), (pick & 1) != 0, (pick & 2) != 0);
@@ -117,8 +117,9 @@ public:
         return true;
     }
 
-    // Empty when the view is consistent, otherwise what is wrong.
-    static std::string CheckInvariants(const HexViewModel& view) {
+    // Empty when the view is consistent, otherwise what is wrong. Building the paint model
+    // reads every visible row, so callers in a hurry check it only now and then.
+    static std::string CheckInvariants(const HexViewModel& view, bool paint = true) {
         if (view.CaretOffset() > view.LastOffset()) {
             return "caret beyond the last offset";
         }
@@ -131,11 +132,14 @@ public:
         if (view.HorizontalScroll() < 0 || view.HorizontalScroll() > view.MaxHorizontalScroll()) {
             return "horizontal scroll out of range";
         }
-        const PaintModel paint = view.BuildPaintModel();
-        if (paint.rows.size() > view.VisibleRows()) {
+        if (!paint) {
+            return {};
+        }
+        const PaintModel model = view.BuildPaintModel();
+        if (model.rows.size() > view.VisibleRows()) {
             return "more rows painted than visible";
         }
-        for (const PaintRow& row : paint.rows) {
+        for (const PaintRow& row : model.rows) {
             if (row.hexCells.size() > 16 || row.textCells.size() > 16) {
                 return "more than 16 cells in a row";
             }
