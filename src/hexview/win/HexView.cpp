@@ -4,6 +4,7 @@
 #include "hexview/ViewNotifications.h"
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "hexview/win/FontResolver.h"
+#include "hexview/win/HexPainter.h"
 #include "hexview/win/WinHandles.h"
 #include "platform/win32/WinString.h"
 
@@ -13,115 +14,8 @@
 #include <cstring>
 
 namespace orx {
-namespace {
 
 using Microsoft::WRL::ComPtr;
-
-D2D1_RECT_F ToD2D(const RectF& rect)
-{
-    return D2D1::RectF(rect.left, rect.top, rect.right, rect.bottom);
-}
-
-D2D1_COLOR_F ToD2D(const ColorF& color)
-{
-    return D2D1::ColorF(color.r, color.g, color.b, color.a);
-}
-
-const wchar_t* Chars(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-// Colour fonts for emoji; natural measuring so that every glyph sits where the model put
-// its cell, whatever the font's own advances.
-constexpr D2D1_DRAW_TEXT_OPTIONS kTextOptions = D2D1_DRAW_TEXT_OPTIONS_ENABLE_COLOR_FONT;
-
-struct Brushes {
-    ComPtr<ID2D1SolidColorBrush> text;
-    ComPtr<ID2D1SolidColorBrush> offset;
-    ComPtr<ID2D1SolidColorBrush> selection;
-    ComPtr<ID2D1SolidColorBrush> caret;
-
-    bool Create(ID2D1RenderTarget& target, const ThemePalette& palette)
-    {
-        return SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
-               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
-               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
-               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret));
-    }
-};
-
-class ClipScope {
-public:
-    ClipScope(ID2D1RenderTarget& target, const RectF& clip) : target_(target)
-    {
-        target_.PushAxisAlignedClip(ToD2D(clip), D2D1_ANTIALIAS_MODE_ALIASED);
-    }
-    ~ClipScope() { target_.PopAxisAlignedClip(); }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-
-private:
-    ID2D1RenderTarget& target_;
-};
-
-void DrawCaret(ID2D1RenderTarget& target, const PaintCaret& caret, const Brushes& brushes)
-{
-    switch (caret.style) {
-    case CaretStyle::Box:
-        for (const RectF& box : {caret.hex, caret.text}) {
-            target.FillRectangle(ToD2D(box), brushes.selection.Get());
-            target.DrawRectangle(ToD2D(box), brushes.caret.Get(), 1.0f);
-        }
-        break;
-    case CaretStyle::Bar:
-        target.FillRectangle(ToD2D(caret.hex), brushes.caret.Get());
-        target.FillRectangle(ToD2D(caret.text), brushes.caret.Get());
-        break;
-    case CaretStyle::None:
-        break;
-    }
-}
-
-void DrawCells(ID2D1RenderTarget& target, IDWriteTextFormat& format, const std::vector<PaintCell>& cells,
-               ID2D1Brush& brush)
-{
-    for (const PaintCell& cell : cells) {
-        target.DrawText(Chars(cell.text), static_cast<UINT32>(cell.text.size()), &format, ToD2D(cell.box), &brush,
-                        kTextOptions, DWRITE_MEASURING_MODE_NATURAL);
-    }
-}
-
-void DrawRow(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format, const PaintRow& row,
-             const Brushes& brushes)
-{
-    {
-        ClipScope clip(target, row.dataClip);
-        for (const RectF& band : row.selection) {
-            target.FillRectangle(ToD2D(band), brushes.selection.Get());
-        }
-        DrawCaret(target, row.caret, brushes);
-    }
-    {
-        ClipScope clip(target, row.offsetClip);
-        DrawCells(target, format, row.offsetCells, *brushes.offset.Get());
-    }
-    {
-        ClipScope clip(target, row.dataClip);
-        DrawCells(target, format, row.hexCells, *brushes.text.Get());
-    }
-    ClipScope clip(target, row.glyphClip);
-    for (const PaintTextCell& cell : row.textCells) {
-        ComPtr<IDWriteTextLayout> layout;
-        // A cell whose layout cannot be made is skipped; the rest of the row still shows.
-        if (SUCCEEDED(factory.CreateTextLayout(Chars(cell.text), static_cast<UINT32>(cell.text.size()), &format,
-                                               cell.maxWidth, cell.maxHeight, &layout))) {
-            target.DrawTextLayout(D2D1::Point2F(cell.x, cell.y), layout.Get(), brushes.text.Get(), kTextOptions);
-        }
-    }
-}
-
-} // namespace
 
 HexView::HexView()
 {
@@ -327,6 +221,9 @@ void HexView::EnsureDeviceResources()
         const FontSpec font = model_.Font();
         textFormat_ = win::CreateResolvedTextFormat(
             *dwriteFactory_.Get(), {win::ToW(font.family), font.sizeDips, font.bold, font.italic});
+        if (textFormat_) {
+            gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
+        }
     }
     if (!target_ && d2dFactory_ && window_ != nullptr) {
         RECT client{};
@@ -345,6 +242,7 @@ void HexView::DropDeviceResources()
 {
     target_.Reset();
     textFormat_.Reset();
+    gridFont_.reset();
 }
 
 void HexView::Paint()
@@ -355,21 +253,12 @@ void HexView::Paint()
         if (!target_ || !textFormat_) {
             return;
         }
-        const PaintModel frame = model_.BuildPaintModel();
-        Brushes brushes;
-        if (!brushes.Create(*target_.Get(), frame.palette)) {
-            DropDeviceResources();
-            InvalidateRect(window_, nullptr, FALSE);
-            return;
-        }
         target_->BeginDraw();
-        target_->SetTransform(D2D1::Matrix3x2F::Identity());
-        target_->Clear(ToD2D(frame.palette.background));
-        for (const PaintRow& row : frame.rows) {
-            DrawRow(*target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(), row, brushes);
-        }
+        const bool drawn = win::DrawPaintModel(*target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(),
+                                               gridFont_.get(), model_.BuildPaintModel());
         // EndDraw must run whatever happened while drawing; a lost device shows up here.
-        if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+        const HRESULT result = target_->EndDraw();
+        if (!drawn || result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
             DropDeviceResources();
             InvalidateRect(window_, nullptr, FALSE);
         }

@@ -2,12 +2,15 @@
 
 #include "hexview/HexViewModel.h"
 #include "hexview/win/BaseWindow.h"
+#include "hexview/win/GlyphRunText.h"
 
 #include <windows.h>
 
 #include <d2d1.h>
 #include <dwrite.h>
 #include <wrl/client.h>
+
+#include <memory>
 
 namespace orx {
 
@@ -62,6 +65,7 @@ private:
     Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;
     Microsoft::WRL::ComPtr<ID2D1HwndRenderTarget> target_;
     Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
+    std::unique_ptr<win::GridFont> gridFont_; // goes with the text format
 };
 
 } // namespace orx

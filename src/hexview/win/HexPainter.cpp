@@ -1,0 +1,191 @@
+#include "hexview/win/HexPainter.h"
+
+#include <wrl/client.h>
+
+#include <cmath>
+
+namespace orx::win {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+D2D1_RECT_F ToD2D(const RectF& rect)
+{
+    return D2D1::RectF(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+D2D1_COLOR_F ToD2D(const ColorF& color)
+{
+    return D2D1::ColorF(color.r, color.g, color.b, color.a);
+}
+
+const wchar_t* Chars(const std::u16string& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// Colour fonts for emoji; natural measuring as in the metrics.
+constexpr D2D1_DRAW_TEXT_OPTIONS kTextOptions = D2D1_DRAW_TEXT_OPTIONS_ENABLE_COLOR_FONT;
+
+struct Brushes {
+    ComPtr<ID2D1SolidColorBrush> text;
+    ComPtr<ID2D1SolidColorBrush> offset;
+    ComPtr<ID2D1SolidColorBrush> selection;
+    ComPtr<ID2D1SolidColorBrush> caret;
+
+    bool Create(ID2D1RenderTarget& target, const ThemePalette& palette)
+    {
+        return SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
+               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
+               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
+               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret));
+    }
+};
+
+class ClipScope {
+public:
+    ClipScope(ID2D1RenderTarget& target, const RectF& clip) : target_(target)
+    {
+        target_.PushAxisAlignedClip(ToD2D(clip), D2D1_ANTIALIAS_MODE_ALIASED);
+    }
+    ~ClipScope() { target_.PopAxisAlignedClip(); }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+
+private:
+    ID2D1RenderTarget& target_;
+};
+
+class RowPainter {
+public:
+    RowPainter(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format, const GridFont* grid,
+               const Brushes& brushes)
+        : target_(target), factory_(factory), format_(format), grid_(grid), brushes_(brushes)
+    {
+    }
+
+    void Paint(const PaintRow& row)
+    {
+        {
+            ClipScope clip(target_, row.dataClip);
+            for (const RectF& band : MergeAdjacent(row.selection)) {
+                target_.FillRectangle(ToD2D(band), brushes_.selection.Get());
+            }
+            DrawCaret(row.caret);
+        }
+        {
+            ClipScope clip(target_, row.offsetClip);
+            DrawCells(row.offsetCells, *brushes_.offset.Get());
+        }
+        {
+            ClipScope clip(target_, row.dataClip);
+            DrawCells(row.hexCells, *brushes_.text.Get());
+        }
+        ClipScope clip(target_, row.glyphClip);
+        DrawTextCells(row.textCells);
+    }
+
+private:
+    void DrawCaret(const PaintCaret& caret)
+    {
+        switch (caret.style) {
+        case CaretStyle::Box:
+            for (const RectF& box : {caret.hex, caret.text}) {
+                target_.FillRectangle(ToD2D(box), brushes_.selection.Get());
+                target_.DrawRectangle(ToD2D(box), brushes_.caret.Get(), 1.0f);
+            }
+            break;
+        case CaretStyle::Bar:
+            target_.FillRectangle(ToD2D(caret.hex), brushes_.caret.Get());
+            target_.FillRectangle(ToD2D(caret.text), brushes_.caret.Get());
+            break;
+        case CaretStyle::None:
+            break;
+        }
+    }
+
+    void DrawCells(const std::vector<PaintCell>& cells, ID2D1Brush& brush)
+    {
+        std::optional<GlyphRunText> run;
+        if (grid_ != nullptr) {
+            run.emplace(*grid_);
+        }
+        for (const PaintCell& cell : cells) {
+            if (!run || !run->Add(target_, brush, cell.box.left, cell.box.top, cell.text)) {
+                target_.DrawText(Chars(cell.text), static_cast<UINT32>(cell.text.size()), &format_,
+                                 ToD2D(cell.box), &brush, kTextOptions, DWRITE_MEASURING_MODE_NATURAL);
+            }
+        }
+        if (run) {
+            run->Flush(target_, brush);
+        }
+    }
+
+    void DrawTextCells(const std::vector<PaintTextCell>& cells)
+    {
+        std::optional<GlyphRunText> run;
+        if (grid_ != nullptr) {
+            run.emplace(*grid_);
+        }
+        ID2D1Brush& brush = *brushes_.text.Get();
+        for (const PaintTextCell& cell : cells) {
+            // One character the font has: straight into the run. Anything else (pairs,
+            // marks joined to their base, glyphs only a fallback font has) gets a layout.
+            if (run && cell.text.size() == 1 && run->Add(target_, brush, cell.x, cell.y, cell.text)) {
+                continue;
+            }
+            ComPtr<IDWriteTextLayout> layout;
+            // A cell whose layout cannot be made is skipped; the rest of the row still shows.
+            if (SUCCEEDED(factory_.CreateTextLayout(Chars(cell.text), static_cast<UINT32>(cell.text.size()),
+                                                    &format_, cell.maxWidth, cell.maxHeight, &layout))) {
+                target_.DrawTextLayout(D2D1::Point2F(cell.x, cell.y), layout.Get(), &brush, kTextOptions);
+            }
+        }
+        if (run) {
+            run->Flush(target_, brush);
+        }
+    }
+
+    ID2D1RenderTarget& target_;
+    IDWriteFactory& factory_;
+    IDWriteTextFormat& format_;
+    const GridFont* grid_;
+    const Brushes& brushes_;
+};
+
+} // namespace
+
+std::vector<RectF> MergeAdjacent(const std::vector<RectF>& rects)
+{
+    constexpr float kTouching = 0.01f;
+    std::vector<RectF> merged;
+    for (const RectF& rect : rects) {
+        if (!merged.empty()) {
+            RectF& last = merged.back();
+            if (last.top == rect.top && last.bottom == rect.bottom && std::fabs(last.right - rect.left) < kTouching) {
+                last.right = rect.right;
+                continue;
+            }
+        }
+        merged.push_back(rect);
+    }
+    return merged;
+}
+
+bool DrawPaintModel(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,
+                    const GridFont* grid, const PaintModel& frame)
+{
+    Brushes brushes;
+    if (!brushes.Create(target, frame.palette)) {
+        return false;
+    }
+    target.SetTransform(D2D1::Matrix3x2F::Identity());
+    target.Clear(ToD2D(frame.palette.background));
+    RowPainter painter(target, factory, format, grid, brushes);
+    for (const PaintRow& row : frame.rows) {
+        painter.Paint(row);
+    }
+    return true;
+}
+
+} // namespace orx::win

@@ -1,0 +1,492 @@
+#include "app/CommandIds.h"
+#include "win/app/AppHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace orx::test {
+namespace {
+
+std::vector<std::uint8_t> Ramp(std::size_t count)
+{
+    std::vector<std::uint8_t> bytes(count);
+    std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});
+    return bytes;
+}
+
+bool Contains(const std::u16string& text, std::u16string_view part)
+{
+    return text.find(part) != std::u16string::npos;
+}
+
+bool Contains(const std::string& text, std::string_view part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::string Narrow(const std::u16string& text)
+{
+    return platform::Narrow(text);
+}
+
+TEST(AppWindow, StartsOnTheCommandLineFileReadOnly)
+{
+    AppHarness app;
+    const auto path = app.Dir().Write(u"sample.bin", Ramp(64));
+    ASSERT_TRUE(app.Start(path));
+
+    EXPECT_EQ(app.Title(), u"Orlin - sample.bin");
+    EXPECT_EQ(Narrow(app.Status()), "Offset: 0x00000000  Encoding: ASCII  Read-only  Zoom: 100%");
+    EXPECT_TRUE(app.MenuChecked(cmd::kToggleReadOnly));
+    EXPECT_FALSE(app.MenuGrayed(cmd::kSave));
+    EXPECT_TRUE(app.MenuChecked(cmd::kThemeFirst + 2)) << "the settings' Black theme is applied";
+    EXPECT_EQ(app.Model().CurrentTheme(), Theme::Black);
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst), u"1 " + path);
+    EXPECT_TRUE(Contains(app.SettingsFileText(), "sample.bin")) << "the open is remembered on disk";
+    EXPECT_EQ(GetFocus(), app.View());
+    EXPECT_TRUE(app.boxes.empty());
+}
+
+TEST(AppWindow, StartupFileThatCannotBeOpenedLeavesTheClosedState)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Path(u"missing.bin")));
+
+    ASSERT_EQ(app.boxes.size(), 1u);
+    EXPECT_EQ(Narrow(app.boxes[0].text), "The file could not be opened.");
+    EXPECT_EQ(Narrow(app.boxes[0].caption), "Orlin");
+    EXPECT_EQ(app.boxes[0].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
+    EXPECT_EQ(app.Title(), u"Orlin");
+    EXPECT_EQ(Narrow(app.Status()), "No file open");
+    EXPECT_TRUE(app.MenuGrayed(cmd::kSave));
+    EXPECT_TRUE(app.MenuGrayed(cmd::kClose));
+    EXPECT_FALSE(Contains(app.SettingsFileText(), "missing.bin"));
+}
+
+TEST(AppWindow, FailedOpenAfterAnOpenFileShowsNoFileAnymore)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"first.bin", Ramp(16))));
+    app.chosenFile = app.Dir().Path(u"gone.bin");
+    app.Command(cmd::kOpen);
+
+    ASSERT_EQ(app.boxes.size(), 1u);
+    EXPECT_EQ(app.Title(), u"Orlin");
+    EXPECT_EQ(Narrow(app.Status()), "No file open");
+    EXPECT_TRUE(app.MenuGrayed(cmd::kClose));
+    EXPECT_FALSE(app.Model().HasOpenDocument());
+}
+
+TEST(AppWindow, EditsAreRefusedUntilCtrlRAndThenTypedNibbleByNibble)
+{
+    AppHarness app;
+    const auto path = app.Dir().Write(u"edit.bin", Ramp(32));
+    ASSERT_TRUE(app.Start(path));
+
+    app.Type(u"g");
+    EXPECT_FALSE(app.App().FlashActive()) << "a non-hex character is ignored in read-only mode";
+    app.Type(u"f");
+    EXPECT_TRUE(app.App().FlashActive());
+    EXPECT_EQ(Narrow(app.Status()), "The file is read-only. Press Ctrl+R to allow editing.");
+    EXPECT_FALSE(app.App().Document().IsModified());
+    app.PumpFor(1000); // until the flash is over
+
+    app.Key('R', true); // through the accelerator table
+    EXPECT_FALSE(app.MenuChecked(cmd::kToggleReadOnly));
+    app.Key(VK_RIGHT);
+    app.Type(u"A");
+    EXPECT_EQ(app.App().Document().Read(1, 1).bytes, std::vector<std::uint8_t>{0xA1});
+    EXPECT_EQ(app.Model().CaretOffset(), 1u);
+    app.Type(u"b");
+    EXPECT_EQ(app.App().Document().Read(1, 1).bytes, std::vector<std::uint8_t>{0xAB});
+    EXPECT_EQ(app.Model().CaretOffset(), 2u);
+    EXPECT_EQ(app.Title(), u"Orlin - edit.bin *");
+    EXPECT_TRUE(Contains(app.Status(), u"Mode: Overwrite  Modified")) << Narrow(app.Status());
+
+    app.Key(VK_INSERT);
+    app.Type(u"41");
+    EXPECT_EQ(app.App().Document().Size(), 33u);
+    EXPECT_EQ(app.App().Document().Read(2, 2).bytes, (std::vector<std::uint8_t>{0x41, 0x02}));
+    EXPECT_TRUE(Contains(app.Status(), u"Mode: Insert")) << Narrow(app.Status());
+    app.Key(VK_BACK);
+    EXPECT_EQ(app.App().Document().Size(), 32u);
+    EXPECT_EQ(app.Model().CaretOffset(), 2u);
+
+    app.Key('R', true);
+    EXPECT_TRUE(app.MenuChecked(cmd::kToggleReadOnly));
+    EXPECT_TRUE(Contains(app.Status(), u"Read-only"));
+    EXPECT_EQ(ReadAll(path), Ramp(32)) << "nothing reaches the file before a save";
+}
+
+TEST(AppWindow, FlashEndsAfterItsTimeAndAnotherAttemptRestartsIt)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"flash.bin", Ramp(16))));
+    app.Key(VK_DELETE);
+    ASSERT_TRUE(app.App().FlashActive());
+    app.PumpFor(600);
+    app.Type(u"1");
+    app.PumpFor(600);
+    EXPECT_TRUE(app.App().FlashActive()) << "the second attempt restarted the 900 ms";
+    app.PumpFor(500);
+    EXPECT_FALSE(app.App().FlashActive());
+    EXPECT_TRUE(Contains(app.Status(), u"Offset: 0x00000000"));
+}
+
+TEST(AppWindow, MouseDragSelectsAndCtrlCCopiesHex)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"drag.bin", Ramp(64))));
+    AppHarness::ClearClipboard();
+
+    app.MouseDown(app.CellCenter(0x22));
+    app.MouseMove(app.CellCenter(0x10, true)); // the text column hits the same bytes
+    app.MouseUp(app.CellCenter(0x10, true));
+    EXPECT_TRUE(app.Model().HasSelection());
+    EXPECT_EQ(app.Model().SelectionLow(), 0x10u);
+    EXPECT_EQ(app.Model().SelectionHigh(), 0x22u);
+    EXPECT_EQ(app.Model().CaretOffset(), 0x22u);
+    EXPECT_TRUE(Contains(app.Status(), u"Offset: 0x00000022"));
+
+    app.Key('C', true);
+    std::u16string expected;
+    for (int value = 0x10; value <= 0x22; ++value) {
+        expected += platform::Widen((value == 0x10 ? "" : " ") + std::string(1, "0123456789ABCDEF"[value >> 4]) +
+                                    std::string(1, "0123456789ABCDEF"[value & 15]));
+    }
+    EXPECT_EQ(app.Clipboard(), expected);
+
+    app.Key(VK_LEFT);
+    EXPECT_FALSE(app.Model().HasSelection()) << "a caret key ends the selection";
+}
+
+TEST(AppWindow, ClicksOutsideTheBytesSelectNothing)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"short.bin", Ramp(20))));
+    const POINT lastByte = app.CellCenter(19);
+    const POINT pastEnd{lastByte.x + 3 * (lastByte.x - app.CellCenter(18).x), lastByte.y};
+    const POINT offsetColumn{4 + app.CellCenter(0).x / 8, app.CellCenter(0).y};
+    for (POINT point : {pastEnd, offsetColumn}) {
+        app.MouseDown(point);
+        app.MouseUp(point);
+        EXPECT_FALSE(app.Model().HasSelection()) << point.x << "," << point.y;
+    }
+    app.MouseDown(lastByte);
+    EXPECT_EQ(app.Model().SelectionLow(), 19u);
+    app.MouseUp(lastByte);
+}
+
+TEST(AppWindow, CopyThatWouldExhaustMemoryIsRefusedWithAFlash)
+{
+    AppHarness app;
+    const auto path = app.Dir().Path(u"big.bin");
+    {
+        // 32 MiB of zeros: its hex text would need 192 MiB.
+        std::vector<std::uint8_t> chunk(1 << 20);
+        FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.c_str()), L"wb");
+        ASSERT_NE(file, nullptr);
+        for (int i = 0; i < 32; ++i) {
+            fwrite(chunk.data(), 1, chunk.size(), file);
+        }
+        fclose(file);
+    }
+    ASSERT_TRUE(app.Start(path));
+    AppHarness::ClearClipboard();
+    app.App().View().Apply(app.App().View().Model().SetSelection(0, (32u << 20) - 1));
+    app.Key('C', true);
+    EXPECT_TRUE(app.App().FlashActive());
+    EXPECT_EQ(Narrow(app.Status()), "The selection is too large to copy.");
+    EXPECT_EQ(app.Clipboard(), std::nullopt);
+}
+
+TEST(AppWindow, ZoomFromWheelAndMenuShowsInStatusAndIsNotSaved)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"zoom.bin", Ramp(16))));
+    const std::string settingsBefore = app.SettingsFileText();
+
+    struct Step {
+        std::function<void()> action;
+        const char* zoom;
+    };
+    const Step steps[] = {
+        {[&] { app.Wheel(WHEEL_DELTA, true); }, "110%"},
+        {[&] { app.Wheel(-1, true); }, "100%"},
+        {[&] { app.Command(cmd::kZoomIn); }, "110%"},
+        {[&] { app.Command(cmd::kZoomOut); }, "100%"},
+        {[&] { app.Command(cmd::kZoomOut); }, "90%"},
+        {[&] { app.Command(cmd::kZoomReset); }, "100%"},
+        {[&] { app.Wheel(-WHEEL_DELTA, false); }, "100%"}, // plain wheel scrolls instead
+    };
+    for (const Step& step : steps) {
+        step.action();
+        EXPECT_TRUE(Contains(Narrow(app.Status()), std::string("Zoom: ") + step.zoom)) << Narrow(app.Status());
+    }
+    EXPECT_EQ(app.SettingsFileText(), settingsBefore);
+}
+
+TEST(AppWindow, EncodingThemeAndLanguageAreCheckedAppliedAndSaved)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"prefs.bin", Ramp(16))));
+
+    app.Command(cmd::kEncodingFirst + 4);
+    EXPECT_TRUE(app.MenuChecked(cmd::kEncodingFirst + 4));
+    EXPECT_FALSE(app.MenuChecked(cmd::kEncodingFirst));
+    EXPECT_TRUE(Contains(app.Status(), u"Encoding: Shift_JIS"));
+    EXPECT_TRUE(Contains(app.SettingsFileText(), "\"code\": \"cp932\""));
+
+    app.Command(cmd::kThemeFirst + 0);
+    EXPECT_TRUE(app.MenuChecked(cmd::kThemeFirst));
+    EXPECT_FALSE(app.MenuChecked(cmd::kThemeFirst + 2));
+    EXPECT_EQ(app.Model().CurrentTheme(), Theme::Light);
+    EXPECT_TRUE(Contains(app.SettingsFileText(), "\"theme\": \"Light\""));
+
+    app.Command(cmd::kLanguageFirst + 2);
+    EXPECT_TRUE(app.MenuChecked(cmd::kLanguageFirst + 2));
+    EXPECT_TRUE(Contains(app.SettingsFileText(), "\"language\": \"Japanese\""));
+    StringTable japanese;
+    japanese.SetBaseDirectory(SourceDirectory());
+    japanese.SetLanguage(UiLanguage::Japanese);
+    EXPECT_EQ(app.MenuLabel(cmd::kOpen), japanese.Lookup("menu.file.open"));
+    EXPECT_TRUE(Contains(app.Status(), japanese.Lookup("status.readonly")));
+    EXPECT_EQ(app.Title(), japanese.Lookup("app.title") + u" - prefs.bin");
+}
+
+TEST(AppWindow, SideWindowItemsToggleTheirStoredFlags)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(app.MenuChecked(cmd::kToggleInspector)) << "visible by default";
+    EXPECT_FALSE(app.MenuChecked(cmd::kToggleStructView));
+    app.Command(cmd::kToggleInspector);
+    app.Command(cmd::kToggleStructView);
+    EXPECT_FALSE(app.MenuChecked(cmd::kToggleInspector));
+    EXPECT_TRUE(app.MenuChecked(cmd::kToggleStructView));
+    const std::string settings = app.SettingsFileText();
+    EXPECT_TRUE(Contains(settings, "\"dataInspector\": {\r\n      \"visible\": false"));
+    EXPECT_TRUE(Contains(settings, "\"structView\": {\r\n      \"visible\": true"));
+}
+
+TEST(AppWindow, SaveWritesTheEditsAndClearsTheModifiedMark)
+{
+    AppHarness app;
+    const auto path = app.Dir().Write(u"save.bin", Ramp(16));
+    ASSERT_TRUE(app.Start(path));
+    app.Key('R', true);
+    app.Type(u"ff");
+    app.Key(VK_INSERT);
+    app.Type(u"00");
+    app.Command(cmd::kSave);
+
+    auto expected = Ramp(16);
+    expected[0] = 0xFF;
+    expected.insert(expected.begin() + 1, 0x00);
+    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_EQ(app.Title(), u"Orlin - save.bin");
+    EXPECT_FALSE(Contains(app.Status(), u"Modified"));
+    EXPECT_FALSE(app.App().Busy());
+    EXPECT_TRUE(IsWindowEnabled(app.View()));
+    EXPECT_TRUE(app.boxes.empty());
+}
+
+// Sees each WM_COMMAND and WM_CLOSE before the main window does.
+class MessageSpy {
+public:
+    MessageSpy(HWND window, std::function<void()> onMessage) : window_(window)
+    {
+        onMessage_ = std::move(onMessage);
+        original_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageSpy::Proc)));
+    }
+    ~MessageSpy() { SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_)); }
+    MessageSpy(const MessageSpy&) = delete;
+    MessageSpy& operator=(const MessageSpy&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_COMMAND || message == WM_CLOSE) {
+            onMessage_();
+        }
+        return CallWindowProcW(original_, window, message, wParam, lParam);
+    }
+
+    HWND window_;
+    static inline std::function<void()> onMessage_;
+    static inline WNDPROC original_ = nullptr;
+};
+
+TEST(AppWindow, WhileSavingQueuedCommandsAndCloseAreRefusedAndTheMenuIsGrey)
+{
+    AppHarness app;
+    const auto path = app.Dir().Write(u"busy.bin", Ramp(4096));
+    ASSERT_TRUE(app.Start(path));
+    app.Key('R', true);
+    app.Key(VK_INSERT);
+    app.Type(u"99"); // an insertion: the save streams a temporary file and pumps messages
+
+    // Queued now, dispatched by the save's own message pump.
+    PostMessageW(app.Main(), WM_COMMAND, cmd::kClose, 0);
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    int queuedSeenBusy = 0;
+    {
+        MessageSpy spy(app.Main(), [&] {
+            if (app.App().Busy() && app.MenuGrayed(cmd::kOpen) && app.MenuGrayed(cmd::kExit) &&
+                !IsWindowEnabled(app.View())) {
+                ++queuedSeenBusy;
+            }
+        });
+        SendMessageW(app.Main(), WM_COMMAND, cmd::kSave, 0);
+    }
+    app.Pump();
+
+    EXPECT_EQ(queuedSeenBusy, 2) << "both queued messages arrived during the save";
+    EXPECT_TRUE(IsWindow(app.Main())) << "WM_CLOSE during the save was ignored";
+    EXPECT_TRUE(app.App().Document().IsOpen()) << "Close during the save was refused";
+    EXPECT_EQ(ReadAll(path).size(), 4097u);
+    EXPECT_FALSE(app.MenuGrayed(cmd::kOpen));
+}
+
+TEST(AppWindow, ClosingWithUnsavedEditsAsks)
+{
+    struct Case {
+        int answer;
+        bool windowGone;
+        bool fileSaved;
+    };
+    const Case cases[] = {{IDCANCEL, false, false}, {IDNO, true, false}, {IDYES, true, true}};
+    for (const Case& c : cases) {
+        AppHarness app;
+        const auto path = app.Dir().Write(u"ask.bin", Ramp(8));
+        ASSERT_TRUE(app.Start(path));
+        app.Key('R', true);
+        app.Type(u"77");
+        app.answers = {c.answer};
+        SendMessageW(app.Main(), WM_CLOSE, 0, 0);
+        app.Pump();
+        ASSERT_EQ(app.boxes.size(), 1u);
+        EXPECT_EQ(app.boxes[0].type, static_cast<UINT>(MB_ICONWARNING | MB_YESNOCANCEL));
+        EXPECT_EQ(Narrow(app.boxes[0].text), "This file has unsaved changes. Do you want to save them?");
+        EXPECT_EQ(!IsWindow(app.Main()) || app.Main() == nullptr, c.windowGone) << c.answer;
+        EXPECT_EQ(ReadAll(path)[0] == 0x77, c.fileSaved) << c.answer;
+    }
+}
+
+TEST(AppWindow, CloseCommandShowsTheEmptyViewAndKeepsTheEditModeOut)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"close.bin", Ramp(16))));
+    app.Command(cmd::kClose);
+    EXPECT_TRUE(app.boxes.empty()) << "nothing to confirm without edits";
+    EXPECT_EQ(app.Title(), u"Orlin");
+    EXPECT_EQ(Narrow(app.Status()), "No file open");
+    EXPECT_TRUE(app.MenuGrayed(cmd::kSave));
+}
+
+TEST(AppWindow, DropsOpenTheFirstFileHereAndTheRestInNewInstances)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start());
+    const auto missing = app.Dir().Path(u"missing.bin");
+    const auto a = app.Dir().Write(u"a.bin", Ramp(4));
+    const auto b = app.Dir().Write(u"b.bin", Ramp(4));
+    app.Drop({missing, a, b});
+
+    ASSERT_EQ(app.boxes.size(), 1u) << "the missing file's open error";
+    EXPECT_EQ(app.Title(), u"Orlin - a.bin") << "after a failure the next file is tried here";
+    ASSERT_EQ(app.launches.size(), 1u);
+    EXPECT_EQ(app.launches[0].commandLine, u"\"" + app.launches[0].application + u"\" \"" + b + u"\"");
+
+    // With a modified document every dropped file goes to a new instance, without a question.
+    app.Key('R', true);
+    app.Type(u"12");
+    app.launchSucceeds = false;
+    app.Drop({b});
+    EXPECT_EQ(app.launches.size(), 2u);
+    ASSERT_EQ(app.boxes.size(), 2u);
+    EXPECT_EQ(Narrow(app.boxes[1].text), "A new Orlin window could not be started for this file.");
+    EXPECT_TRUE(app.App().Document().IsModified());
+    EXPECT_EQ(app.Title(), u"Orlin - a.bin *");
+}
+
+TEST(AppWindow, RecentFilesReopenAndAMissingOneStaysListed)
+{
+    AppHarness app;
+    const auto first = app.Dir().Write(u"first.bin", Ramp(4));
+    const auto second = app.Dir().Write(u"second.bin", Ramp(4));
+    ASSERT_TRUE(app.Start(first));
+    app.chosenFile = second;
+    app.Command(cmd::kOpen);
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst), u"1 " + second);
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst + 1), u"2 " + first);
+
+    app.Command(cmd::kRecentFirst + 1);
+    EXPECT_EQ(app.Title(), u"Orlin - first.bin");
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst), u"1 " + first);
+
+    ASSERT_TRUE(DeleteFileW(reinterpret_cast<const wchar_t*>(second.c_str())));
+    app.Command(cmd::kRecentFirst + 1);
+    EXPECT_EQ(app.boxes.size(), 1u);
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst + 1), u"2 " + second);
+    app.Command(cmd::kRecentFirst + 5); // no entry behind it
+    EXPECT_EQ(app.boxes.size(), 1u);
+}
+
+TEST(AppWindow, SeventeenthFileGoesToTheMoreSubmenu)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start());
+    for (int i = 0; i < 17; ++i) {
+        app.chosenFile = app.Dir().Write(u"f" + platform::Widen(std::to_string(i)) + u".bin", Ramp(1));
+        app.Command(cmd::kOpen);
+    }
+    HMENU file = GetSubMenu(GetMenu(app.Main()), 0);
+    int topLevelRecent = 0;
+    HMENU more = nullptr;
+    for (int i = 0; i < GetMenuItemCount(file); ++i) {
+        const UINT id = GetMenuItemID(file, i);
+        if (id >= cmd::kRecentFirst && id != static_cast<UINT>(-1)) {
+            ++topLevelRecent;
+        }
+        if (GetSubMenu(file, i) != nullptr) {
+            more = GetSubMenu(file, i);
+        }
+    }
+    EXPECT_EQ(topLevelRecent, 8);
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(GetMenuItemCount(more), 8);
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst + 15), u"16 " + app.Dir().Path(u"f1.bin"));
+    EXPECT_EQ(app.MenuState(cmd::kRecentFirst + 16), std::nullopt);
+}
+
+TEST(AppWindow, FindGoToFontAndAboutAreInTheMenuButDoNothingYet)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"later.bin", Ramp(16))));
+    for (UINT id : {cmd::kFind, cmd::kGoTo, cmd::kFont, cmd::kAbout}) {
+        EXPECT_TRUE(app.MenuState(id).has_value()) << id;
+        app.Command(id);
+    }
+    app.Key('G', true);
+    app.Key('F', true);
+    EXPECT_TRUE(app.boxes.empty());
+    EXPECT_EQ(app.Model().CaretOffset(), 0u);
+}
+
+TEST(AppWindow, ExitDestroysTheWindowAndPostsQuit)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start());
+    const HWND main = app.Main();
+    app.Command(cmd::kExit);
+    EXPECT_FALSE(IsWindow(main));
+    MSG message{};
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+}
+
+} // namespace
+} // namespace orx::test
