@@ -15,20 +15,14 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues) {
         std::uint32_t value; // encoding, theme, language or recent index
     };
     const Case cases[] = {
-        {1001, 0, CommandKind::Open, 0},          {1002, 0, CommandKind::Save, 0},
-        {1003, 0, CommandKind::Close, 0},         {1004, 0, CommandKind::ToggleReadOnly, 0},
-        {1005, 0, CommandKind::Find, 0},          {1006, 0, CommandKind::GoTo, 0},
-        {1007, 0, CommandKind::SetEncoding, 0},   {1013, 0, CommandKind::SetEncoding, 6},
-        {1014, 0, CommandKind::SetTheme, 0},      {1016, 0, CommandKind::SetTheme, 2},
-        {1017, 0, CommandKind::ZoomOut, 0},       {1018, 0, CommandKind::ZoomIn, 0},
-        {1019, 0, CommandKind::ZoomReset, 0},     {1020, 0, CommandKind::Font, 0},
-        {1021, 0, CommandKind::ToggleInspector, 0}, {1022, 0, CommandKind::ToggleStructView, 0},
-        {1023, 0, CommandKind::Exit, 0},          {1024, 0, CommandKind::SetLanguage, 0},
-        {1026, 0, CommandKind::SetLanguage, 2},   {1027, 0, CommandKind::About, 0},
-        {1000, 0, CommandKind::Unknown, 0},       {1028, 0, CommandKind::Unknown, 0},
-        {3999, 5, CommandKind::Unknown, 0},       {4000, 1, CommandKind::OpenRecent, 0},
-        {4004, 5, CommandKind::OpenRecent, 4},    {4005, 5, CommandKind::Ignored, 5},
-        {4000, 0, CommandKind::Ignored, 0},       {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
+        {1001, 0, CommandKind::Open, 0},        {1007, 0, CommandKind::SetEncoding, 0},
+        {1013, 0, CommandKind::SetEncoding, 6}, {1014, 0, CommandKind::SetTheme, 0},
+        {1016, 0, CommandKind::SetTheme, 2},    {1017, 0, CommandKind::ZoomOut, 0},
+        {1023, 0, CommandKind::Exit, 0},        {1024, 0, CommandKind::SetLanguage, 0},
+        {1026, 0, CommandKind::SetLanguage, 2}, {1027, 0, CommandKind::About, 0},
+        {1000, 0, CommandKind::Unknown, 0},     {1028, 0, CommandKind::Unknown, 0},
+        {3999, 5, CommandKind::Unknown, 0},     {4004, 5, CommandKind::OpenRecent, 4},
+        {4005, 5, CommandKind::Ignored, 5},     {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -95,35 +89,8 @@ TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere) {
     }
 }
 
-TEST(AppFlow, SaveConfirmationAnswers) {
-    struct Case {
-        ConfirmAnswer answer;
-        bool saveSucceeds;
-        bool proceeds;
-        int saves;
-    };
-    const Case cases[] = {
-        {ConfirmAnswer::Yes, true, true, 1},
-        {ConfirmAnswer::Yes, false, false, 1},
-        {ConfirmAnswer::No, true, true, 0},
-        {ConfirmAnswer::Cancel, true, false, 0},
-    };
-    for (const Case& c : cases) {
-        int saves = 0;
-        const bool proceeds = ProceedAfterConfirmation(c.answer, [&] {
-            ++saves;
-            return c.saveSucceeds;
-        });
-        EXPECT_EQ(proceeds, c.proceeds);
-        EXPECT_EQ(saves, c.saves);
-    }
-    EXPECT_FALSE(NeedsSaveConfirmation(false, true));
-    EXPECT_FALSE(NeedsSaveConfirmation(true, false));
-    EXPECT_TRUE(NeedsSaveConfirmation(true, true));
-}
-
 TEST(AppFlow, TextsForTheShell) {
-    EXPECT_EQ(SaveFailureMessage(u"Could not save.", u""), u"Could not save.");
+    EXPECT_EQ(SaveFailureMessage(u"Could not save.", u""), u"Could not save."); // a short read has no reason
     EXPECT_EQ(SaveFailureMessage(u"Could not save.", u"Access is denied."),
               u"Could not save.\r\n\r\nAccess is denied.");
     EXPECT_EQ(NewInstanceCommandLine(u"C:\\Orlin\\orlin.exe", u"D:\\my files\\a.bin"),
