@@ -1,403 +1,479 @@
 #include "document/EditIndex.h"
 
 #include <algorithm>
-#include <cassert>
 
 namespace orx {
-
-struct EditIndex::Node {
-    std::uint64_t offset = 0;
-    std::uint64_t end = 0; // deleted ranges: one past the last deleted offset
-    bool isRun = false;
-    std::uint32_t priority = 0;
-    std::vector<std::uint8_t> bytes; // runs
-    std::uint64_t subtreeRun = 0;     // inserted bytes in this subtree
-    std::uint64_t subtreeDeleted = 0; // deleted bytes in this subtree
-    std::unique_ptr<Node> left;
-    std::unique_ptr<Node> right;
-
-    [[nodiscard]] std::uint64_t OwnRun() const { return isRun ? bytes.size() : 0; }
-    [[nodiscard]] std::uint64_t OwnDeleted() const { return isRun ? 0 : end - offset; }
-};
-
 namespace {
 
-std::uint64_t RunTotal(const std::unique_ptr<EditIndex::Node>& node);
-std::uint64_t DeletedTotal(const std::unique_ptr<EditIndex::Node>& node);
+// Elements per chunk before it splits in two. Small enough that the scan inside a chunk
+// and the move on insert stay cheap, large enough to keep the chunk count low.
+constexpr std::size_t kMaxChunk = 256;
 
 } // namespace
-
-EditIndex::EditIndex() = default;
-
-EditIndex::~EditIndex()
-{
-    Clear();
-}
 
 bool EditIndex::Less(const Key& a, const Key& b)
 {
     return a.offset != b.offset ? a.offset < b.offset : a.kind < b.kind;
 }
 
-EditIndex::Key EditIndex::KeyOf(const Node& node)
+EditIndex::Element EditIndex::ToElement(const Item& item)
 {
-    return Key{node.offset, node.isRun ? 0 : 1};
+    Element element;
+    element.isRun = item.isRun;
+    element.key = item.offset;
+    element.end = item.end;
+    element.run = item.isRun ? &item.bytes : nullptr;
+    return element;
 }
 
-void EditIndex::Update(Node& node)
+EditIndex::Cursor EditIndex::LowerBound(const Key& key) const
 {
-    node.subtreeRun = node.OwnRun() + (node.left ? node.left->subtreeRun : 0) +
-                      (node.right ? node.right->subtreeRun : 0);
-    node.subtreeDeleted = node.OwnDeleted() + (node.left ? node.left->subtreeDeleted : 0) +
-                          (node.right ? node.right->subtreeDeleted : 0);
+    // The first chunk whose first element is not below the key; the answer lies in the
+    // chunk before it, or is that chunk's first element.
+    const auto chunk =
+        std::partition_point(firsts_.begin(), firsts_.end(), [&](const Key& first) { return Less(first, key); });
+    const auto after = static_cast<std::size_t>(chunk - firsts_.begin());
+    if (after == 0) {
+        return Cursor{0, 0};
+    }
+    const std::vector<Item>& items = chunks_[after - 1].items;
+    const auto item =
+        std::partition_point(items.begin(), items.end(), [&](const Item& i) { return Less(i.KeyOf(), key); });
+    if (item != items.end()) {
+        return Cursor{after - 1, static_cast<std::size_t>(item - items.begin())};
+    }
+    return Cursor{after, 0};
 }
 
-void EditIndex::Split(std::unique_ptr<Node> tree, const Key& key, std::unique_ptr<Node>& less,
-                      std::unique_ptr<Node>& rest)
+std::optional<EditIndex::Cursor> EditIndex::Before(const Key& key) const
 {
-    if (!tree) {
-        less.reset();
-        rest.reset();
+    const Cursor at = LowerBound(key);
+    if (at.index > 0) {
+        return Cursor{at.chunk, at.index - 1};
+    }
+    if (at.chunk > 0) {
+        return Cursor{at.chunk - 1, chunks_[at.chunk - 1].items.size() - 1};
+    }
+    return std::nullopt;
+}
+
+const EditIndex::Item* EditIndex::Find(const Key& key) const
+{
+    const Cursor at = LowerBound(key);
+    if (AtEnd(at)) {
+        return nullptr;
+    }
+    const Item& item = chunks_[at.chunk].items[at.index];
+    return Less(key, item.KeyOf()) ? nullptr : &item;
+}
+
+EditIndex::Item* EditIndex::Find(const Key& key)
+{
+    return const_cast<Item*>(static_cast<const EditIndex&>(*this).Find(key));
+}
+
+void EditIndex::Adjust(std::size_t c, std::int64_t runDelta, std::int64_t deletedDelta)
+{
+    // Unsigned arithmetic wraps, so adding a negative delta as its two's complement is exact.
+    const auto run = static_cast<std::uint64_t>(runDelta);
+    const auto deleted = static_cast<std::uint64_t>(deletedDelta);
+    chunks_[c].run += run;
+    chunks_[c].deleted += deleted;
+    totalRun_ += run;
+    totalDeleted_ += deleted;
+    for (std::size_t i = c + 1; i < fenwickRun_.size(); i += i & (~i + 1)) {
+        fenwickRun_[i] += run;
+        fenwickDeleted_[i] += deleted;
+    }
+}
+
+void EditIndex::PrefixBefore(std::size_t c, std::uint64_t& run, std::uint64_t& deleted) const
+{
+    run = 0;
+    deleted = 0;
+    for (std::size_t i = c; i > 0; i -= i & (~i + 1)) {
+        run += fenwickRun_[i];
+        deleted += fenwickDeleted_[i];
+    }
+}
+
+void EditIndex::RebuildFenwick()
+{
+    const std::size_t n = chunks_.size();
+    fenwickRun_.assign(n + 1, 0);
+    fenwickDeleted_.assign(n + 1, 0);
+    for (std::size_t i = 1; i <= n; ++i) {
+        fenwickRun_[i] += chunks_[i - 1].run;
+        fenwickDeleted_[i] += chunks_[i - 1].deleted;
+        const std::size_t parent = i + (i & (~i + 1));
+        if (parent <= n) {
+            fenwickRun_[parent] += fenwickRun_[i];
+            fenwickDeleted_[parent] += fenwickDeleted_[i];
+        }
+    }
+}
+
+void EditIndex::ShiftStarts(std::size_t c, std::size_t from, std::uint64_t delta)
+{
+    std::vector<std::uint64_t>& starts = chunks_[c].starts;
+    for (std::size_t i = from; i < starts.size(); ++i) {
+        starts[i] += delta;
+    }
+}
+
+void EditIndex::Insert(Item item)
+{
+    const std::uint64_t run = item.OwnRun();
+    const std::uint64_t deleted = item.OwnDeleted();
+    if (chunks_.empty()) {
+        chunks_.emplace_back();
+        firsts_.assign(1, item.KeyOf());
+        chunks_[0].starts.push_back(item.offset);
+        chunks_[0].items.push_back(std::move(item));
+        chunks_[0].run = run;
+        chunks_[0].deleted = deleted;
+        totalRun_ += run;
+        totalDeleted_ += deleted;
+        RebuildFenwick();
         return;
     }
-    if (Less(KeyOf(*tree), key)) {
-        std::unique_ptr<Node> right = std::move(tree->right);
-        Split(std::move(right), key, tree->right, rest);
-        Update(*tree);
-        less = std::move(tree);
+    InsertAt(LowerBound(item.KeyOf()), std::move(item));
+}
+
+void EditIndex::InsertAt(Cursor at, Item item)
+{
+    if (chunks_.empty()) {
+        Insert(std::move(item));
+        return;
+    }
+    if (AtEnd(at)) {
+        at = Cursor{chunks_.size() - 1, chunks_.back().items.size()};
+    }
+    const std::uint64_t run = item.OwnRun();
+    const std::uint64_t deleted = item.OwnDeleted();
+    Chunk& chunk = chunks_[at.chunk];
+    std::uint64_t shift = 0; // inserted minus deleted bytes of the items before
+    if (at.index > 0) {
+        const Item& previous = chunk.items[at.index - 1];
+        shift = chunk.starts[at.index - 1] - previous.offset + previous.OwnRun() - previous.OwnDeleted();
     } else {
-        std::unique_ptr<Node> left = std::move(tree->left);
-        Split(std::move(left), key, less, tree->left);
-        Update(*tree);
-        rest = std::move(tree);
+        firsts_[at.chunk] = item.KeyOf();
+    }
+    chunk.starts.insert(chunk.starts.begin() + static_cast<std::ptrdiff_t>(at.index), item.offset + shift);
+    chunk.items.insert(chunk.items.begin() + static_cast<std::ptrdiff_t>(at.index), std::move(item));
+    ShiftStarts(at.chunk, at.index + 1, run - deleted);
+    Adjust(at.chunk, static_cast<std::int64_t>(run), static_cast<std::int64_t>(deleted));
+    if (chunk.items.size() <= kMaxChunk) {
+        return;
+    }
+    const std::size_t half = chunk.items.size() / 2;
+    Chunk upper;
+    upper.items.assign(std::make_move_iterator(chunk.items.begin() + static_cast<std::ptrdiff_t>(half)),
+                       std::make_move_iterator(chunk.items.end()));
+    chunk.items.resize(half);
+    const std::uint64_t cut = chunk.starts[half] - upper.items.front().offset;
+    for (std::size_t i = half; i < chunk.starts.size(); ++i) {
+        upper.starts.push_back(chunk.starts[i] - cut);
+    }
+    chunk.starts.resize(half);
+    for (const Item& moved : upper.items) {
+        upper.run += moved.OwnRun();
+        upper.deleted += moved.OwnDeleted();
+    }
+    chunk.run -= upper.run;
+    chunk.deleted -= upper.deleted;
+    firsts_.insert(firsts_.begin() + static_cast<std::ptrdiff_t>(at.chunk + 1), upper.items.front().KeyOf());
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk + 1), std::move(upper));
+    RebuildFenwick();
+}
+
+void EditIndex::Erase(const Key& key)
+{
+    const Cursor at = LowerBound(key);
+    if (AtEnd(at)) {
+        return;
+    }
+    if (!Less(key, chunks_[at.chunk].items[at.index].KeyOf())) {
+        EraseAt(at);
     }
 }
 
-std::unique_ptr<EditIndex::Node> EditIndex::Merge(std::unique_ptr<Node> a, std::unique_ptr<Node> b)
+void EditIndex::EraseAt(Cursor at)
 {
-    if (!a) return b;
-    if (!b) return a;
-    if (a->priority > b->priority) {
-        a->right = Merge(std::move(a->right), std::move(b));
-        Update(*a);
-        return a;
+    Chunk& chunk = chunks_[at.chunk];
+    const Item& item = chunk.items[at.index];
+    const std::uint64_t run = item.OwnRun();
+    const std::uint64_t deleted = item.OwnDeleted();
+    Adjust(at.chunk, -static_cast<std::int64_t>(run), -static_cast<std::int64_t>(deleted));
+    chunk.items.erase(chunk.items.begin() + static_cast<std::ptrdiff_t>(at.index));
+    chunk.starts.erase(chunk.starts.begin() + static_cast<std::ptrdiff_t>(at.index));
+    ShiftStarts(at.chunk, at.index, deleted - run);
+    if (chunk.items.empty()) {
+        chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
+        firsts_.erase(firsts_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
+        RebuildFenwick();
+    } else if (at.index == 0) {
+        firsts_[at.chunk] = chunk.items.front().KeyOf();
     }
-    b->left = Merge(std::move(a), std::move(b->left));
-    Update(*b);
-    return b;
-}
-
-std::uint32_t EditIndex::NextPriority()
-{
-    // xorshift64*: cheap, and deterministic so behaviour is reproducible run to run.
-    random_ ^= random_ >> 12;
-    random_ ^= random_ << 25;
-    random_ ^= random_ >> 27;
-    return static_cast<std::uint32_t>((random_ * 2685821657736338717ull) >> 32);
-}
-
-EditIndex::Node* EditIndex::Find(const Key& key) const
-{
-    Node* node = root_.get();
-    while (node != nullptr) {
-        const Key here = KeyOf(*node);
-        if (Less(key, here)) {
-            node = node->left.get();
-        } else if (Less(here, key)) {
-            node = node->right.get();
-        } else {
-            return node;
-        }
-    }
-    return nullptr;
-}
-
-const EditIndex::Node* EditIndex::LowerBound(const Key& key) const
-{
-    const Node* best = nullptr;
-    const Node* node = root_.get();
-    while (node != nullptr) {
-        if (Less(KeyOf(*node), key)) {
-            node = node->right.get();
-        } else {
-            best = node;
-            node = node->left.get();
-        }
-    }
-    return best;
-}
-
-const EditIndex::Node* EditIndex::Before(const Key& key) const
-{
-    const Node* best = nullptr;
-    const Node* node = root_.get();
-    while (node != nullptr) {
-        if (Less(KeyOf(*node), key)) {
-            best = node;
-            node = node->right.get();
-        } else {
-            node = node->left.get();
-        }
-    }
-    return best;
-}
-
-void EditIndex::Insert(std::unique_ptr<Node> node)
-{
-    node->priority = NextPriority();
-    Update(*node);
-    std::unique_ptr<Node> less;
-    std::unique_ptr<Node> rest;
-    Split(std::move(root_), KeyOf(*node), less, rest);
-    root_ = Merge(Merge(std::move(less), std::move(node)), std::move(rest));
-}
-
-std::unique_ptr<EditIndex::Node> EditIndex::Erase(const Key& key)
-{
-    std::unique_ptr<Node> less;
-    std::unique_ptr<Node> rest;
-    std::unique_ptr<Node> found;
-    std::unique_ptr<Node> greater;
-    Split(std::move(root_), key, less, rest);
-    Split(std::move(rest), Key{key.offset, key.kind + 1}, found, greater);
-    root_ = Merge(std::move(less), std::move(greater));
-    return found;
-}
-
-void EditIndex::AdjustPath(const Key& key, std::int64_t runDelta, std::int64_t deletedDelta)
-{
-    Node* node = root_.get();
-    while (node != nullptr) {
-        node->subtreeRun = static_cast<std::uint64_t>(static_cast<std::int64_t>(node->subtreeRun) + runDelta);
-        node->subtreeDeleted =
-            static_cast<std::uint64_t>(static_cast<std::int64_t>(node->subtreeDeleted) + deletedDelta);
-        const Key here = KeyOf(*node);
-        if (Less(key, here)) {
-            node = node->left.get();
-        } else if (Less(here, key)) {
-            node = node->right.get();
-        } else {
-            return;
-        }
-    }
-    assert(false && "AdjustPath: key must be present");
 }
 
 EditIndex::Position EditIndex::Locate(std::uint64_t p, std::uint64_t fileSize) const
 {
-    // Find the last element whose edited start is at or before p. Edited starts never
-    // decrease along the element order, and the last node where the descent turns left is
-    // the element right after it.
-    const Node* best = nullptr;
-    const Node* after = nullptr;
-    std::uint64_t bestStart = 0;
-    std::uint64_t runBefore = 0;
-    std::uint64_t deletedBefore = 0;
-    const Node* node = root_.get();
-    while (node != nullptr) {
-        const std::uint64_t leftRun = node->left ? node->left->subtreeRun : 0;
-        const std::uint64_t leftDeleted = node->left ? node->left->subtreeDeleted : 0;
-        const std::uint64_t start = node->offset - (deletedBefore + leftDeleted) + (runBefore + leftRun);
-        if (start <= p) {
-            best = node;
-            bestStart = start;
-            runBefore += leftRun + node->OwnRun();
-            deletedBefore += leftDeleted + node->OwnDeleted();
-            node = node->right.get();
+    Position position;
+    if (chunks_.empty()) {
+        position.key = p;
+        position.segmentEnd = fileSize;
+        return position;
+    }
+    // Edited starts never decrease along the sequence: find the last chunk whose first
+    // element starts at or before p, then the last such element inside it.
+    auto firstStart = [&](std::size_t c) {
+        std::uint64_t run = 0;
+        std::uint64_t deleted = 0;
+        PrefixBefore(c, run, deleted);
+        return firsts_[c].offset - deleted + run;
+    };
+    std::size_t lo = 0;
+    std::size_t hi = chunks_.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (firstStart(mid) <= p) {
+            lo = mid + 1;
         } else {
-            after = node;
-            node = node->left.get();
+            hi = mid;
         }
     }
-
-    Position position;
-    position.segmentEnd = after != nullptr ? after->offset : fileSize;
-    if (best == nullptr) {
+    if (lo == 0) {
         position.key = p;
+        position.segmentEnd = firsts_[0].offset;
         return position;
     }
-    if (best->isRun && p < bestStart + best->bytes.size()) {
+    const std::size_t c = lo - 1;
+    const std::vector<Item>& items = chunks_[c].items;
+    const std::vector<std::uint64_t>& starts = chunks_[c].starts;
+    std::uint64_t run = 0;
+    std::uint64_t deleted = 0;
+    PrefixBefore(c, run, deleted);
+    const std::uint64_t base = run - deleted;
+    const auto after =
+        std::partition_point(starts.begin(), starts.end(), [&](std::uint64_t start) { return start + base <= p; });
+    const auto best = static_cast<std::size_t>(after - starts.begin()) - 1;
+    const std::uint64_t bestStart = starts[best] + base;
+    position.hasElement = true;
+    position.chunk = c;
+    position.item = best;
+    if (best + 1 < items.size()) {
+        position.segmentEnd = items[best + 1].offset;
+    } else if (c + 1 < chunks_.size()) {
+        position.segmentEnd = firsts_[c + 1].offset;
+    } else {
+        position.segmentEnd = fileSize;
+    }
+
+    const Item& item = items[best];
+    if (item.isRun && p < bestStart + item.bytes.size()) {
         position.inRun = true;
-        position.key = best->offset;
+        position.key = item.offset;
         position.index = p - bestStart;
-        position.runLength = best->bytes.size();
+        position.runLength = item.bytes.size();
         return position;
     }
-    const std::uint64_t fileResume = best->isRun ? best->offset : best->end;
-    const std::uint64_t editedResume = bestStart + best->OwnRun();
+    const std::uint64_t fileResume = item.isRun ? item.offset : item.end;
+    const std::uint64_t editedResume = bestStart + item.OwnRun();
     position.key = fileResume + (p - editedResume);
     return position;
 }
 
 std::vector<std::uint8_t>* EditIndex::FindRun(std::uint64_t key)
 {
-    Node* node = Find(Key{key, 0});
-    return node != nullptr ? &node->bytes : nullptr;
+    Item* item = Find(Key{key, 0});
+    return item != nullptr ? &item->bytes : nullptr;
 }
 
 const std::vector<std::uint8_t>* EditIndex::FindRun(std::uint64_t key) const
 {
-    const Node* node = Find(Key{key, 0});
-    return node != nullptr ? &node->bytes : nullptr;
+    const Item* item = Find(Key{key, 0});
+    return item != nullptr ? &item->bytes : nullptr;
 }
 
 void EditIndex::InsertIntoRun(std::uint64_t key, std::uint64_t index, std::uint8_t value)
 {
-    if (Node* node = Find(Key{key, 0})) {
-        const std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(index, node->bytes.size()));
-        node->bytes.insert(node->bytes.begin() + static_cast<std::ptrdiff_t>(at), value);
-        AdjustPath(Key{key, 0}, 1, 0);
-        return;
+    const Cursor at = LowerBound(Key{key, 0});
+    if (!AtEnd(at)) {
+        Item& item = chunks_[at.chunk].items[at.index];
+        if (item.isRun && item.offset == key) {
+            const auto position = static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(index, item.bytes.size()));
+            item.bytes.insert(item.bytes.begin() + position, value);
+            ShiftStarts(at.chunk, at.index + 1, 1);
+            Adjust(at.chunk, 1, 0);
+            return;
+        }
     }
-    auto node = std::make_unique<Node>();
-    node->offset = key;
-    node->isRun = true;
-    node->bytes.push_back(value);
-    Insert(std::move(node));
+    Item item;
+    item.offset = key;
+    item.isRun = true;
+    item.bytes.push_back(value);
+    Insert(std::move(item));
     ++runCount_;
 }
 
 std::uint64_t EditIndex::EraseFromRun(std::uint64_t key, std::uint64_t index, std::uint64_t count)
 {
-    Node* node = Find(Key{key, 0});
-    if (node == nullptr || index >= node->bytes.size()) {
+    const Cursor at = LowerBound(Key{key, 0});
+    if (AtEnd(at)) {
         return 0;
     }
-    const std::uint64_t n = std::min<std::uint64_t>(count, node->bytes.size() - index);
-    if (n < node->bytes.size()) {
-        const auto first = node->bytes.begin() + static_cast<std::ptrdiff_t>(index);
-        node->bytes.erase(first, first + static_cast<std::ptrdiff_t>(n));
-        AdjustPath(Key{key, 0}, -static_cast<std::int64_t>(n), 0);
+    Item& item = chunks_[at.chunk].items[at.index];
+    if (!item.isRun || item.offset != key || index >= item.bytes.size()) {
+        return 0;
+    }
+    const std::uint64_t n = std::min<std::uint64_t>(count, item.bytes.size() - index);
+    if (n < item.bytes.size()) {
+        const auto first = item.bytes.begin() + static_cast<std::ptrdiff_t>(index);
+        item.bytes.erase(first, first + static_cast<std::ptrdiff_t>(n));
+        ShiftStarts(at.chunk, at.index + 1, std::uint64_t{0} - n);
+        Adjust(at.chunk, -static_cast<std::int64_t>(n), 0);
         return n;
     }
     Erase(Key{key, 0});
     --runCount_;
     // The run no longer separates a range ending at `key` from one starting there.
-    const Node* left = Before(Key{key, 1});
-    const Node* right = Find(Key{key, 1});
-    if (left != nullptr && right != nullptr && !left->isRun && left->end == key) {
-        const std::uint64_t start = left->offset;
-        const std::uint64_t end = right->end;
-        Erase(Key{start, 1});
-        Erase(Key{key, 1});
-        rangeCount_ -= 2;
-        auto merged = std::make_unique<Node>();
-        merged->offset = start;
-        merged->end = end;
-        Insert(std::move(merged));
-        ++rangeCount_;
+    const std::optional<Cursor> left = Before(Key{key, 1});
+    const Item* right = Find(Key{key, 1});
+    if (left && right != nullptr) {
+        const Item& leftItem = chunks_[left->chunk].items[left->index];
+        if (!leftItem.isRun && leftItem.end == key) {
+            const std::uint64_t start = leftItem.offset;
+            const std::uint64_t end = right->end;
+            Erase(Key{start, 1});
+            Erase(Key{key, 1});
+            rangeCount_ -= 2;
+            Item merged;
+            merged.offset = start;
+            merged.end = end;
+            Insert(std::move(merged));
+            ++rangeCount_;
+        }
     }
     return n;
 }
 
-void EditIndex::AddDeletion(std::uint64_t start, std::uint64_t end)
+EditIndex::Cursor EditIndex::After(const Position& at) const
 {
-    if (start >= end) {
+    if (!at.hasElement) {
+        return Cursor{0, 0};
+    }
+    if (at.item + 1 < chunks_[at.chunk].items.size()) {
+        return Cursor{at.chunk, at.item + 1};
+    }
+    return Cursor{at.chunk + 1, 0};
+}
+
+void EditIndex::InsertAt(const Position& at, std::uint8_t value)
+{
+    if (at.hasElement) {
+        Item& item = chunks_[at.chunk].items[at.item];
+        // A run keyed by the file byte lies wholly in front of it: typing there appends.
+        const bool ownRun = item.isRun && item.offset == at.key;
+        if (at.inRun || ownRun) {
+            const std::uint64_t index = at.inRun ? at.index : item.bytes.size();
+            item.bytes.insert(item.bytes.begin() + static_cast<std::ptrdiff_t>(index), value);
+            ShiftStarts(at.chunk, at.item + 1, 1);
+            Adjust(at.chunk, 1, 0);
+            return;
+        }
+    }
+    Item item;
+    item.offset = at.key;
+    item.isRun = true;
+    item.bytes.push_back(value);
+    InsertAt(After(at), std::move(item));
+    ++runCount_;
+}
+
+void EditIndex::DeleteFileBytes(const Position& at, std::uint64_t count)
+{
+    const std::uint64_t start = at.key;
+    const std::uint64_t end = at.key + count;
+    if (count == 0) {
         return;
     }
-    std::uint64_t first = start;
-    std::uint64_t last = end;
-    const Node* left = Before(Key{start, 1});
-    if (left != nullptr && !left->isRun && left->end == start) {
-        first = left->offset;
-        Erase(Key{first, 1});
-        --rangeCount_;
+    // Nothing lies strictly inside [start, end): the neighbours are the located element and
+    // the one after it. A run keyed `start` or `end` sits between a neighbouring range and
+    // the new one and keeps them apart.
+    const Cursor next = After(at);
+    const bool mergeLeft = at.hasElement && !chunks_[at.chunk].items[at.item].isRun &&
+                           chunks_[at.chunk].items[at.item].end == start;
+    const bool mergeRight = !AtEnd(next) && !ItemAt(next).isRun && ItemAt(next).offset == end;
+    if (mergeLeft) {
+        Item& left = chunks_[at.chunk].items[at.item];
+        std::uint64_t grow = count;
+        if (mergeRight) {
+            grow += ItemAt(next).end - end;
+            left.end = ItemAt(next).end;
+            // Drop the right range first so the totals never count its bytes twice.
+            EraseAt(next);
+            --rangeCount_;
+        } else {
+            left.end = end;
+        }
+        ShiftStarts(at.chunk, at.item + 1, std::uint64_t{0} - grow);
+        Adjust(at.chunk, 0, static_cast<std::int64_t>(grow));
+        return;
     }
-    // A run keyed `end` sits between the two ranges and must stay outside both.
-    const Node* right = Find(Key{end, 0}) == nullptr ? Find(Key{end, 1}) : nullptr;
-    if (right != nullptr) {
-        last = right->end;
-        Erase(Key{end, 1});
-        --rangeCount_;
+    if (mergeRight) {
+        ItemAt(next).offset = start;
+        if (next.index == 0) {
+            firsts_[next.chunk] = ItemAt(next).KeyOf();
+        }
+        ShiftStarts(next.chunk, next.index, std::uint64_t{0} - count);
+        Adjust(next.chunk, 0, static_cast<std::int64_t>(count));
+        return;
     }
-    auto node = std::make_unique<Node>();
-    node->offset = first;
-    node->end = last;
-    Insert(std::move(node));
+    Item item;
+    item.offset = start;
+    item.end = end;
+    InsertAt(next, std::move(item));
     ++rangeCount_;
 }
 
 bool EditIndex::IsDeleted(std::uint64_t fileOffset) const
 {
-    const Node* node = Before(Key{fileOffset, 2});
-    return node != nullptr && !node->isRun && node->end > fileOffset;
+    const std::optional<Cursor> at = Before(Key{fileOffset, 2});
+    if (!at) {
+        return false;
+    }
+    const Item& item = chunks_[at->chunk].items[at->index];
+    return !item.isRun && item.end > fileOffset;
 }
-
-namespace {
-
-EditIndex::Element ToElement(const EditIndex::Node* node);
-
-} // namespace
 
 std::optional<EditIndex::Element> EditIndex::First() const
 {
-    const Node* node = LowerBound(Key{0, 0});
-    if (node == nullptr) {
+    if (chunks_.empty()) {
         return std::nullopt;
     }
-    return ToElement(node);
+    return ToElement(chunks_.front().items.front());
 }
 
 std::optional<EditIndex::Element> EditIndex::Next(const Element& element) const
 {
-    const Key after = element.isRun ? Key{element.key, 1} : Key{element.key, 2};
-    const Node* node = LowerBound(after);
-    if (node == nullptr) {
+    const Cursor at = LowerBound(element.isRun ? Key{element.key, 1} : Key{element.key, 2});
+    if (AtEnd(at)) {
         return std::nullopt;
     }
-    return ToElement(node);
+    return ToElement(chunks_[at.chunk].items[at.index]);
 }
 
 void EditIndex::Clear()
 {
-    // Tear down iteratively: a recursive destructor chain is bounded by the tree height,
-    // but there is no reason to rely on that.
-    std::vector<std::unique_ptr<Node>> pending;
-    if (root_) {
-        pending.push_back(std::move(root_));
-    }
-    while (!pending.empty()) {
-        std::unique_ptr<Node> node = std::move(pending.back());
-        pending.pop_back();
-        if (node->left) pending.push_back(std::move(node->left));
-        if (node->right) pending.push_back(std::move(node->right));
-    }
+    chunks_.clear();
+    firsts_.clear();
+    fenwickRun_.clear();
+    fenwickDeleted_.clear();
+    totalRun_ = 0;
+    totalDeleted_ = 0;
     runCount_ = 0;
     rangeCount_ = 0;
 }
-
-std::uint64_t EditIndex::InsertedBytes() const
-{
-    return RunTotal(root_);
-}
-
-std::uint64_t EditIndex::DeletedBytes() const
-{
-    return DeletedTotal(root_);
-}
-
-namespace {
-
-std::uint64_t RunTotal(const std::unique_ptr<EditIndex::Node>& node)
-{
-    return node ? node->subtreeRun : 0;
-}
-
-std::uint64_t DeletedTotal(const std::unique_ptr<EditIndex::Node>& node)
-{
-    return node ? node->subtreeDeleted : 0;
-}
-
-EditIndex::Element ToElement(const EditIndex::Node* node)
-{
-    EditIndex::Element element;
-    element.isRun = node->isRun;
-    element.key = node->offset;
-    element.end = node->end;
-    element.run = node->isRun ? &node->bytes : nullptr;
-    return element;
-}
-
-} // namespace
 
 } // namespace orx

@@ -25,12 +25,12 @@ void EditableDocument::Close()
 void EditableDocument::ClearRecords()
 {
     edits_.Clear();
-    overwrites_.clear();
+    overwrites_.Clear();
 }
 
 bool EditableDocument::IsModified() const
 {
-    return !edits_.Empty() || !overwrites_.empty();
+    return !edits_.Empty() || !overwrites_.Empty();
 }
 
 std::uint64_t EditableDocument::EditedSize() const
@@ -55,9 +55,8 @@ EditLocation EditableDocument::Locate(std::uint64_t offset) const
 std::uint64_t EditableDocument::ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out, std::uint64_t count) const
 {
     const std::uint64_t got = file_.ReadInto(fileOffset, out, count);
-    for (auto it = overwrites_.lower_bound(fileOffset); it != overwrites_.end() && it->first < fileOffset + got; ++it) {
-        out[it->first - fileOffset] = it->second;
-    }
+    overwrites_.ForEachIn(fileOffset, fileOffset + got,
+                          [&](std::uint64_t offset, std::uint8_t value) { out[offset - fileOffset] = value; });
     return got;
 }
 
@@ -120,9 +119,9 @@ bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value)
         return false;
     }
     if (current != value) {
-        overwrites_[at.key] = value;
+        overwrites_.Set(at.key, value);
     } else {
-        overwrites_.erase(at.key);
+        overwrites_.Erase(at.key);
     }
     return true;
 }
@@ -138,9 +137,7 @@ bool EditableDocument::InsertByte(std::uint64_t offset, std::uint8_t value)
         edits_.InsertIntoRun(file_.Size(), kAppend, value);
         return true;
     }
-    const EditIndex::Position at = edits_.Locate(offset, file_.Size());
-    // In front of a file byte: the run keyed by that byte lies wholly before `offset`.
-    edits_.InsertIntoRun(at.key, at.inRun ? at.index : kAppend, value);
+    edits_.InsertAt(edits_.Locate(offset, file_.Size()), value);
     return true;
 }
 
@@ -171,8 +168,8 @@ bool EditableDocument::DeleteRange(std::uint64_t offset, std::uint64_t count)
             continue;
         }
         const std::uint64_t take = std::min(remaining, at.segmentEnd - at.key);
-        overwrites_.erase(overwrites_.lower_bound(at.key), overwrites_.lower_bound(at.key + take));
-        edits_.AddDeletion(at.key, at.key + take);
+        overwrites_.EraseRange(at.key, at.key + take);
+        edits_.DeleteFileBytes(at, take);
         remaining -= take;
     }
     return true;

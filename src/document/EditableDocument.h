@@ -2,11 +2,11 @@
 
 #include "document/EditIndex.h"
 #include "document/FileViewModel.h"
+#include "document/OverwriteMap.h"
 #include "document/ReadOnlyDocument.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 
 namespace orx {
@@ -76,7 +76,7 @@ public:
     // Record counts, for tests and diagnostics.
     [[nodiscard]] std::uint64_t InsertionRunCount() const { return edits_.RunCount(); }
     [[nodiscard]] std::uint64_t DeletionRangeCount() const { return edits_.RangeCount(); }
-    [[nodiscard]] std::uint64_t OverwriteCount() const { return overwrites_.size(); }
+    [[nodiscard]] std::uint64_t OverwriteCount() const { return overwrites_.Size(); }
 
 private:
     [[nodiscard]] bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);
@@ -89,7 +89,7 @@ private:
     platform::FileSystem* fs_;
     FileViewModel file_;
     EditIndex edits_;
-    std::map<std::uint64_t, std::uint8_t> overwrites_;
+    OverwriteMap overwrites_;
     std::u16string lastError_;
 };
 

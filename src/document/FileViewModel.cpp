@@ -38,7 +38,7 @@ std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint8_t* buffer
     const std::uint64_t n =
         std::min({count, size_ - offset, static_cast<std::uint64_t>(std::numeric_limits<std::uint32_t>::max())});
     std::uint32_t got = 0;
-    if (!fs_->Seek(handle_, offset) || !fs_->Read(handle_, buffer, static_cast<std::uint32_t>(n), got)) {
+    if (!fs_->ReadAt(handle_, offset, buffer, static_cast<std::uint32_t>(n), got)) {
         return 0;
     }
     return got;

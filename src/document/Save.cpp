@@ -126,11 +126,12 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
     };
 
     // One seek and one write per run of consecutive replaced offsets.
+    const auto overwrites = overwrites_.Sorted();
     std::vector<std::uint8_t> run;
-    for (auto it = overwrites_.begin(); it != overwrites_.end();) {
+    for (auto it = overwrites.begin(); it != overwrites.end();) {
         const std::uint64_t start = it->first;
         run.clear();
-        for (std::uint64_t next = start; it != overwrites_.end() && it->first == next; ++it, ++next) {
+        for (std::uint64_t next = start; it != overwrites.end() && it->first == next; ++it, ++next) {
             run.push_back(it->second);
         }
         if (!fs_->Seek(target, start) || !WriteAll(*fs_, target, run.data(), run.size())) {
@@ -194,7 +195,8 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
     std::uint64_t pos = 0;
     std::uint64_t written = 0;
     auto element = edits_.First();
-    auto overwrite = overwrites_.begin();
+    const auto overwrites = overwrites_.Sorted();
+    auto overwrite = overwrites.begin();
     for (;;) {
         while (element && element->isRun && element->key == pos) {
             if (!WriteAll(*fs_, temp, element->run->data(), element->run->size())) {
@@ -216,12 +218,12 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
             continue;
         }
         const std::uint64_t stretchEnd = element ? std::min(element->key, fileSize) : fileSize;
-        while (overwrite != overwrites_.end() && overwrite->first < pos) {
+        while (overwrite != overwrites.end() && overwrite->first < pos) {
             ++overwrite;
         }
-        if (overwrite != overwrites_.end() && overwrite->first == pos) {
+        if (overwrite != overwrites.end() && overwrite->first == pos) {
             block.clear();
-            while (overwrite != overwrites_.end() && overwrite->first == pos && pos < stretchEnd) {
+            while (overwrite != overwrites.end() && overwrite->first == pos && pos < stretchEnd) {
                 block.push_back(overwrite->second);
                 ++overwrite;
                 ++pos;
@@ -234,7 +236,7 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
             continue;
         }
         const std::uint64_t plainEnd =
-            overwrite != overwrites_.end() ? std::min(stretchEnd, overwrite->first) : stretchEnd;
+            overwrite != overwrites.end() ? std::min(stretchEnd, overwrite->first) : stretchEnd;
         block.resize(static_cast<std::size_t>(std::min(kCopyBlock, plainEnd - pos)));
         while (pos < plainEnd) {
             const std::uint64_t want = std::min(kCopyBlock, plainEnd - pos);

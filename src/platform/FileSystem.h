@@ -50,6 +50,14 @@ public:
     [[nodiscard]] virtual bool Seek(const NativeFile& file, std::uint64_t offset) = 0;
     [[nodiscard]] virtual bool Read(const NativeFile& file, void* buffer, std::uint32_t count,
                                     std::uint32_t& read) = 0;
+    // Seek, then read: SetFilePointerEx + ReadFile. A platform with positioned reads
+    // overrides it to save the second system call.
+    [[nodiscard]] virtual bool ReadAt(const NativeFile& file, std::uint64_t offset, void* buffer, std::uint32_t count,
+                                      std::uint32_t& read)
+    {
+        read = 0;
+        return Seek(file, offset) && Read(file, buffer, count, read);
+    }
     [[nodiscard]] virtual bool Write(const NativeFile& file, const void* data, std::uint32_t count,
                                      std::uint32_t& written) = 0;
     [[nodiscard]] virtual bool SetEnd(const NativeFile& file) = 0;

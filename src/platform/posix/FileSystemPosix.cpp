@@ -94,6 +94,31 @@ public:
         return true;
     }
 
+    bool ReadAt(const NativeFile& file, std::uint64_t offset, void* buffer, std::uint32_t count,
+                std::uint32_t& read) override
+    {
+        read = 0;
+        if (offset > static_cast<std::uint64_t>(INT64_MAX)) {
+            errno = EINVAL;
+            return false;
+        }
+        auto* out = static_cast<unsigned char*>(buffer);
+        while (read < count) {
+            const ssize_t got = ::pread(Fd(file), out + read, count - read, static_cast<off_t>(offset + read));
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return false;
+            }
+            if (got == 0) {
+                break;
+            }
+            read += static_cast<std::uint32_t>(got);
+        }
+        return true;
+    }
+
     bool Write(const NativeFile& file, const void* data, std::uint32_t count, std::uint32_t& written) override
     {
         written = 0;
