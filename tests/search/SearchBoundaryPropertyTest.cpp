@@ -57,13 +57,16 @@ std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
 
 // Searches from a few starts around each planted offset and compares with the naive scan.
 void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern, const std::set<std::uint64_t>& planted,
-                 const std::string& label)
+                 const std::string& label, bool fromTheEnds = true)
 {
     const Bytes all = document.Read(0, document.Size()).bytes;
     ASSERT_EQ(all.size(), document.Size());
     const std::vector<std::uint64_t> matches = AllMatches(all, pattern);
     const std::uint64_t m = pattern.size();
-    std::set<std::uint64_t> starts = {0, document.Size() - 1, document.Size() + 5};
+    std::set<std::uint64_t> starts;
+    if (fromTheEnds) {
+        starts = {0, document.Size() - 1, document.Size() + 5};
+    }
     for (const std::uint64_t at : planted) {
         ASSERT_TRUE(std::binary_search(matches.begin(), matches.end(), at)) << label << " planted at " << at;
         starts.insert({at == 0 ? 0 : at - 1, at, at + 1});
@@ -112,7 +115,7 @@ TEST(SearchBoundaryProperty, PlantedPatternsOfEverySizeAroundBlockBoundaries)
             const auto where = document.Bytes().begin() + static_cast<std::ptrdiff_t>(at);
             const Bytes saved(where, where + static_cast<std::ptrdiff_t>(m));
             std::copy(pattern.begin(), pattern.end(), where);
-            CheckAround(document, pattern, {at}, "m=" + std::to_string(m) + " at " + std::to_string(at));
+            CheckAround(document, pattern, {at}, "m=" + std::to_string(m) + " at " + std::to_string(at), false);
             std::copy(saved.begin(), saved.end(), where);
         }
     }

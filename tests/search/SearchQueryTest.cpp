@@ -69,31 +69,51 @@ TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
     }
 }
 
-TEST(BuildSearchPattern, TrimsConvertsAndLimitsTheSize)
+TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
 {
     struct Case {
-        SearchDialogResult request;
+        std::uint32_t kind;
+        std::u16string query;
         TextEncoding encoding;
         Bytes bytes;
         std::string errorKey;
     };
-    const Case cases[] = {
-        {{0, u"  de ad\tBE EF  "}, TextEncoding::Ascii, {0xDE, 0xAD, 0xBE, 0xEF}, ""},
-        {{1, u"  a b  "}, TextEncoding::Ascii, {'a', ' ', 'b'}, ""},
-        {{2, u"ab"}, TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // any non-zero kind is text
-        {{0, u"DEA"}, TextEncoding::Ascii, {}, "error.search_invalid_hex"},
-        {{0, u"   "}, TextEncoding::Ascii, {}, "error.search_invalid_hex"},
-        {{1, u" \t "}, TextEncoding::Ascii, {}, "error.search_invalid_text"},
-        {{1, u"\u00E9"}, TextEncoding::Ascii, {}, "error.search_invalid_text"},
-        {{0, std::u16string(8192, u'A')}, TextEncoding::Ascii, Bytes(4096, 0xAA), ""},
-        {{0, std::u16string(8194, u'A')}, TextEncoding::Ascii, {}, "error.search_too_long"},
-        {{1, std::u16string(2048, u'x')}, TextEncoding::Utf16Be, [] { Bytes b; for (int i = 0; i < 2048; ++i) b.insert(b.end(), {0, 'x'}); return b; }(), ""},
-        {{1, std::u16string(2049, u'x')}, TextEncoding::Utf16Be, {}, "error.search_too_long"},
+    const std::vector<Case> cases = {
+        {0, u"  de ad\tBE EF  ", TextEncoding::Ascii, {0xDE, 0xAD, 0xBE, 0xEF}, ""},
+        {1, u"  a b  ", TextEncoding::Ascii, {'a', ' ', 'b'}, ""},
+        {2, u"ab", TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // any non-zero kind is text
+        {0, u"DEA", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
+        {0, u"   ", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
+        {1, u" \t ", TextEncoding::Ascii, {}, "error.search_invalid_text"},
+        {1, u"\u00E9", TextEncoding::Ascii, {}, "error.search_invalid_text"},
     };
     for (const Case& c : cases) {
-        const SearchPattern pattern = BuildSearchPattern(c.request, c.encoding);
-        EXPECT_EQ(pattern.errorKey, c.errorKey) << ::testing::PrintToString(c.request.query.substr(0, 20));
-        EXPECT_EQ(pattern.bytes, c.bytes) << ::testing::PrintToString(c.request.query.substr(0, 20));
+        const SearchPattern pattern = BuildSearchPattern({c.kind, c.query}, c.encoding);
+        EXPECT_EQ(pattern.errorKey, c.errorKey) << ::testing::PrintToString(c.query);
+        EXPECT_EQ(pattern.bytes, c.bytes) << ::testing::PrintToString(c.query);
+    }
+}
+
+TEST(BuildSearchPattern, AcceptsUpTo4096Bytes)
+{
+    struct Case {
+        std::uint32_t kind;
+        std::size_t length;
+        TextEncoding encoding;
+        std::size_t bytes; // 0: refused as too long
+    };
+    const Case cases[] = {
+        {0, 8192, TextEncoding::Ascii, 4096},
+        {0, 8194, TextEncoding::Ascii, 0},
+        {1, 4096, TextEncoding::Ascii, 4096},
+        {1, 4097, TextEncoding::Ascii, 0},
+        {1, 2048, TextEncoding::Utf16Be, 4096},
+        {1, 2049, TextEncoding::Utf16Be, 0},
+    };
+    for (const Case& c : cases) {
+        const SearchPattern pattern = BuildSearchPattern({c.kind, std::u16string(c.length, u'a')}, c.encoding);
+        EXPECT_EQ(pattern.bytes.size(), c.bytes) << c.length;
+        EXPECT_EQ(pattern.errorKey, c.bytes == 0 ? "error.search_too_long" : "") << c.length;
     }
 }
 
