@@ -19,8 +19,8 @@ namespace {
 
 std::u16string DocumentPath() {
     static const std::u16string path = [] {
-        const std::filesystem::path file =
-            std::filesystem::temp_directory_path() / ("orx-fuzz-hexview-" + std::to_string(std::random_device{}()) + ".bin");
+        const std::string name = "orx-fuzz-hexview-" + std::to_string(std::random_device{}()) + ".bin";
+        const std::filesystem::path file = std::filesystem::temp_directory_path() / name;
         return file.u16string();
     }();
     return path;

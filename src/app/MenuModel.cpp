@@ -105,13 +105,18 @@ public:
              Submenu("menu.view.encoding.japanese", {encodingItem(4, "menu.view.encoding.shiftjis")}),
              Submenu("menu.view.encoding.korean",
                      {encodingItem(5, "menu.view.encoding.windows949"), encodingItem(6, "menu.view.encoding.euckr")})});
-        MenuItem themes = Submenu("menu.view.theme", {Item(cmd::kThemeFirst + 0, "menu.view.theme.light", theme == 0),
-                                                      Item(cmd::kThemeFirst + 1, "menu.view.theme.darkblue", theme == 1),
-                                                      Item(cmd::kThemeFirst + 2, "menu.view.theme.black", theme == 2)});
-        MenuItem languages =
-            Submenu("menu.view.language", {Item(cmd::kLanguageFirst + 0, "menu.view.language.system", language == 0),
-                                           Item(cmd::kLanguageFirst + 1, "menu.view.language.english", language == 1),
-                                           Item(cmd::kLanguageFirst + 2, "menu.view.language.japanese", language == 2)});
+        auto themeItem = [&](std::uint32_t value, const char* key) {
+            return Item(cmd::kThemeFirst + value, key, theme == value);
+        };
+        auto languageItem = [&](std::uint32_t value, const char* key) {
+            return Item(cmd::kLanguageFirst + value, key, language == value);
+        };
+        MenuItem themes = Submenu("menu.view.theme", {themeItem(0, "menu.view.theme.light"),
+                                                      themeItem(1, "menu.view.theme.darkblue"),
+                                                      themeItem(2, "menu.view.theme.black")});
+        MenuItem languages = Submenu("menu.view.language", {languageItem(0, "menu.view.language.system"),
+                                                            languageItem(1, "menu.view.language.english"),
+                                                            languageItem(2, "menu.view.language.japanese")});
         MenuItem analysis = Submenu(
             "menu.settings.analysis",
             {Item(cmd::kToggleInspector, "menu.settings.analysis.data_inspector", state_.inspectorVisible),

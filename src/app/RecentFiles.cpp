@@ -25,7 +25,8 @@ bool AddRecentFile(std::vector<std::u16string>& list, const std::u16string& path
         return false;
     }
     const std::u16string form = RecentComparisonForm(path);
-    std::erase_if(list, [&](const std::u16string& entry) { return EqualsIgnoringCase(RecentComparisonForm(entry), form); });
+    std::erase_if(list,
+                  [&](const std::u16string& entry) { return EqualsIgnoringCase(RecentComparisonForm(entry), form); });
     list.insert(list.begin(), path);
     if (list.size() > kMaxRecentFiles) {
         list.resize(kMaxRecentFiles);

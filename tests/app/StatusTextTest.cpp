@@ -23,30 +23,57 @@ TEST(StatusText, FirstApplicableRuleWins) {
         std::function<void(StatusInputs&)> change;
         std::u16string expected;
     };
-    const std::u16string offset = u"[status.offset]: 0x0000001A  [status.encoding]: ";
-    // clang-format off
     const Case cases[] = {
-        {"read-only", [](StatusInputs&) {}, offset + u"ASCII  [status.readonly]  [status.zoom]: 100%"},
+        {"read-only", [](StatusInputs&) {},
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"editing, overwrite, modified",
-         [](StatusInputs& in) { in.editingEnabled = in.modified = true; in.encoding = TextEncoding::ShiftJis; },
-         offset + u"Shift_JIS  [status.mode]: [status.mode.overwrite]  [status.modified]  [status.zoom]: 100%"},
-        {"editing, insert", [](StatusInputs& in) { in.editingEnabled = in.insertMode = true; in.zoom = 1.25f; },
-         offset + u"ASCII  [status.mode]: [status.mode.insert]  [status.zoom]: 125%"},
-        {"no mode while read-only", [](StatusInputs& in) { in.insertMode = true; in.zoom = 0.6f; },
-         offset + u"ASCII  [status.readonly]  [status.zoom]: 60%"},
-        {"4 GiB shows 16 digits", [](StatusInputs& in) { in.documentSize = 1ull << 32; in.caretOffset = 0x123456789; },
+         [](StatusInputs& in) {
+             in.editingEnabled = in.modified = true;
+             in.encoding = TextEncoding::ShiftJis;
+         },
+         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: [status.mode.overwrite]  "
+         u"[status.modified]  [status.zoom]: 100%"},
+        {"editing, insert",
+         [](StatusInputs& in) {
+             in.editingEnabled = in.insertMode = true;
+             in.zoom = 1.25f;
+         },
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: [status.mode.insert]  "
+         u"[status.zoom]: 125%"},
+        {"no mode while read-only",
+         [](StatusInputs& in) {
+             in.insertMode = true;
+             in.zoom = 0.6f;
+         },
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
+        {"4 GiB shows 16 digits",
+         [](StatusInputs& in) {
+             in.documentSize = 1ull << 32;
+             in.caretOffset = 0x123456789;
+         },
          u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"no file", [](StatusInputs& in) { in.documentOpen = false; }, u"[status.no_file]"},
-        {"searching beats the normal text", [](StatusInputs& in) { in.searching = true; in.searchProgressText = u"S"; },
-         u"S"},
+        {"searching beats the normal text",
+         [](StatusInputs& in) {
+             in.searching = true;
+             in.searchProgressText = u"S 5%";
+         },
+         u"S 5%"},
         {"saving beats searching",
-         [](StatusInputs& in) { in.searching = in.saving = true; in.searchProgressText = u"S"; in.saveProgressText = u"W"; },
-         u"W"},
+         [](StatusInputs& in) {
+             in.searching = in.saving = true;
+             in.searchProgressText = u"S 5%";
+             in.saveProgressText = u"W 7%";
+         },
+         u"W 7%"},
         {"the flash beats everything",
-         [](StatusInputs& in) { in.saving = in.flashActive = true; in.saveProgressText = u"W"; in.flashText = u"F"; },
-         u"F"},
+         [](StatusInputs& in) {
+             in.saving = in.flashActive = true;
+             in.saveProgressText = u"W 7%";
+             in.flashText = u"blocked";
+         },
+         u"blocked"},
     };
-    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StatusInputs in = OpenDocument();
