@@ -1,9 +1,13 @@
-# GoogleTest: the system package natively, Debian's sources for the MinGW build.
+# GoogleTest: the system package natively; built from sources for the MinGW cross build
+# (Debian's /usr/src/googletest) or whenever ORX_GTEST_SOURCE_DIR names a checkout.
 add_library(orx_gtest_main INTERFACE)
-if(CMAKE_CROSSCOMPILING)
-  set(ORX_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources for the cross build")
+if(CMAKE_CROSSCOMPILING AND NOT ORX_GTEST_SOURCE_DIR)
+  set(ORX_GTEST_SOURCE_DIR "/usr/src/googletest")
+endif()
+if(ORX_GTEST_SOURCE_DIR)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   add_subdirectory(${ORX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   target_link_libraries(orx_gtest_main INTERFACE gtest gtest_main)
 else()
