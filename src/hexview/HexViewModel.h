@@ -45,7 +45,7 @@ struct ViewEffects {
 };
 
 // Result of an input handler: whether the message was used (false: default processing).
-struct InputResult {
+struct [[nodiscard]] InputResult {
     bool handled = true;
     ViewEffects effects;
 };
