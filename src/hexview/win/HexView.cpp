@@ -61,7 +61,7 @@ void HexView::SetDocument(const IReadOnlyDocument* document, IEditableDocument* 
 void HexView::Apply(const ViewEffects& effects)
 {
     if (effects.dropDeviceResources) {
-        DropDeviceResources();
+        DropTextResources();
     }
     if (window_ == nullptr) {
         return;
@@ -164,7 +164,8 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return DefaultProc(message, wParam, lParam);
     case WM_DESTROY:
         KillTimer(window_, kBlinkTimerId);
-        DropDeviceResources();
+        target_.Reset();
+        DropTextResources();
         return 0;
     default:
         return DefaultProc(message, wParam, lParam);
@@ -225,22 +226,20 @@ void HexView::EnsureDeviceResources()
             gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
         }
     }
-    if (!target_ && d2dFactory_ && window_ != nullptr) {
-        RECT client{};
-        GetClientRect(window_, &client);
-        const D2D1_SIZE_U size = D2D1::SizeU(static_cast<UINT32>(std::max<LONG>(client.right, 1)),
-                                             static_cast<UINT32>(std::max<LONG>(client.bottom, 1)));
-        if (SUCCEEDED(d2dFactory_->CreateHwndRenderTarget(
-                D2D1::RenderTargetProperties(), D2D1::HwndRenderTargetProperties(window_, size), &target_))) {
-            const auto dpi = static_cast<float>(model_.Dpi());
-            target_->SetDpi(dpi, dpi);
-        }
+    if (!target_ && d2dFactory_) {
+        // A render target that draws into the paint DC rather than one bound to the window:
+        // under Wine a window target of a child window renders off screen and never shows.
+        // Bound anew at every paint, it takes the window's current size without re-creation.
+        const auto properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+        d2dFactory_->CreateDCRenderTarget(&properties, &target_);
     }
 }
 
-void HexView::DropDeviceResources()
+void HexView::DropTextResources()
 {
-    target_.Reset();
+    // What metrics, size and DPI depend on. The render target follows size and DPI at each
+    // paint and goes only with the device.
     textFormat_.Reset();
     gridFont_.reset();
 }
@@ -253,13 +252,22 @@ void HexView::Paint()
         if (!target_ || !textFormat_) {
             return;
         }
+        RECT client{};
+        GetClientRect(window_, &client);
+        const auto dpi = static_cast<float>(model_.Dpi());
+        target_->SetDpi(dpi, dpi);
+        if (FAILED(target_->BindDC(paint.Dc(), &client))) {
+            target_.Reset(); // made again by the next paint
+            return;
+        }
         target_->BeginDraw();
         const bool drawn = win::DrawPaintModel(*target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(),
                                                gridFont_.get(), model_.BuildPaintModel());
         // EndDraw must run whatever happened while drawing; a lost device shows up here.
         const HRESULT result = target_->EndDraw();
         if (!drawn || result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
-            DropDeviceResources();
+            target_.Reset();
+            DropTextResources();
             InvalidateRect(window_, nullptr, FALSE);
         }
     }

@@ -54,7 +54,7 @@ private:
     void Paint();
     [[nodiscard]] bool EnsureFactories();
     void EnsureDeviceResources();
-    void DropDeviceResources();
+    void DropTextResources(); // text format and glyph face: what metrics depend on
     void UpdateScrollBars();
     void OnScroll(int bar, WPARAM wParam);
     void CopyToClipboard(const std::u16string& text) const;
@@ -63,7 +63,7 @@ private:
     HexViewModel model_;
     Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
     Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;
-    Microsoft::WRL::ComPtr<ID2D1HwndRenderTarget> target_;
+    Microsoft::WRL::ComPtr<ID2D1DCRenderTarget> target_;
     Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
     std::unique_ptr<win::GridFont> gridFont_; // goes with the text format
 };
