@@ -101,7 +101,4 @@ private:
 std::u16string FormatWin32Error(platform::FileSystem& fs, platform::ErrorCode code);
 std::u16string FormatWin32Error(platform::ErrorCode code);
 
-// The directory a temporary file for `path` is created in (empty: the current directory).
-std::u16string SaveDirectoryOf(const std::u16string& path);
-
 } // namespace orx

@@ -1,6 +1,8 @@
 // Saving: writes the edit records back into the document's own file.
 #include "document/EditableDocument.h"
 
+#include "platform/PathText.h"
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -16,11 +18,6 @@ void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t 
     if (progress) {
         progress(std::min(done, total), total);
     }
-}
-
-bool IsSeparator(char16_t c)
-{
-    return c == u'\\' || c == u'/';
 }
 
 } // namespace
@@ -61,26 +58,6 @@ std::u16string FormatWin32Error(platform::FileSystem& fs, platform::ErrorCode co
 std::u16string FormatWin32Error(platform::ErrorCode code)
 {
     return FormatWin32Error(platform::SystemFileSystem(), code);
-}
-
-// The text before the last separator, trailing separators removed. A root keeps its
-// separator: "C:\x.bin" saves through "C:\" (plain "C:" names the drive's current
-// directory, not its root) and "/x.bin" through "/".
-std::u16string SaveDirectoryOf(const std::u16string& path)
-{
-    const auto last = path.find_last_of(u"\\/");
-    if (last == std::u16string::npos) {
-        return {};
-    }
-    std::u16string directory = path.substr(0, last);
-    while (!directory.empty() && IsSeparator(directory.back())) {
-        directory.pop_back();
-    }
-    const bool isDrive = directory.size() == 2 && directory[1] == u':';
-    if (directory.empty() || isDrive) {
-        directory.push_back(path[directory.size()]);
-    }
-    return directory;
 }
 
 void EditableDocument::FailWithSystemError()
@@ -163,7 +140,7 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
 bool EditableDocument::SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress)
 {
     const std::uint64_t total = std::max<std::uint64_t>(EditedSize(), 1);
-    std::u16string directory = SaveDirectoryOf(path);
+    std::u16string directory = platform::DirectoryOfPath(path);
     if (directory.empty()) {
         directory = fs_->CurrentDirectory();
     }

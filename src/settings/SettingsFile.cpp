@@ -2,6 +2,7 @@
 
 #include "localization/FileText.h"
 #include "localization/StringTable.h"
+#include "platform/PathText.h"
 #include "platform/FileSystem.h"
 #include "settings/SettingsJson.h"
 #include "settings/SettingsLocation.h"
@@ -50,7 +51,7 @@ bool ParseSettings(AppSettings& settings, const std::u16string& path)
 bool SaveSettings(const AppSettings& settings, const std::u16string& path)
 {
     platform::FileSystem& fs = platform::SystemFileSystem();
-    const std::u16string directory = DirectoryOfPath(path);
+    const std::u16string directory = platform::DirectoryOfPath(path);
     std::u16string temp;
     if (!fs.CreateTempFile(directory.empty() ? std::u16string(u".") : directory, u"ORL", temp)) {
         return false;

@@ -1,6 +1,7 @@
 #include "settings/SettingsLocation.h"
 
 #include "localization/FileText.h"
+#include "platform/PathText.h"
 #include "platform/System.h"
 #include "settings/AppSettings.h"
 
@@ -20,29 +21,9 @@ bool CreateDirectories(const std::u16string& directory)
 
 } // namespace
 
-std::u16string DirectoryOfPath(std::u16string_view path)
-{
-    std::size_t end = path.size();
-    while (end > 0 && !IsPathSeparator(path[end - 1])) {
-        --end;
-    }
-    if (end == 0) {
-        return {};
-    }
-    --end;
-    while (end > 0 && IsPathSeparator(path[end - 1])) {
-        --end;
-    }
-    // A root keeps its separator: "C:" alone would mean the current directory of drive C.
-    if (end == 0 || (end == 2 && path[1] == u':')) {
-        ++end;
-    }
-    return std::u16string(path.substr(0, end));
-}
-
 std::u16string ExecutableDirectory()
 {
-    return DirectoryOfPath(platform::ExecutablePath());
+    return platform::DirectoryOfPath(platform::ExecutablePath());
 }
 
 UiLanguage DefaultUiLanguageFor(const std::optional<std::u16string>& localeName)

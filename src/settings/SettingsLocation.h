@@ -9,10 +9,6 @@
 
 namespace orx {
 
-// The directory part of a path: the text before the last '\' or '/', without trailing
-// separators except the one of a root ("C:\", "/"). Empty when the path has no separator.
-[[nodiscard]] std::u16string DirectoryOfPath(std::u16string_view path);
-
 // The directory of the running executable.
 [[nodiscard]] std::u16string ExecutableDirectory();
 

@@ -9,27 +9,6 @@
 namespace orx {
 namespace {
 
-TEST(DirectoryOfPathTest, TextBeforeTheLastSeparator)
-{
-    const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"C:\\Program Files\\Orlin\\orlin.exe", u"C:\\Program Files\\Orlin"},
-        {u"C:\\Orlin\\\\orlin.exe", u"C:\\Orlin"},
-        {u"C:/Orlin/orlin.exe", u"C:/Orlin"},
-        {u"C:\\Orlin/bin\\orlin.exe", u"C:\\Orlin/bin"},
-        {u"C:\\orlin.exe", u"C:\\"},
-        {u"C:/orlin.exe", u"C:/"},
-        {u"\\\\server\\share\\orlin.exe", u"\\\\server\\share"},
-        {u"//orlin", u"/"},
-        {u"/opt/orlin/orlin", u"/opt/orlin"},
-        {u"/orlin", u"/"},
-        {u"orlin.exe", u""},
-        {u"", u""},
-    };
-    for (const auto& [path, directory] : cases) {
-        EXPECT_EQ(DirectoryOfPath(path), directory);
-    }
-}
-
 TEST(DefaultUiLanguageTest, JapaneseOnlyForAJaLocale)
 {
     const std::pair<std::optional<std::u16string>, UiLanguage> cases[] = {

@@ -33,6 +33,29 @@ std::string ParentDirectory(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Like ReadFile on a disk file: keeps reading until the count is met or the end is
+// reached. A negative offset reads at the file position, otherwise at that offset.
+bool ReadFully(int fd, void* buffer, std::uint32_t count, std::uint32_t& read, off_t offset)
+{
+    read = 0;
+    auto* out = static_cast<unsigned char*>(buffer);
+    while (read < count) {
+        const ssize_t got = offset < 0 ? ::read(fd, out + read, count - read)
+                                       : ::pread(fd, out + read, count - read, offset + static_cast<off_t>(read));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        read += static_cast<std::uint32_t>(got);
+    }
+    return true;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     NativeFile OpenForRead(const std::u16string& path) override
@@ -73,25 +96,9 @@ public:
         return ::lseek(Fd(file), static_cast<off_t>(offset), SEEK_SET) != static_cast<off_t>(-1);
     }
 
-    // Like ReadFile on a disk file: keeps reading until the count is met or the end is reached.
     bool Read(const NativeFile& file, void* buffer, std::uint32_t count, std::uint32_t& read) override
     {
-        read = 0;
-        auto* out = static_cast<unsigned char*>(buffer);
-        while (read < count) {
-            const ssize_t got = ::read(Fd(file), out + read, count - read);
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return false;
-            }
-            if (got == 0) {
-                break;
-            }
-            read += static_cast<std::uint32_t>(got);
-        }
-        return true;
+        return ReadFully(Fd(file), buffer, count, read, -1);
     }
 
     bool ReadAt(const NativeFile& file, std::uint64_t offset, void* buffer, std::uint32_t count,
@@ -102,21 +109,7 @@ public:
             errno = EINVAL;
             return false;
         }
-        auto* out = static_cast<unsigned char*>(buffer);
-        while (read < count) {
-            const ssize_t got = ::pread(Fd(file), out + read, count - read, static_cast<off_t>(offset + read));
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return false;
-            }
-            if (got == 0) {
-                break;
-            }
-            read += static_cast<std::uint32_t>(got);
-        }
-        return true;
+        return ReadFully(Fd(file), buffer, count, read, static_cast<off_t>(offset));
     }
 
     bool Write(const NativeFile& file, const void* data, std::uint32_t count, std::uint32_t& written) override

@@ -1,0 +1,33 @@
+#include "platform/PathText.h"
+
+namespace orx::platform {
+namespace {
+
+bool IsPathSeparator(char16_t c)
+{
+    return c == u'\\' || c == u'/';
+}
+
+} // namespace
+
+std::u16string DirectoryOfPath(std::u16string_view path)
+{
+    std::size_t end = path.size();
+    while (end > 0 && !IsPathSeparator(path[end - 1])) {
+        --end;
+    }
+    if (end == 0) {
+        return {};
+    }
+    --end;
+    while (end > 0 && IsPathSeparator(path[end - 1])) {
+        --end;
+    }
+    // A root keeps its separator: "C:" alone would mean the current directory of drive C.
+    if (end == 0 || (end == 2 && path[1] == u':')) {
+        ++end;
+    }
+    return std::u16string(path.substr(0, end));
+}
+
+} // namespace orx::platform

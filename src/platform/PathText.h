@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orx::platform {
+
+// The directory part of a path: the text before the last '\' or '/', without trailing
+// separators except the one of a root ("C:\", "/"). Empty when the path has no separator.
+[[nodiscard]] std::u16string DirectoryOfPath(std::u16string_view path);
+
+} // namespace orx::platform
