@@ -437,16 +437,6 @@ void EditIndex::DeleteFileBytes(const Position& at, std::uint64_t count)
     ++rangeCount_;
 }
 
-bool EditIndex::IsDeleted(std::uint64_t fileOffset) const
-{
-    const std::optional<Cursor> at = Before(Key{fileOffset, 2});
-    if (!at) {
-        return false;
-    }
-    const Item& item = chunks_[at->chunk].items[at->index];
-    return !item.isRun && item.end > fileOffset;
-}
-
 std::optional<EditIndex::Element> EditIndex::First() const
 {
     if (chunks_.empty()) {

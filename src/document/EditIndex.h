@@ -65,7 +65,6 @@ public:
     // adjacent ranges; `at` is the file-byte position Locate just returned and count must
     // not reach past at.segmentEnd.
     void DeleteFileBytes(const Position& at, std::uint64_t count);
-    [[nodiscard]] bool IsDeleted(std::uint64_t fileOffset) const;
 
     // In-order iteration.
     [[nodiscard]] std::optional<Element> First() const;

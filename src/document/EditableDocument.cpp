@@ -155,9 +155,6 @@ bool EditableDocument::DeleteRange(std::uint64_t offset, std::uint64_t count)
     if (count == 0) {
         return true;
     }
-    if (offset == size) {
-        return false;
-    }
     // Deleting byte by byte from the high end down removes exactly the bytes now in the
     // range, so remove them piece by piece from the low end: the pieces behind shift down.
     std::uint64_t remaining = count;
