@@ -1,5 +1,6 @@
 // orlin-cli dump FILE [OPTION...]: rows as the hex view shows them.
 #include "app/ParseOffset.h"
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
 #include "hexview/RowFormat.h"
@@ -27,50 +28,33 @@ struct DumpArgs {
 
 std::optional<DumpArgs> ParseArgs(const Args& args)
 {
-    DumpArgs parsed;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::u16string& arg = args[i];
-        if (arg == u"--cells") {
-            parsed.cells = true;
-            continue;
-        }
-        if (!arg.starts_with(u"--")) {
-            if (haveFile) {
-                return std::nullopt;
-            }
-            parsed.file = arg;
-            haveFile = true;
-            continue;
-        }
-        if (i + 1 == args.size()) {
-            return std::nullopt;
-        }
-        const std::u16string& value = args[++i];
-        if (arg == u"--offset") {
-            const std::optional<std::uint64_t> offset = ParseOffset(value);
-            if (!offset) {
-                return std::nullopt;
-            }
-            parsed.offset = *offset;
-        } else if (arg == u"--rows") {
-            const std::optional<std::uint64_t> rows = ParseDecimal(value);
-            if (!rows) {
-                return std::nullopt;
-            }
-            parsed.rows = *rows;
-        } else if (arg == u"--encoding") {
-            const std::optional<TextEncoding> encoding = TextEncodingFromName(value);
-            if (!encoding) {
-                return std::nullopt;
-            }
-            parsed.encoding = *encoding;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveFile) {
+    const std::optional<SplitArgs> split = Split(args, {u"--cells"}, {u"--offset", u"--rows", u"--encoding"});
+    if (!split || split->positional.size() != 1) {
         return std::nullopt;
+    }
+    DumpArgs parsed;
+    parsed.file = split->positional[0];
+    parsed.cells = split->flags.contains(u"--cells");
+    if (const std::u16string* value = split->Value(u"--offset")) {
+        const std::optional<std::uint64_t> offset = ParseOffset(*value);
+        if (!offset) {
+            return std::nullopt;
+        }
+        parsed.offset = *offset;
+    }
+    if (const std::u16string* value = split->Value(u"--rows")) {
+        const std::optional<std::uint64_t> rows = ParseDecimal(*value);
+        if (!rows) {
+            return std::nullopt;
+        }
+        parsed.rows = *rows;
+    }
+    if (const std::u16string* value = split->Value(u"--encoding")) {
+        const std::optional<TextEncoding> encoding = TextEncodingFromName(*value);
+        if (!encoding) {
+            return std::nullopt;
+        }
+        parsed.encoding = *encoding;
     }
     return parsed;
 }
@@ -104,10 +88,7 @@ int RunDump(const Invocation& invocation)
         return kExitUsage;
     }
     EditableDocument document;
-    if (!document.Open(args->file)) {
-        invocation.err << "cannot open: ";
-        Print(invocation.err, args->file);
-        invocation.err << "\n";
+    if (!OpenOrReport(document, args->file, invocation.err)) {
         return kExitNoInput;
     }
     if (args->offset > document.Size()) {

@@ -2,7 +2,7 @@
 // search from a given offset, forward or backward.
 #include "app/ParseOffset.h"
 #include "cli/Commands.h"
-#include "cli/EnglishText.h"
+#include "cli/CommandSupport.h"
 #include "document/EditableDocument.h"
 #include "platform/Console.h"
 #include "platform/Utf.h"
@@ -33,8 +33,6 @@ constexpr std::uint64_t kProgressMinimumSize = 64u << 20;
 struct FindArgs {
     std::u16string file;
     SearchDialogResult request;
-    bool haveQuery = false;
-    bool haveEncoding = false;
     TextEncoding encoding = TextEncoding::Ascii;
     std::optional<std::uint64_t> from;
     bool backward = false;
@@ -43,53 +41,37 @@ struct FindArgs {
 
 std::optional<FindArgs> ParseArgs(const Args& args)
 {
+    const std::optional<SplitArgs> split =
+        Split(args, {u"--backward"}, {u"--hex", u"--text", u"--encoding", u"--from", u"--resource-dir"});
+    if (!split || split->positional.size() != 1) {
+        return std::nullopt;
+    }
+    const std::u16string* hex = split->Value(u"--hex");
+    const std::u16string* text = split->Value(u"--text");
+    const std::u16string* encoding = split->Value(u"--encoding");
+    // Exactly one query; an encoding only means something for a text query.
+    if ((hex == nullptr) == (text == nullptr) || (hex != nullptr && encoding != nullptr)) {
+        return std::nullopt;
+    }
     FindArgs parsed;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::u16string& arg = args[i];
-        if (arg == u"--backward") {
-            parsed.backward = true;
-            continue;
-        }
-        if (!arg.starts_with(u"--")) {
-            if (haveFile) {
-                return std::nullopt;
-            }
-            parsed.file = arg;
-            haveFile = true;
-            continue;
-        }
-        if (i + 1 == args.size()) {
+    parsed.file = split->positional[0];
+    parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex} : SearchDialogResult{kSearchKindText, *text};
+    parsed.backward = split->flags.contains(u"--backward");
+    if (encoding != nullptr) {
+        const std::optional<TextEncoding> named = TextEncodingFromName(*encoding);
+        if (!named) {
             return std::nullopt;
         }
-        const std::u16string& value = args[++i];
-        if (arg == u"--hex" || arg == u"--text") {
-            if (parsed.haveQuery) {
-                return std::nullopt;
-            }
-            parsed.request = {arg == u"--hex" ? kSearchKindHex : kSearchKindText, value};
-            parsed.haveQuery = true;
-        } else if (arg == u"--encoding") {
-            const std::optional<TextEncoding> encoding = TextEncodingFromName(value);
-            if (!encoding) {
-                return std::nullopt;
-            }
-            parsed.encoding = *encoding;
-            parsed.haveEncoding = true;
-        } else if (arg == u"--from") {
-            parsed.from = ParseOffset(value);
-            if (!parsed.from) {
-                return std::nullopt;
-            }
-        } else if (arg == u"--resource-dir") {
-            parsed.resourceDirectory = value;
-        } else {
+        parsed.encoding = *named;
+    }
+    if (const std::u16string* from = split->Value(u"--from")) {
+        parsed.from = ParseOffset(*from);
+        if (!parsed.from) {
             return std::nullopt;
         }
     }
-    // An encoding only means something for a text query.
-    if (!haveFile || !parsed.haveQuery || (parsed.haveEncoding && parsed.request.kind == kSearchKindHex)) {
-        return std::nullopt;
+    if (const std::u16string* directory = split->Value(u"--resource-dir")) {
+        parsed.resourceDirectory = *directory;
     }
     return parsed;
 }
@@ -151,10 +133,7 @@ int RunFind(const Invocation& invocation)
         return kExitRefused;
     }
     EditableDocument document;
-    if (!document.Open(args->file)) {
-        invocation.err << "cannot open: ";
-        Print(invocation.err, args->file);
-        invocation.err << "\n";
+    if (!OpenOrReport(document, args->file, invocation.err)) {
         return kExitNoInput;
     }
     std::optional<ProgressLine> line;

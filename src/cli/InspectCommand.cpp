@@ -1,7 +1,7 @@
 // orlin-cli inspect FILE OFFSET: the data inspector's eleven rows for the bytes at OFFSET.
 #include "app/ParseOffset.h"
 #include "cli/Commands.h"
-#include "cli/EnglishText.h"
+#include "cli/CommandSupport.h"
 #include "document/EditableDocument.h"
 #include "inspector/InspectorValues.h"
 #include "platform/Utf.h"
@@ -22,33 +22,21 @@ constexpr std::uint64_t kInspectorBytes = 96;
 
 int RunInspect(const Invocation& invocation)
 {
-    std::vector<std::u16string> positional;
-    std::u16string resourceDirectory;
-    const Args& args = invocation.args;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == u"--resource-dir" && i + 1 < args.size()) {
-            resourceDirectory = args[++i];
-        } else if (args[i].starts_with(u"--")) {
-            positional.clear();
-            break;
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    const std::optional<std::uint64_t> offset = positional.size() == 2 ? ParseOffset(positional[1]) : std::nullopt;
+    const std::optional<SplitArgs> split = Split(invocation.args, {}, {u"--resource-dir"});
+    const std::optional<std::uint64_t> offset =
+        split && split->positional.size() == 2 ? ParseOffset(split->positional[1]) : std::nullopt;
     if (!offset) {
         invocation.err << kUsage;
         return kExitUsage;
     }
     EditableDocument document;
-    if (!document.Open(positional[0])) {
-        invocation.err << "cannot open: ";
-        Print(invocation.err, positional[0]);
-        invocation.err << "\n";
+    if (!OpenOrReport(document, split->positional[0], invocation.err)) {
         return kExitNoInput;
     }
+    const std::u16string* resourceDirectory = split->Value(u"--resource-dir");
+    const std::u16string unavailable =
+        EnglishText("inspector.data.value.unavailable", resourceDirectory ? *resourceDirectory : u"");
     const ReadResult read = document.Read(*offset, kInspectorBytes);
-    const std::u16string unavailable = EnglishText("inspector.data.value.unavailable", resourceDirectory);
     const InspectorValues values = ComputeInspectorValues(read.bytes, unavailable);
     for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
         Print(invocation.out, platform::Widen(kInspectorRowKeys[row]) + u"\t" + values[row]);

@@ -11,16 +11,19 @@ namespace {
 constexpr SearchOutcome kNotFound{SearchStatus::NotFound, 0};
 constexpr SearchOutcome kCancelled{SearchStatus::Cancelled, 0};
 
-bool Cancelled(const CancelCheck& cancel)
-{
-    return cancel && !cancel();
-}
-
 void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t total)
 {
     if (progress) {
         progress(done, total);
     }
+}
+
+// Before each block: progress first, so the display is current when the cancel check pumps
+// the message queue.
+bool ReportAndGoOn(const ProgressCallback& progress, const CancelCheck& cancel, std::uint64_t done, std::uint64_t total)
+{
+    Report(progress, done, total);
+    return !cancel || cancel();
 }
 
 } // namespace
@@ -45,8 +48,7 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const s
     std::vector<std::uint8_t> seam;   // carry followed by the start of the block
     std::uint64_t pos = start;
     while (true) {
-        Report(progress, pos, size);
-        if (Cancelled(cancel)) {
+        if (!ReportAndGoOn(progress, cancel, pos, size)) {
             return kCancelled;
         }
         const ReadResult read = document->Read(pos, std::min(size - pos, kSearchBlockSize));
@@ -97,8 +99,7 @@ SearchOutcome SearchBackward(const IReadOnlyDocument* document, std::span<const 
     const ByteMatcher matcher(pattern);
     std::uint64_t last = std::min(size - m, start); // greatest start offset still to try
     while (true) {
-        Report(progress, size - last - 1, size);
-        if (Cancelled(cancel)) {
+        if (!ReportAndGoOn(progress, cancel, size - last - 1, size)) {
             return kCancelled;
         }
         const std::uint64_t count = std::min(last + 1, kSearchBlockSize);
