@@ -84,19 +84,32 @@ bool ByteMatcher::MatchesAt(const std::uint8_t* at) const
     return std::memcmp(at, pattern_.data(), pattern_.size()) == 0;
 }
 
-std::size_t ByteMatcher::FindFirst(std::span<const std::uint8_t> text, std::size_t from) const
+#if ORX_HAVE_SSE2
+namespace {
+
+// Bit k is set when candidate `at` + k has the probe bytes, for k = 0 .. 31.
+template <bool Single>
+std::uint32_t FilterMask(const std::uint8_t* at, std::size_t probe1, std::size_t probe2, __m128i v1, __m128i v2)
+{
+    auto half = [&](const std::uint8_t* p) {
+        __m128i equal = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe1)), v1);
+        if constexpr (!Single) {
+            equal = _mm_and_si128(equal, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe2)), v2));
+        }
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(equal));
+    };
+    return half(at) | (half(at + 16) << 16);
+}
+
+} // namespace
+#endif
+
+template <bool Single>
+std::size_t ByteMatcher::ScanForward(std::span<const std::uint8_t> text, std::size_t from) const
 {
     const std::size_t m = pattern_.size();
-    const std::size_t n = text.size();
-    if (m == 0 || m > n || from > n - m) {
-        return npos;
-    }
     const std::uint8_t* t = text.data();
-    const std::size_t lastStart = n - m;
-    if (m == 1) {
-        const void* hit = std::memchr(t + from, pattern_[0], n - from);
-        return hit == nullptr ? npos : static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - t);
-    }
+    const std::size_t lastStart = text.size() - m;
     const std::uint8_t b1 = pattern_[probe1_];
     const std::uint8_t b2 = pattern_[probe2_];
     std::size_t verified = 0;
@@ -105,20 +118,18 @@ std::size_t ByteMatcher::FindFirst(std::span<const std::uint8_t> text, std::size
 #if ORX_HAVE_SSE2
     const __m128i v1 = _mm_set1_epi8(static_cast<char>(b1));
     const __m128i v2 = _mm_set1_epi8(static_cast<char>(b2));
-    // Candidates i .. i + 15 at once; both probe loads stay inside the pattern's reach.
-    while (i + 16 <= lastStart + 1) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + probe1_));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + probe2_));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, v1), _mm_cmpeq_epi8(b, v2))));
+    // 32 candidates at a time; the probe loads stay inside the reach of the last candidate.
+    while (i + 32 <= lastStart + 1) {
+        std::uint32_t mask = FilterMask<Single>(t + i, probe1_, probe2_, v1, v2);
         while (mask != 0) {
             const std::size_t candidate = i + static_cast<std::size_t>(std::countr_zero(mask));
             verified += m;
-            if (MatchesAt(t + candidate)) {
+            if (Single || MatchesAt(t + candidate)) {
                 return candidate;
             }
             mask &= mask - 1;
         }
-        i += 16;
+        i += 32;
         if (overBudget()) {
             return KmpFirst(text, i);
         }
@@ -138,37 +149,32 @@ std::size_t ByteMatcher::FindFirst(std::span<const std::uint8_t> text, std::size
     return npos;
 }
 
-std::size_t ByteMatcher::FindLast(std::span<const std::uint8_t> text, std::size_t limit) const
+template <bool Single>
+std::size_t ByteMatcher::ScanBackward(std::span<const std::uint8_t> text, std::size_t limit) const
 {
     const std::size_t m = pattern_.size();
-    const std::size_t n = text.size();
-    if (m == 0 || m > n) {
-        return npos;
-    }
     const std::uint8_t* t = text.data();
     const std::uint8_t b1 = pattern_[probe1_];
     const std::uint8_t b2 = pattern_[probe2_];
     // Candidates are tried from `end` - 1 down to 0.
-    std::size_t end = std::min(limit, n - m) + 1;
+    std::size_t end = std::min(limit, text.size() - m) + 1;
     const std::size_t top = end;
     std::size_t verified = 0;
     auto overBudget = [&] { return verified > kVerifyBudgetBase + kVerifyBudgetPerByte * (top - end); };
 #if ORX_HAVE_SSE2
     const __m128i v1 = _mm_set1_epi8(static_cast<char>(b1));
     const __m128i v2 = _mm_set1_epi8(static_cast<char>(b2));
-    while (end >= 16) {
-        const std::size_t i = end - 16;
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + probe1_));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + probe2_));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, v1), _mm_cmpeq_epi8(b, v2))));
+    while (end >= 32) {
+        const std::size_t i = end - 32;
+        std::uint32_t mask = FilterMask<Single>(t + i, probe1_, probe2_, v1, v2);
         while (mask != 0) {
             const int bit = std::bit_width(mask) - 1;
             const std::size_t candidate = i + static_cast<std::size_t>(bit);
             verified += m;
-            if (MatchesAt(t + candidate)) {
+            if (Single || MatchesAt(t + candidate)) {
                 return candidate;
             }
-            mask &= ~(1u << bit);
+            mask &= ~(std::uint32_t{1} << bit);
         }
         end = i;
         if (overBudget()) {
@@ -189,6 +195,24 @@ std::size_t ByteMatcher::FindLast(std::span<const std::uint8_t> text, std::size_
         }
     }
     return npos;
+}
+
+std::size_t ByteMatcher::FindFirst(std::span<const std::uint8_t> text, std::size_t from) const
+{
+    const std::size_t m = pattern_.size();
+    if (m == 0 || m > text.size() || from > text.size() - m) {
+        return npos;
+    }
+    return m == 1 ? ScanForward<true>(text, from) : ScanForward<false>(text, from);
+}
+
+std::size_t ByteMatcher::FindLast(std::span<const std::uint8_t> text, std::size_t limit) const
+{
+    const std::size_t m = pattern_.size();
+    if (m == 0 || m > text.size()) {
+        return npos;
+    }
+    return m == 1 ? ScanBackward<true>(text, limit) : ScanBackward<false>(text, limit);
 }
 
 std::size_t ByteMatcher::KmpFirst(std::span<const std::uint8_t> text, std::size_t from) const
