@@ -6,6 +6,7 @@
 #include "search/ByteMatcher.h"
 #include "search/SearchQuery.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -68,7 +69,8 @@ void CheckTextQuery(std::u16string_view text, orx::TextEncoding encoding)
 
 bool MatchesAt(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern, std::size_t at)
 {
-    return at + pattern.size() <= text.size() && std::equal(pattern.begin(), pattern.end(), text.begin() + static_cast<std::ptrdiff_t>(at));
+    return at + pattern.size() <= text.size() &&
+           std::equal(pattern.begin(), pattern.end(), text.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 void CheckMatcher(std::span<const std::uint8_t> pattern, std::span<const std::uint8_t> text)

@@ -91,7 +91,8 @@ public:
 
     void Update(std::uint64_t done, std::uint64_t total)
     {
-        const auto percent = static_cast<int>(total == 0 ? 100 : std::min(100.0, 100.0 * static_cast<double>(done) / static_cast<double>(total)));
+        const double fraction = total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
+        const auto percent = static_cast<int>(std::min(100.0, 100.0 * fraction));
         if (shown_ && percent == percent_) {
             return;
         }

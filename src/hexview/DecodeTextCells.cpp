@@ -188,7 +188,8 @@ Cells DecodeShiftJis(const IReadOnlyDocument& document, std::uint64_t rowStart, 
         const std::size_t length = pair ? 2 : 1;
         const std::uint64_t position = windowStart + i;
         if (cells.Contains(position)) {
-            cells.At(position) = ShownText(platform::DecodeCodePage(platform::CodePage::ShiftJis, bytes.subspan(i, length)));
+            const std::u16string text = platform::DecodeCodePage(platform::CodePage::ShiftJis, bytes.subspan(i, length));
+            cells.At(position) = ShownText(text);
         }
         i += length;
     }

@@ -138,7 +138,8 @@ std::optional<std::u16string> DecodeFirstUtf16Char(std::span<const std::uint8_t>
         return std::nullopt;
     }
     // The system test reads little-endian units, so big-endian data is handed over swapped.
-    std::vector<std::uint8_t> sample(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(32, bytes.size())));
+    const std::span<const std::uint8_t> head = bytes.first(std::min<std::size_t>(32, bytes.size()));
+    std::vector<std::uint8_t> sample(head.begin(), head.end());
     if (!littleEndian) {
         for (std::size_t i = 0; i + 1 < sample.size(); i += 2) {
             std::swap(sample[i], sample[i + 1]);

@@ -19,7 +19,7 @@ namespace {
 // filter bytes so that typical data yields few candidates.
 int Commonness(std::uint8_t b)
 {
-    if (b == 0x00 || b == 0xFF || b == u' ') return 6;
+    if (b == 0x00 || b == 0xFF || b == ' ') return 6;
     if (b >= 'a' && b <= 'z') return 5;
     if (b == '\n' || b == '\r' || b == '\t' || (b >= '0' && b <= '9')) return 4;
     if (b >= 'A' && b <= 'Z') return 3;

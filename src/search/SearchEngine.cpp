@@ -57,8 +57,9 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const s
             break;
         }
         if (!carry.empty()) {
+            const auto head = static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(block.size(), m - 1));
             seam = carry;
-            seam.insert(seam.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(block.size(), m - 1)));
+            seam.insert(seam.end(), block.begin(), block.begin() + head);
             const std::size_t hit = matcher.FindFirst(seam, 0);
             if (hit != ByteMatcher::npos && hit < carry.size()) {
                 return {SearchStatus::Found, pos - carry.size() + hit};

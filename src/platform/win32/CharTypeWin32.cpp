@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <climits>
-#include <vector>
 
 namespace orx::platform {
 
@@ -22,10 +21,8 @@ bool LooksLikeUtf16Text(std::span<const std::uint8_t> bytes)
     if (bytes.size() > INT_MAX) {
         return false;
     }
-    // IsTextUnicode takes a non-const buffer; hand it a copy.
-    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
     INT tests = IS_TEXT_UNICODE_ASCII16 | IS_TEXT_UNICODE_STATISTICS | IS_TEXT_UNICODE_CONTROLS;
-    return IsTextUnicode(copy.data(), static_cast<int>(copy.size()), &tests) != FALSE;
+    return IsTextUnicode(bytes.data(), static_cast<int>(bytes.size()), &tests) != FALSE;
 }
 
 } // namespace orx::platform
