@@ -243,15 +243,9 @@ TEST(IsCombiningMark, CoversTheListedRangesExactly)
     }
 }
 
-TEST(TextEncodingNames, NameEveryEncodingAndReadTheSettingsSpellings)
+TEST(TextEncodingNames, ReadTheSettingsSpellingsAndNameUnknownValuesAscii)
 {
-    const std::pair<std::uint32_t, std::u16string> names[] = {
-        {0, u"ASCII"},     {1, u"UTF-8"},       {2, u"UTF-16 LE"}, {3, u"UTF-16 BE"},
-        {4, u"Shift_JIS"}, {5, u"Windows-949"}, {6, u"EUC-KR"},    {7, u"ASCII"},
-    };
-    for (const auto& [value, name] : names) {
-        EXPECT_EQ(TextEncodingName(static_cast<TextEncoding>(value)), name);
-    }
+    EXPECT_EQ(TextEncodingName(static_cast<TextEncoding>(7)), u"ASCII");
     const std::pair<std::u16string, std::optional<TextEncoding>> spellings[] = {
         {u"ascii", TextEncoding::Ascii},          {u"UTF-8", TextEncoding::Utf8},
         {u"utf_16le", TextEncoding::Utf16Le},     {u"UTF-16 BE", TextEncoding::Utf16Be},

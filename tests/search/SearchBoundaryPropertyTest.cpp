@@ -34,7 +34,7 @@ std::set<std::uint64_t> BoundaryOffsets(std::uint64_t m, std::uint64_t size)
 {
     std::set<std::uint64_t> offsets;
     for (std::uint64_t k = 1; k * kMiB < size; ++k) {
-        for (const std::uint64_t j : {std::uint64_t{0}, std::uint64_t{1}, m / 2, m - 1, m, m + 1}) {
+        for (const std::uint64_t j : {std::uint64_t{0}, std::uint64_t{1}, m / 2, m - 1, m}) {
             if (k * kMiB >= j && k * kMiB - j + m <= size) {
                 offsets.insert(k * kMiB - j);
             }
@@ -47,12 +47,41 @@ std::set<std::uint64_t> BoundaryOffsets(std::uint64_t m, std::uint64_t size)
 std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
 {
     std::vector<std::uint64_t> matches;
-    for (std::uint64_t at = 0; pattern.size() <= all.size() && at + pattern.size() <= all.size(); ++at) {
-        if (test::MatchesAt(all, pattern, static_cast<std::size_t>(at))) {
+    // Only where the first byte occurs; the rest is compared byte by byte.
+    for (auto it = std::find(all.begin(), all.end(), pattern[0]); it != all.end();
+         it = std::find(it + 1, all.end(), pattern[0])) {
+        const auto at = static_cast<std::size_t>(it - all.begin());
+        if (test::MatchesAt(all, pattern, at)) {
             matches.push_back(at);
         }
     }
     return matches;
+}
+
+void CheckForward(const IReadOnlyDocument& document, const Bytes& pattern, const std::vector<std::uint64_t>& matches,
+                  std::uint64_t start, const std::string& label)
+{
+    const auto next = std::lower_bound(matches.begin(), matches.end(), start);
+    const SearchOutcome outcome = SearchForward(&document, pattern, start, {}, {});
+    if (next == matches.end() || start >= document.Size()) {
+        EXPECT_EQ(outcome.status, SearchStatus::NotFound) << label << " forward from " << start;
+    } else {
+        EXPECT_EQ(outcome.status, SearchStatus::Found) << label << " forward from " << start;
+        EXPECT_EQ(outcome.offset, *next) << label << " forward from " << start;
+    }
+}
+
+void CheckBackward(const IReadOnlyDocument& document, const Bytes& pattern, const std::vector<std::uint64_t>& matches,
+                   std::uint64_t start, const std::string& label)
+{
+    const auto after = std::upper_bound(matches.begin(), matches.end(), start);
+    const SearchOutcome outcome = SearchBackward(&document, pattern, start, {}, {});
+    if (after == matches.begin()) {
+        EXPECT_EQ(outcome.status, SearchStatus::NotFound) << label << " backward from " << start;
+    } else {
+        EXPECT_EQ(outcome.status, SearchStatus::Found) << label << " backward from " << start;
+        EXPECT_EQ(outcome.offset, *(after - 1)) << label << " backward from " << start;
+    }
 }
 
 // Searches from a few starts around each planted offset and compares with the naive scan.
@@ -63,40 +92,31 @@ void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern, const 
     ASSERT_EQ(all.size(), document.Size());
     const std::vector<std::uint64_t> matches = AllMatches(all, pattern);
     const std::uint64_t m = pattern.size();
-    std::set<std::uint64_t> starts;
+    std::set<std::uint64_t> forward;
+    std::set<std::uint64_t> backward;
     if (fromTheEnds) {
-        starts = {0, document.Size() - 1, document.Size() + 5};
+        forward = {0, document.Size() - 1};
+        backward = {0, document.Size() + 5};
     }
     for (const std::uint64_t at : planted) {
         ASSERT_TRUE(std::binary_search(matches.begin(), matches.end(), at)) << label << " planted at " << at;
-        starts.insert({at == 0 ? 0 : at - 1, at, at + 1});
+        forward.insert({at, at + 1});
+        backward.insert({at, at == 0 ? 0 : at - 1});
         // Starts that put a block boundary inside the match: the second forward block
         // begins at start + 1 MiB, the second backward block's candidates end just below
         // start + 1 - 1 MiB and its reads reach m - 1 bytes further.
         for (const std::uint64_t d : {std::uint64_t{1}, m / 2, m - 1}) {
             if (at + d >= kMiB) {
-                starts.insert(at + d - kMiB);
+                forward.insert(at + d - kMiB);
             }
-            starts.insert(at + kMiB + d - 1);
+            backward.insert(at + kMiB + d - 1);
         }
     }
-    for (const std::uint64_t start : starts) {
-        const auto next = std::lower_bound(matches.begin(), matches.end(), start);
-        const SearchOutcome forward = SearchForward(&document, pattern, start, {}, {});
-        if (next == matches.end() || start >= document.Size()) {
-            EXPECT_EQ(forward.status, SearchStatus::NotFound) << label << " forward from " << start;
-        } else {
-            EXPECT_EQ(forward.status, SearchStatus::Found) << label << " forward from " << start;
-            EXPECT_EQ(forward.offset, *next) << label << " forward from " << start;
-        }
-        const auto after = std::upper_bound(matches.begin(), matches.end(), start);
-        const SearchOutcome backward = SearchBackward(&document, pattern, start, {}, {});
-        if (after == matches.begin()) {
-            EXPECT_EQ(backward.status, SearchStatus::NotFound) << label << " backward from " << start;
-        } else {
-            EXPECT_EQ(backward.status, SearchStatus::Found) << label << " backward from " << start;
-            EXPECT_EQ(backward.offset, *(after - 1)) << label << " backward from " << start;
-        }
+    for (const std::uint64_t start : forward) {
+        CheckForward(document, pattern, matches, start, label);
+    }
+    for (const std::uint64_t start : backward) {
+        CheckBackward(document, pattern, matches, start, label);
     }
 }
 

@@ -132,24 +132,5 @@ TEST(Search, UnreadableBlocksEndTheForwardSearchAndAreSkippedBackward)
     EXPECT_EQ(Backward(document, Bytes{9, 9}, kMiB), kNone);
 }
 
-TEST(Search, AcceptsThePatternSizeLimitAndMatchesAtBothEnds)
-{
-    Bytes bytes(3 * kMiB, 0x55);
-    Bytes pattern(4096);
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        pattern[i] = static_cast<std::uint8_t>(i * 31 + 7);
-    }
-    std::copy(pattern.begin(), pattern.end(), bytes.begin());
-    std::copy(pattern.begin(), pattern.end(), bytes.end() - 4096);
-    std::copy(pattern.begin(), pattern.end(), bytes.begin() + kMiB - 2048);
-    const MemoryDocument document(std::move(bytes));
-    EXPECT_EQ(Forward(document, pattern, 0), 0u);
-    EXPECT_EQ(Forward(document, pattern, 1), kMiB - 2048);
-    EXPECT_EQ(Forward(document, pattern, kMiB), 3 * kMiB - 4096);
-    EXPECT_EQ(Backward(document, pattern, UINT64_MAX), 3 * kMiB - 4096);
-    EXPECT_EQ(Backward(document, pattern, 3 * kMiB - 4097), kMiB - 2048);
-    EXPECT_EQ(Backward(document, pattern, kMiB - 2049), 0u);
-}
-
 } // namespace
 } // namespace orx
