@@ -1,5 +1,6 @@
 #include "hexview/win/GlyphRunText.h"
 
+#include <cmath>
 #include <string>
 
 namespace orx::win {
@@ -119,8 +120,14 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     run.glyphCount = static_cast<UINT32>(glyphs_.size());
     run.glyphIndices = glyphs_.data();
     run.glyphAdvances = advances_.data();
-    target.DrawGlyphRun(D2D1::Point2F(positions_.front(), top_ + font_.Baseline()), &run, &brush,
-                        DWRITE_MEASURING_MODE_NATURAL);
+    // Text drawn through a layout sits on a baseline snapped to whole device pixels; a glyph
+    // run is drawn where it is put, so it is snapped here the same way.
+    float dpiX = 96.0f;
+    float dpiY = 96.0f;
+    target.GetDpi(&dpiX, &dpiY);
+    const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
+    const float baseline = std::round((top_ + font_.Baseline()) * scale) / scale;
+    target.DrawGlyphRun(D2D1::Point2F(positions_.front(), baseline), &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
     glyphs_.clear();
     positions_.clear();
 }

@@ -1,0 +1,199 @@
+#include "document/EditableDocument.h"
+#include "hexview/ViewNotifications.h"
+#include "hexview/win/HexView.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace orx::test {
+namespace {
+
+// A parent that records the notifications the view sends or posts to it.
+class Parent {
+public:
+    Parent()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &Parent::Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"Orlin.Test.Parent";
+        RegisterClassW(&windowClass);
+        HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
+        window = CreateWindowExW(0, L"Orlin.Test.Parent", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        received().clear();
+    }
+    ~Parent() { DestroyWindow(window); }
+    Parent(const Parent&) = delete;
+    Parent& operator=(const Parent&) = delete;
+
+    static std::vector<UINT>& received()
+    {
+        static std::vector<UINT> messages;
+        return messages;
+    }
+
+    static void Pump()
+    {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    static void PumpFor(DWORD milliseconds)
+    {
+        const ULONGLONG end = GetTickCount64() + milliseconds;
+        while (GetTickCount64() < end) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Pump();
+        }
+    }
+
+    static int Count(UINT message)
+    {
+        int count = 0;
+        for (UINT m : received()) {
+            count += m == message ? 1 : 0;
+        }
+        return count;
+    }
+
+    HWND window = nullptr;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message >= kWmApp && message <= kWmApp + 20) {
+            received().push_back(message);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+};
+
+class HexViewWindow : public ::testing::Test {
+protected:
+    void Open(std::size_t size)
+    {
+        ASSERT_TRUE(document.Open(dir.Write(u"view.bin", std::vector<std::uint8_t>(size, 0x41))));
+        ASSERT_TRUE(view.Create(parent.window, GetModuleHandleW(nullptr)));
+        MoveWindow(view.Window(), 0, 0, 880, 560, TRUE);
+        view.SetDocument(&document, &document);
+        Parent::Pump();
+        Parent::received().clear();
+    }
+
+    SCROLLINFO Scroll(int bar) const
+    {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_ALL;
+        GetScrollInfo(view.Window(), bar, &info);
+        return info;
+    }
+
+    TempDir dir;
+    EditableDocument document;
+    Parent parent;
+    HexView view;
+};
+
+TEST_F(HexViewWindow, ScrollBarsAndScrollMessagesFollowTheModel)
+{
+    Open(64 * 1024); // 4096 rows
+    const HexViewModel& model = view.Model();
+    const ScrollBarInfo expected = model.VerticalScrollBar();
+    SCROLLINFO bar = Scroll(SB_VERT);
+    EXPECT_EQ(bar.nMax, 4095);
+    EXPECT_EQ(bar.nMax, expected.maximum);
+    EXPECT_EQ(bar.nPage, expected.page);
+
+    const std::uint64_t page = model.VisibleRows();
+    struct Step {
+        UINT message;
+        WPARAM wParam;
+        std::uint64_t topRow;
+    };
+    const Step steps[] = {
+        {WM_VSCROLL, SB_LINEDOWN, 1},
+        {WM_VSCROLL, SB_PAGEDOWN, 1 + page},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 4 + page},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, 30), 1 + page}, // one step per message, whatever the distance
+        {WM_VSCROLL, SB_BOTTOM, model.MaxTopRow()},
+        {WM_VSCROLL, SB_TOP, 0},
+    };
+    for (const Step& step : steps) {
+        SendMessageW(view.Window(), step.message, step.wParam, 0);
+        EXPECT_EQ(model.TopRow(), step.topRow) << step.message << "/" << LOWORD(step.wParam);
+        EXPECT_EQ(static_cast<std::uint64_t>(Scroll(SB_VERT).nPos), step.topRow);
+    }
+    Parent::Pump();
+    EXPECT_GE(Parent::Count(kMsgViewChanged), 1) << "a new first row is announced";
+}
+
+TEST_F(HexViewWindow, NotificationsReachTheParent)
+{
+    Open(256);
+    SendMessageW(view.Window(), WM_CHAR, 'f', 0); // read-only
+    SendMessageW(view.Window(), WM_KEYDOWN, VK_DELETE, 0);
+    SendMessageW(view.Window(), WM_CHAR, 'g', 0); // not a hex digit: nothing
+    EXPECT_EQ(Parent::Count(kMsgEditBlocked), 0) << "posted, not sent";
+    Parent::Pump();
+    EXPECT_EQ(Parent::Count(kMsgEditBlocked), 2);
+
+    SendMessageW(view.Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
+    EXPECT_EQ(Parent::Count(kMsgZoomChanged), 1) << "sent while the wheel message is handled";
+    EXPECT_NEAR(view.Model().Zoom(), 1.1f, 0.001f);
+
+    SendMessageW(view.Window(), WM_KEYDOWN, VK_DOWN, 0);
+    Parent::Pump();
+    EXPECT_EQ(view.Model().CaretOffset(), 16u);
+    EXPECT_GE(Parent::Count(kMsgViewChanged), 1);
+}
+
+TEST_F(HexViewWindow, InsertBarBlinksOnlyWhileFocused)
+{
+    Open(256);
+    view.Apply(view.Model().ToggleEditingEnabled());
+    SetFocus(view.Window());
+    SendMessageW(view.Window(), WM_KEYDOWN, VK_INSERT, 0);
+    ASSERT_EQ(view.Model().Mode(), EditMode::Insert);
+    const UINT interval = HexViewModel::BlinkIntervalMs(GetCaretBlinkTime());
+    int changes = 0;
+    bool last = view.Model().CaretBlinkOn();
+    const ULONGLONG end = GetTickCount64() + 3 * interval;
+    while (GetTickCount64() < end) {
+        Parent::PumpFor(20);
+        changes += view.Model().CaretBlinkOn() != last ? 1 : 0;
+        last = view.Model().CaretBlinkOn();
+    }
+    EXPECT_GE(changes, 2) << "the bar blinks with the focus";
+
+    SetFocus(parent.window);
+    EXPECT_FALSE(view.Model().CaretBlinkOn());
+    Parent::PumpFor(2 * interval);
+    EXPECT_FALSE(view.Model().CaretBlinkOn()) << "no blinking without the focus";
+}
+
+TEST_F(HexViewWindow, PaintsTheThemeBackgroundIntoTheWindow)
+{
+    Open(32);
+    for (Theme theme : {Theme::Black, Theme::DarkBlue}) {
+        view.Apply(view.Model().SetTheme(theme));
+        UpdateWindow(view.Window());
+        HDC dc = GetDC(view.Window());
+        const COLORREF pixel = GetPixel(dc, 860, 540); // below the rows, right of the columns
+        ReleaseDC(view.Window(), dc);
+        const ColorF expected = HexViewPalette(theme).background;
+        EXPECT_NEAR(GetRValue(pixel), expected.r * 255, 1.5);
+        EXPECT_NEAR(GetGValue(pixel), expected.g * 255, 1.5);
+        EXPECT_NEAR(GetBValue(pixel), expected.b * 255, 1.5);
+    }
+}
+
+} // namespace
+} // namespace orx::test
