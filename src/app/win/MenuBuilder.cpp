@@ -5,6 +5,23 @@
 namespace orx::win {
 namespace {
 
+// Labels from the string table carry their mnemonics as '&'; a label made of a file path
+// (no key) must show every '&' as it stands.
+std::u16string MenuText(const MenuItem& item)
+{
+    if (!item.labelKey.empty()) {
+        return item.label;
+    }
+    std::u16string text;
+    for (char16_t c : item.label) {
+        text.push_back(c);
+        if (c == u'&') {
+            text.push_back(u'&');
+        }
+    }
+    return text;
+}
+
 UINT StateFlags(const MenuItem& item)
 {
     return (item.enabled ? MF_ENABLED : MF_GRAYED) | (item.checked ? MF_CHECKED : MF_UNCHECKED);
@@ -20,7 +37,7 @@ bool AppendItems(HMENU menu, const std::vector<MenuItem>& items)
             }
             break;
         case MenuItem::Kind::Command:
-            if (!AppendMenuW(menu, MF_STRING | StateFlags(item), item.id, W(item.label))) {
+            if (!AppendMenuW(menu, MF_STRING | StateFlags(item), item.id, W(MenuText(item)))) {
                 return false;
             }
             break;
@@ -28,7 +45,7 @@ bool AppendItems(HMENU menu, const std::vector<MenuItem>& items)
             MenuHandle submenu(CreatePopupMenu());
             if (!submenu || !AppendItems(submenu.Get(), item.children) ||
                 !AppendMenuW(menu, MF_POPUP | MF_STRING | StateFlags(item),
-                             reinterpret_cast<UINT_PTR>(submenu.Get()), W(item.label))) {
+                             reinterpret_cast<UINT_PTR>(submenu.Get()), W(MenuText(item)))) {
                 return false;
             }
             submenu.Release(); // now owned by its parent menu

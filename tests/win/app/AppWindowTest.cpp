@@ -438,6 +438,12 @@ TEST(AppWindow, RecentFilesReopenAndAMissingOneStaysListed)
     EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst + 1), Cat({u"2 ", second}));
     app.Command(cmd::kRecentFirst + 5); // no entry behind it
     EXPECT_EQ(app.boxes.size(), 1u);
+
+    // A path is shown as it stands: an '&' in it is no mnemonic.
+    app.chosenFile = app.Dir().Write(u"R&D.bin", Ramp(4));
+    app.Command(cmd::kOpen);
+    EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst), Cat({u"1 ", app.Dir().Path(u"R&&D.bin")}));
+    EXPECT_EQ(app.Title(), u"Orlin - R&D.bin");
 }
 
 TEST(AppWindow, SeventeenthFileGoesToTheMoreSubmenu)
@@ -465,6 +471,35 @@ TEST(AppWindow, SeventeenthFileGoesToTheMoreSubmenu)
     EXPECT_EQ(GetMenuItemCount(more), 8);
     EXPECT_EQ(app.MenuLabel(cmd::kRecentFirst + 15), Cat({u"16 ", app.Dir().Path(u"f1.bin")}));
     EXPECT_EQ(app.MenuState(cmd::kRecentFirst + 16), std::nullopt);
+}
+
+TEST(AppWindow, DpiChangeTakesTheSuggestedRectangleAndRelaysOutTheView)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"dpi.bin", Ramp(64))));
+    const struct {
+        WORD dpi;
+        std::uint32_t expected;
+        RECT suggested;
+    } cases[] = {{144, 144, {40, 30, 1240, 930}}, {0, 96, {20, 10, 1000, 770}}};
+    for (const auto& c : cases) {
+        RECT suggested = c.suggested;
+        SendMessageW(app.Main(), WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&suggested));
+        app.Pump();
+        RECT now{};
+        GetWindowRect(app.Main(), &now);
+        EXPECT_EQ(now.left, suggested.left);
+        EXPECT_EQ(now.top, suggested.top);
+        EXPECT_EQ(now.right, suggested.right);
+        EXPECT_EQ(now.bottom, suggested.bottom);
+        EXPECT_EQ(app.Model().Dpi(), c.expected);
+        // Clicks are in physical pixels: the byte under the pointer is found at the new scale.
+        const POINT cell = app.CellCenter(0x11);
+        app.MouseDown(cell);
+        app.MouseUp(cell);
+        EXPECT_EQ(app.Model().SelectionLow(), 0x11u) << c.dpi;
+        EXPECT_TRUE(Contains(app.Status(), u"Offset: 0x00000011"));
+    }
 }
 
 TEST(AppWindow, FindGoToFontAndAboutAreInTheMenuButDoNothingYet)
