@@ -95,6 +95,12 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     if (window_ == nullptr) {
         return false;
     }
+    // Opened once the window is up, so that an open error shows over the visible window.
+    if (startupPath_) {
+        const std::u16string path = std::move(*startupPath_);
+        startupPath_.reset();
+        (void)OpenFile(path); // a failure has shown its box; the window stays up with no file
+    }
 
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(cmd::kFind)},
@@ -201,11 +207,6 @@ void AppWindow::CreateChildren()
     SetStatusBarTheme();
     UpdateTitle();
     RefreshStatus();
-    if (startupPath_) {
-        const std::u16string path = std::move(*startupPath_);
-        startupPath_.reset();
-        (void)OpenFile(path); // a failure has shown its box; the window stays up with no file
-    }
 }
 
 void AppWindow::LayoutChildren()

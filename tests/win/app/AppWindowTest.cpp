@@ -61,9 +61,12 @@ TEST(AppWindow, StartsOnTheCommandLineFileReadOnly)
 TEST(AppWindow, StartupFileThatCannotBeOpenedLeavesTheClosedState)
 {
     AppHarness app;
+    bool visibleAtBox = false;
+    app.duringBox = [&] { visibleAtBox = IsWindowVisible(app.Main()) != FALSE; };
     ASSERT_TRUE(app.Start(app.Dir().Path(u"missing.bin")));
 
     ASSERT_EQ(app.boxes.size(), 1u);
+    EXPECT_TRUE(visibleAtBox) << "the error shows over the visible window";
     EXPECT_EQ(Narrow(app.boxes[0].text), "The file could not be opened.");
     EXPECT_EQ(Narrow(app.boxes[0].caption), "Orlin");
     EXPECT_EQ(app.boxes[0].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
