@@ -57,10 +57,10 @@ void AppWindow::RunCommand(const Command& command)
         RebuildMenu();
         break;
     case CommandKind::ToggleInspector:
-        SetInspectorVisible(!settings_.inspectorVisible);
+        SetSideWindowVisible(&AppSettings::inspectorVisible, !settings_.inspectorVisible);
         break;
     case CommandKind::ToggleStructView:
-        SetStructViewVisible(!settings_.structViewVisible);
+        SetSideWindowVisible(&AppSettings::structViewVisible, !settings_.structViewVisible);
         break;
     case CommandKind::Exit:
         if (ConfirmSaveChanges()) {
@@ -199,21 +199,12 @@ void AppWindow::SetLanguage(UiLanguage language)
     RefreshStatus();
 }
 
-void AppWindow::SetInspectorVisible(bool visible)
+void AppWindow::SetSideWindowVisible(bool AppSettings::*flag, bool visible)
 {
-    if (settings_.inspectorVisible != visible) {
-        settings_.inspectorVisible = visible;
-        StampAndSaveSettings();
-    }
-    if (window_ != nullptr) {
-        RebuildMenu();
-    }
-}
-
-void AppWindow::SetStructViewVisible(bool visible)
-{
-    if (settings_.structViewVisible != visible) {
-        settings_.structViewVisible = visible;
+    // The side windows themselves are not part of the window yet: their items only keep
+    // the stored choice.
+    if (settings_.*flag != visible) {
+        settings_.*flag = visible;
         StampAndSaveSettings();
     }
     if (window_ != nullptr) {

@@ -200,8 +200,6 @@ void AppWindow::CreateChildren()
     hexView_.Apply(view.SetEncoding(settings_.encoding));
     hexView_.Apply(view.SetTheme(settings_.theme));
     hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold, settings_.fontItalic));
-    SetInspectorVisible(settings_.inspectorVisible);
-    SetStructViewVisible(settings_.structViewVisible);
     RebuildMenu();
     LayoutChildren();
     SetStatusBarTheme();

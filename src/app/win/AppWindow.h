@@ -80,8 +80,8 @@ private:
     void SetEncoding(TextEncoding encoding);
     void SetTheme(Theme theme);
     void SetLanguage(UiLanguage language);
-    void SetInspectorVisible(bool visible);
-    void SetStructViewVisible(bool visible);
+    // The data inspector's or the struct view's visibility flag.
+    void SetSideWindowVisible(bool AppSettings::*flag, bool visible);
     void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
     void StampAndSaveSettings();
 

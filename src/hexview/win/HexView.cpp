@@ -1,6 +1,5 @@
 #include "hexview/win/HexView.h"
 
-#include "document/ReadOnlyDocument.h"
 #include "hexview/ViewNotifications.h"
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "hexview/win/FontResolver.h"
@@ -14,8 +13,6 @@
 #include <cstring>
 
 namespace orx {
-
-using Microsoft::WRL::ComPtr;
 
 HexView::HexView()
 {
