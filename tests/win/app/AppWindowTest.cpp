@@ -505,20 +505,6 @@ TEST(AppWindow, DpiChangeTakesTheSuggestedRectangleAndRelaysOutTheView)
     }
 }
 
-TEST(AppWindow, FindGoToFontAndAboutAreInTheMenuButDoNothingYet)
-{
-    AppHarness app;
-    ASSERT_TRUE(app.Start(app.Dir().Write(u"later.bin", Ramp(16))));
-    for (UINT id : {cmd::kFind, cmd::kGoTo, cmd::kFont, cmd::kAbout}) {
-        EXPECT_TRUE(app.MenuState(id).has_value()) << id;
-        app.Command(id);
-    }
-    app.Key('G', true);
-    app.Key('F', true);
-    EXPECT_TRUE(app.boxes.empty());
-    EXPECT_EQ(app.Model().CaretOffset(), 0u);
-}
-
 TEST(AppWindow, ExitDestroysTheWindowAndPostsQuit)
 {
     AppHarness app;
