@@ -251,6 +251,8 @@ TEST(AppWindow, EncodingThemeAndLanguageAreCheckedAppliedAndSaved)
     EXPECT_FALSE(app.MenuChecked(cmd::kThemeFirst + 2));
     EXPECT_EQ(app.Model().CurrentTheme(), Theme::Light);
     EXPECT_TRUE(Contains(app.SettingsFileText(), "\"theme\": \"Light\""));
+    EXPECT_TRUE(Contains(app.SettingsFileText(), "\"family\": \"Consolas\""))
+        << "the family asked for is kept, whatever the view draws with";
 
     app.Command(cmd::kLanguageFirst + 2);
     EXPECT_TRUE(app.MenuChecked(cmd::kLanguageFirst + 2));
