@@ -7,7 +7,7 @@ namespace {
 
 // Elements per chunk before it splits in two. Small enough that the scan inside a chunk
 // and the move on insert stay cheap, large enough to keep the chunk count low.
-constexpr std::size_t kMaxChunk = 256;
+constexpr std::size_t kMaxChunk = 512;
 
 } // namespace
 
