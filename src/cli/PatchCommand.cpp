@@ -1,5 +1,6 @@
 // orlin-cli patch FILE OP...: applies edits through the document, then saves.
 #include "app/ParseOffset.h"
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
 
@@ -105,10 +106,7 @@ int RunPatch(const Invocation& invocation)
     }
 
     EditableDocument document;
-    if (!document.Open(args[0])) {
-        invocation.err << "cannot open: ";
-        Print(invocation.err, args[0]);
-        invocation.err << "\n";
+    if (!OpenOrReport(document, args[0], invocation.err)) {
         return kExitNoInput;
     }
     for (const Op& op : ops) {

@@ -1,11 +1,9 @@
 // orlin-cli struct PATTERN FILE [OPTION...]: lays a struct pattern over a file's bytes and
 // prints the rows the struct view would show.
 #include "app/ParseOffset.h"
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "document/FileViewModel.h"
-#include "localization/FileText.h"
-#include "localization/StringTable.h"
-#include "platform/System.h"
+#include "document/EditableDocument.h"
 #include "structview/StructRows.h"
 
 #include <algorithm>
@@ -99,21 +97,6 @@ std::optional<StructArgs> ParseArgs(const Args& args)
     return parsed;
 }
 
-std::u16string ExecutableDirectory()
-{
-    const std::u16string path = platform::ExecutablePath();
-    const auto separator = std::find_if(path.rbegin(), path.rend(), IsPathSeparator);
-    return separator == path.rend() ? std::u16string() : std::u16string(path.begin(), separator.base() - 1);
-}
-
-std::u16string UnavailableText(const std::u16string& resourceDirectory)
-{
-    StringTable strings;
-    strings.SetBaseDirectory(resourceDirectory.empty() ? ExecutableDirectory() : resourceDirectory);
-    strings.SetLanguage(UiLanguage::English);
-    return strings.Lookup("inspector.data.value.unavailable");
-}
-
 // As many bytes as the struct view reads for the entry struct, clipped to a sane maximum.
 std::uint64_t BytesToRead(const StructPatternFile& file)
 {
@@ -157,18 +140,15 @@ int RunStruct(const Invocation& invocation)
         }
     }
 
-    FileViewModel document;
-    if (!document.Open(args->file)) {
-        invocation.err << "cannot open: ";
-        Print(invocation.err, args->file);
-        invocation.err << "\n";
+    EditableDocument document;
+    if (!OpenOrReport(document, args->file, invocation.err)) {
         return kExitNoInput;
     }
     StructRowsInput input;
     input.baseOffset = args->offset;
     input.bytes = document.Read(args->offset, BytesToRead(*pattern)).bytes;
     input.file = pattern;
-    input.unavailableText = UnavailableText(args->resourceDirectory);
+    input.unavailableText = EnglishText("inspector.data.value.unavailable", args->resourceDirectory);
     input.options = args->options;
     for (const StructViewRow& row : BuildStructRows(input)) {
         Print(invocation.out, row.offset + u"\t" + row.value + u"\t" + row.size + u"\t" + row.name);
