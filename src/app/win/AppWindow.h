@@ -57,11 +57,9 @@ public:
     // on the UI thread and keep the windows alive with this).
     static void PumpPendingMessages();
 
-    // Read access for the tests and the benchmark.
-    [[nodiscard]] HWND StatusBar() const { return statusBar_; }
+    // Read access for the tests.
     [[nodiscard]] HexView& View() { return hexView_; }
     [[nodiscard]] const EditableDocument& Document() const { return document_; }
-    [[nodiscard]] const AppSettings& Settings() const { return settings_; }
     [[nodiscard]] const std::u16string& StatusText() const { return statusText_; }
     [[nodiscard]] bool FlashActive() const { return flashActive_; }
     [[nodiscard]] bool Busy() const { return busy_; }
