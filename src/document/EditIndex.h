@@ -18,9 +18,10 @@ namespace orx {
 //
 // Storage: the sequence is cut into chunks of at most a few hundred elements held in
 // contiguous vectors, with the inserted and deleted byte totals of every chunk in a
-// Fenwick tree. A lookup is a binary search over chunks plus a short scan inside one, so
-// it touches a handful of cache lines where a node-based tree would chase dozens of
-// pointers; an edit moves elements inside one chunk only.
+// Fenwick tree and each element's edited start (relative to its chunk) in a compact array.
+// A lookup is a binary search over chunks plus one inside a chunk, so it touches a
+// handful of cache lines where a node-based tree would chase dozens of pointers; an edit
+// moves elements inside one chunk only.
 class EditIndex {
 public:
     EditIndex() = default;
