@@ -1,5 +1,7 @@
 #include "app/ParseOffset.h"
 
+#include "hexview/HexDigit.h"
+
 namespace orx {
 namespace {
 
@@ -12,14 +14,6 @@ bool IsTrimmed(char16_t c)
 bool IsSpace(char16_t c)
 {
     return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
-int HexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
 }
 
 bool HasHexPrefix(std::u16string_view s)
@@ -51,20 +45,20 @@ std::optional<std::uint64_t> ParseOffset(std::u16string_view text)
         ++i;
     }
     // The conversion's own prefix counts only when a digit follows it.
-    if (HasHexPrefix(text.substr(i)) && i + 2 < text.size() && HexDigit(text[i + 2]) >= 0) {
+    if (HasHexPrefix(text.substr(i)) && i + 2 < text.size() && HexDigitValue(text[i + 2])) {
         i += 2;
     }
     const std::size_t firstDigit = i;
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {
-        const int digit = HexDigit(text[i]);
-        if (digit < 0) {
+        const std::optional<std::uint8_t> digit = HexDigitValue(text[i]);
+        if (!digit) {
             return std::nullopt; // trailing characters
         }
         if (value > (UINT64_MAX >> 4)) {
             return std::nullopt; // above 2^64 - 1
         }
-        value = (value << 4) | static_cast<std::uint64_t>(digit);
+        value = (value << 4) | *digit;
     }
     if (i == firstDigit) {
         return std::nullopt; // nothing consumed

@@ -29,8 +29,6 @@ struct Invocation {
 // Writes UTF-16 text as UTF-8.
 void Print(std::ostream& stream, std::u16string_view text);
 
-// "0A1b" -> {0x0A, 0x1B}; nothing for an odd count, a non-digit or an empty text.
-std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::u16string_view text);
 // Unsigned decimal, whole text, no sign; nothing on overflow.
 std::optional<std::uint64_t> ParseDecimal(std::u16string_view text);
 

@@ -3,6 +3,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
+#include "hexview/HexDigit.h"
 
 namespace orx::cli {
 namespace {
@@ -35,7 +36,7 @@ std::optional<Op> ParseOp(const std::u16string& option, const std::u16string& va
             return std::nullopt;
         }
         const auto offset = ParseOffset(std::u16string_view(value).substr(0, equals));
-        auto bytes = ParseHexBytes(std::u16string_view(value).substr(equals + 1));
+        auto bytes = HexPairsToBytes(std::u16string_view(value).substr(equals + 1));
         if (!offset || !bytes) {
             return std::nullopt;
         }

@@ -1,5 +1,7 @@
 #include "hexview/HexViewModel.h"
 
+#include "hexview/HexDigit.h"
+
 #include "document/EditableDocument.h"
 #include "hexview/CaseFold.h"
 #include "hexview/RowFormat.h"
@@ -22,19 +24,6 @@ constexpr float kMinRowHeight = 17.0f;
 constexpr std::int32_t kMaxScrollPosition = std::numeric_limits<std::int32_t>::max();
 constexpr std::uint64_t kLargeDocument = 1ull << 32;
 constexpr float kInsertBarWidth = 2.0f;
-
-std::optional<std::uint8_t> HexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return static_cast<std::uint8_t>(c - u'0');
-    }
-    if (c >= u'a' && c <= u'f') {
-        return static_cast<std::uint8_t>(c - u'a' + 10);
-    }
-    if (c >= u'A' && c <= u'F') {
-        return static_cast<std::uint8_t>(c - u'A' + 10);
-    }
-    return std::nullopt;
-}
 
 std::int32_t ClampToInt32(std::int64_t value, std::int32_t low, std::int32_t high) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));

@@ -1,5 +1,6 @@
 #include "search/SearchQuery.h"
 
+#include "hexview/HexDigit.h"
 #include "platform/CodePage.h"
 #include "platform/Utf.h"
 
@@ -17,14 +18,6 @@ bool IsWhiteSpace(char16_t c)
 {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
            (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
-}
-
-int HexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
 }
 
 std::optional<std::vector<std::uint8_t>> EncodeUtf16(std::u16string_view text, bool littleEndian)
@@ -63,20 +56,7 @@ std::optional<std::vector<std::uint8_t>> ParseHexQuery(std::u16string_view text)
             digits.push_back(c);
         }
     }
-    if (digits.empty() || digits.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(digits.size() / 2);
-    for (std::size_t i = 0; i < digits.size(); i += 2) {
-        const int high = HexDigit(digits[i]);
-        const int low = HexDigit(digits[i + 1]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
-    return bytes;
+    return HexPairsToBytes(digits);
 }
 
 std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text, TextEncoding encoding)
