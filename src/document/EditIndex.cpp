@@ -67,11 +67,6 @@ const EditIndex::Item* EditIndex::Find(const Key& key) const
     return Less(key, item.KeyOf()) ? nullptr : &item;
 }
 
-EditIndex::Item* EditIndex::Find(const Key& key)
-{
-    return const_cast<Item*>(static_cast<const EditIndex&>(*this).Find(key));
-}
-
 void EditIndex::Adjust(std::size_t c, std::int64_t runDelta, std::int64_t deletedDelta)
 {
     // Unsigned arithmetic wraps, so adding a negative delta as its two's complement is exact.
@@ -123,30 +118,19 @@ void EditIndex::ShiftStarts(std::size_t c, std::size_t from, std::uint64_t delta
 
 void EditIndex::Insert(Item item)
 {
-    const std::uint64_t run = item.OwnRun();
-    const std::uint64_t deleted = item.OwnDeleted();
-    if (chunks_.empty()) {
-        chunks_.emplace_back();
-        firsts_.assign(1, item.KeyOf());
-        chunks_[0].starts.push_back(item.offset);
-        chunks_[0].items.push_back(std::move(item));
-        chunks_[0].run = run;
-        chunks_[0].deleted = deleted;
-        totalRun_ += run;
-        totalDeleted_ += deleted;
-        RebuildFenwick();
-        return;
-    }
-    InsertAt(LowerBound(item.KeyOf()), std::move(item));
+    const Cursor at = LowerBound(item.KeyOf());
+    InsertAt(at, std::move(item));
 }
 
 void EditIndex::InsertAt(Cursor at, Item item)
 {
     if (chunks_.empty()) {
-        Insert(std::move(item));
-        return;
-    }
-    if (AtEnd(at)) {
+        // The first record goes into a fresh, empty chunk like any other.
+        chunks_.emplace_back();
+        firsts_.push_back(item.KeyOf());
+        RebuildFenwick();
+        at = Cursor{0, 0};
+    } else if (AtEnd(at)) {
         at = Cursor{chunks_.size() - 1, chunks_.back().items.size()};
     }
     const std::uint64_t run = item.OwnRun();
@@ -282,12 +266,6 @@ EditIndex::Position EditIndex::Locate(std::uint64_t p, std::uint64_t fileSize) c
     const std::uint64_t editedResume = bestStart + item.OwnRun();
     position.key = fileResume + (p - editedResume);
     return position;
-}
-
-std::vector<std::uint8_t>* EditIndex::FindRun(std::uint64_t key)
-{
-    Item* item = Find(Key{key, 0});
-    return item != nullptr ? &item->bytes : nullptr;
 }
 
 const std::vector<std::uint8_t>* EditIndex::FindRun(std::uint64_t key) const

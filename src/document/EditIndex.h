@@ -60,7 +60,12 @@ public:
     // Erases up to `count` bytes from `index` of the run keyed `key`; drops the run when it
     // empties. Returns the number erased.
     std::uint64_t EraseFromRun(std::uint64_t key, std::uint64_t index, std::uint64_t count);
-    [[nodiscard]] std::vector<std::uint8_t>* FindRun(std::uint64_t key);
+    // The run a position Locate just returned falls in (at.inRun), without searching again.
+    [[nodiscard]] std::vector<std::uint8_t>& RunAt(const Position& at) { return chunks_[at.chunk].items[at.item].bytes; }
+    [[nodiscard]] const std::vector<std::uint8_t>& RunAt(const Position& at) const
+    {
+        return chunks_[at.chunk].items[at.item].bytes;
+    }
     [[nodiscard]] const std::vector<std::uint8_t>* FindRun(std::uint64_t key) const;
     // Marks the surviving file bytes [at.key, at.key + count) as deleted, merging with
     // adjacent ranges; `at` is the file-byte position Locate just returned and count must
@@ -118,7 +123,6 @@ private:
     [[nodiscard]] std::optional<Cursor> Before(const Key& key) const;
     [[nodiscard]] bool AtEnd(const Cursor& cursor) const { return cursor.chunk >= chunks_.size(); }
     [[nodiscard]] const Item* Find(const Key& key) const;
-    Item* Find(const Key& key);
     void Insert(Item item);
     void InsertAt(Cursor at, Item item);
     void Erase(const Key& key);

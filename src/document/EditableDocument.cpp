@@ -83,7 +83,7 @@ ReadResult EditableDocument::Read(std::uint64_t offset, std::uint64_t count) con
     while (done < n) {
         const EditIndex::Position at = edits_.Locate(offset + done, file_.Size());
         if (at.inRun) {
-            const std::vector<std::uint8_t>& run = *edits_.FindRun(at.key);
+            const std::vector<std::uint8_t>& run = edits_.RunAt(at);
             const std::uint64_t take = std::min(n - done, at.runLength - at.index);
             std::copy_n(run.begin() + static_cast<std::ptrdiff_t>(at.index), take, out + done);
             done += take;
@@ -107,11 +107,7 @@ bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value)
     }
     const EditIndex::Position at = edits_.Locate(offset, file_.Size());
     if (at.inRun) {
-        std::vector<std::uint8_t>* run = edits_.FindRun(at.key);
-        if (run == nullptr || at.index >= run->size()) {
-            return false;
-        }
-        (*run)[static_cast<std::size_t>(at.index)] = value;
+        edits_.RunAt(at)[static_cast<std::size_t>(at.index)] = value;
         return true;
     }
     std::uint8_t current = 0;

@@ -29,16 +29,20 @@ void FileViewModel::Close()
     path_.clear();
 }
 
-std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint8_t* buffer, std::uint64_t count) const
+std::uint64_t FileViewModel::Readable(std::uint64_t offset, std::uint64_t count) const
 {
-    if (!IsOpen() || count == 0 || offset >= size_) {
+    if (!IsOpen() || offset >= size_) {
         return 0;
     }
     // ReadFile takes a 32-bit count; a larger request is delivered short rather than wrapped.
-    const std::uint64_t n =
-        std::min({count, size_ - offset, static_cast<std::uint64_t>(std::numeric_limits<std::uint32_t>::max())});
+    return std::min({count, size_ - offset, static_cast<std::uint64_t>(std::numeric_limits<std::uint32_t>::max())});
+}
+
+std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint8_t* buffer, std::uint64_t count) const
+{
+    const std::uint64_t n = Readable(offset, count);
     std::uint32_t got = 0;
-    if (!fs_->ReadAt(handle_, offset, buffer, static_cast<std::uint32_t>(n), got)) {
+    if (n == 0 || !fs_->ReadAt(handle_, offset, buffer, static_cast<std::uint32_t>(n), got)) {
         return 0;
     }
     return got;
@@ -48,11 +52,7 @@ ReadResult FileViewModel::Read(std::uint64_t offset, std::uint64_t count) const
 {
     ReadResult result;
     result.offset = offset;
-    if (!IsOpen() || count == 0 || offset >= size_) {
-        return result;
-    }
-    const std::uint64_t n =
-        std::min({count, size_ - offset, static_cast<std::uint64_t>(std::numeric_limits<std::uint32_t>::max())});
+    const std::uint64_t n = Readable(offset, count);
     result.bytes.resize(static_cast<std::size_t>(n));
     result.bytes.resize(static_cast<std::size_t>(ReadInto(offset, result.bytes.data(), n)));
     return result;

@@ -29,6 +29,10 @@ public:
     [[nodiscard]] platform::FileSystem& FileSystem() const { return *fs_; }
 
 private:
+    // How many bytes a read at `offset` delivers at most: clipped to the size and to what
+    // one system read takes; 0 when closed.
+    [[nodiscard]] std::uint64_t Readable(std::uint64_t offset, std::uint64_t count) const;
+
     platform::FileSystem* fs_;
     platform::NativeFile handle_;
     std::uint64_t size_ = 0;

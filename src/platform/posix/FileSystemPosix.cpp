@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include "platform/PathText.h"
 #include "platform/Utf.h"
 
 #include <cerrno>
@@ -22,15 +23,6 @@ NativeFile OpenPath(const std::u16string& path, int flags, mode_t mode = 0)
 {
     const int fd = ::open(Narrow(path).c_str(), flags | O_CLOEXEC, mode);
     return fd < 0 ? NativeFile() : NativeFile(fd);
-}
-
-std::string ParentDirectory(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Like ReadFile on a disk file: keeps reading until the count is met or the end is
@@ -167,12 +159,13 @@ public:
 
     bool MoveReplace(const std::u16string& from, const std::u16string& to) override
     {
-        const std::string target = Narrow(to);
-        if (::rename(Narrow(from).c_str(), target.c_str()) != 0) {
+        if (::rename(Narrow(from).c_str(), Narrow(to).c_str()) != 0) {
             return false;
         }
         // Write-through: make the rename itself durable.
-        const int dir = ::open(ParentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const std::u16string parent = DirectoryOfPath(to);
+        const std::string directory = parent.empty() ? std::string(".") : Narrow(parent);
+        const int dir = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
             ::close(dir);
