@@ -52,9 +52,9 @@ check() { # name ratio limit
 echo "file: $file (1 GiB, page-cached), best of $rounds runs"
 printf '%-8s %10s %12s %12s\n' pattern "grep s" "forward s" "backward s"
 results=()
-for spec in "1:01" "4:01 C3 A9 7E" "16:01 C3 A9 7E 11 22 33 44 55 66 77 88 99 AA BB CC"; do
-  size="${spec%%:*}"
-  hex="${spec#*:}"
+for entry in "1:01" "4:01 C3 A9 7E" "16:01 C3 A9 7E 11 22 33 44 55 66 77 88 99 AA BB CC"; do
+  size="${entry%%:*}"
+  hex="${entry#*:}"
   bytes="$(printf "$(sed 's/\([0-9A-F][0-9A-F]\) */\\x\1/g' <<<"$hex")")"
   if [ "$("$cli" find "$file" --hex "$hex" || true)" != "not found" ]; then
     echo "pattern $hex occurs in $file; remove the file and run again" >&2
