@@ -3,266 +3,452 @@
 #include <algorithm>
 
 namespace orx {
-namespace {
 
-// Elements per chunk before it splits in two. Small enough that the scan inside a chunk
-// and the move on insert stay cheap, large enough to keep the chunk count low.
-constexpr std::size_t kMaxChunk = 512;
+EditIndex::EditIndex() = default;
 
-} // namespace
+EditIndex::~EditIndex() = default;
+
+void EditIndex::NodeDeleter::operator()(Node* node) const
+{
+    if (node->leaf) {
+        delete static_cast<Leaf*>(node);
+    } else {
+        delete static_cast<Inner*>(node);
+    }
+}
 
 bool EditIndex::Less(const Key& a, const Key& b)
 {
     return a.offset != b.offset ? a.offset < b.offset : a.kind < b.kind;
 }
 
-EditIndex::Element EditIndex::ToElement(const Item& item)
+EditIndex::Key EditIndex::FirstKey(const Node& node)
+{
+    if (node.leaf) {
+        return static_cast<const Leaf&>(node).items[0].KeyOf();
+    }
+    const auto& inner = static_cast<const Inner&>(node);
+    return Key{inner.firstOffset[0], inner.firstKind[0]};
+}
+
+std::size_t EditIndex::IndexInParent(const Node& node)
+{
+    const Inner& parent = *node.parent;
+    std::size_t i = 0;
+    while (parent.child[i].get() != &node) {
+        ++i;
+    }
+    return i;
+}
+
+void EditIndex::InsertChild(Inner& inner, std::size_t i, NodePtr child, std::uint64_t net)
+{
+    const std::size_t n = inner.count;
+    std::copy_backward(inner.firstOffset + i, inner.firstOffset + n, inner.firstOffset + n + 1);
+    std::copy_backward(inner.firstKind + i, inner.firstKind + n, inner.firstKind + n + 1);
+    std::copy_backward(inner.net + i, inner.net + n, inner.net + n + 1);
+    std::move_backward(inner.child + i, inner.child + n, inner.child + n + 1);
+    const Key first = FirstKey(*child);
+    inner.firstOffset[i] = first.offset;
+    inner.firstKind[i] = first.kind;
+    inner.net[i] = net;
+    child->parent = &inner;
+    inner.child[i] = std::move(child);
+    inner.count = n + 1;
+}
+
+void EditIndex::EraseChild(Inner& inner, std::size_t i)
+{
+    const std::size_t n = inner.count;
+    std::copy(inner.firstOffset + i + 1, inner.firstOffset + n, inner.firstOffset + i);
+    std::copy(inner.firstKind + i + 1, inner.firstKind + n, inner.firstKind + i);
+    std::copy(inner.net + i + 1, inner.net + n, inner.net + i);
+    std::move(inner.child + i + 1, inner.child + n, inner.child + i);
+    inner.child[n - 1].reset();
+    inner.count = n - 1;
+}
+
+std::uint64_t EditIndex::NetOf(const Node& node)
+{
+    std::uint64_t net = 0;
+    if (node.leaf) {
+        const auto& leaf = static_cast<const Leaf&>(node);
+        for (std::size_t i = 0; i < leaf.count; ++i) {
+            net += leaf.items[i].Net();
+        }
+    } else {
+        const auto& inner = static_cast<const Inner&>(node);
+        for (std::size_t i = 0; i < inner.count; ++i) {
+            net += inner.net[i];
+        }
+    }
+    return net;
+}
+
+EditIndex::Element EditIndex::ToElement(const Item& item) const
 {
     Element element;
     element.isRun = item.isRun;
     element.key = item.offset;
-    element.end = item.end;
-    element.run = item.isRun ? &item.bytes : nullptr;
+    element.end = item.isRun ? 0 : item.End();
+    element.run = item.isRun ? &runs_[item.slot] : nullptr;
     return element;
+}
+
+EditIndex::Item EditIndex::NewRun(std::uint64_t key, std::uint8_t value)
+{
+    Item item;
+    item.offset = key;
+    item.isRun = true;
+    item.extent = 1;
+    if (freeSlots_.empty()) {
+        item.slot = static_cast<std::uint32_t>(runs_.size());
+        runs_.emplace_back();
+    } else {
+        item.slot = freeSlots_.back();
+        freeSlots_.pop_back();
+    }
+    runs_[item.slot].assign(1, value);
+    return item;
+}
+
+void EditIndex::FreeRun(const Item& item)
+{
+    std::vector<std::uint8_t>().swap(runs_[item.slot]);
+    freeSlots_.push_back(item.slot);
+}
+
+std::vector<std::uint8_t>& EditIndex::RunAt(const Position& at)
+{
+    return runs_[at.leaf->items[at.item].slot];
+}
+
+const std::vector<std::uint8_t>& EditIndex::RunAt(const Position& at) const
+{
+    return runs_[at.leaf->items[at.item].slot];
+}
+
+EditIndex::Leaf* EditIndex::EdgeLeaf(bool last) const
+{
+    Node* node = root_.get();
+    while (node != nullptr && !node->leaf) {
+        const auto* inner = static_cast<const Inner*>(node);
+        node = inner->child[last ? inner->count - 1 : 0].get();
+    }
+    return static_cast<Leaf*>(node);
+}
+
+EditIndex::Leaf* EditIndex::NextLeaf(const Leaf* leaf)
+{
+    const Node* node = leaf;
+    while (node->parent != nullptr) {
+        const Inner& parent = *node->parent;
+        const std::size_t i = IndexInParent(*node);
+        if (i + 1 < parent.count) {
+            Node* next = parent.child[i + 1].get();
+            while (!next->leaf) {
+                next = static_cast<Inner*>(next)->child[0].get();
+            }
+            return static_cast<Leaf*>(next);
+        }
+        node = &parent;
+    }
+    return nullptr;
+}
+
+EditIndex::Leaf* EditIndex::PreviousLeaf(const Leaf* leaf)
+{
+    const Node* node = leaf;
+    while (node->parent != nullptr) {
+        const Inner& parent = *node->parent;
+        const std::size_t i = IndexInParent(*node);
+        if (i > 0) {
+            Node* previous = parent.child[i - 1].get();
+            while (!previous->leaf) {
+                const auto* inner = static_cast<Inner*>(previous);
+                previous = inner->child[inner->count - 1].get();
+            }
+            return static_cast<Leaf*>(previous);
+        }
+        node = &parent;
+    }
+    return nullptr;
+}
+
+EditIndex::Cursor EditIndex::Next(Cursor at)
+{
+    if (at.index + 1 < at.leaf->count) {
+        return Cursor{at.leaf, at.index + 1};
+    }
+    return Cursor{NextLeaf(at.leaf), 0};
 }
 
 EditIndex::Cursor EditIndex::LowerBound(const Key& key) const
 {
-    // The first chunk whose first element is not below the key; the answer lies in the
-    // chunk before it, or is that chunk's first element.
-    const auto chunk =
-        std::partition_point(firsts_.begin(), firsts_.end(), [&](const Key& first) { return Less(first, key); });
-    const auto after = static_cast<std::size_t>(chunk - firsts_.begin());
-    if (after == 0) {
-        return Cursor{0, 0};
+    Node* node = root_.get();
+    if (node == nullptr) {
+        return Cursor{};
     }
-    const std::vector<Item>& items = chunks_[after - 1].items;
-    const auto item =
-        std::partition_point(items.begin(), items.end(), [&](const Item& i) { return Less(i.KeyOf(), key); });
-    if (item != items.end()) {
-        return Cursor{after - 1, static_cast<std::size_t>(item - items.begin())};
+    // In each node the answer lies in the last subtree that starts below the key, or is
+    // the first element of the subtree after it.
+    while (!node->leaf) {
+        const auto* inner = static_cast<const Inner*>(node);
+        std::size_t i = 1;
+        while (i < inner->count && Less(Key{inner->firstOffset[i], inner->firstKind[i]}, key)) {
+            ++i;
+        }
+        node = inner->child[i - 1].get();
     }
-    return Cursor{after, 0};
+    auto* leaf = static_cast<Leaf*>(node);
+    const Item* item = std::partition_point(leaf->items, leaf->items + leaf->count,
+                                            [&](const Item& i) { return Less(i.KeyOf(), key); });
+    if (item != leaf->items + leaf->count) {
+        return Cursor{leaf, static_cast<std::size_t>(item - leaf->items)};
+    }
+    return Cursor{NextLeaf(leaf), 0};
 }
 
 std::optional<EditIndex::Cursor> EditIndex::Before(const Key& key) const
 {
     const Cursor at = LowerBound(key);
-    if (at.index > 0) {
-        return Cursor{at.chunk, at.index - 1};
+    if (at.leaf != nullptr && at.index > 0) {
+        return Cursor{at.leaf, at.index - 1};
     }
-    if (at.chunk > 0) {
-        return Cursor{at.chunk - 1, chunks_[at.chunk - 1].items.size() - 1};
+    // The last element of the leaf before, or of the whole sequence when the key is past it.
+    Leaf* previous = at.leaf != nullptr ? PreviousLeaf(at.leaf) : EdgeLeaf(true);
+    if (previous == nullptr) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return Cursor{previous, previous->count - 1};
 }
 
 const EditIndex::Item* EditIndex::Find(const Key& key) const
 {
     const Cursor at = LowerBound(key);
-    if (AtEnd(at)) {
+    if (at.leaf == nullptr) {
         return nullptr;
     }
-    const Item& item = chunks_[at.chunk].items[at.index];
+    const Item& item = ItemAt(at);
     return Less(key, item.KeyOf()) ? nullptr : &item;
 }
 
-void EditIndex::Adjust(std::size_t c, std::int64_t runDelta, std::int64_t deletedDelta)
+EditIndex::Cursor EditIndex::After(const Position& at) const
 {
-    // Unsigned arithmetic wraps, so adding a negative delta as its two's complement is exact.
-    const auto run = static_cast<std::uint64_t>(runDelta);
-    const auto deleted = static_cast<std::uint64_t>(deletedDelta);
-    chunks_[c].run += run;
-    chunks_[c].deleted += deleted;
+    if (!at.hasElement) {
+        return Cursor{EdgeLeaf(false), 0};
+    }
+    return Next(Cursor{at.leaf, at.item});
+}
+
+void EditIndex::AddTotals(Leaf* leaf, std::uint64_t run, std::uint64_t deleted)
+{
+    // Unsigned arithmetic wraps, so a decrease passed as its two's complement is exact.
     totalRun_ += run;
     totalDeleted_ += deleted;
-    for (std::size_t i = c + 1; i < fenwickRun_.size(); i += i & (~i + 1)) {
-        fenwickRun_[i] += run;
-        fenwickDeleted_[i] += deleted;
+    const std::uint64_t net = run - deleted;
+    for (Node* node = leaf; node->parent != nullptr; node = node->parent) {
+        node->parent->net[IndexInParent(*node)] += net;
     }
 }
 
-void EditIndex::PrefixBefore(std::size_t c, std::uint64_t& run, std::uint64_t& deleted) const
+void EditIndex::RefreshFirst(Node* node)
 {
-    run = 0;
-    deleted = 0;
-    for (std::size_t i = c; i > 0; i -= i & (~i + 1)) {
-        run += fenwickRun_[i];
-        deleted += fenwickDeleted_[i];
-    }
-}
-
-void EditIndex::RebuildFenwick()
-{
-    const std::size_t n = chunks_.size();
-    fenwickRun_.assign(n + 1, 0);
-    fenwickDeleted_.assign(n + 1, 0);
-    for (std::size_t i = 1; i <= n; ++i) {
-        fenwickRun_[i] += chunks_[i - 1].run;
-        fenwickDeleted_[i] += chunks_[i - 1].deleted;
-        const std::size_t parent = i + (i & (~i + 1));
-        if (parent <= n) {
-            fenwickRun_[parent] += fenwickRun_[i];
-            fenwickDeleted_[parent] += fenwickDeleted_[i];
+    for (; node->parent != nullptr; node = node->parent) {
+        const std::size_t i = IndexInParent(*node);
+        const Key first = FirstKey(*node);
+        node->parent->firstOffset[i] = first.offset;
+        node->parent->firstKind[i] = first.kind;
+        if (i != 0) {
+            return;
         }
     }
 }
 
-void EditIndex::ShiftStarts(std::size_t c, std::size_t from, std::uint64_t delta)
+void EditIndex::Split(Node* node)
 {
-    std::vector<std::uint64_t>& starts = chunks_[c].starts;
-    for (std::size_t i = from; i < starts.size(); ++i) {
-        starts[i] += delta;
-    }
-}
-
-void EditIndex::Insert(Item item)
-{
-    const Cursor at = LowerBound(item.KeyOf());
-    InsertAt(at, std::move(item));
-}
-
-void EditIndex::InsertAt(Cursor at, Item item)
-{
-    if (chunks_.empty()) {
-        // The first record goes into a fresh, empty chunk like any other.
-        chunks_.emplace_back();
-        firsts_.push_back(item.KeyOf());
-        RebuildFenwick();
-        at = Cursor{0, 0};
-    } else if (AtEnd(at)) {
-        at = Cursor{chunks_.size() - 1, chunks_.back().items.size()};
-    }
-    const std::uint64_t run = item.OwnRun();
-    const std::uint64_t deleted = item.OwnDeleted();
-    Chunk& chunk = chunks_[at.chunk];
-    std::uint64_t shift = 0; // inserted minus deleted bytes of the items before
-    if (at.index > 0) {
-        const Item& previous = chunk.items[at.index - 1];
-        shift = chunk.starts[at.index - 1] - previous.offset + previous.OwnRun() - previous.OwnDeleted();
+    const std::size_t half = node->count / 2;
+    NodePtr upper;
+    if (node->leaf) {
+        auto* lower = static_cast<Leaf*>(node);
+        upper.reset(new Leaf);
+        auto* moved = static_cast<Leaf*>(upper.get());
+        std::copy(lower->items + half, lower->items + lower->count, moved->items);
+        moved->count = lower->count - half;
     } else {
-        firsts_[at.chunk] = item.KeyOf();
+        auto* lower = static_cast<Inner*>(node);
+        upper.reset(new Inner);
+        auto* moved = static_cast<Inner*>(upper.get());
+        for (std::size_t i = half; i < lower->count; ++i) {
+            const std::size_t j = i - half;
+            moved->firstOffset[j] = lower->firstOffset[i];
+            moved->firstKind[j] = lower->firstKind[i];
+            moved->net[j] = lower->net[i];
+            moved->child[j] = std::move(lower->child[i]);
+            moved->child[j]->parent = moved;
+        }
+        moved->count = lower->count - half;
     }
-    chunk.starts.insert(chunk.starts.begin() + static_cast<std::ptrdiff_t>(at.index), item.offset + shift);
-    chunk.items.insert(chunk.items.begin() + static_cast<std::ptrdiff_t>(at.index), std::move(item));
-    ShiftStarts(at.chunk, at.index + 1, run - deleted);
-    Adjust(at.chunk, static_cast<std::int64_t>(run), static_cast<std::int64_t>(deleted));
-    if (chunk.items.size() <= kMaxChunk) {
+    node->count = half;
+    const std::uint64_t upperNet = NetOf(*upper);
+
+    if (node->parent == nullptr) {
+        // The root splits: a new root takes both halves.
+        NodePtr root(new Inner);
+        auto* inner = static_cast<Inner*>(root.get());
+        InsertChild(*inner, 0, std::move(root_), totalRun_ - totalDeleted_ - upperNet);
+        InsertChild(*inner, 1, std::move(upper), upperNet);
+        root_ = std::move(root);
         return;
     }
-    const std::size_t half = chunk.items.size() / 2;
-    Chunk upper;
-    upper.items.assign(std::make_move_iterator(chunk.items.begin() + static_cast<std::ptrdiff_t>(half)),
-                       std::make_move_iterator(chunk.items.end()));
-    chunk.items.resize(half);
-    const std::uint64_t cut = chunk.starts[half] - upper.items.front().offset;
-    for (std::size_t i = half; i < chunk.starts.size(); ++i) {
-        upper.starts.push_back(chunk.starts[i] - cut);
+    Inner& parent = *node->parent;
+    const std::size_t i = IndexInParent(*node);
+    parent.net[i] -= upperNet;
+    InsertChild(parent, i + 1, std::move(upper), upperNet);
+    if (parent.count > kMaxChildren) {
+        Split(&parent);
     }
-    chunk.starts.resize(half);
-    for (const Item& moved : upper.items) {
-        upper.run += moved.OwnRun();
-        upper.deleted += moved.OwnDeleted();
+}
+
+void EditIndex::Remove(Node* node)
+{
+    while (node->parent != nullptr) {
+        Inner& parent = *node->parent;
+        const std::size_t i = IndexInParent(*node);
+        EraseChild(parent, i);
+        if (parent.count > 0) {
+            if (i == 0) {
+                RefreshFirst(&parent);
+            }
+            // A root left with one subtree hands over to it, keeping the tree shallow.
+            while (!root_->leaf && root_->count == 1) {
+                NodePtr only = std::move(static_cast<Inner*>(root_.get())->child[0]);
+                only->parent = nullptr;
+                root_ = std::move(only);
+            }
+            return;
+        }
+        node = &parent;
     }
-    chunk.run -= upper.run;
-    chunk.deleted -= upper.deleted;
-    firsts_.insert(firsts_.begin() + static_cast<std::ptrdiff_t>(at.chunk + 1), upper.items.front().KeyOf());
-    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk + 1), std::move(upper));
-    RebuildFenwick();
+    root_.reset();
+}
+
+void EditIndex::Insert(const Item& item)
+{
+    InsertAt(LowerBound(item.KeyOf()), item);
+}
+
+void EditIndex::InsertAt(Cursor at, const Item& item)
+{
+    if (root_ == nullptr) {
+        root_.reset(new Leaf);
+        at = Cursor{static_cast<Leaf*>(root_.get()), 0};
+    } else if (at.leaf == nullptr) {
+        Leaf* last = EdgeLeaf(true);
+        at = Cursor{last, last->count};
+    }
+    Leaf& leaf = *at.leaf;
+    std::copy_backward(leaf.items + at.index, leaf.items + leaf.count, leaf.items + leaf.count + 1);
+    leaf.items[at.index] = item;
+    ++leaf.count;
+    AddTotals(&leaf, item.OwnRun(), item.OwnDeleted());
+    if (at.index == 0) {
+        RefreshFirst(&leaf);
+    }
+    if (leaf.count > kMaxLeaf) {
+        Split(&leaf);
+    }
+}
+
+void EditIndex::InsertIntoItem(Cursor at, std::uint64_t index, std::uint8_t value)
+{
+    Item& item = ItemAt(at);
+    std::vector<std::uint8_t>& bytes = runs_[item.slot];
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(index, bytes.size())), value);
+    item.extent = bytes.size();
+    AddTotals(at.leaf, 1, 0);
 }
 
 void EditIndex::Erase(const Key& key)
 {
     const Cursor at = LowerBound(key);
-    if (AtEnd(at)) {
-        return;
-    }
-    if (!Less(key, chunks_[at.chunk].items[at.index].KeyOf())) {
+    if (at.leaf != nullptr && !Less(key, ItemAt(at).KeyOf())) {
         EraseAt(at);
     }
 }
 
 void EditIndex::EraseAt(Cursor at)
 {
-    Chunk& chunk = chunks_[at.chunk];
-    const Item& item = chunk.items[at.index];
-    const std::uint64_t run = item.OwnRun();
-    const std::uint64_t deleted = item.OwnDeleted();
-    Adjust(at.chunk, -static_cast<std::int64_t>(run), -static_cast<std::int64_t>(deleted));
-    chunk.items.erase(chunk.items.begin() + static_cast<std::ptrdiff_t>(at.index));
-    chunk.starts.erase(chunk.starts.begin() + static_cast<std::ptrdiff_t>(at.index));
-    ShiftStarts(at.chunk, at.index, deleted - run);
-    if (chunk.items.empty()) {
-        chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
-        firsts_.erase(firsts_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
-        RebuildFenwick();
+    const Item item = ItemAt(at);
+    if (item.isRun) {
+        FreeRun(item);
+    }
+    AddTotals(at.leaf, std::uint64_t{0} - item.OwnRun(), std::uint64_t{0} - item.OwnDeleted());
+    Leaf& leaf = *at.leaf;
+    std::copy(leaf.items + at.index + 1, leaf.items + leaf.count, leaf.items + at.index);
+    --leaf.count;
+    if (leaf.count == 0) {
+        Remove(&leaf);
     } else if (at.index == 0) {
-        firsts_[at.chunk] = chunk.items.front().KeyOf();
+        RefreshFirst(&leaf);
     }
 }
 
 EditIndex::Position EditIndex::Locate(std::uint64_t p, std::uint64_t fileSize) const
 {
     Position position;
-    if (chunks_.empty()) {
+    Node* node = root_.get();
+    // Nothing edited before the first element: edited and file offsets coincide there.
+    if (node == nullptr || FirstKey(*node).offset > p) {
         position.key = p;
-        position.segmentEnd = fileSize;
+        position.segmentEnd = node == nullptr ? fileSize : FirstKey(*node).offset;
         return position;
     }
-    // Edited starts never decrease along the sequence: find the last chunk whose first
-    // element starts at or before p, then the last such element inside it.
-    auto firstStart = [&](std::size_t c) {
-        std::uint64_t run = 0;
-        std::uint64_t deleted = 0;
-        PrefixBefore(c, run, deleted);
-        return firsts_[c].offset - deleted + run;
-    };
-    std::size_t lo = 0;
-    std::size_t hi = chunks_.size();
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (firstStart(mid) <= p) {
-            lo = mid + 1;
-        } else {
-            hi = mid;
+    // Edited starts never decrease along the sequence: in each node take the last subtree
+    // or element that starts at or before p. `shift` is the net of everything before it.
+    std::uint64_t shift = 0;
+    std::uint64_t nextOffset = fileSize; // file offset of the first element after the subtree
+    while (!node->leaf) {
+        const auto* inner = static_cast<const Inner*>(node);
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < inner->count; ++i) {
+            const std::uint64_t s = shift + inner->net[i - 1];
+            if (inner->firstOffset[i] + s > p) {
+                break;
+            }
+            best = i;
+            shift = s;
         }
+        if (best + 1 < inner->count) {
+            nextOffset = inner->firstOffset[best + 1];
+        }
+        node = inner->child[best].get();
     }
-    if (lo == 0) {
-        position.key = p;
-        position.segmentEnd = firsts_[0].offset;
-        return position;
+    auto* leaf = static_cast<Leaf*>(node);
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < leaf->count; ++i) {
+        const std::uint64_t s = shift + leaf->items[i - 1].Net();
+        if (leaf->items[i].offset + s > p) {
+            break;
+        }
+        best = i;
+        shift = s;
     }
-    const std::size_t c = lo - 1;
-    const std::vector<Item>& items = chunks_[c].items;
-    const std::vector<std::uint64_t>& starts = chunks_[c].starts;
-    std::uint64_t run = 0;
-    std::uint64_t deleted = 0;
-    PrefixBefore(c, run, deleted);
-    const std::uint64_t base = run - deleted;
-    const auto after =
-        std::partition_point(starts.begin(), starts.end(), [&](std::uint64_t start) { return start + base <= p; });
-    const auto best = static_cast<std::size_t>(after - starts.begin()) - 1;
-    const std::uint64_t bestStart = starts[best] + base;
+    const Item& item = leaf->items[best];
+    const std::uint64_t bestStart = item.offset + shift;
     position.hasElement = true;
-    position.chunk = c;
+    position.leaf = leaf;
     position.item = best;
-    if (best + 1 < items.size()) {
-        position.segmentEnd = items[best + 1].offset;
-    } else if (c + 1 < chunks_.size()) {
-        position.segmentEnd = firsts_[c + 1].offset;
-    } else {
-        position.segmentEnd = fileSize;
-    }
+    position.segmentEnd = best + 1 < leaf->count ? leaf->items[best + 1].offset : nextOffset;
 
-    const Item& item = items[best];
-    if (item.isRun && p < bestStart + item.bytes.size()) {
+    if (item.isRun && p < bestStart + item.extent) {
         position.inRun = true;
         position.key = item.offset;
         position.index = p - bestStart;
-        position.runLength = item.bytes.size();
+        position.runLength = item.extent;
         return position;
     }
-    const std::uint64_t fileResume = item.isRun ? item.offset : item.end;
+    // Past the element: file bytes resume after the run's key or the range's end.
+    const std::uint64_t fileResume = item.isRun ? item.offset : item.End();
     const std::uint64_t editedResume = bestStart + item.OwnRun();
     position.key = fileResume + (p - editedResume);
     return position;
@@ -271,101 +457,72 @@ EditIndex::Position EditIndex::Locate(std::uint64_t p, std::uint64_t fileSize) c
 const std::vector<std::uint8_t>* EditIndex::FindRun(std::uint64_t key) const
 {
     const Item* item = Find(Key{key, 0});
-    return item != nullptr ? &item->bytes : nullptr;
+    return item != nullptr ? &runs_[item->slot] : nullptr;
 }
 
 void EditIndex::InsertIntoRun(std::uint64_t key, std::uint64_t index, std::uint8_t value)
 {
     const Cursor at = LowerBound(Key{key, 0});
-    if (!AtEnd(at)) {
-        Item& item = chunks_[at.chunk].items[at.index];
-        if (item.isRun && item.offset == key) {
-            const auto position = static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(index, item.bytes.size()));
-            item.bytes.insert(item.bytes.begin() + position, value);
-            ShiftStarts(at.chunk, at.index + 1, 1);
-            Adjust(at.chunk, 1, 0);
-            return;
-        }
+    if (at.leaf != nullptr && ItemAt(at).isRun && ItemAt(at).offset == key) {
+        InsertIntoItem(at, index, value);
+        return;
     }
-    Item item;
-    item.offset = key;
-    item.isRun = true;
-    item.bytes.push_back(value);
-    Insert(std::move(item));
+    Insert(NewRun(key, value));
     ++runCount_;
 }
 
 std::uint64_t EditIndex::EraseFromRun(std::uint64_t key, std::uint64_t index, std::uint64_t count)
 {
     const Cursor at = LowerBound(Key{key, 0});
-    if (AtEnd(at)) {
+    if (at.leaf == nullptr) {
         return 0;
     }
-    Item& item = chunks_[at.chunk].items[at.index];
-    if (!item.isRun || item.offset != key || index >= item.bytes.size()) {
+    Item& item = ItemAt(at);
+    if (!item.isRun || item.offset != key || index >= item.extent) {
         return 0;
     }
-    const std::uint64_t n = std::min<std::uint64_t>(count, item.bytes.size() - index);
-    if (n < item.bytes.size()) {
-        const auto first = item.bytes.begin() + static_cast<std::ptrdiff_t>(index);
-        item.bytes.erase(first, first + static_cast<std::ptrdiff_t>(n));
-        ShiftStarts(at.chunk, at.index + 1, std::uint64_t{0} - n);
-        Adjust(at.chunk, -static_cast<std::int64_t>(n), 0);
+    const std::uint64_t n = std::min<std::uint64_t>(count, item.extent - index);
+    if (n < item.extent) {
+        std::vector<std::uint8_t>& bytes = runs_[item.slot];
+        const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(index);
+        bytes.erase(first, first + static_cast<std::ptrdiff_t>(n));
+        item.extent = bytes.size();
+        AddTotals(at.leaf, std::uint64_t{0} - n, 0);
         return n;
     }
-    Erase(Key{key, 0});
+    EraseAt(at);
     --runCount_;
     // The run no longer separates a range ending at `key` from one starting there.
     const std::optional<Cursor> left = Before(Key{key, 1});
     const Item* right = Find(Key{key, 1});
     if (left && right != nullptr) {
-        const Item& leftItem = chunks_[left->chunk].items[left->index];
-        if (!leftItem.isRun && leftItem.end == key) {
-            const std::uint64_t start = leftItem.offset;
-            const std::uint64_t end = right->end;
-            Erase(Key{start, 1});
+        const Item& leftItem = ItemAt(*left);
+        if (!leftItem.isRun && leftItem.End() == key) {
+            Item merged;
+            merged.offset = leftItem.offset;
+            merged.extent = right->End() - leftItem.offset;
+            Erase(leftItem.KeyOf());
             Erase(Key{key, 1});
             rangeCount_ -= 2;
-            Item merged;
-            merged.offset = start;
-            merged.end = end;
-            Insert(std::move(merged));
+            Insert(merged);
             ++rangeCount_;
         }
     }
     return n;
 }
 
-EditIndex::Cursor EditIndex::After(const Position& at) const
-{
-    if (!at.hasElement) {
-        return Cursor{0, 0};
-    }
-    if (at.item + 1 < chunks_[at.chunk].items.size()) {
-        return Cursor{at.chunk, at.item + 1};
-    }
-    return Cursor{at.chunk + 1, 0};
-}
-
 void EditIndex::InsertAt(const Position& at, std::uint8_t value)
 {
     if (at.hasElement) {
-        Item& item = chunks_[at.chunk].items[at.item];
+        const Item& item = at.leaf->items[at.item];
         // A run keyed by the file byte lies wholly in front of it: typing there appends.
         const bool ownRun = item.isRun && item.offset == at.key;
         if (at.inRun || ownRun) {
-            const std::uint64_t index = at.inRun ? at.index : item.bytes.size();
-            item.bytes.insert(item.bytes.begin() + static_cast<std::ptrdiff_t>(index), value);
-            ShiftStarts(at.chunk, at.item + 1, 1);
-            Adjust(at.chunk, 1, 0);
+            InsertIntoItem(Cursor{at.leaf, at.item}, at.inRun ? at.index : item.extent, value);
             return;
         }
     }
-    Item item;
-    item.offset = at.key;
-    item.isRun = true;
-    item.bytes.push_back(value);
-    InsertAt(After(at), std::move(item));
+    InsertAt(After(at), NewRun(at.key, value));
     ++runCount_;
 }
 
@@ -380,64 +537,60 @@ void EditIndex::DeleteFileBytes(const Position& at, std::uint64_t count)
     // the one after it. A run keyed `start` or `end` sits between a neighbouring range and
     // the new one and keeps them apart.
     const Cursor next = After(at);
-    const bool mergeLeft = at.hasElement && !chunks_[at.chunk].items[at.item].isRun &&
-                           chunks_[at.chunk].items[at.item].end == start;
-    const bool mergeRight = !AtEnd(next) && !ItemAt(next).isRun && ItemAt(next).offset == end;
+    const bool mergeLeft = at.hasElement && !at.leaf->items[at.item].isRun && at.leaf->items[at.item].End() == start;
+    const bool mergeRight = next.leaf != nullptr && !ItemAt(next).isRun && ItemAt(next).offset == end;
     if (mergeLeft) {
-        Item& left = chunks_[at.chunk].items[at.item];
         std::uint64_t grow = count;
         if (mergeRight) {
-            grow += ItemAt(next).end - end;
-            left.end = ItemAt(next).end;
-            // Drop the right range first so the totals never count its bytes twice.
+            grow += ItemAt(next).extent;
+            // Drop the right range first so the totals never count its bytes twice. Erasing
+            // it leaves the located leaf and its earlier elements in place.
             EraseAt(next);
             --rangeCount_;
-        } else {
-            left.end = end;
         }
-        ShiftStarts(at.chunk, at.item + 1, std::uint64_t{0} - grow);
-        Adjust(at.chunk, 0, static_cast<std::int64_t>(grow));
+        at.leaf->items[at.item].extent += grow;
+        AddTotals(at.leaf, 0, grow);
         return;
     }
     if (mergeRight) {
         ItemAt(next).offset = start;
+        ItemAt(next).extent += count;
         if (next.index == 0) {
-            firsts_[next.chunk] = ItemAt(next).KeyOf();
+            RefreshFirst(next.leaf);
         }
-        ShiftStarts(next.chunk, next.index, std::uint64_t{0} - count);
-        Adjust(next.chunk, 0, static_cast<std::int64_t>(count));
+        AddTotals(next.leaf, 0, count);
         return;
     }
     Item item;
     item.offset = start;
-    item.end = end;
-    InsertAt(next, std::move(item));
+    item.extent = count;
+    InsertAt(next, item);
     ++rangeCount_;
 }
 
 std::optional<EditIndex::Element> EditIndex::First() const
 {
-    if (chunks_.empty()) {
+    const Leaf* leaf = EdgeLeaf(false);
+    if (leaf == nullptr) {
         return std::nullopt;
     }
-    return ToElement(chunks_.front().items.front());
+    return ToElement(leaf->items[0]);
 }
 
 std::optional<EditIndex::Element> EditIndex::Next(const Element& element) const
 {
     const Cursor at = LowerBound(element.isRun ? Key{element.key, 1} : Key{element.key, 2});
-    if (AtEnd(at)) {
+    if (at.leaf == nullptr) {
         return std::nullopt;
     }
-    return ToElement(chunks_[at.chunk].items[at.index]);
+    return ToElement(ItemAt(at));
 }
 
 void EditIndex::Clear()
 {
-    chunks_.clear();
-    firsts_.clear();
-    fenwickRun_.clear();
-    fenwickDeleted_.clear();
+    root_.reset();
+    runs_.clear();
+    freeSlots_.clear();
     totalRun_ = 0;
     totalDeleted_ = 0;
     runCount_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,15 +17,20 @@ namespace orx {
 // deleted range [start, end) has a run keyed strictly inside it; ranges are split around
 // run keys and merged when nothing separates them.
 //
-// Storage: the sequence is cut into chunks of at most a few hundred elements held in
-// contiguous vectors, with the inserted and deleted byte totals of every chunk in a
-// Fenwick tree and each element's edited start (relative to its chunk) in a compact array.
-// A lookup is a binary search over chunks plus one inside a chunk, so it touches a
-// handful of cache lines where a node-based tree would chase dozens of pointers; an edit
-// moves elements inside one chunk only.
+// Storage: a B+ tree whose leaves hold a few dozen elements in contiguous arrays and whose
+// inner nodes keep, per subtree, its first key and its inserted and deleted byte totals.
+// The edited start of a subtree is its first key plus the totals of everything before it,
+// so a lookup by edited offset descends one path; an edit rewrites one small leaf and the
+// totals on its path. Elements are plain values (run bytes live in a separate pool), so
+// moving them inside a leaf is a single memmove.
 class EditIndex {
+    struct Node;
+    struct Leaf;
+    struct Inner;
+
 public:
-    EditIndex() = default;
+    EditIndex();
+    ~EditIndex();
     EditIndex(const EditIndex&) = delete;
     EditIndex& operator=(const EditIndex&) = delete;
 
@@ -46,7 +52,7 @@ public:
         // Where the element at or before the offset sits; lets an edit that follows at once
         // skip a second search. Stale after any change.
         bool hasElement = false;
-        std::size_t chunk = 0;
+        Leaf* leaf = nullptr;
         std::size_t item = 0;
     };
 
@@ -61,11 +67,8 @@ public:
     // empties. Returns the number erased.
     std::uint64_t EraseFromRun(std::uint64_t key, std::uint64_t index, std::uint64_t count);
     // The run a position Locate just returned falls in (at.inRun), without searching again.
-    [[nodiscard]] std::vector<std::uint8_t>& RunAt(const Position& at) { return chunks_[at.chunk].items[at.item].bytes; }
-    [[nodiscard]] const std::vector<std::uint8_t>& RunAt(const Position& at) const
-    {
-        return chunks_[at.chunk].items[at.item].bytes;
-    }
+    [[nodiscard]] std::vector<std::uint8_t>& RunAt(const Position& at);
+    [[nodiscard]] const std::vector<std::uint8_t>& RunAt(const Position& at) const;
     [[nodiscard]] const std::vector<std::uint8_t>* FindRun(std::uint64_t key) const;
     // Marks the surviving file bytes [at.key, at.key + count) as deleted, merging with
     // adjacent ranges; `at` is the file-byte position Locate just returned and count must
@@ -82,9 +85,15 @@ public:
     [[nodiscard]] std::uint64_t DeletedBytes() const { return totalDeleted_; }
     [[nodiscard]] std::uint64_t RunCount() const { return runCount_; }
     [[nodiscard]] std::uint64_t RangeCount() const { return rangeCount_; }
-    [[nodiscard]] bool Empty() const { return chunks_.empty(); }
+    [[nodiscard]] bool Empty() const { return root_ == nullptr; }
 
 private:
+    // Elements per leaf and subtrees per inner node before a node splits in two. A full leaf
+    // is 1.5 KiB, so an edit moves at most a few dozen cache lines, and a million records
+    // make a tree four levels deep.
+    static constexpr std::size_t kMaxLeaf = 64;
+    static constexpr std::size_t kMaxChildren = 32;
+
     struct Key {
         std::uint64_t offset;
         int kind; // 0 run, 1 deleted range; 2 sorts after both at the same offset
@@ -92,58 +101,92 @@ private:
 
     struct Item {
         std::uint64_t offset = 0;
-        std::uint64_t end = 0; // deleted ranges
+        std::uint64_t extent = 0; // a run's length, or the number of bytes a range deletes
+        std::uint32_t slot = 0;   // runs: where the bytes live in runs_
         bool isRun = false;
-        std::vector<std::uint8_t> bytes; // runs
 
-        [[nodiscard]] std::uint64_t OwnRun() const { return isRun ? bytes.size() : 0; }
-        [[nodiscard]] std::uint64_t OwnDeleted() const { return isRun ? 0 : end - offset; }
+        [[nodiscard]] std::uint64_t OwnRun() const { return isRun ? extent : 0; }
+        [[nodiscard]] std::uint64_t OwnDeleted() const { return isRun ? 0 : extent; }
+        // Inserted minus deleted bytes, wrapping: what the item adds to the edited offsets after it.
+        [[nodiscard]] std::uint64_t Net() const { return isRun ? extent : std::uint64_t{0} - extent; }
+        [[nodiscard]] std::uint64_t End() const { return offset + extent; }
         [[nodiscard]] Key KeyOf() const { return Key{offset, isRun ? 0 : 1}; }
     };
 
-    struct Chunk {
-        std::vector<Item> items;
-        // starts[i]: edited start of items[i] counted from the chunk's own start, i.e. its
-        // file offset plus the inserted minus deleted bytes of items[0..i) (wrapping). A
-        // compact array, so a lookup binary-searches 8-byte values instead of scanning items.
-        std::vector<std::uint64_t> starts;
-        std::uint64_t run = 0;
-        std::uint64_t deleted = 0;
+    struct NodeDeleter {
+        void operator()(Node* node) const;
+    };
+    using NodePtr = std::unique_ptr<Node, NodeDeleter>;
+
+    struct Node {
+        Inner* parent = nullptr;
+        bool leaf = true;
+        std::size_t count = 0; // elements of a leaf, subtrees of an inner node
     };
 
+    // Arrays are in place and one longer than the limit, so a node fills up, splits, and
+    // is reached in one step from its parent.
+    struct Leaf : Node {
+        Item items[kMaxLeaf + 1];
+    };
+
+    // Per subtree, in separate arrays so that a lookup scans only what it compares: the
+    // subtree's first key, and the net shift (inserted minus deleted bytes, wrapping) it adds.
+    struct Inner : Node {
+        Inner() { leaf = false; }
+        std::uint64_t firstOffset[kMaxChildren + 1];
+        std::uint64_t net[kMaxChildren + 1];
+        int firstKind[kMaxChildren + 1];
+        NodePtr child[kMaxChildren + 1];
+    };
+
+    // An element of a leaf; a null leaf is the end of the sequence.
     struct Cursor {
-        std::size_t chunk = 0;
+        Leaf* leaf = nullptr;
         std::size_t index = 0;
     };
 
     static bool Less(const Key& a, const Key& b);
-    static Element ToElement(const Item& item);
+    static Key FirstKey(const Node& node);
+    static std::size_t IndexInParent(const Node& node);
+    static void InsertChild(Inner& inner, std::size_t i, NodePtr child, std::uint64_t net);
+    static void EraseChild(Inner& inner, std::size_t i);
+    static std::uint64_t NetOf(const Node& node);
+    [[nodiscard]] Element ToElement(const Item& item) const;
+    // A run record holding the single byte `value`, its bytes in a pool slot.
+    [[nodiscard]] Item NewRun(std::uint64_t key, std::uint8_t value);
+    void FreeRun(const Item& item);
 
+    [[nodiscard]] Leaf* EdgeLeaf(bool last) const;
+    [[nodiscard]] static Leaf* NextLeaf(const Leaf* leaf);
+    [[nodiscard]] static Leaf* PreviousLeaf(const Leaf* leaf);
+    [[nodiscard]] static Cursor Next(Cursor at);
     [[nodiscard]] Cursor LowerBound(const Key& key) const;
     [[nodiscard]] std::optional<Cursor> Before(const Key& key) const;
-    [[nodiscard]] bool AtEnd(const Cursor& cursor) const { return cursor.chunk >= chunks_.size(); }
     [[nodiscard]] const Item* Find(const Key& key) const;
-    void Insert(Item item);
-    void InsertAt(Cursor at, Item item);
+    // The cursor just after the element of a located position (the first element when none).
+    [[nodiscard]] Cursor After(const Position& at) const;
+    static Item& ItemAt(const Cursor& at) { return at.leaf->items[at.index]; }
+
+    void Insert(const Item& item);
+    void InsertAt(Cursor at, const Item& item);
+    // Inserts `value` at `index` of the run at `at` (index clamped to its length).
+    void InsertIntoItem(Cursor at, std::uint64_t index, std::uint8_t value);
     void Erase(const Key& key);
     void EraseAt(Cursor at);
-    // The cursor just after the element of a located position (the start when none).
-    [[nodiscard]] Cursor After(const Position& at) const;
-    Item& ItemAt(const Cursor& at) { return chunks_[at.chunk].items[at.index]; }
-    // Adds to the totals of chunk `c`.
-    void Adjust(std::size_t c, std::int64_t runDelta, std::int64_t deletedDelta);
-    // Totals of the chunks before `c`.
-    void PrefixBefore(std::size_t c, std::uint64_t& run, std::uint64_t& deleted) const;
-    void RebuildFenwick();
-    // Adds `delta` to starts[from..] of chunk `c`.
-    void ShiftStarts(std::size_t c, std::size_t from, std::uint64_t delta);
+    // Adds to the totals, and to the net shift of every subtree above `leaf`.
+    void AddTotals(Leaf* leaf, std::uint64_t run, std::uint64_t deleted);
+    // Copies a node's first key into the entries above it after it changed.
+    static void RefreshFirst(Node* node);
+    void Split(Node* node);
+    // Unlinks an emptied node, and the ancestors it leaves empty.
+    void Remove(Node* node);
 
-    std::vector<Chunk> chunks_;
-    // firsts_[c]: key of chunks_[c].items.front(), in its own compact array so that the
-    // binary searches over chunks stay within a few cache lines.
-    std::vector<Key> firsts_;
-    std::vector<std::uint64_t> fenwickRun_;     // 1-based
-    std::vector<std::uint64_t> fenwickDeleted_; // 1-based
+    NodePtr root_;
+    // Run bytes, indexed by Item::slot; freed slots are reused. Four billion runs would
+    // need hundreds of GiB of records, so a 32-bit slot cannot run out first.
+    std::vector<std::vector<std::uint8_t>> runs_;
+    std::vector<std::uint32_t> freeSlots_;
     std::uint64_t totalRun_ = 0;
     std::uint64_t totalDeleted_ = 0;
     std::uint64_t runCount_ = 0;

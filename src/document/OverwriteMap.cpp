@@ -1,54 +1,65 @@
 #include "document/OverwriteMap.h"
 
-#include <algorithm>
-
 namespace orx {
 namespace {
 
-constexpr std::size_t kMaxChunk = 512;
+// Entries per chunk before it splits in two: a set or erase moves at most about 1 KiB.
+constexpr std::size_t kMaxChunk = 128;
 
 } // namespace
 
 std::size_t OverwriteMap::ChunkFor(std::uint64_t offset) const
 {
-    const auto after = std::partition_point(chunks_.begin(), chunks_.end(),
-                                            [&](const Chunk& c) { return c.first <= offset; });
-    const auto index = static_cast<std::size_t>(after - chunks_.begin());
+    const auto after = std::upper_bound(firsts_.begin(), firsts_.end(), offset);
+    const auto index = static_cast<std::size_t>(after - firsts_.begin());
     return index == 0 ? 0 : index - 1;
+}
+
+void OverwriteMap::InsertChunk(std::size_t c, Chunk chunk)
+{
+    // Full capacity up front, so a chunk never reallocates while it fills.
+    chunk.offsets.reserve(kMaxChunk + 1);
+    chunk.values.reserve(kMaxChunk + 1);
+    firsts_.insert(firsts_.begin() + static_cast<std::ptrdiff_t>(c), chunk.offsets.front());
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(c), std::move(chunk));
 }
 
 void OverwriteMap::DropIfEmpty(std::size_t c)
 {
-    if (chunks_[c].entries.empty()) {
+    if (chunks_[c].offsets.empty()) {
         chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(c));
+        firsts_.erase(firsts_.begin() + static_cast<std::ptrdiff_t>(c));
     } else {
-        chunks_[c].first = chunks_[c].entries.front().offset;
+        firsts_[c] = chunks_[c].offsets.front();
     }
 }
 
 void OverwriteMap::Set(std::uint64_t offset, std::uint8_t value)
 {
     if (chunks_.empty()) {
-        chunks_.push_back(Chunk{offset, {Entry{offset, value}}});
+        InsertChunk(0, Chunk{{offset}, {value}});
         size_ = 1;
         return;
     }
     const std::size_t c = ChunkFor(offset);
-    std::vector<Entry>& entries = chunks_[c].entries;
-    const auto at = std::partition_point(entries.begin(), entries.end(),
-                                         [&](const Entry& e) { return e.offset < offset; });
-    if (at != entries.end() && at->offset == offset) {
-        at->value = value;
+    Chunk& chunk = chunks_[c];
+    const auto at = std::lower_bound(chunk.offsets.begin(), chunk.offsets.end(), offset);
+    const auto i = at - chunk.offsets.begin();
+    if (at != chunk.offsets.end() && *at == offset) {
+        chunk.values[static_cast<std::size_t>(i)] = value;
         return;
     }
-    entries.insert(at, Entry{offset, value});
-    chunks_[c].first = entries.front().offset;
+    chunk.offsets.insert(at, offset);
+    chunk.values.insert(chunk.values.begin() + i, value);
+    firsts_[c] = chunk.offsets.front();
     ++size_;
-    if (entries.size() > kMaxChunk) {
-        const auto middle = entries.begin() + static_cast<std::ptrdiff_t>(entries.size() / 2);
-        Chunk upper{middle->offset, std::vector<Entry>(middle, entries.end())};
-        entries.erase(middle, entries.end());
-        chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(c + 1), std::move(upper));
+    if (chunk.offsets.size() > kMaxChunk) {
+        const auto half = static_cast<std::ptrdiff_t>(chunk.offsets.size() / 2);
+        Chunk upper{std::vector<std::uint64_t>(chunk.offsets.begin() + half, chunk.offsets.end()),
+                    std::vector<std::uint8_t>(chunk.values.begin() + half, chunk.values.end())};
+        chunk.offsets.erase(chunk.offsets.begin() + half, chunk.offsets.end());
+        chunk.values.erase(chunk.values.begin() + half, chunk.values.end());
+        InsertChunk(c + 1, std::move(upper));
     }
 }
 
@@ -63,14 +74,15 @@ void OverwriteMap::EraseRange(std::uint64_t from, std::uint64_t to)
         return;
     }
     std::size_t c = ChunkFor(from);
-    while (c < chunks_.size() && chunks_[c].first < to) {
-        std::vector<Entry>& entries = chunks_[c].entries;
-        const auto first = std::partition_point(entries.begin(), entries.end(),
-                                                [&](const Entry& e) { return e.offset < from; });
-        const auto last =
-            std::partition_point(first, entries.end(), [&](const Entry& e) { return e.offset < to; });
-        size_ -= static_cast<std::size_t>(last - first);
-        entries.erase(first, last);
+    while (c < chunks_.size() && firsts_[c] < to) {
+        Chunk& chunk = chunks_[c];
+        const auto first = std::lower_bound(chunk.offsets.begin(), chunk.offsets.end(), from);
+        const auto last = std::lower_bound(first, chunk.offsets.end(), to);
+        const auto firstIndex = first - chunk.offsets.begin();
+        const auto lastIndex = last - chunk.offsets.begin();
+        size_ -= static_cast<std::size_t>(lastIndex - firstIndex);
+        chunk.offsets.erase(first, last);
+        chunk.values.erase(chunk.values.begin() + firstIndex, chunk.values.begin() + lastIndex);
         const std::size_t before = chunks_.size();
         DropIfEmpty(c);
         if (chunks_.size() == before) {
@@ -84,11 +96,10 @@ std::optional<std::uint8_t> OverwriteMap::Find(std::uint64_t offset) const
     if (chunks_.empty()) {
         return std::nullopt;
     }
-    const std::vector<Entry>& entries = chunks_[ChunkFor(offset)].entries;
-    const auto at = std::partition_point(entries.begin(), entries.end(),
-                                         [&](const Entry& e) { return e.offset < offset; });
-    if (at != entries.end() && at->offset == offset) {
-        return at->value;
+    const Chunk& chunk = chunks_[ChunkFor(offset)];
+    const auto at = std::lower_bound(chunk.offsets.begin(), chunk.offsets.end(), offset);
+    if (at != chunk.offsets.end() && *at == offset) {
+        return chunk.values[static_cast<std::size_t>(at - chunk.offsets.begin())];
     }
     return std::nullopt;
 }
@@ -96,6 +107,7 @@ std::optional<std::uint8_t> OverwriteMap::Find(std::uint64_t offset) const
 void OverwriteMap::Clear()
 {
     chunks_.clear();
+    firsts_.clear();
     size_ = 0;
 }
 
@@ -104,8 +116,8 @@ std::vector<std::pair<std::uint64_t, std::uint8_t>> OverwriteMap::Sorted() const
     std::vector<std::pair<std::uint64_t, std::uint8_t>> all;
     all.reserve(size_);
     for (const Chunk& chunk : chunks_) {
-        for (const Entry& entry : chunk.entries) {
-            all.emplace_back(entry.offset, entry.value);
+        for (std::size_t i = 0; i < chunk.offsets.size(); ++i) {
+            all.emplace_back(chunk.offsets[i], chunk.values[i]);
         }
     }
     return all;

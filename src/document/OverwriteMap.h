@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -26,10 +27,13 @@ public:
     template <typename Visit>
     void ForEachIn(std::uint64_t from, std::uint64_t to, Visit&& visit) const
     {
-        for (std::size_t c = ChunkFor(from); c < chunks_.size() && chunks_[c].first < to; ++c) {
-            for (const Entry& entry : chunks_[c].entries) {
-                if (entry.offset >= to) return;
-                if (entry.offset >= from) visit(entry.offset, entry.value);
+        for (std::size_t c = ChunkFor(from); c < chunks_.size() && firsts_[c] < to; ++c) {
+            const std::vector<std::uint64_t>& offsets = chunks_[c].offsets;
+            for (auto i = static_cast<std::size_t>(std::lower_bound(offsets.begin(), offsets.end(), from) -
+                                                   offsets.begin());
+                 i < offsets.size(); ++i) {
+                if (offsets[i] >= to) return;
+                visit(offsets[i], chunks_[c].values[i]);
             }
         }
     }
@@ -38,20 +42,21 @@ public:
     [[nodiscard]] std::vector<std::pair<std::uint64_t, std::uint8_t>> Sorted() const;
 
 private:
-    struct Entry {
-        std::uint64_t offset;
-        std::uint8_t value;
-    };
+    // Offsets and values in separate arrays: searches and moves touch only what they need.
     struct Chunk {
-        std::uint64_t first = 0; // offset of entries.front()
-        std::vector<Entry> entries;
+        std::vector<std::uint64_t> offsets;
+        std::vector<std::uint8_t> values;
     };
 
     // The chunk that holds `offset` or would receive it.
     [[nodiscard]] std::size_t ChunkFor(std::uint64_t offset) const;
+    void InsertChunk(std::size_t c, Chunk chunk);
     void DropIfEmpty(std::size_t c);
 
     std::vector<Chunk> chunks_;
+    // firsts_[c]: chunks_[c].offsets.front(), compact so that finding a chunk stays within
+    // a few cache lines.
+    std::vector<std::uint64_t> firsts_;
     std::size_t size_ = 0;
 };
 
