@@ -179,6 +179,73 @@ TEST(EditOverlayProperty, ThousandsOfRecordsSpanManyChunks)
     RunSequences(3, 20000, 9000, Seed() + 3, false);
 }
 
+// Thousands of records built up and then taken away again in random order, so that the
+// index grows several levels deep and then empties node by node: runs vanish, ranges
+// merge, and at the end one range covers the whole file.
+TEST(EditOverlayProperty, RecordsTakenAwayInBulkLeaveOneRange)
+{
+    constexpr std::uint64_t kSize = 12000;
+    using Build = void (*)(EditableDocument&, Bytes&);
+    const struct {
+        const char* name;
+        Build build;
+    } cases[] = {
+        {"a run in front of every second byte",
+         [](EditableDocument& d, Bytes& model) {
+             for (std::uint64_t i = kSize - 2; i < kSize; i -= 2) {
+                 ASSERT_TRUE(d.InsertByte(i, static_cast<std::uint8_t>(i % 251)));
+                 model.insert(model.begin() + static_cast<std::ptrdiff_t>(i), static_cast<std::uint8_t>(i % 251));
+             }
+         }},
+        {"every second byte deleted",
+         [](EditableDocument& d, Bytes& model) {
+             for (std::uint64_t i = kSize - 1; i < kSize; i -= 2) {
+                 ASSERT_TRUE(d.DeleteByte(i));
+                 model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+             }
+         }},
+        {"runs, deletions and overwrites interleaved",
+         [](EditableDocument& d, Bytes& model) {
+             for (std::uint64_t i = kSize - 1; i < kSize; --i) {
+                 const auto at = model.begin() + static_cast<std::ptrdiff_t>(i);
+                 if (i % 3 == 0) {
+                     ASSERT_TRUE(d.DeleteByte(i));
+                     model.erase(at);
+                 } else if (i % 3 == 1) {
+                     ASSERT_TRUE(d.InsertByte(i, 7));
+                     model.insert(at, 7);
+                 } else {
+                     ASSERT_TRUE(d.OverwriteByte(i, static_cast<std::uint8_t>(*at + 1)));
+                     *at = static_cast<std::uint8_t>(*at + 1);
+                 }
+             }
+         }},
+    };
+    std::mt19937_64 rng(Seed() + 4);
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::u16string path = dir.Write(u"data.bin", RandomBytes(rng, kSize));
+        EditableDocument document;
+        ASSERT_TRUE(document.Open(path));
+        Bytes model = test::ReadAll(path);
+        c.build(document, model);
+        ASSERT_EQ(document.Read(0, document.Size()).bytes, model);
+        for (int step = 0; !model.empty(); ++step) {
+            const std::uint64_t offset = rng() % model.size();
+            ASSERT_TRUE(document.DeleteByte(offset));
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset));
+            if (step % 997 == 0) {
+                ASSERT_EQ(document.Read(0, document.Size() + 1).bytes, model) << "after step " << step;
+            }
+        }
+        EXPECT_EQ(document.Size(), 0u);
+        EXPECT_EQ(document.ChooseSaveStrategy(), SaveStrategy::InPlace);
+        ASSERT_TRUE(document.Save());
+        EXPECT_EQ(test::ReadAll(path), Bytes{});
+    }
+}
+
 // Files larger than the 1 MiB copy block, so that copying, skipping and replacing cross
 // block boundaries while saving through a temporary file.
 TEST(EditOverlayProperty, SavingFilesLargerThanOneCopyBlock)
