@@ -1,6 +1,7 @@
 #include "document/EditIndex.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace orx {
 
@@ -339,6 +340,7 @@ void EditIndex::Insert(const Item& item)
 
 void EditIndex::InsertAt(Cursor at, const Item& item)
 {
+    static_assert(std::is_trivially_copyable_v<Item>, "leaf edits move items with memmove");
     if (root_ == nullptr) {
         root_.reset(new Leaf);
         at = Cursor{static_cast<Leaf*>(root_.get()), 0};
