@@ -149,14 +149,17 @@ private:
     static bool Less(const Key& a, const Key& b);
     static Key FirstKey(const Node& node);
     static std::size_t IndexInParent(const Node& node);
+    // Makes `child` the i-th subtree of `inner`, with its first key and the given net shift.
     static void InsertChild(Inner& inner, std::size_t i, NodePtr child, std::uint64_t net);
     static void EraseChild(Inner& inner, std::size_t i);
+    // The net shift of a node's whole subtree, summed from its own records or entries.
     static std::uint64_t NetOf(const Node& node);
     [[nodiscard]] Element ToElement(const Item& item) const;
     // A run record holding the single byte `value`, its bytes in a pool slot.
     [[nodiscard]] Item NewRun(std::uint64_t key, std::uint8_t value);
     void FreeRun(const Item& item);
 
+    // The first leaf, or the last one when `last`; null when there are no records.
     [[nodiscard]] Leaf* EdgeLeaf(bool last) const;
     [[nodiscard]] static Leaf* NextLeaf(const Leaf* leaf);
     [[nodiscard]] static Leaf* PreviousLeaf(const Leaf* leaf);
