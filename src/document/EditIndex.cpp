@@ -32,14 +32,11 @@ EditIndex::Key EditIndex::FirstKey(const Node& node)
     return Key{inner.firstOffset[0], inner.firstKind[0]};
 }
 
-std::size_t EditIndex::IndexInParent(const Node& node)
+void EditIndex::Renumber(Inner& inner, std::size_t from)
 {
-    const Inner& parent = *node.parent;
-    std::size_t i = 0;
-    while (parent.child[i].get() != &node) {
-        ++i;
+    for (std::size_t i = from; i < inner.count; ++i) {
+        inner.child[i]->slot = i;
     }
-    return i;
 }
 
 void EditIndex::InsertChild(Inner& inner, std::size_t i, NodePtr child, std::uint64_t net)
@@ -56,6 +53,7 @@ void EditIndex::InsertChild(Inner& inner, std::size_t i, NodePtr child, std::uin
     child->parent = &inner;
     inner.child[i] = std::move(child);
     inner.count = n + 1;
+    Renumber(inner, i);
 }
 
 void EditIndex::EraseChild(Inner& inner, std::size_t i)
@@ -67,6 +65,7 @@ void EditIndex::EraseChild(Inner& inner, std::size_t i)
     std::move(inner.child + i + 1, inner.child + n, inner.child + i);
     inner.child[n - 1].reset();
     inner.count = n - 1;
+    Renumber(inner, i);
 }
 
 std::uint64_t EditIndex::NetOf(const Node& node)
@@ -288,6 +287,7 @@ void EditIndex::Split(Node* node)
             moved->child[j]->parent = moved;
         }
         moved->count = lower->count - half;
+        Renumber(*moved, 0);
     }
     node->count = half;
     const std::uint64_t upperNet = NetOf(*upper);

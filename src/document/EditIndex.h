@@ -120,6 +120,7 @@ private:
 
     struct Node {
         Inner* parent = nullptr;
+        std::size_t slot = 0; // index among the parent's subtrees
         bool leaf = true;
         std::size_t count = 0; // elements of a leaf, subtrees of an inner node
     };
@@ -148,7 +149,9 @@ private:
 
     static bool Less(const Key& a, const Key& b);
     static Key FirstKey(const Node& node);
-    static std::size_t IndexInParent(const Node& node);
+    static std::size_t IndexInParent(const Node& node) { return node.slot; }
+    // Sets the slot of subtrees from..count of `inner` after they moved.
+    static void Renumber(Inner& inner, std::size_t from);
     // Makes `child` the i-th subtree of `inner`, with its first key and the given net shift.
     static void InsertChild(Inner& inner, std::size_t i, NodePtr child, std::uint64_t net);
     static void EraseChild(Inner& inner, std::size_t i);
