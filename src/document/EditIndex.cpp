@@ -1,6 +1,7 @@
 #include "document/EditIndex.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 namespace orx {
@@ -91,8 +92,67 @@ EditIndex::Element EditIndex::ToElement(const Item& item) const
     element.isRun = item.isRun;
     element.key = item.offset;
     element.end = item.isRun ? 0 : item.End();
-    element.run = item.isRun ? &runs_[item.slot] : nullptr;
+    if (item.isRun) {
+        element.run = RunBytes(item);
+    }
     return element;
+}
+
+std::uint32_t EditIndex::SlotOf(const Item& item)
+{
+    std::uint32_t slot = 0;
+    std::memcpy(&slot, item.payload, sizeof slot);
+    return slot;
+}
+
+std::span<std::uint8_t> EditIndex::RunBytes(Item& item)
+{
+    if (item.IsInline()) {
+        return {item.payload, static_cast<std::size_t>(item.extent)};
+    }
+    return runs_[SlotOf(item)];
+}
+
+std::span<const std::uint8_t> EditIndex::RunBytes(const Item& item) const
+{
+    if (item.IsInline()) {
+        return {item.payload, static_cast<std::size_t>(item.extent)};
+    }
+    return runs_[SlotOf(item)];
+}
+
+void EditIndex::SetRunBytes(Item& item, const std::uint8_t* data, std::size_t size)
+{
+    if (size <= kInlineRun) {
+        // Copy out first: the bytes may come from the pool slot being freed.
+        std::uint8_t bytes[kInlineRun] = {};
+        std::copy_n(data, size, bytes);
+        FreeRun(item);
+        std::copy_n(bytes, kInlineRun, item.payload);
+        item.extent = size;
+        return;
+    }
+    if (item.IsInline()) {
+        std::uint32_t slot = 0;
+        if (freeSlots_.empty()) {
+            slot = static_cast<std::uint32_t>(runs_.size());
+            runs_.emplace_back();
+        } else {
+            slot = freeSlots_.back();
+            freeSlots_.pop_back();
+        }
+        std::vector<std::uint8_t> bytes(data, data + size);
+        runs_[slot] = std::move(bytes);
+        std::memcpy(item.payload, &slot, sizeof slot);
+    } else {
+        std::vector<std::uint8_t>& pooled = runs_[SlotOf(item)];
+        if (pooled.data() == data) {
+            pooled.resize(size); // the bytes are already in place
+        } else {
+            pooled.assign(data, data + size);
+        }
+    }
+    item.extent = size;
 }
 
 EditIndex::Item EditIndex::NewRun(std::uint64_t key, std::uint8_t value)
@@ -101,31 +161,28 @@ EditIndex::Item EditIndex::NewRun(std::uint64_t key, std::uint8_t value)
     item.offset = key;
     item.isRun = true;
     item.extent = 1;
-    if (freeSlots_.empty()) {
-        item.slot = static_cast<std::uint32_t>(runs_.size());
-        runs_.emplace_back();
-    } else {
-        item.slot = freeSlots_.back();
-        freeSlots_.pop_back();
-    }
-    runs_[item.slot].assign(1, value);
+    item.payload[0] = value;
     return item;
 }
 
 void EditIndex::FreeRun(const Item& item)
 {
-    std::vector<std::uint8_t>().swap(runs_[item.slot]);
-    freeSlots_.push_back(item.slot);
+    if (item.IsInline()) {
+        return;
+    }
+    const std::uint32_t slot = SlotOf(item);
+    std::vector<std::uint8_t>().swap(runs_[slot]);
+    freeSlots_.push_back(slot);
 }
 
-std::vector<std::uint8_t>& EditIndex::RunAt(const Position& at)
+std::span<std::uint8_t> EditIndex::RunAt(const Position& at)
 {
-    return runs_[at.leaf->items[at.item].slot];
+    return RunBytes(at.leaf->items[at.item]);
 }
 
-const std::vector<std::uint8_t>& EditIndex::RunAt(const Position& at) const
+std::span<const std::uint8_t> EditIndex::RunAt(const Position& at) const
 {
-    return runs_[at.leaf->items[at.item].slot];
+    return RunBytes(at.leaf->items[at.item]);
 }
 
 EditIndex::Leaf* EditIndex::EdgeLeaf(bool last) const
@@ -364,9 +421,19 @@ void EditIndex::InsertAt(Cursor at, const Item& item)
 void EditIndex::InsertIntoItem(Cursor at, std::uint64_t index, std::uint8_t value)
 {
     Item& item = ItemAt(at);
-    std::vector<std::uint8_t>& bytes = runs_[item.slot];
-    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(index, bytes.size())), value);
-    item.extent = bytes.size();
+    const auto length = static_cast<std::size_t>(item.extent);
+    const auto i = static_cast<std::size_t>(std::min<std::uint64_t>(index, length));
+    if (item.IsInline()) {
+        std::uint8_t bytes[kInlineRun + 1];
+        std::copy_n(item.payload, i, bytes);
+        bytes[i] = value;
+        std::copy(item.payload + i, item.payload + length, bytes + i + 1);
+        SetRunBytes(item, bytes, length + 1);
+    } else {
+        std::vector<std::uint8_t>& bytes = runs_[SlotOf(item)];
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(i), value);
+        item.extent = bytes.size();
+    }
     AddTotals(at.leaf, 1, 0);
 }
 
@@ -456,10 +523,10 @@ EditIndex::Position EditIndex::Locate(std::uint64_t p, std::uint64_t fileSize) c
     return position;
 }
 
-const std::vector<std::uint8_t>* EditIndex::FindRun(std::uint64_t key) const
+std::span<const std::uint8_t> EditIndex::FindRun(std::uint64_t key) const
 {
     const Item* item = Find(Key{key, 0});
-    return item != nullptr ? &runs_[item->slot] : nullptr;
+    return item != nullptr ? RunBytes(*item) : std::span<const std::uint8_t>{};
 }
 
 void EditIndex::InsertIntoRun(std::uint64_t key, std::uint64_t index, std::uint8_t value)
@@ -485,10 +552,10 @@ std::uint64_t EditIndex::EraseFromRun(std::uint64_t key, std::uint64_t index, st
     }
     const std::uint64_t n = std::min<std::uint64_t>(count, item.extent - index);
     if (n < item.extent) {
-        std::vector<std::uint8_t>& bytes = runs_[item.slot];
-        const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(index);
-        bytes.erase(first, first + static_cast<std::ptrdiff_t>(n));
-        item.extent = bytes.size();
+        const std::span<std::uint8_t> bytes = RunBytes(item);
+        std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(index + n), bytes.end(),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(index));
+        SetRunBytes(item, bytes.data(), bytes.size() - n);
         AddTotals(at.leaf, std::uint64_t{0} - n, 0);
         return n;
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace orx {
@@ -39,7 +40,7 @@ public:
         bool isRun = false;
         std::uint64_t key = 0;                          // run key, or first deleted offset
         std::uint64_t end = 0;                          // one past the last deleted offset (ranges)
-        const std::vector<std::uint8_t>* run = nullptr; // the run's bytes (runs)
+        std::span<const std::uint8_t> run; // the run's bytes (runs); valid until the next change
     };
 
     // Where an edited offset falls, for an offset below the edited size.
@@ -67,9 +68,10 @@ public:
     // empties. Returns the number erased.
     std::uint64_t EraseFromRun(std::uint64_t key, std::uint64_t index, std::uint64_t count);
     // The run a position Locate just returned falls in (at.inRun), without searching again.
-    [[nodiscard]] std::vector<std::uint8_t>& RunAt(const Position& at);
-    [[nodiscard]] const std::vector<std::uint8_t>& RunAt(const Position& at) const;
-    [[nodiscard]] const std::vector<std::uint8_t>* FindRun(std::uint64_t key) const;
+    [[nodiscard]] std::span<std::uint8_t> RunAt(const Position& at);
+    [[nodiscard]] std::span<const std::uint8_t> RunAt(const Position& at) const;
+    // The bytes of the run keyed `key`; empty when there is none.
+    [[nodiscard]] std::span<const std::uint8_t> FindRun(std::uint64_t key) const;
     // Marks the surviving file bytes [at.key, at.key + count) as deleted, merging with
     // adjacent ranges; `at` is the file-byte position Locate just returned and count must
     // not reach past at.segmentEnd.
@@ -99,11 +101,19 @@ private:
         int kind; // 0 run, 1 deleted range; 2 sorts after both at the same offset
     };
 
+    // Runs this short, nearly all of those typed or inserted at scattered places, keep their
+    // bytes in the record itself: no allocation, and no second cache miss to read them.
+    static constexpr std::size_t kInlineRun = 7;
+
     struct Item {
         std::uint64_t offset = 0;
         std::uint64_t extent = 0; // a run's length, or the number of bytes a range deletes
-        std::uint32_t slot = 0;   // runs: where the bytes live in runs_
+        // A run of at most kInlineRun bytes holds them here; a longer one holds the index of
+        // its bytes in runs_ (as four bytes, see SlotOf).
+        std::uint8_t payload[kInlineRun] = {};
         bool isRun = false;
+
+        [[nodiscard]] bool IsInline() const { return extent <= kInlineRun; }
 
         [[nodiscard]] std::uint64_t OwnRun() const { return isRun ? extent : 0; }
         [[nodiscard]] std::uint64_t OwnDeleted() const { return isRun ? 0 : extent; }
@@ -158,9 +168,15 @@ private:
     // The net shift of a node's whole subtree, summed from its own records or entries.
     static std::uint64_t NetOf(const Node& node);
     [[nodiscard]] Element ToElement(const Item& item) const;
-    // A run record holding the single byte `value`, its bytes in a pool slot.
-    [[nodiscard]] Item NewRun(std::uint64_t key, std::uint8_t value);
+    // A run record holding the single byte `value`.
+    [[nodiscard]] static Item NewRun(std::uint64_t key, std::uint8_t value);
+    // Releases the pool slot of a run that has one.
     void FreeRun(const Item& item);
+    static std::uint32_t SlotOf(const Item& item);
+    [[nodiscard]] std::span<std::uint8_t> RunBytes(Item& item);
+    [[nodiscard]] std::span<const std::uint8_t> RunBytes(const Item& item) const;
+    // Replaces a run's bytes, keeping them inline or in the pool by their new length.
+    void SetRunBytes(Item& item, const std::uint8_t* data, std::size_t size);
 
     // The first leaf, or the last one when `last`; null when there are no records.
     [[nodiscard]] Leaf* EdgeLeaf(bool last) const;
@@ -189,8 +205,8 @@ private:
     void Remove(Node* node);
 
     NodePtr root_;
-    // Run bytes, indexed by Item::slot; freed slots are reused. Four billion runs would
-    // need hundreds of GiB of records, so a 32-bit slot cannot run out first.
+    // Bytes of runs longer than kInlineRun; freed slots are reused. Four billion such runs
+    // would need hundreds of GiB, so a 32-bit slot cannot run out first.
     std::vector<std::vector<std::uint8_t>> runs_;
     std::vector<std::uint32_t> freeSlots_;
     std::uint64_t totalRun_ = 0;

@@ -83,7 +83,7 @@ ReadResult EditableDocument::Read(std::uint64_t offset, std::uint64_t count) con
     while (done < n) {
         const EditIndex::Position at = edits_.Locate(offset + done, file_.Size());
         if (at.inRun) {
-            const std::vector<std::uint8_t>& run = edits_.RunAt(at);
+            const std::span<const std::uint8_t> run = edits_.RunAt(at);
             const std::uint64_t take = std::min(n - done, at.runLength - at.index);
             std::copy_n(run.begin() + static_cast<std::ptrdiff_t>(at.index), take, out + done);
             done += take;

@@ -116,8 +116,8 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
         }
         Report(progress, start + run.size(), total);
     }
-    if (const std::vector<std::uint8_t>* appended = edits_.FindRun(fileSize)) {
-        if (!fs_->Seek(target, fileSize - deleted) || !WriteAll(*fs_, target, appended->data(), appended->size())) {
+    if (const std::span<const std::uint8_t> appended = edits_.FindRun(fileSize); !appended.empty()) {
+        if (!fs_->Seek(target, fileSize - deleted) || !WriteAll(*fs_, target, appended.data(), appended.size())) {
             return fail();
         }
         Report(progress, total, total);
@@ -176,10 +176,10 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
     auto overwrite = overwrites.begin();
     for (;;) {
         while (element && element->isRun && element->key == pos) {
-            if (!WriteAll(*fs_, temp, element->run->data(), element->run->size())) {
+            if (!WriteAll(*fs_, temp, element->run.data(), element->run.size())) {
                 return fail();
             }
-            written += element->run->size();
+            written += element->run.size();
             Report(progress, written, total);
             element = edits_.Next(*element);
         }

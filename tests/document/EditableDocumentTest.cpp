@@ -15,6 +15,15 @@ std::string Text(const EditableDocument& document)
     return std::string(r.bytes.begin(), r.bytes.end());
 }
 
+// Inserts `text` byte by byte from `offset`, as typing does.
+bool TypeAt(EditableDocument& document, std::uint64_t offset, const std::string& text)
+{
+    for (const char c : text) {
+        if (!document.InsertByte(offset++, static_cast<std::uint8_t>(c))) return false;
+    }
+    return true;
+}
+
 struct EditCase {
     const char* name;
     const char* file;
@@ -53,6 +62,20 @@ TEST(EditableDocument, EditsComposeAsTheRecordRulesSay)
         {"range over runs and file bytes", "abcdef",
          [](D& d) { return d.InsertByte(2, 'x') && d.InsertByte(5, 'y') && d.DeleteRange(1, 5); }, "aef", true,
          SaveStrategy::ViaTempFile},
+        // Short runs live in the record, long ones elsewhere: cross that line both ways.
+        {"typing ten bytes at one place", "abc", [](D& d) { return TypeAt(d, 1, "0123456789"); }, "a0123456789bc",
+         true, SaveStrategy::ViaTempFile},
+        {"a long run cut short, then edited", "abc",
+         [](D& d) {
+             return TypeAt(d, 1, "0123456789") && d.DeleteRange(3, 6) && d.InsertByte(2, 'x') &&
+                    d.OverwriteByte(4, 'y');
+         },
+         "a0x1y9bc", true, SaveStrategy::ViaTempFile},
+        {"a run across the line and back", "Z",
+         [](D& d) { return TypeAt(d, 0, "abcdefgh") && d.DeleteByte(7) && d.InsertByte(7, 'i') && d.DeleteByte(0); },
+         "bcdefgiZ", true, SaveStrategy::ViaTempFile},
+        {"a long appended run saves in place", "ab", [](D& d) { return TypeAt(d, 2, "0123456789") && d.DeleteByte(3); },
+         "ab023456789", true, SaveStrategy::InPlace},
         {"refused: overwrite at the end", "abc", [](D& d) { return !d.OverwriteByte(3, 'x'); }, "abc", false,
          SaveStrategy::Nothing},
         {"refused: delete at the end", "abc", [](D& d) { return !d.DeleteByte(3); }, "abc", false,
