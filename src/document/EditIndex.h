@@ -22,8 +22,8 @@ namespace orx {
 // inner nodes keep, per subtree, its first key and its inserted and deleted byte totals.
 // The edited start of a subtree is its first key plus the totals of everything before it,
 // so a lookup by edited offset descends one path; an edit rewrites one small leaf and the
-// totals on its path. Elements are plain values (run bytes live in a separate pool), so
-// moving them inside a leaf is a single memmove.
+// totals on its path. Elements are plain values (a short run's bytes sit in the element,
+// a long run's in a separate pool), so moving them inside a leaf is a single memmove.
 class EditIndex {
     struct Node;
     struct Leaf;
