@@ -141,8 +141,7 @@ void EditIndex::SetRunBytes(Item& item, const std::uint8_t* data, std::size_t si
             slot = freeSlots_.back();
             freeSlots_.pop_back();
         }
-        std::vector<std::uint8_t> bytes(data, data + size);
-        runs_[slot] = std::move(bytes);
+        runs_[slot].assign(data, data + size);
         std::memcpy(item.payload, &slot, sizeof slot);
     } else {
         std::vector<std::uint8_t>& pooled = runs_[SlotOf(item)];
