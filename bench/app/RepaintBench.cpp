@@ -44,7 +44,8 @@ double Milliseconds()
 // A file of `size` zero bytes that takes no disk space.
 bool CreateSparseFile(const std::wstring& path, std::uint64_t size)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -74,8 +75,10 @@ double MedianRepaint(const Scenario& scenario, HWND parent)
     std::uint64_t seed = 0x9E3779B97F4A7C15ull;
     for (int i = 0; i < scenario.insertions; ++i) {
         seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-        const std::uint64_t offset = (document.Size() / scenario.insertions) * i + (seed >> 40) % 4096;
-        if (!document.InsertByte(std::min(offset, document.Size()), static_cast<std::uint8_t>(seed >> 56))) {
+        const std::uint64_t offset =
+            (document.Size() / scenario.insertions) * i + (seed >> 40) % 4096;
+        if (!document.InsertByte(std::min(offset, document.Size()),
+                                 static_cast<std::uint8_t>(seed >> 56))) {
             std::fprintf(stderr, "insertion %d failed\n", i);
             return -1.0;
         }
@@ -126,8 +129,8 @@ int wmain(int argc, wchar_t** argv)
     windowClass.lpszClassName = L"Orlin.Bench.Parent";
     RegisterClassW(&windowClass);
     orx::HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
-    HWND parent = CreateWindowExW(0, L"Orlin.Bench.Parent", L"repaint", WS_POPUP | WS_VISIBLE, 0, 0, 980, 720,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND parent = CreateWindowExW(0, L"Orlin.Bench.Parent", L"repaint", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  980, 720, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 
     const Scenario scenarios[] = {
         {"4 KiB file", small, 0},

@@ -27,19 +27,24 @@ void EnsureFile(const std::filesystem::path& file)
     std::mt19937_64 rng(1);
     std::vector<std::uint64_t> block(1 << 17);
     for (std::uint64_t written = 0; written < kFileSize; written += block.size() * 8) {
-        for (auto& word : block) word = rng();
-        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * 8));
+        for (auto& word : block)
+            word = rng();
+        out.write(reinterpret_cast<const char*>(block.data()),
+                  static_cast<std::streamsize>(block.size() * 8));
     }
 }
 
 // 100,000 inserted bytes and 100,000 deleted bytes at random places.
-void ScatterEdits(orx::EditableDocument& document, std::mt19937_64& rng, int insertions, int deletions)
+void ScatterEdits(orx::EditableDocument& document, std::mt19937_64& rng, int insertions,
+                  int deletions)
 {
     for (int i = 0; i < insertions; ++i) {
-        if (!document.InsertByte(rng() % document.Size(), static_cast<std::uint8_t>(rng()))) std::abort();
+        if (!document.InsertByte(rng() % document.Size(), static_cast<std::uint8_t>(rng())))
+            std::abort();
     }
     for (int i = 0; i < deletions; ++i) {
-        if (!document.DeleteByte(rng() % document.Size())) std::abort();
+        if (!document.DeleteByte(rng() % document.Size()))
+            std::abort();
     }
 }
 
@@ -48,7 +53,8 @@ void ReadAtRandomOffsets(benchmark::State& state, const orx::EditableDocument& d
     std::mt19937_64 rng(7);
     for (auto _ : state) {
         const orx::ReadResult r = document.Read(rng() % (document.Size() - kReadSize), kReadSize);
-        if (r.bytes.size() != kReadSize) state.SkipWithError("short read");
+        if (r.bytes.size() != kReadSize)
+            state.SkipWithError("short read");
         benchmark::DoNotOptimize(r.bytes.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kReadSize));
@@ -57,14 +63,16 @@ void ReadAtRandomOffsets(benchmark::State& state, const orx::EditableDocument& d
 void BM_Read4KiB_Unedited(benchmark::State& state, const std::u16string& file)
 {
     orx::EditableDocument document;
-    if (!document.Open(file)) return state.SkipWithError("cannot open the bench file");
+    if (!document.Open(file))
+        return state.SkipWithError("cannot open the bench file");
     ReadAtRandomOffsets(state, document);
 }
 
 void BM_Read4KiB_100kInsertions100kDeletions(benchmark::State& state, const std::u16string& file)
 {
     orx::EditableDocument document;
-    if (!document.Open(file)) return state.SkipWithError("cannot open the bench file");
+    if (!document.Open(file))
+        return state.SkipWithError("cannot open the bench file");
     std::mt19937_64 rng(3);
     ScatterEdits(document, rng, 100000, 100000);
     ReadAtRandomOffsets(state, document);
@@ -76,7 +84,8 @@ void BM_Apply1MRandomEdits(benchmark::State& state, const std::u16string& file)
 {
     for (auto _ : state) {
         orx::EditableDocument document;
-        if (!document.Open(file)) return state.SkipWithError("cannot open the bench file");
+        if (!document.Open(file))
+            return state.SkipWithError("cannot open the bench file");
         std::mt19937_64 rng(5);
         for (int i = 0; i < 1000000; ++i) {
             const std::uint64_t offset = rng() % document.Size();
@@ -87,7 +96,8 @@ void BM_Apply1MRandomEdits(benchmark::State& state, const std::u16string& file)
             case 1: ok = document.InsertByte(offset, value); break;
             default: ok = document.DeleteByte(offset); break;
             }
-            if (!ok) return state.SkipWithError("edit refused");
+            if (!ok)
+                return state.SkipWithError("edit refused");
         }
         benchmark::DoNotOptimize(document.Size());
     }
@@ -100,12 +110,14 @@ void BM_ReadSingleBytesAsOverwritesDo(benchmark::State& state, const std::u16str
 {
     for (auto _ : state) {
         orx::FileViewModel view;
-        if (!view.Open(file)) return state.SkipWithError("cannot open the bench file");
+        if (!view.Open(file))
+            return state.SkipWithError("cannot open the bench file");
         std::mt19937_64 rng(5);
         std::uint64_t sum = 0;
         for (int i = 0; i < 333334; ++i) {
             std::uint8_t byte = 0;
-            if (view.ReadInto(rng() % view.Size(), &byte, 1) != 1) return state.SkipWithError("short read");
+            if (view.ReadInto(rng() % view.Size(), &byte, 1) != 1)
+                return state.SkipWithError("short read");
             sum += byte;
         }
         benchmark::DoNotOptimize(sum);
@@ -120,7 +132,8 @@ int main(int argc, char** argv)
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--file") == 0) {
             file = argv[i + 1];
-            for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
+            for (int j = i; j + 2 <= argc; ++j)
+                argv[j] = argv[j + 2];
             argc -= 2;
             break;
         }
@@ -130,8 +143,8 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("Read4KiB/unedited", BM_Read4KiB_Unedited, path)
         ->Repetitions(5)
         ->ReportAggregatesOnly(true);
-    benchmark::RegisterBenchmark("Read4KiB/100k_insertions_100k_deletions", BM_Read4KiB_100kInsertions100kDeletions,
-                                 path)
+    benchmark::RegisterBenchmark("Read4KiB/100k_insertions_100k_deletions",
+                                 BM_Read4KiB_100kInsertions100kDeletions, path)
         ->Repetitions(5)
         ->ReportAggregatesOnly(true);
     benchmark::RegisterBenchmark("Apply1MRandomEdits", BM_Apply1MRandomEdits, path)

@@ -23,13 +23,15 @@ struct Documents {
     Documents()
     {
         const char* path = std::getenv("ORX_BENCH_FILE");
-        if (path == nullptr || !plain.Open(orx::platform::Widen(path)) || !edited.Open(orx::platform::Widen(path))) {
+        if (path == nullptr || !plain.Open(orx::platform::Widen(path)) ||
+            !edited.Open(orx::platform::Widen(path))) {
             return;
         }
         std::mt19937_64 random(42);
         for (int i = 0; i < kEdits; ++i) {
             const auto value = static_cast<std::uint8_t>(2 + random() % 254); // never 0x01
-            if (!edited.InsertByte(random() % edited.Size(), value) || !edited.DeleteByte(random() % edited.Size())) {
+            if (!edited.InsertByte(random() % edited.Size(), value) ||
+                !edited.DeleteByte(random() % edited.Size())) {
                 return;
             }
         }
@@ -63,12 +65,15 @@ void SearchAbsentPattern(benchmark::State& state)
         state.SkipWithError("set ORX_BENCH_FILE to a readable file");
         return;
     }
-    const orx::EditableDocument& document = state.range(0) != 0 ? documents.edited : documents.plain;
-    const std::vector<std::uint8_t> pattern = AbsentPattern(static_cast<std::size_t>(state.range(1)));
+    const orx::EditableDocument& document =
+        state.range(0) != 0 ? documents.edited : documents.plain;
+    const std::vector<std::uint8_t> pattern =
+        AbsentPattern(static_cast<std::size_t>(state.range(1)));
     const bool backward = state.range(2) != 0;
     for (auto _ : state) {
-        const orx::SearchOutcome outcome = backward ? orx::SearchBackward(&document, pattern, document.Size(), {}, {})
-                                                    : orx::SearchForward(&document, pattern, 0, {}, {});
+        const orx::SearchOutcome outcome =
+            backward ? orx::SearchBackward(&document, pattern, document.Size(), {}, {})
+                     : orx::SearchForward(&document, pattern, 0, {}, {});
         if (outcome.status != orx::SearchStatus::NotFound) {
             state.SkipWithError("the pattern occurs in the file");
             return;

@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     std::u16string text;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!value) {
         return 0;
     }
-    for (const std::u16string& form : {orx::UpperHex(*value, 1), u"0x" + orx::UpperHex(*value, 16)}) {
+    for (const std::u16string& form :
+         {orx::UpperHex(*value, 1), u"0x" + orx::UpperHex(*value, 16)}) {
         if (orx::ParseOffset(form) != value) {
             std::abort();
         }

@@ -31,7 +31,8 @@ private:
 
 void Require(bool condition)
 {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 Bytes ReadFile(const std::filesystem::path& path)
@@ -43,7 +44,8 @@ Bytes ReadFile(const std::filesystem::path& path)
 const std::filesystem::path& WorkFile()
 {
     static const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("orlin-fuzz-edit-" + std::to_string(::getpid()) + ".bin");
+        std::filesystem::temp_directory_path() /
+        ("orlin-fuzz-edit-" + std::to_string(::getpid()) + ".bin");
     return path;
 }
 
@@ -53,10 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     Input input(data, size);
     Bytes model(input.Next() % 64);
-    for (auto& b : model) b = input.Next();
+    for (auto& b : model)
+        b = input.Next();
     {
         std::ofstream out(WorkFile(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(model.data()), static_cast<std::streamsize>(model.size()));
+        out.write(reinterpret_cast<const char*>(model.data()),
+                  static_cast<std::streamsize>(model.size()));
     }
     orx::EditableDocument document;
     Require(document.Open(WorkFile().u16string()));
@@ -68,15 +72,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (op % 4) {
         case 0:
             Require(document.OverwriteByte(offset, value) == (offset < model.size()));
-            if (offset < model.size()) model[offset] = value;
+            if (offset < model.size())
+                model[offset] = value;
             break;
         case 1:
             Require(document.InsertByte(offset, value) == (offset <= model.size()));
-            if (offset <= model.size()) model.insert(model.begin() + static_cast<std::ptrdiff_t>(offset), value);
+            if (offset <= model.size())
+                model.insert(model.begin() + static_cast<std::ptrdiff_t>(offset), value);
             break;
         case 2:
             Require(document.DeleteByte(offset) == (offset < model.size()));
-            if (offset < model.size()) model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset));
+            if (offset < model.size())
+                model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset));
             break;
         default: {
             const std::uint64_t count = value % 16;

@@ -17,9 +17,11 @@
 
 namespace {
 
-std::u16string DocumentPath() {
+std::u16string DocumentPath()
+{
     static const std::u16string path = [] {
-        const std::string name = "orx-fuzz-hexview-" + std::to_string(std::random_device{}()) + ".bin";
+        const std::string name =
+            "orx-fuzz-hexview-" + std::to_string(std::random_device{}()) + ".bin";
         const std::filesystem::path file = std::filesystem::temp_directory_path() / name;
         return file.u16string();
     }();
@@ -28,14 +30,16 @@ std::u16string DocumentPath() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     // Long scripts only repeat what short ones reach, at the cost of many full paints.
     if (size == 0 || size > 2048) {
         return 0;
     }
     // The first byte picks the file size (0 to 255 bytes), the rest is the input script.
     {
-        std::ofstream file(std::filesystem::path(DocumentPath()), std::ios::binary | std::ios::trunc);
+        std::ofstream file(std::filesystem::path(DocumentPath()),
+                           std::ios::binary | std::ios::trunc);
         for (std::size_t i = 0; i < data[0]; ++i) {
             file.put(static_cast<char>(i * 31));
         }
@@ -46,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     orx::HexViewModel view;
     view.SetTextMeasurer([](const orx::FontSpec& font) {
-        return std::optional<orx::TextMetrics>(orx::TextMetrics{font.sizeDips * 1.2f, font.sizeDips * 0.6f,
-                                                                font.sizeDips * 0.6f});
+        return std::optional<orx::TextMetrics>(
+            orx::TextMetrics{font.sizeDips * 1.2f, font.sizeDips * 0.6f, font.sizeDips * 0.6f});
     });
     (void)view.SetClientSize(640, 300);
     (void)view.SetDocument(&document, &document);

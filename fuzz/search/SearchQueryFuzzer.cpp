@@ -45,13 +45,9 @@ void CheckTextQuery(std::u16string_view text, orx::TextEncoding encoding)
     Require(!bytes->empty());
     const std::span<const std::uint8_t> span(*bytes);
     switch (encoding) {
-    case orx::TextEncoding::Ascii:
-        Require(bytes->size() == text.size());
-        break;
+    case orx::TextEncoding::Ascii: Require(bytes->size() == text.size()); break;
     case orx::TextEncoding::Utf16Le:
-    case orx::TextEncoding::Utf16Be:
-        Require(bytes->size() == 2 * text.size());
-        break;
+    case orx::TextEncoding::Utf16Be: Require(bytes->size() == 2 * text.size()); break;
     case orx::TextEncoding::ShiftJis:
         Require(orx::platform::DecodeCodePage(orx::platform::CodePage::ShiftJis, span) == text);
         break;
@@ -62,15 +58,18 @@ void CheckTextQuery(std::u16string_view text, orx::TextEncoding encoding)
         Require(orx::platform::DecodeCodePage(orx::platform::CodePage::EucKr, span) == text);
         break;
     case orx::TextEncoding::Utf8:
-        Require(orx::platform::Utf8ToUtf16(std::string(bytes->begin(), bytes->end()), true).has_value());
+        Require(orx::platform::Utf8ToUtf16(std::string(bytes->begin(), bytes->end()), true)
+                    .has_value());
         break;
     }
 }
 
-bool MatchesAt(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern, std::size_t at)
+bool MatchesAt(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern,
+               std::size_t at)
 {
     return at + pattern.size() <= text.size() &&
-           std::equal(pattern.begin(), pattern.end(), text.begin() + static_cast<std::ptrdiff_t>(at));
+           std::equal(pattern.begin(), pattern.end(),
+                      text.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 void CheckMatcher(std::span<const std::uint8_t> pattern, std::span<const std::uint8_t> text)

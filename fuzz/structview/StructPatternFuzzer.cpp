@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find(kMarker);
     const std::string_view pattern = input.substr(0, split);
-    const std::string_view document = split == std::string_view::npos ? input : input.substr(split + kMarker.size());
+    const std::string_view document =
+        split == std::string_view::npos ? input : input.substr(split + kMarker.size());
 
     std::u16string text;
     std::u16string error;
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rows.baseOffset = static_cast<std::uint64_t>(size) * 0x9E3779B97F4A7C15ull; // offsets may wrap
     rows.bytes.assign(document.begin(), document.end());
     rows.file = file;
-    rows.options = orx::StructValueOptions{static_cast<std::uint32_t>(size & 1), static_cast<std::uint32_t>(size >> 1 & 1),
+    rows.options = orx::StructValueOptions{static_cast<std::uint32_t>(size & 1),
+                                           static_cast<std::uint32_t>(size >> 1 & 1),
                                            static_cast<std::uint32_t>(size >> 2 & 1)};
     if (orx::BuildStructRows(rows).size() > orx::kMaxStructRows + 1) {
         std::abort();

@@ -2,7 +2,8 @@
 
 namespace orx {
 
-Command DecodeCommand(std::uint32_t id, std::size_t recentCount) {
+Command DecodeCommand(std::uint32_t id, std::size_t recentCount)
+{
     Command command;
     if (id >= cmd::kRecentFirst) {
         const std::uint64_t index = id - cmd::kRecentFirst;
@@ -45,7 +46,8 @@ Command DecodeCommand(std::uint32_t id, std::size_t recentCount) {
     return command;
 }
 
-bool CommandAllowed(const Command& command, bool busy) {
+bool CommandAllowed(const Command& command, bool busy)
+{
     if (command.kind == CommandKind::Unknown || command.kind == CommandKind::Ignored) {
         return false;
     }

@@ -10,9 +10,12 @@ namespace {
 
 class MenuBuilder {
 public:
-    MenuBuilder(const MenuState& state, const StringLookup& lookup) : state_(state), lookup_(lookup) {}
+    MenuBuilder(const MenuState& state, const StringLookup& lookup) : state_(state), lookup_(lookup)
+    {}
 
-    MenuItem Item(std::uint32_t id, const char* key, bool checked = false, bool enabled = true) const {
+    MenuItem Item(std::uint32_t id, const char* key, bool checked = false,
+                  bool enabled = true) const
+    {
         MenuItem item;
         item.kind = MenuItem::Kind::Command;
         item.id = id;
@@ -23,7 +26,8 @@ public:
         return item;
     }
 
-    MenuItem Submenu(const char* key, std::vector<MenuItem> children) const {
+    MenuItem Submenu(const char* key, std::vector<MenuItem> children) const
+    {
         MenuItem item;
         item.kind = MenuItem::Kind::Submenu;
         item.labelKey = key;
@@ -33,14 +37,16 @@ public:
         return item;
     }
 
-    static MenuItem Separator() {
+    static MenuItem Separator()
+    {
         MenuItem item;
         item.kind = MenuItem::Kind::Separator;
         return item;
     }
 
     // Up to eight recent items from `start`, then a submenu holding the rest the same way.
-    void AppendRecent(std::vector<MenuItem>& items, std::size_t start) const {
+    void AppendRecent(std::vector<MenuItem>& items, std::size_t start) const
+    {
         const std::vector<std::u16string>& recent = state_.recentFiles;
         std::size_t i = start;
         for (; i < recent.size() && i < start + kRecentItemsPerMenu; ++i) {
@@ -58,7 +64,8 @@ public:
         }
     }
 
-    MenuItem FileMenu() const {
+    MenuItem FileMenu() const
+    {
         std::vector<MenuItem> items;
         items.push_back(Item(cmd::kOpen, "menu.file.open"));
         items.push_back(Item(cmd::kSave, "menu.file.save", false, state_.documentOpen));
@@ -72,25 +79,32 @@ public:
         return Submenu("menu.file", std::move(items));
     }
 
-    MenuItem EditMenu() const {
-        return Submenu("menu.edit", {Item(cmd::kToggleReadOnly, "menu.edit.readonly", !state_.editingEnabled)});
+    MenuItem EditMenu() const
+    {
+        return Submenu("menu.edit",
+                       {Item(cmd::kToggleReadOnly, "menu.edit.readonly", !state_.editingEnabled)});
     }
 
-    MenuItem ViewMenu() const {
-        MenuItem zoom = Submenu("menu.view.zoom", {Item(cmd::kZoomOut, "menu.view.zoom.out"),
-                                                   Item(cmd::kZoomIn, "menu.view.zoom.in"), Separator(),
-                                                   Item(cmd::kZoomReset, "menu.view.zoom.reset")});
-        return Submenu("menu.view", {Item(cmd::kFind, "menu.view.find"), Item(cmd::kGoTo, "menu.view.goto"),
-                                     Separator(), std::move(zoom)});
+    MenuItem ViewMenu() const
+    {
+        MenuItem zoom =
+            Submenu("menu.view.zoom", {Item(cmd::kZoomOut, "menu.view.zoom.out"),
+                                       Item(cmd::kZoomIn, "menu.view.zoom.in"), Separator(),
+                                       Item(cmd::kZoomReset, "menu.view.zoom.reset")});
+        return Submenu("menu.view",
+                       {Item(cmd::kFind, "menu.view.find"), Item(cmd::kGoTo, "menu.view.goto"),
+                        Separator(), std::move(zoom)});
     }
 
-    MenuItem SettingsMenu() const {
+    MenuItem SettingsMenu() const
+    {
         // Unknown stored values behave as ASCII, Light and System, so those carry the mark.
         auto encoding = static_cast<std::uint32_t>(state_.encoding);
         if (encoding > static_cast<std::uint32_t>(TextEncoding::EucKr)) {
             encoding = 0;
         }
-        const auto theme = static_cast<std::uint32_t>(ThemeFromValue(static_cast<std::uint32_t>(state_.theme)));
+        const auto theme =
+            static_cast<std::uint32_t>(ThemeFromValue(static_cast<std::uint32_t>(state_.theme)));
         auto language = static_cast<std::uint32_t>(state_.language);
         if (language > static_cast<std::uint32_t>(UiLanguage::Japanese)) {
             language = 0;
@@ -100,11 +114,14 @@ public:
         };
         MenuItem encodings = Submenu(
             "menu.view.encoding",
-            {encodingItem(0, "menu.view.encoding.ascii"), encodingItem(1, "menu.view.encoding.utf8"),
-             encodingItem(2, "menu.view.encoding.utf16le"), encodingItem(3, "menu.view.encoding.utf16be"), Separator(),
-             Submenu("menu.view.encoding.japanese", {encodingItem(4, "menu.view.encoding.shiftjis")}),
-             Submenu("menu.view.encoding.korean",
-                     {encodingItem(5, "menu.view.encoding.windows949"), encodingItem(6, "menu.view.encoding.euckr")})});
+            {encodingItem(0, "menu.view.encoding.ascii"),
+             encodingItem(1, "menu.view.encoding.utf8"),
+             encodingItem(2, "menu.view.encoding.utf16le"),
+             encodingItem(3, "menu.view.encoding.utf16be"), Separator(),
+             Submenu("menu.view.encoding.japanese",
+                     {encodingItem(4, "menu.view.encoding.shiftjis")}),
+             Submenu("menu.view.encoding.korean", {encodingItem(5, "menu.view.encoding.windows949"),
+                                                   encodingItem(6, "menu.view.encoding.euckr")})});
         auto themeItem = [&](std::uint32_t value, const char* key) {
             return Item(cmd::kThemeFirst + value, key, theme == value);
         };
@@ -114,18 +131,25 @@ public:
         MenuItem themes = Submenu("menu.view.theme", {themeItem(0, "menu.view.theme.light"),
                                                       themeItem(1, "menu.view.theme.darkblue"),
                                                       themeItem(2, "menu.view.theme.black")});
-        MenuItem languages = Submenu("menu.view.language", {languageItem(0, "menu.view.language.system"),
-                                                            languageItem(1, "menu.view.language.english"),
-                                                            languageItem(2, "menu.view.language.japanese")});
-        MenuItem analysis = Submenu(
-            "menu.settings.analysis",
-            {Item(cmd::kToggleInspector, "menu.settings.analysis.data_inspector", state_.inspectorVisible),
-             Item(cmd::kToggleStructView, "menu.settings.analysis.struct_view", state_.structViewVisible)});
-        return Submenu("menu.settings", {std::move(encodings), std::move(themes), std::move(languages),
-                                         std::move(analysis), Separator(), Item(cmd::kFont, "menu.settings.font")});
+        MenuItem languages =
+            Submenu("menu.view.language", {languageItem(0, "menu.view.language.system"),
+                                           languageItem(1, "menu.view.language.english"),
+                                           languageItem(2, "menu.view.language.japanese")});
+        MenuItem analysis =
+            Submenu("menu.settings.analysis",
+                    {Item(cmd::kToggleInspector, "menu.settings.analysis.data_inspector",
+                          state_.inspectorVisible),
+                     Item(cmd::kToggleStructView, "menu.settings.analysis.struct_view",
+                          state_.structViewVisible)});
+        return Submenu("menu.settings",
+                       {std::move(encodings), std::move(themes), std::move(languages),
+                        std::move(analysis), Separator(), Item(cmd::kFont, "menu.settings.font")});
     }
 
-    MenuItem HelpMenu() const { return Submenu("menu.help", {Item(cmd::kAbout, "menu.help.about")}); }
+    MenuItem HelpMenu() const
+    {
+        return Submenu("menu.help", {Item(cmd::kAbout, "menu.help.about")});
+    }
 
 private:
     const MenuState& state_;
@@ -134,7 +158,8 @@ private:
 
 } // namespace
 
-std::vector<MenuItem> BuildMenuBar(const MenuState& state, const StringLookup& lookup) {
+std::vector<MenuItem> BuildMenuBar(const MenuState& state, const StringLookup& lookup)
+{
     const MenuBuilder builder(state, lookup);
     std::vector<MenuItem> bar;
     bar.push_back(builder.FileMenu());
@@ -145,7 +170,8 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& state, const StringLookup& l
     return bar;
 }
 
-std::u16string RecentFileLabel(std::size_t index, const std::u16string& path) {
+std::u16string RecentFileLabel(std::size_t index, const std::u16string& path)
+{
     std::u16string label;
     for (const char c : std::to_string(index + 1)) {
         label.push_back(static_cast<char16_t>(c));
@@ -155,7 +181,8 @@ std::u16string RecentFileLabel(std::size_t index, const std::u16string& path) {
     return label;
 }
 
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, std::uint32_t id) {
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, std::uint32_t id)
+{
     for (const MenuItem& item : items) {
         if (item.kind == MenuItem::Kind::Command && item.id == id) {
             return &item;

@@ -20,11 +20,11 @@ using StringLookup = std::function<std::u16string(std::string_view key)>;
 struct MenuItem {
     enum class Kind { Command, Separator, Submenu };
     Kind kind = Kind::Command;
-    std::uint32_t id = 0;     // command id (Command only)
-    std::string labelKey;     // string key of the label; empty for recent files
-    std::u16string label;     // the text shown
-    bool enabled = true;      // false: greyed
-    bool checked = false;     // a plain check mark
+    std::uint32_t id = 0;           // command id (Command only)
+    std::string labelKey;           // string key of the label; empty for recent files
+    std::u16string label;           // the text shown
+    bool enabled = true;            // false: greyed
+    bool checked = false;           // a plain check mark
     std::vector<MenuItem> children; // Submenu only
 };
 
@@ -45,7 +45,8 @@ struct MenuState {
 inline constexpr std::size_t kRecentItemsPerMenu = 8;
 
 // The whole menu bar, top-level entries left to right.
-[[nodiscard]] std::vector<MenuItem> BuildMenuBar(const MenuState& state, const StringLookup& lookup);
+[[nodiscard]] std::vector<MenuItem> BuildMenuBar(const MenuState& state,
+                                                 const StringLookup& lookup);
 
 // "3 C:\data\dump.bin": the 1-based position, a space, the path as stored.
 [[nodiscard]] std::u16string RecentFileLabel(std::size_t index, const std::u16string& path);

@@ -25,8 +25,10 @@ bool HasHexPrefix(std::u16string_view s)
 
 std::optional<std::uint64_t> ParseOffset(std::u16string_view text)
 {
-    while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsTrimmed(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsTrimmed(text.back()))
+        text.remove_suffix(1);
     if (text.empty()) {
         return std::nullopt;
     }
@@ -38,7 +40,8 @@ std::optional<std::uint64_t> ParseOffset(std::u16string_view text)
     }
 
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
+    while (i < text.size() && IsSpace(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
         negative = text[i] == u'-';

@@ -14,7 +14,10 @@ struct ScreenRect {
 
     [[nodiscard]] std::int32_t Width() const { return right - left; }
     [[nodiscard]] std::int32_t Height() const { return bottom - top; }
-    [[nodiscard]] bool IsEmpty() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+    [[nodiscard]] bool IsEmpty() const
+    {
+        return left == 0 && top == 0 && right == 0 && bottom == 0;
+    }
     friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
 };
 

@@ -12,7 +12,8 @@ constexpr std::uint64_t kSamePercentInterval = 100;
 constexpr std::uint64_t kIntermediateInterval = 50;
 
 // The full 128-bit product of a and b as (high, low) words.
-std::pair<std::uint64_t, std::uint64_t> Multiply(std::uint64_t a, std::uint64_t b) {
+std::pair<std::uint64_t, std::uint64_t> Multiply(std::uint64_t a, std::uint64_t b)
+{
     const std::uint64_t aLow = a & 0xFFFFFFFFu, aHigh = a >> 32;
     const std::uint64_t bLow = b & 0xFFFFFFFFu, bHigh = b >> 32;
     const std::uint64_t lowLow = aLow * bLow;
@@ -23,7 +24,8 @@ std::pair<std::uint64_t, std::uint64_t> Multiply(std::uint64_t a, std::uint64_t 
 
 } // namespace
 
-std::uint64_t ProgressPercent(std::uint64_t done, std::uint64_t total) {
+std::uint64_t ProgressPercent(std::uint64_t done, std::uint64_t total)
+{
     if (total == 0 || done >= total) {
         return 100;
     }
@@ -39,8 +41,9 @@ std::uint64_t ProgressPercent(std::uint64_t done, std::uint64_t total) {
     return percent;
 }
 
-std::optional<std::uint64_t> NextProgressUpdate(ProgressThrottle& state, std::uint64_t done, std::uint64_t total,
-                                                std::uint64_t nowTick) {
+std::optional<std::uint64_t> NextProgressUpdate(ProgressThrottle& state, std::uint64_t done,
+                                                std::uint64_t total, std::uint64_t nowTick)
+{
     const std::uint64_t percent = ProgressPercent(done, total);
     const std::uint64_t elapsed = nowTick >= state.lastTick ? nowTick - state.lastTick : 0;
     if (percent == state.lastPercent && elapsed < kSamePercentInterval) {
@@ -54,7 +57,8 @@ std::optional<std::uint64_t> NextProgressUpdate(ProgressThrottle& state, std::ui
     return percent;
 }
 
-std::u16string ProgressText(const std::u16string& label, std::uint64_t percent) {
+std::u16string ProgressText(const std::u16string& label, std::uint64_t percent)
+{
     std::u16string text = label + u" ";
     for (const char c : std::to_string(percent)) {
         text.push_back(static_cast<char16_t>(c));

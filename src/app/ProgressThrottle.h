@@ -22,8 +22,10 @@ struct ProgressThrottle {
 // The percentage to show now, or nothing when the update is skipped: the same percentage
 // within 100 ms, or an intermediate one (neither 0 nor 100) within 50 ms of the last shown
 // update. Showing it records percent and tick in `state`.
-[[nodiscard]] std::optional<std::uint64_t> NextProgressUpdate(ProgressThrottle& state, std::uint64_t done,
-                                                              std::uint64_t total, std::uint64_t nowTick);
+[[nodiscard]] std::optional<std::uint64_t> NextProgressUpdate(ProgressThrottle& state,
+                                                              std::uint64_t done,
+                                                              std::uint64_t total,
+                                                              std::uint64_t nowTick);
 
 // "<label> <percent>%", e.g. "Saving 42%".
 [[nodiscard]] std::u16string ProgressText(const std::u16string& label, std::uint64_t percent);

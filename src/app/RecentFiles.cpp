@@ -7,10 +7,12 @@
 
 namespace orx {
 
-std::u16string RecentComparisonForm(const std::u16string& path) {
+std::u16string RecentComparisonForm(const std::u16string& path)
+{
     try {
         std::error_code error;
-        const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(path), error);
+        const std::filesystem::path canonical =
+            std::filesystem::weakly_canonical(std::filesystem::path(path), error);
         if (error || canonical.empty()) {
             return path;
         }
@@ -20,13 +22,15 @@ std::u16string RecentComparisonForm(const std::u16string& path) {
     }
 }
 
-bool AddRecentFile(std::vector<std::u16string>& list, const std::u16string& path) {
+bool AddRecentFile(std::vector<std::u16string>& list, const std::u16string& path)
+{
     if (path.empty()) {
         return false;
     }
     const std::u16string form = RecentComparisonForm(path);
-    std::erase_if(list,
-                  [&](const std::u16string& entry) { return EqualsIgnoringCase(RecentComparisonForm(entry), form); });
+    std::erase_if(list, [&](const std::u16string& entry) {
+        return EqualsIgnoringCase(RecentComparisonForm(entry), form);
+    });
     list.insert(list.begin(), path);
     if (list.size() > kMaxRecentFiles) {
         list.resize(kMaxRecentFiles);

@@ -7,13 +7,15 @@ namespace orx {
 
 namespace {
 
-std::u16string Ascii(const std::string& text) {
+std::u16string Ascii(const std::string& text)
+{
     return std::u16string(text.begin(), text.end());
 }
 
 } // namespace
 
-std::u16string UpperHex(std::uint64_t value, std::size_t minDigits) {
+std::u16string UpperHex(std::uint64_t value, std::size_t minDigits)
+{
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
     std::u16string digits;
     do {
@@ -26,16 +28,19 @@ std::u16string UpperHex(std::uint64_t value, std::size_t minDigits) {
     return digits;
 }
 
-std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize) {
+std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize)
+{
     return u"0x" + UpperHex(offset, documentSize < (1ull << 32) ? 8 : 16);
 }
 
-std::u16string FormatZoomPercent(float zoom) {
+std::u16string FormatZoomPercent(float zoom)
+{
     // Halves round away from zero, as std::lround does.
     return Ascii(std::to_string(std::lround(static_cast<double>(zoom) * 100.0))) + u"%";
 }
 
-std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& lookup) {
+std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& lookup)
+{
     if (in.flashActive) {
         return in.flashText;
     }
@@ -48,7 +53,8 @@ std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& looku
     if (!in.documentOpen) {
         return lookup("status.no_file");
     }
-    std::u16string text = lookup("status.offset") + u": " + FormatStatusOffset(in.caretOffset, in.documentSize);
+    std::u16string text =
+        lookup("status.offset") + u": " + FormatStatusOffset(in.caretOffset, in.documentSize);
     text += u"  " + lookup("status.encoding") + u": " + TextEncodingName(in.encoding);
     if (in.editingEnabled) {
         text += u"  " + lookup("status.mode") + u": " +
@@ -63,7 +69,8 @@ std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& looku
     return text;
 }
 
-std::u16string FileNameOf(const std::u16string& path) {
+std::u16string FileNameOf(const std::u16string& path)
+{
     const std::size_t separator = path.find_last_of(u"\\/");
     std::u16string name = separator == std::u16string::npos ? path : path.substr(separator + 1);
     // "C:name" is the file "name" on drive C.
@@ -74,7 +81,8 @@ std::u16string FileNameOf(const std::u16string& path) {
 }
 
 std::u16string BuildTitleText(bool documentOpen, const std::u16string& path, bool modified,
-                              const StringLookup& lookup) {
+                              const StringLookup& lookup)
+{
     std::u16string title = lookup("app.title");
     if (documentOpen) {
         title += u" - " + FileNameOf(path);
@@ -85,17 +93,15 @@ std::u16string BuildTitleText(bool documentOpen, const std::u16string& path, boo
     return title;
 }
 
-StatusBarColors StatusBarColorsFor(Theme theme, bool flashActive) {
+StatusBarColors StatusBarColorsFor(Theme theme, bool flashActive)
+{
     if (flashActive) {
         return {0x2020B4, 0xFFFFFF};
     }
     switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
-    case Theme::DarkBlue:
-        return {0x2A1B0D, 0xF3EDE6};
-    case Theme::Black:
-        return {0x111111, 0xF3F3F3};
-    case Theme::Light:
-        break;
+    case Theme::DarkBlue: return {0x2A1B0D, 0xF3EDE6};
+    case Theme::Black: return {0x111111, 0xF3F3F3};
+    case Theme::Light: break;
     }
     return {std::nullopt, 0x202020};
 }

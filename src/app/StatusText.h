@@ -31,7 +31,8 @@ struct StatusInputs {
 
 // The status bar's text: the flash, a progress text, the no-file text, or offset,
 // encoding, mode (or read-only), modified mark and zoom.
-[[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs, const StringLookup& lookup);
+[[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs,
+                                             const StringLookup& lookup);
 
 // Upper-case hexadecimal, zero-padded to at least `minDigits` digits.
 [[nodiscard]] std::u16string UpperHex(std::uint64_t value, std::size_t minDigits);
@@ -45,8 +46,8 @@ struct StatusInputs {
 // The main window title: app.title, and with a document " - " file name and " *" when it
 // has unsaved edits. Without an open document (also after a failed open) the title is the
 // application name alone.
-[[nodiscard]] std::u16string BuildTitleText(bool documentOpen, const std::u16string& path, bool modified,
-                                            const StringLookup& lookup);
+[[nodiscard]] std::u16string BuildTitleText(bool documentOpen, const std::u16string& path,
+                                            bool modified, const StringLookup& lookup);
 
 // The file-name component of a path: after the last '\' or '/', a drive or root prefix not
 // counted ("C:" alone gives "").

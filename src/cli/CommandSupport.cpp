@@ -29,7 +29,8 @@ std::optional<SplitArgs> Split(const Args& args, std::initializer_list<std::u16s
             if (!split.flags.insert(arg).second) {
                 return std::nullopt;
             }
-        } else if (!listed(options, arg) || i + 1 == args.size() || !split.values.emplace(arg, args[i + 1]).second) {
+        } else if (!listed(options, arg) || i + 1 == args.size() ||
+                   !split.values.emplace(arg, args[i + 1]).second) {
             return std::nullopt;
         } else {
             ++i;

@@ -32,7 +32,8 @@ std::optional<SplitArgs> Split(const Args& args, std::initializer_list<std::u16s
                                std::initializer_list<std::u16string_view> options);
 
 // Opens `path`; on failure prints "cannot open: PATH" to `err`.
-[[nodiscard]] bool OpenOrReport(EditableDocument& document, const std::u16string& path, std::ostream& err);
+[[nodiscard]] bool OpenOrReport(EditableDocument& document, const std::u16string& path,
+                                std::ostream& err);
 
 // The English text of a string-table key, from resources/strings/en-US.txt below
 // `resourceDirectory`, or below the executable's directory (the shipped layout) when empty.

@@ -28,7 +28,8 @@ struct DumpArgs {
 
 std::optional<DumpArgs> ParseArgs(const Args& args)
 {
-    const std::optional<SplitArgs> split = Split(args, {u"--cells"}, {u"--offset", u"--rows", u"--encoding"});
+    const std::optional<SplitArgs> split =
+        Split(args, {u"--cells"}, {u"--offset", u"--rows", u"--encoding"});
     if (!split || split->positional.size() != 1) {
         return std::nullopt;
     }
@@ -59,8 +60,8 @@ std::optional<DumpArgs> ParseArgs(const Args& args)
     return parsed;
 }
 
-std::u16string FormatRow(const IReadOnlyDocument& document, std::uint64_t rowStart, const std::vector<std::uint8_t>& bytes,
-                         TextEncoding encoding, bool cells)
+std::u16string FormatRow(const IReadOnlyDocument& document, std::uint64_t rowStart,
+                         const std::vector<std::uint8_t>& bytes, TextEncoding encoding, bool cells)
 {
     std::u16string line = FormatRowOffset(&document, rowStart);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -101,7 +102,8 @@ int RunDump(const Invocation& invocation)
         if (read.bytes.empty()) {
             break;
         }
-        Print(invocation.out, FormatRow(document, rowStart, read.bytes, args->encoding, args->cells));
+        Print(invocation.out,
+              FormatRow(document, rowStart, read.bytes, args->encoding, args->cells));
         invocation.out << "\n";
     }
     return kExitOk;

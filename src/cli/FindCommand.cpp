@@ -41,8 +41,8 @@ struct FindArgs {
 
 std::optional<FindArgs> ParseArgs(const Args& args)
 {
-    const std::optional<SplitArgs> split =
-        Split(args, {u"--backward"}, {u"--hex", u"--text", u"--encoding", u"--from", u"--resource-dir"});
+    const std::optional<SplitArgs> split = Split(
+        args, {u"--backward"}, {u"--hex", u"--text", u"--encoding", u"--from", u"--resource-dir"});
     if (!split || split->positional.size() != 1) {
         return std::nullopt;
     }
@@ -55,7 +55,8 @@ std::optional<FindArgs> ParseArgs(const Args& args)
     }
     FindArgs parsed;
     parsed.file = split->positional[0];
-    parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex} : SearchDialogResult{kSearchKindText, *text};
+    parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex}
+                                    : SearchDialogResult{kSearchKindText, *text};
     parsed.backward = split->flags.contains(u"--backward");
     if (encoding != nullptr) {
         const std::optional<TextEncoding> named = TextEncodingFromName(*encoding);
@@ -91,7 +92,8 @@ public:
 
     void Update(std::uint64_t done, std::uint64_t total)
     {
-        const double fraction = total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
+        const double fraction =
+            total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
         const auto percent = static_cast<int>(std::min(100.0, 100.0 * fraction));
         if (shown_ && percent == percent_) {
             return;
@@ -144,8 +146,10 @@ int RunFind(const Invocation& invocation)
         progress = [&line](std::uint64_t done, std::uint64_t total) { line->Update(done, total); };
     }
     const SearchOutcome outcome =
-        args->backward ? SearchBackward(&document, pattern.bytes, args->from.value_or(document.Size()), {}, progress)
-                       : SearchForward(&document, pattern.bytes, args->from.value_or(0), {}, progress);
+        args->backward
+            ? SearchBackward(&document, pattern.bytes, args->from.value_or(document.Size()), {},
+                             progress)
+            : SearchForward(&document, pattern.bytes, args->from.value_or(0), {}, progress);
     line.reset();
     if (outcome.status != SearchStatus::Found) {
         invocation.out << "not found\n";

@@ -34,8 +34,8 @@ int RunInspect(const Invocation& invocation)
         return kExitNoInput;
     }
     const std::u16string* resourceDirectory = split->Value(u"--resource-dir");
-    const std::u16string unavailable =
-        EnglishText("inspector.data.value.unavailable", resourceDirectory ? *resourceDirectory : u"");
+    const std::u16string unavailable = EnglishText("inspector.data.value.unavailable",
+                                                   resourceDirectory ? *resourceDirectory : u"");
     const ReadResult read = document.Read(*offset, kInspectorBytes);
     const InspectorValues values = ComputeInspectorValues(read.bytes, unavailable);
     for (std::size_t row = 0; row < kInspectorRowCount; ++row) {

@@ -81,8 +81,7 @@ bool Apply(EditableDocument& document, const Op& op)
             }
         }
         return true;
-    case OpKind::Delete:
-        return document.DeleteRange(op.offset, op.count);
+    case OpKind::Delete: return document.DeleteRange(op.offset, op.count);
     }
     return false;
 }
@@ -125,15 +124,9 @@ int RunPatch(const Invocation& invocation)
         return kExitFailed;
     }
     switch (strategy) {
-    case SaveStrategy::Nothing:
-        invocation.out << "nothing to save\n";
-        break;
-    case SaveStrategy::InPlace:
-        invocation.out << "saved in place\n";
-        break;
-    case SaveStrategy::ViaTempFile:
-        invocation.out << "saved via temporary file\n";
-        break;
+    case SaveStrategy::Nothing: invocation.out << "nothing to save\n"; break;
+    case SaveStrategy::InPlace: invocation.out << "saved in place\n"; break;
+    case SaveStrategy::ViaTempFile: invocation.out << "saved via temporary file\n"; break;
     }
     return kExitOk;
 }

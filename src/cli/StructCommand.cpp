@@ -37,7 +37,8 @@ struct StructArgs {
 };
 
 // 0 for the first word, 1 for the second, nothing for anything else.
-std::optional<std::uint32_t> Choice(const std::u16string& value, std::u16string_view zero, std::u16string_view one)
+std::optional<std::uint32_t> Choice(const std::u16string& value, std::u16string_view zero,
+                                    std::u16string_view one)
 {
     if (value == zero) {
         return 0;
@@ -106,7 +107,9 @@ std::uint64_t BytesToRead(const StructPatternFile& file)
     }
     std::uint64_t count = entry->size;
     if (EndsInFlexibleArray(file, *entry)) {
-        count = count > std::numeric_limits<std::uint64_t>::max() - kFlexibleTail ? count : count + kFlexibleTail;
+        count = count > std::numeric_limits<std::uint64_t>::max() - kFlexibleTail
+                    ? count
+                    : count + kFlexibleTail;
     }
     return std::min(count, kMaxRead);
 }
@@ -148,7 +151,8 @@ int RunStruct(const Invocation& invocation)
     input.baseOffset = args->offset;
     input.bytes = document.Read(args->offset, BytesToRead(*pattern)).bytes;
     input.file = pattern;
-    input.unavailableText = EnglishText("inspector.data.value.unavailable", args->resourceDirectory);
+    input.unavailableText =
+        EnglishText("inspector.data.value.unavailable", args->resourceDirectory);
     input.options = args->options;
     for (const StructViewRow& row : BuildStructRows(input)) {
         Print(invocation.out, row.offset + u"\t" + row.value + u"\t" + row.size + u"\t" + row.name);

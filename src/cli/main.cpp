@@ -13,10 +13,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {u"patch", orx::cli::RunPatch},
-    {u"struct", orx::cli::RunStruct},
-    {u"dump", orx::cli::RunDump},
-    {u"inspect", orx::cli::RunInspect},
+    {u"patch", orx::cli::RunPatch}, {u"struct", orx::cli::RunStruct},
+    {u"dump", orx::cli::RunDump},   {u"inspect", orx::cli::RunInspect},
     {u"find", orx::cli::RunFind},
 };
 
@@ -41,8 +39,8 @@ int main(int argc, char** argv)
     }
     for (const Command& command : kCommands) {
         if (args[1] == command.name) {
-            const orx::cli::Invocation invocation{
-                orx::cli::Args(args.begin() + 2, args.end()), std::cout, std::cerr};
+            const orx::cli::Invocation invocation{orx::cli::Args(args.begin() + 2, args.end()),
+                                                  std::cout, std::cerr};
             const int code = command.run(invocation);
             std::cout.flush();
             return code;

@@ -605,8 +605,10 @@ void EditIndex::DeleteFileBytes(const Position& at, std::uint64_t count)
     // the one after it. A run keyed `start` or `end` sits between a neighbouring range and
     // the new one and keeps them apart.
     const Cursor next = After(at);
-    const bool mergeLeft = at.hasElement && !at.leaf->items[at.item].isRun && at.leaf->items[at.item].End() == start;
-    const bool mergeRight = next.leaf != nullptr && !ItemAt(next).isRun && ItemAt(next).offset == end;
+    const bool mergeLeft =
+        at.hasElement && !at.leaf->items[at.item].isRun && at.leaf->items[at.item].End() == start;
+    const bool mergeRight =
+        next.leaf != nullptr && !ItemAt(next).isRun && ItemAt(next).offset == end;
     if (mergeLeft) {
         std::uint64_t grow = count;
         if (mergeRight) {

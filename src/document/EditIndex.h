@@ -38,8 +38,8 @@ public:
     // One record as seen by iteration.
     struct Element {
         bool isRun = false;
-        std::uint64_t key = 0;                          // run key, or first deleted offset
-        std::uint64_t end = 0;                          // one past the last deleted offset (ranges)
+        std::uint64_t key = 0;             // run key, or first deleted offset
+        std::uint64_t end = 0;             // one past the last deleted offset (ranges)
         std::span<const std::uint8_t> run; // the run's bytes (runs); valid until the next change
     };
 
@@ -117,8 +117,12 @@ private:
 
         [[nodiscard]] std::uint64_t OwnRun() const { return isRun ? extent : 0; }
         [[nodiscard]] std::uint64_t OwnDeleted() const { return isRun ? 0 : extent; }
-        // Inserted minus deleted bytes, wrapping: what the item adds to the edited offsets after it.
-        [[nodiscard]] std::uint64_t Net() const { return isRun ? extent : std::uint64_t{0} - extent; }
+        // Inserted minus deleted bytes, wrapping: what the item adds to the edited offsets after
+        // it.
+        [[nodiscard]] std::uint64_t Net() const
+        {
+            return isRun ? extent : std::uint64_t{0} - extent;
+        }
         [[nodiscard]] std::uint64_t End() const { return offset + extent; }
         [[nodiscard]] Key KeyOf() const { return Key{offset, isRun ? 0 : 1}; }
     };

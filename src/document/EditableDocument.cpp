@@ -5,7 +5,8 @@
 
 namespace orx {
 
-EditableDocument::EditableDocument(platform::FileSystem& fs) : fs_(&fs), file_(fs) {}
+EditableDocument::EditableDocument(platform::FileSystem& fs) : fs_(&fs), file_(fs)
+{}
 
 EditableDocument::~EditableDocument() = default;
 
@@ -52,11 +53,13 @@ EditLocation EditableDocument::Locate(std::uint64_t offset) const
     return location;
 }
 
-std::uint64_t EditableDocument::ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out, std::uint64_t count) const
+std::uint64_t EditableDocument::ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out,
+                                              std::uint64_t count) const
 {
     const std::uint64_t got = file_.ReadInto(fileOffset, out, count);
-    overwrites_.ForEachIn(fileOffset, fileOffset + got,
-                          [&](std::uint64_t offset, std::uint8_t value) { out[offset - fileOffset] = value; });
+    overwrites_.ForEachIn(
+        fileOffset, fileOffset + got,
+        [&](std::uint64_t offset, std::uint8_t value) { out[offset - fileOffset] = value; });
     return got;
 }
 

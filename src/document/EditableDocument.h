@@ -80,9 +80,11 @@ public:
 
 private:
     [[nodiscard]] bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);
-    [[nodiscard]] bool SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress);
+    [[nodiscard]] bool SaveViaTempFile(const std::u16string& path,
+                                       const ProgressCallback& progress);
     // Reads file bytes [fileOffset, fileOffset + count) with overwrites applied.
-    std::uint64_t ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out, std::uint64_t count) const;
+    std::uint64_t ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out,
+                                std::uint64_t count) const;
     void ClearRecords();
     void FailWithSystemError();
 
@@ -94,8 +96,8 @@ private:
 };
 
 // Writes the whole buffer, in pieces of at most 4 GiB - 1 bytes.
-[[nodiscard]] bool WriteAll(platform::FileSystem& fs, const platform::NativeFile& file, const std::uint8_t* data,
-                            std::uint64_t size);
+[[nodiscard]] bool WriteAll(platform::FileSystem& fs, const platform::NativeFile& file,
+                            const std::uint8_t* data, std::uint64_t size);
 
 // The system's text for an error code without trailing line breaks, or "Win32 error: N".
 std::u16string FormatWin32Error(platform::FileSystem& fs, platform::ErrorCode code);

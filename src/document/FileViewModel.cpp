@@ -35,10 +35,12 @@ std::uint64_t FileViewModel::Readable(std::uint64_t offset, std::uint64_t count)
         return 0;
     }
     // ReadFile takes a 32-bit count; a larger request is delivered short rather than wrapped.
-    return std::min({count, size_ - offset, static_cast<std::uint64_t>(std::numeric_limits<std::uint32_t>::max())});
+    return std::min({count, size_ - offset,
+                     static_cast<std::uint64_t>(std::numeric_limits<std::uint32_t>::max())});
 }
 
-std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint8_t* buffer, std::uint64_t count) const
+std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint8_t* buffer,
+                                      std::uint64_t count) const
 {
     const std::uint64_t n = Readable(offset, count);
     std::uint32_t got = 0;

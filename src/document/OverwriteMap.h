@@ -29,10 +29,11 @@ public:
     {
         for (std::size_t c = ChunkFor(from); c < chunks_.size() && firsts_[c] < to; ++c) {
             const std::vector<std::uint64_t>& offsets = chunks_[c].offsets;
-            for (auto i = static_cast<std::size_t>(std::lower_bound(offsets.begin(), offsets.end(), from) -
-                                                   offsets.begin());
+            for (auto i = static_cast<std::size_t>(
+                     std::lower_bound(offsets.begin(), offsets.end(), from) - offsets.begin());
                  i < offsets.size(); ++i) {
-                if (offsets[i] >= to) return;
+                if (offsets[i] >= to)
+                    return;
                 visit(offsets[i], chunks_[c].values[i]);
             }
         }

@@ -22,7 +22,8 @@ void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t 
 
 } // namespace
 
-bool WriteAll(platform::FileSystem& fs, const platform::NativeFile& file, const std::uint8_t* data, std::uint64_t size)
+bool WriteAll(platform::FileSystem& fs, const platform::NativeFile& file, const std::uint8_t* data,
+              std::uint64_t size)
 {
     constexpr std::uint64_t kMaxPiece = std::numeric_limits<std::uint32_t>::max();
     while (size > 0) {
@@ -43,7 +44,8 @@ std::u16string FormatWin32Error(platform::FileSystem& fs, platform::ErrorCode co
         return {};
     }
     if (std::optional<std::u16string> text = fs.ErrorText(code)) {
-        while (!text->empty() && (text->back() == u'\r' || text->back() == u'\n' || text->back() == u' ')) {
+        while (!text->empty() &&
+               (text->back() == u'\r' || text->back() == u'\n' || text->back() == u' ')) {
             text->pop_back();
         }
         return *text;
@@ -74,12 +76,9 @@ bool EditableDocument::Save(const ProgressCallback& progress)
     }
     const std::u16string path = Path();
     switch (ChooseSaveStrategy()) {
-    case SaveStrategy::Nothing:
-        return true;
-    case SaveStrategy::InPlace:
-        return SaveInPlace(path, progress);
-    case SaveStrategy::ViaTempFile:
-        return SaveViaTempFile(path, progress);
+    case SaveStrategy::Nothing: return true;
+    case SaveStrategy::InPlace: return SaveInPlace(path, progress);
+    case SaveStrategy::ViaTempFile: return SaveViaTempFile(path, progress);
     }
     return false;
 }
@@ -108,7 +107,8 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
     for (auto it = overwrites.begin(); it != overwrites.end();) {
         const std::uint64_t start = it->first;
         run.clear();
-        for (std::uint64_t next = start; it != overwrites.end() && it->first == next; ++it, ++next) {
+        for (std::uint64_t next = start; it != overwrites.end() && it->first == next;
+             ++it, ++next) {
             run.push_back(it->second);
         }
         if (!fs_->Seek(target, start) || !WriteAll(*fs_, target, run.data(), run.size())) {
@@ -116,8 +116,10 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
         }
         Report(progress, start + run.size(), total);
     }
-    if (const std::span<const std::uint8_t> appended = edits_.FindRun(fileSize); !appended.empty()) {
-        if (!fs_->Seek(target, fileSize - deleted) || !WriteAll(*fs_, target, appended.data(), appended.size())) {
+    if (const std::span<const std::uint8_t> appended = edits_.FindRun(fileSize);
+        !appended.empty()) {
+        if (!fs_->Seek(target, fileSize - deleted) ||
+            !WriteAll(*fs_, target, appended.data(), appended.size())) {
             return fail();
         }
         Report(progress, total, total);
@@ -219,7 +221,8 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
             const std::uint64_t want = std::min(kCopyBlock, plainEnd - pos);
             // A short read sets no error of its own; do not report a stale one.
             fs_->SetLastError(0);
-            if (file_.ReadInto(pos, block.data(), want) != want || !WriteAll(*fs_, temp, block.data(), want)) {
+            if (file_.ReadInto(pos, block.data(), want) != want ||
+                !WriteAll(*fs_, temp, block.data(), want)) {
                 return fail();
             }
             written += want;

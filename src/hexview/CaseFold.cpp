@@ -2,7 +2,8 @@
 
 namespace orx {
 
-char16_t FoldCase(char16_t unit) {
+char16_t FoldCase(char16_t unit)
+{
     const auto u = static_cast<unsigned>(unit);
     auto shifted = [](unsigned value) { return static_cast<char16_t>(value); };
     if (u >= 'A' && u <= 'Z') {
@@ -41,7 +42,8 @@ char16_t FoldCase(char16_t unit) {
     return unit;
 }
 
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
+{
     if (a.size() != b.size()) {
         return false;
     }

@@ -20,7 +20,8 @@ const std::u16string kNoCharacter = u".";
 // Something to draw: a unit that is neither a C0 control nor DEL.
 bool IsDisplayable(std::u16string_view text)
 {
-    return std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit >= 0x20 && unit != 0x7F; });
+    return std::any_of(text.begin(), text.end(),
+                       [](char16_t unit) { return unit >= 0x20 && unit != 0x7F; });
 }
 
 const std::u16string& ShownText(const std::u16string& text)
@@ -31,7 +32,8 @@ const std::u16string& ShownText(const std::u16string& text)
 char32_t FirstCodePoint(std::u16string_view text)
 {
     const char16_t first = text[0];
-    if (first >= 0xD800 && first <= 0xDBFF && text.size() > 1 && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
+    if (first >= 0xD800 && first <= 0xDBFF && text.size() > 1 && text[1] >= 0xDC00 &&
+        text[1] <= 0xDFFF) {
         return 0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (text[1] - 0xDC00);
     }
     return first;
@@ -42,13 +44,15 @@ Cells DecodeAscii(Bytes rowBytes)
     Cells cells;
     cells.reserve(rowBytes.size());
     for (std::uint8_t b : rowBytes) {
-        cells.push_back(b >= 0x20 && b <= 0x7E ? std::u16string(1, static_cast<char16_t>(b)) : kNoCharacter);
+        cells.push_back(b >= 0x20 && b <= 0x7E ? std::u16string(1, static_cast<char16_t>(b))
+                                               : kNoCharacter);
     }
     return cells;
 }
 
 // Reads [first, min(end, Size())) in one piece; a failed or short read just gives fewer bytes.
-std::vector<std::uint8_t> ReadWindow(const IReadOnlyDocument& document, std::uint64_t first, std::uint64_t end)
+std::vector<std::uint8_t> ReadWindow(const IReadOnlyDocument& document, std::uint64_t first,
+                                     std::uint64_t end)
 {
     end = std::min(end, document.Size());
     if (end <= first) {
@@ -66,7 +70,10 @@ public:
     {
         return position >= rowStart_ && position - rowStart_ < cells_.size();
     }
-    std::u16string& At(std::uint64_t position) { return cells_[static_cast<std::size_t>(position - rowStart_)]; }
+    std::u16string& At(std::uint64_t position)
+    {
+        return cells_[static_cast<std::size_t>(position - rowStart_)];
+    }
     Cells Take() { return std::move(cells_); }
 
 private:
@@ -76,16 +83,20 @@ private:
 
 std::size_t Utf8SequenceLength(std::uint8_t lead)
 {
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    if ((lead & 0xF8) == 0xF0)
+        return 4;
     return 0;
 }
 
 // The text of the UTF-8 sequence at `i`, or nothing when it is invalid or cut off.
-std::optional<std::u16string> DecodeUtf8Sequence(const std::vector<std::uint8_t>& window, std::size_t i,
-                                                 std::size_t length)
+std::optional<std::u16string> DecodeUtf8Sequence(const std::vector<std::uint8_t>& window,
+                                                 std::size_t i, std::size_t length)
 {
     if (length == 0 || length > window.size() - i) {
         return std::nullopt;
@@ -113,7 +124,8 @@ bool IsCombining(std::u16string_view text)
 Cells DecodeUtf8(const IReadOnlyDocument& document, std::uint64_t rowStart, std::size_t count)
 {
     const std::uint64_t windowStart = rowStart < 4 ? 0 : rowStart - 3;
-    const std::vector<std::uint8_t> window = ReadWindow(document, windowStart, rowStart + count + 3);
+    const std::vector<std::uint8_t> window =
+        ReadWindow(document, windowStart, rowStart + count + 3);
     RowCells cells(rowStart, count);
     bool haveBase = false;
     std::uint64_t base = 0;
@@ -161,8 +173,9 @@ Cells DecodeUtf16(Bytes rowBytes, bool littleEndian)
             cells[i] = kNoCharacter;
             break;
         }
-        const auto unit = static_cast<char16_t>(littleEndian ? rowBytes[i] | (rowBytes[i + 1] << 8)
-                                                             : (rowBytes[i] << 8) | rowBytes[i + 1]);
+        const auto unit =
+            static_cast<char16_t>(littleEndian ? rowBytes[i] | (rowBytes[i + 1] << 8)
+                                               : (rowBytes[i] << 8) | rowBytes[i + 1]);
         const bool shown = (unit >= 0x20 && unit <= 0x7E) || (unit >= 0x80 && unit <= 0xD7FF) ||
                            (unit >= 0xE000 && unit <= 0xFFFD);
         // Marks are not joined in UTF-16; on their own they would draw nothing useful.
@@ -179,16 +192,18 @@ bool IsShiftJisTrail(std::uint8_t b)
 Cells DecodeShiftJis(const IReadOnlyDocument& document, std::uint64_t rowStart, std::size_t count)
 {
     const std::uint64_t windowStart = rowStart < 2 ? 0 : rowStart - 1;
-    const std::vector<std::uint8_t> window = ReadWindow(document, windowStart, rowStart + count + 1);
+    const std::vector<std::uint8_t> window =
+        ReadWindow(document, windowStart, rowStart + count + 1);
     const Bytes bytes(window);
     RowCells cells(rowStart, count);
     for (std::size_t i = 0; i < window.size();) {
-        const bool pair = platform::IsLeadByte(platform::CodePage::ShiftJis, window[i]) && i + 1 < window.size() &&
-                          IsShiftJisTrail(window[i + 1]);
+        const bool pair = platform::IsLeadByte(platform::CodePage::ShiftJis, window[i]) &&
+                          i + 1 < window.size() && IsShiftJisTrail(window[i + 1]);
         const std::size_t length = pair ? 2 : 1;
         const std::uint64_t position = windowStart + i;
         if (cells.Contains(position)) {
-            const std::u16string text = platform::DecodeCodePage(platform::CodePage::ShiftJis, bytes.subspan(i, length));
+            const std::u16string text =
+                platform::DecodeCodePage(platform::CodePage::ShiftJis, bytes.subspan(i, length));
             cells.At(position) = ShownText(text);
         }
         i += length;
@@ -228,7 +243,8 @@ std::uint64_t ResynchroniseKorean(const IReadOnlyDocument& document, std::uint64
     const std::uint64_t scanStart = rowStart <= 4096 ? 0 : rowStart - 4096;
     const std::vector<std::uint8_t> data = ReadWindow(document, scanStart, rowStart + 1);
     for (std::size_t j = 0; j < data.size() && scanStart + j < rowStart;) {
-        const bool pair = ranges.isLead(data[j]) && j + 1 < data.size() && ranges.isTrail(data[j + 1]);
+        const bool pair =
+            ranges.isLead(data[j]) && j + 1 < data.size() && ranges.isTrail(data[j + 1]);
         const std::size_t step = pair ? 2 : 1;
         if (scanStart + j + step > rowStart) {
             return scanStart + j;
@@ -267,27 +283,30 @@ Cells DecodeKorean(const IReadOnlyDocument& document, std::uint64_t rowStart, st
 
 } // namespace
 
-std::vector<std::u16string> DecodeTextCells(const IReadOnlyDocument* document, std::uint64_t rowStart,
-                                            std::span<const std::uint8_t> rowBytes, TextEncoding encoding)
+std::vector<std::u16string> DecodeTextCells(const IReadOnlyDocument* document,
+                                            std::uint64_t rowStart,
+                                            std::span<const std::uint8_t> rowBytes,
+                                            TextEncoding encoding)
 {
-    static constexpr KoreanRanges kWindows949{platform::CodePage::Windows949, IsWindows949Lead, IsWindows949Trail};
+    static constexpr KoreanRanges kWindows949{platform::CodePage::Windows949, IsWindows949Lead,
+                                              IsWindows949Trail};
     static constexpr KoreanRanges kEucKr{platform::CodePage::EucKr, IsEucKrByte, IsEucKrByte};
     const std::size_t count = rowBytes.size();
     switch (encoding) {
-    case TextEncoding::Utf16Le:
-        return DecodeUtf16(rowBytes, true);
-    case TextEncoding::Utf16Be:
-        return DecodeUtf16(rowBytes, false);
+    case TextEncoding::Utf16Le: return DecodeUtf16(rowBytes, true);
+    case TextEncoding::Utf16Be: return DecodeUtf16(rowBytes, false);
     case TextEncoding::Utf8:
         return document != nullptr ? DecodeUtf8(*document, rowStart, count) : DecodeAscii(rowBytes);
     case TextEncoding::ShiftJis:
-        return document != nullptr ? DecodeShiftJis(*document, rowStart, count) : DecodeAscii(rowBytes);
+        return document != nullptr ? DecodeShiftJis(*document, rowStart, count)
+                                   : DecodeAscii(rowBytes);
     case TextEncoding::Windows949:
-        return document != nullptr ? DecodeKorean(*document, rowStart, count, kWindows949) : DecodeAscii(rowBytes);
+        return document != nullptr ? DecodeKorean(*document, rowStart, count, kWindows949)
+                                   : DecodeAscii(rowBytes);
     case TextEncoding::EucKr:
-        return document != nullptr ? DecodeKorean(*document, rowStart, count, kEucKr) : DecodeAscii(rowBytes);
-    case TextEncoding::Ascii:
-        break;
+        return document != nullptr ? DecodeKorean(*document, rowStart, count, kEucKr)
+                                   : DecodeAscii(rowBytes);
+    case TextEncoding::Ascii: break;
     }
     return DecodeAscii(rowBytes);
 }

@@ -25,47 +25,45 @@ constexpr std::int32_t kMaxScrollPosition = std::numeric_limits<std::int32_t>::m
 constexpr std::uint64_t kLargeDocument = 1ull << 32;
 constexpr float kInsertBarWidth = 2.0f;
 
-std::int32_t ClampToInt32(std::int64_t value, std::int32_t low, std::int32_t high) {
+std::int32_t ClampToInt32(std::int64_t value, std::int32_t low, std::int32_t high)
+{
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
 }
 
 // Where a scroll bar request leads from `current` (rows or DIPs), before limiting; nothing
 // for the end of a drag, which changes nothing.
-std::optional<std::int64_t> ScrollTarget(ScrollRequest request, std::int64_t current, std::int64_t line,
-                                         std::int64_t page, std::int32_t track, std::int64_t end) {
+std::optional<std::int64_t> ScrollTarget(ScrollRequest request, std::int64_t current,
+                                         std::int64_t line, std::int64_t page, std::int32_t track,
+                                         std::int64_t end)
+{
     switch (request) {
-    case ScrollRequest::LineBack:
-        return current - line;
-    case ScrollRequest::LineForward:
-        return current + line;
-    case ScrollRequest::PageBack:
-        return current - page;
-    case ScrollRequest::PageForward:
-        return current + page;
+    case ScrollRequest::LineBack: return current - line;
+    case ScrollRequest::LineForward: return current + line;
+    case ScrollRequest::PageBack: return current - page;
+    case ScrollRequest::PageForward: return current + page;
     case ScrollRequest::ThumbPosition:
-    case ScrollRequest::ThumbTrack:
-        return track;
-    case ScrollRequest::Start:
-        return 0;
-    case ScrollRequest::End:
-        return end;
-    case ScrollRequest::EndScroll:
-        break;
+    case ScrollRequest::ThumbTrack: return track;
+    case ScrollRequest::Start: return 0;
+    case ScrollRequest::End: return end;
+    case ScrollRequest::EndScroll: break;
     }
     return std::nullopt;
 }
 
-InputResult Unhandled() {
+InputResult Unhandled()
+{
     return InputResult{false, {}};
 }
 
-InputResult Handled(const ViewEffects& effects) {
+InputResult Handled(const ViewEffects& effects)
+{
     return InputResult{true, effects};
 }
 
 } // namespace
 
-ViewEffects& ViewEffects::operator|=(const ViewEffects& other) {
+ViewEffects& ViewEffects::operator|=(const ViewEffects& other)
+{
     repaint |= other.repaint;
     dropDeviceResources |= other.dropDeviceResources;
     scrollBars |= other.scrollBars;
@@ -86,19 +84,23 @@ HexViewModel::HexViewModel() = default;
 // ---------------------------------------------------------------------------------------
 // Derived quantities
 
-bool HexViewModel::HasOpenDocument() const {
+bool HexViewModel::HasOpenDocument() const
+{
     return document_ != nullptr && document_->IsOpen();
 }
 
-bool HexViewModel::EditorOpen() const {
+bool HexViewModel::EditorOpen() const
+{
     return editor_ != nullptr && editor_->IsOpen();
 }
 
-std::uint64_t HexViewModel::DocumentSize() const {
+std::uint64_t HexViewModel::DocumentSize() const
+{
     return HasOpenDocument() ? document_->Size() : 0;
 }
 
-std::uint64_t HexViewModel::LastOffset() const {
+std::uint64_t HexViewModel::LastOffset() const
+{
     if (!HasOpenDocument()) {
         return 0;
     }
@@ -109,20 +111,24 @@ std::uint64_t HexViewModel::LastOffset() const {
     return size == 0 ? 0 : size - 1;
 }
 
-std::uint64_t HexViewModel::LastByte() const {
+std::uint64_t HexViewModel::LastByte() const
+{
     const std::uint64_t size = DocumentSize();
     return size == 0 ? 0 : size - 1;
 }
 
-bool HexViewModel::IsInsertExtraRow(std::uint64_t row) const {
+bool HexViewModel::IsInsertExtraRow(std::uint64_t row) const
+{
     if (!HasOpenDocument() || editMode_ != EditMode::Insert) {
         return false;
     }
     const std::uint64_t size = document_->Size();
-    return size != 0 && size % kBytesPerRow == 0 && caretOffset_ == size && row == size / kBytesPerRow;
+    return size != 0 && size % kBytesPerRow == 0 && caretOffset_ == size &&
+           row == size / kBytesPerRow;
 }
 
-std::uint64_t HexViewModel::TotalRows() const {
+std::uint64_t HexViewModel::TotalRows() const
+{
     const std::uint64_t size = DocumentSize();
     std::uint64_t rows = size / kBytesPerRow + (size % kBytesPerRow != 0 ? 1 : 0);
     if (size != 0 && IsInsertExtraRow(size / kBytesPerRow)) {
@@ -131,20 +137,24 @@ std::uint64_t HexViewModel::TotalRows() const {
     return rows;
 }
 
-float HexViewModel::ToDips(std::int32_t pixels) const {
+float HexViewModel::ToDips(std::int32_t pixels) const
+{
     const std::uint32_t dpi = dpi_ == 0 ? 96 : dpi_;
     return static_cast<float>(pixels) * 96.0f / static_cast<float>(dpi);
 }
 
-float HexViewModel::ClientWidthDips() const {
+float HexViewModel::ClientWidthDips() const
+{
     return ToDips(clientWidth_);
 }
 
-float HexViewModel::ClientHeightDips() const {
+float HexViewModel::ClientHeightDips() const
+{
     return ToDips(clientHeight_);
 }
 
-std::uint64_t HexViewModel::VisibleRows() const {
+std::uint64_t HexViewModel::VisibleRows() const
+{
     const float rows = (ClientHeightDips() - 2.0f * metrics_.margin) / metrics_.rowHeight;
     if (!(rows >= 1.0f)) {
         return 1;
@@ -152,63 +162,78 @@ std::uint64_t HexViewModel::VisibleRows() const {
     return static_cast<std::uint64_t>(rows);
 }
 
-std::uint64_t HexViewModel::MaxTopRow() const {
+std::uint64_t HexViewModel::MaxTopRow() const
+{
     const std::uint64_t total = TotalRows();
     const std::uint64_t visible = std::max<std::uint64_t>(VisibleRows(), 1);
     return total > visible ? total - visible : 0;
 }
 
-std::int32_t HexViewModel::ScrollViewWidth() const {
-    const float width = std::floor(ClientWidthDips() - (metrics_.margin + metrics_.offsetColumnWidth +
-                                                        metrics_.columnGap) - metrics_.margin);
+std::int32_t HexViewModel::ScrollViewWidth() const
+{
+    const float width = std::floor(
+        ClientWidthDips() - (metrics_.margin + metrics_.offsetColumnWidth + metrics_.columnGap) -
+        metrics_.margin);
     return width > 0.0f ? static_cast<std::int32_t>(width) : 0;
 }
 
-std::int32_t HexViewModel::ContentWidth() const {
-    const float width = std::ceil(metrics_.hexColumnWidth + metrics_.columnGap + metrics_.textColumnWidth);
+std::int32_t HexViewModel::ContentWidth() const
+{
+    const float width =
+        std::ceil(metrics_.hexColumnWidth + metrics_.columnGap + metrics_.textColumnWidth);
     return width > 0.0f ? static_cast<std::int32_t>(width) : 0;
 }
 
-std::int32_t HexViewModel::MaxHorizontalScroll() const {
+std::int32_t HexViewModel::MaxHorizontalScroll() const
+{
     return std::max(0, ContentWidth() - ScrollViewWidth());
 }
 
-float HexViewModel::DataLeft() const {
+float HexViewModel::DataLeft() const
+{
     return metrics_.margin + metrics_.offsetColumnWidth + metrics_.columnGap;
 }
 
-float HexViewModel::HexStart() const {
+float HexViewModel::HexStart() const
+{
     return DataLeft() - static_cast<float>(horizontalScroll_);
 }
 
-float HexViewModel::HexEnd() const {
+float HexViewModel::HexEnd() const
+{
     return HexStart() + metrics_.hexColumnWidth;
 }
 
-float HexViewModel::TextStart() const {
+float HexViewModel::TextStart() const
+{
     return HexEnd() + metrics_.columnGap;
 }
 
-std::uint64_t HexViewModel::SelectionLow() const {
+std::uint64_t HexViewModel::SelectionLow() const
+{
     return std::min(selectionStart_, selectionEnd_);
 }
 
-std::uint64_t HexViewModel::SelectionHigh() const {
+std::uint64_t HexViewModel::SelectionHigh() const
+{
     return std::max(selectionStart_, selectionEnd_);
 }
 
-FontSpec HexViewModel::Font() const {
+FontSpec HexViewModel::Font() const
+{
     return FontSpec{fontFamily_, metrics_.baseFontSize * zoom_, fontBold_, fontItalic_};
 }
 
-float HexViewModel::FontSizePoints() const {
+float HexViewModel::FontSizePoints() const
+{
     return metrics_.baseFontSize * 72.0f / 96.0f;
 }
 
 // ---------------------------------------------------------------------------------------
 // Set-up, metrics and layout
 
-void HexViewModel::ComputeMetrics(const std::optional<TextMetrics>& measured) {
+void HexViewModel::ComputeMetrics(const std::optional<TextMetrics>& measured)
+{
     metrics_.margin = 8.0f;
     metrics_.columnGap = 12.0f;
     metrics_.rowHeight = kMinRowHeight;
@@ -221,7 +246,8 @@ void HexViewModel::ComputeMetrics(const std::optional<TextMetrics>& measured) {
     if (!measured) {
         return; // no text system: the view stays usable but shows nothing useful
     }
-    const float lineHeight = measured->lineHeight > 0.0f ? measured->lineHeight : metrics_.rowHeight;
+    const float lineHeight =
+        measured->lineHeight > 0.0f ? measured->lineHeight : metrics_.rowHeight;
     metrics_.hexCellWidth = std::max(measured->hexCellWidth, 1.0f);
     metrics_.textCellWidth = std::max(measured->textCellWidth, 1.0f);
     const bool wideOffsets = HasOpenDocument() && document_->Size() >= kLargeDocument;
@@ -233,14 +259,16 @@ void HexViewModel::ComputeMetrics(const std::optional<TextMetrics>& measured) {
         std::max({kMinRowHeight, lineHeight + std::max(0.15f * fontSize, 0.75f), 1.35f * fontSize});
 }
 
-ViewEffects HexViewModel::Relayout() {
+ViewEffects HexViewModel::Relayout()
+{
     std::optional<TextMetrics> measured;
     if (measurer_) {
         const FontSpec font = Font();
         // Measuring lays out over a hundred probe strings; size-changing edits relayout on
         // every keystroke, so the last measurement is kept while the font stays the same.
-        if (cachedMetrics_ && cachedFont_.family == font.family && cachedFont_.sizeDips == font.sizeDips &&
-            cachedFont_.bold == font.bold && cachedFont_.italic == font.italic) {
+        if (cachedMetrics_ && cachedFont_.family == font.family &&
+            cachedFont_.sizeDips == font.sizeDips && cachedFont_.bold == font.bold &&
+            cachedFont_.italic == font.italic) {
             measured = cachedMetrics_;
         } else {
             measured = measurer_(font);
@@ -255,12 +283,14 @@ ViewEffects HexViewModel::Relayout() {
     return effects;
 }
 
-void HexViewModel::SetTextMeasurer(TextMeasureFunction measurer) {
+void HexViewModel::SetTextMeasurer(TextMeasureFunction measurer)
+{
     measurer_ = std::move(measurer);
     cachedMetrics_.reset();
 }
 
-ViewEffects HexViewModel::SetDocument(const IReadOnlyDocument* document, IEditableDocument* editor) {
+ViewEffects HexViewModel::SetDocument(const IReadOnlyDocument* document, IEditableDocument* editor)
+{
     document_ = document;
     editor_ = editor;
     topRow_ = 0;
@@ -279,7 +309,8 @@ ViewEffects HexViewModel::SetDocument(const IReadOnlyDocument* document, IEditab
     return effects;
 }
 
-ViewEffects HexViewModel::SetEncoding(TextEncoding encoding) {
+ViewEffects HexViewModel::SetEncoding(TextEncoding encoding)
+{
     if (encoding == encoding_) {
         return {};
     }
@@ -287,7 +318,8 @@ ViewEffects HexViewModel::SetEncoding(TextEncoding encoding) {
     return ViewEffects{.repaint = true};
 }
 
-ViewEffects HexViewModel::SetTheme(Theme theme) {
+ViewEffects HexViewModel::SetTheme(Theme theme)
+{
     if (theme == theme_) {
         return {};
     }
@@ -295,7 +327,9 @@ ViewEffects HexViewModel::SetTheme(Theme theme) {
     return ViewEffects{.repaint = true};
 }
 
-ViewEffects HexViewModel::SetFont(const std::u16string& family, float sizePoints, bool bold, bool italic) {
+ViewEffects HexViewModel::SetFont(const std::u16string& family, float sizePoints, bool bold,
+                                  bool italic)
+{
     if (family.empty()) {
         return {};
     }
@@ -305,8 +339,9 @@ ViewEffects HexViewModel::SetFont(const std::u16string& family, float sizePoints
     }
     points = std::min(points, kMaxFontPoints);
     const float dips = points * 96.0f / 72.0f;
-    if (EqualsIgnoringCase(family, fontFamily_) && std::fabs(dips - metrics_.baseFontSize) < 0.01f &&
-        bold == fontBold_ && italic == fontItalic_) {
+    if (EqualsIgnoringCase(family, fontFamily_) &&
+        std::fabs(dips - metrics_.baseFontSize) < 0.01f && bold == fontBold_ &&
+        italic == fontItalic_) {
         return {};
     }
     fontFamily_ = family;
@@ -320,7 +355,8 @@ ViewEffects HexViewModel::SetFont(const std::u16string& family, float sizePoints
     return effects;
 }
 
-ViewEffects HexViewModel::AfterZoomChange() {
+ViewEffects HexViewModel::AfterZoomChange()
+{
     ViewEffects effects = Relayout();
     effects |= EnsureCaretVisible();
     effects.repaint = true;
@@ -328,7 +364,8 @@ ViewEffects HexViewModel::AfterZoomChange() {
     return effects;
 }
 
-ViewEffects HexViewModel::ZoomBy(float delta) {
+ViewEffects HexViewModel::ZoomBy(float delta)
+{
     const float zoom = std::clamp(zoom_ + delta, kMinZoom, kMaxZoom);
     if (!(std::fabs(zoom - zoom_) >= kZoomEpsilon)) {
         return {};
@@ -337,7 +374,8 @@ ViewEffects HexViewModel::ZoomBy(float delta) {
     return AfterZoomChange();
 }
 
-ViewEffects HexViewModel::ResetZoom() {
+ViewEffects HexViewModel::ResetZoom()
+{
     if (std::fabs(zoom_ - 1.0f) < kZoomEpsilon) {
         return {};
     }
@@ -345,11 +383,13 @@ ViewEffects HexViewModel::ResetZoom() {
     return AfterZoomChange();
 }
 
-void HexViewModel::SetDpi(std::uint32_t dpi) {
+void HexViewModel::SetDpi(std::uint32_t dpi)
+{
     dpi_ = dpi == 0 ? 96 : dpi;
 }
 
-ViewEffects HexViewModel::SetClientSize(std::int32_t widthPixels, std::int32_t heightPixels) {
+ViewEffects HexViewModel::SetClientSize(std::int32_t widthPixels, std::int32_t heightPixels)
+{
     clientWidth_ = std::max(widthPixels, 0);
     clientHeight_ = std::max(heightPixels, 0);
     ViewEffects effects = UpdateScrollBars();
@@ -361,27 +401,35 @@ ViewEffects HexViewModel::SetClientSize(std::int32_t widthPixels, std::int32_t h
 // ---------------------------------------------------------------------------------------
 // Scrolling
 
-void HexViewModel::ClampScrollState() {
+void HexViewModel::ClampScrollState()
+{
     caretOffset_ = std::min(caretOffset_, LastOffset());
     topRow_ = std::min(topRow_, MaxTopRow());
     horizontalScroll_ = std::clamp(horizontalScroll_, 0, MaxHorizontalScroll());
 }
 
-ViewEffects HexViewModel::UpdateScrollBars() {
+ViewEffects HexViewModel::UpdateScrollBars()
+{
     ClampScrollState();
     return ViewEffects{.scrollBars = true};
 }
 
-ScrollBarInfo HexViewModel::VerticalScrollBar() const {
+ScrollBarInfo HexViewModel::VerticalScrollBar() const
+{
     const std::uint64_t total = TotalRows();
     ScrollBarInfo info;
-    info.maximum = total == 0 ? 0 : static_cast<std::int32_t>(std::min<std::uint64_t>(total - 1, kMaxScrollPosition));
-    info.page = static_cast<std::uint32_t>(std::min<std::uint64_t>(VisibleRows(), kMaxScrollPosition));
+    info.maximum =
+        total == 0
+            ? 0
+            : static_cast<std::int32_t>(std::min<std::uint64_t>(total - 1, kMaxScrollPosition));
+    info.page =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(VisibleRows(), kMaxScrollPosition));
     info.position = static_cast<std::int32_t>(std::min<std::uint64_t>(topRow_, kMaxScrollPosition));
     return info;
 }
 
-ScrollBarInfo HexViewModel::HorizontalScrollBar() const {
+ScrollBarInfo HexViewModel::HorizontalScrollBar() const
+{
     ScrollBarInfo info;
     info.maximum = std::max(0, ContentWidth() - 1);
     info.page = static_cast<std::uint32_t>(ScrollViewWidth());
@@ -389,7 +437,8 @@ ScrollBarInfo HexViewModel::HorizontalScrollBar() const {
     return info;
 }
 
-ViewEffects HexViewModel::SetTopRow(std::uint64_t row) {
+ViewEffects HexViewModel::SetTopRow(std::uint64_t row)
+{
     topRow_ = std::min(row, MaxTopRow());
     ViewEffects effects = UpdateScrollBars();
     effects.repaint = true;
@@ -397,7 +446,8 @@ ViewEffects HexViewModel::SetTopRow(std::uint64_t row) {
     return effects;
 }
 
-ViewEffects HexViewModel::EnsureCaretVisible() {
+ViewEffects HexViewModel::EnsureCaretVisible()
+{
     const std::uint64_t oldTop = topRow_;
     const std::int32_t oldScroll = horizontalScroll_;
     const std::uint64_t caretRow = caretOffset_ / kBytesPerRow;
@@ -408,7 +458,8 @@ ViewEffects HexViewModel::EnsureCaretVisible() {
         topRow_ = caretRow - visible + 1;
     }
     const float cell = metrics_.hexCellWidth;
-    const auto left = static_cast<std::int64_t>(std::floor(cell * 3.0f * static_cast<float>(caretOffset_ % 16)));
+    const auto left =
+        static_cast<std::int64_t>(std::floor(cell * 3.0f * static_cast<float>(caretOffset_ % 16)));
     const auto right = static_cast<std::int64_t>(std::ceil(2.0f * cell + static_cast<float>(left)));
     const std::int64_t viewWidth = ScrollViewWidth();
     if (left < horizontalScroll_) {
@@ -421,20 +472,22 @@ ViewEffects HexViewModel::EnsureCaretVisible() {
     return effects;
 }
 
-ViewEffects HexViewModel::OnVerticalScroll(ScrollRequest request, std::int32_t trackPosition) {
-    const std::optional<std::int64_t> row =
-        ScrollTarget(request, static_cast<std::int64_t>(topRow_), 1, static_cast<std::int64_t>(VisibleRows()),
-                     trackPosition, static_cast<std::int64_t>(MaxTopRow()));
+ViewEffects HexViewModel::OnVerticalScroll(ScrollRequest request, std::int32_t trackPosition)
+{
+    const std::optional<std::int64_t> row = ScrollTarget(
+        request, static_cast<std::int64_t>(topRow_), 1, static_cast<std::int64_t>(VisibleRows()),
+        trackPosition, static_cast<std::int64_t>(MaxTopRow()));
     if (!row) {
         return {};
     }
     return SetTopRow(static_cast<std::uint64_t>(std::max<std::int64_t>(*row, 0)));
 }
 
-ViewEffects HexViewModel::OnHorizontalScroll(ScrollRequest request, std::int32_t trackPosition) {
+ViewEffects HexViewModel::OnHorizontalScroll(ScrollRequest request, std::int32_t trackPosition)
+{
     const std::int64_t step = std::max<std::int64_t>(1, std::lround(metrics_.hexCellWidth));
-    const std::optional<std::int64_t> position =
-        ScrollTarget(request, horizontalScroll_, step, ScrollViewWidth(), trackPosition, MaxHorizontalScroll());
+    const std::optional<std::int64_t> position = ScrollTarget(
+        request, horizontalScroll_, step, ScrollViewWidth(), trackPosition, MaxHorizontalScroll());
     if (!position) {
         return {};
     }
@@ -444,7 +497,8 @@ ViewEffects HexViewModel::OnHorizontalScroll(ScrollRequest request, std::int32_t
     return effects;
 }
 
-ViewEffects HexViewModel::OnMouseWheel(std::int32_t distance, bool ctrl) {
+ViewEffects HexViewModel::OnMouseWheel(std::int32_t distance, bool ctrl)
+{
     if (ctrl) {
         return ZoomBy(distance > 0 ? 0.1f : -0.1f);
     }
@@ -454,7 +508,8 @@ ViewEffects HexViewModel::OnMouseWheel(std::int32_t distance, bool ctrl) {
     return SetTopRow(topRow_ + 3);
 }
 
-std::optional<std::uint64_t> HexViewModel::HitTest(std::int32_t x, std::int32_t y) const {
+std::optional<std::uint64_t> HexViewModel::HitTest(std::int32_t x, std::int32_t y) const
+{
     // An empty document has no byte to hit, so a click there makes no selection.
     if (DocumentSize() == 0) {
         return std::nullopt;
@@ -486,16 +541,19 @@ std::optional<std::uint64_t> HexViewModel::HitTest(std::int32_t x, std::int32_t 
     return offset;
 }
 
-std::optional<std::pair<std::int32_t, std::int32_t>> HexViewModel::CellCenterPixels(std::uint64_t offset,
-                                                                                    bool textColumn) const {
+std::optional<std::pair<std::int32_t, std::int32_t>>
+HexViewModel::CellCenterPixels(std::uint64_t offset, bool textColumn) const
+{
     const std::uint64_t row = offset / kBytesPerRow;
     if (row < topRow_ || row - topRow_ >= VisibleRows()) {
         return std::nullopt;
     }
     const auto column = static_cast<float>(offset % kBytesPerRow);
-    const float y = metrics_.margin + static_cast<float>(row - topRow_) * metrics_.rowHeight + metrics_.rowHeight / 2;
-    const float x = textColumn ? TextStart() + (column + 0.5f) * metrics_.textCellWidth
-                               : HexStart() + column * 3.0f * metrics_.hexCellWidth + metrics_.hexCellWidth;
+    const float y = metrics_.margin + static_cast<float>(row - topRow_) * metrics_.rowHeight +
+                    metrics_.rowHeight / 2;
+    const float x =
+        textColumn ? TextStart() + (column + 0.5f) * metrics_.textCellWidth
+                   : HexStart() + column * 3.0f * metrics_.hexCellWidth + metrics_.hexCellWidth;
     const float scale = static_cast<float>(dpi_) / 96.0f;
     return std::make_pair(static_cast<std::int32_t>(std::lround(x * scale)),
                           static_cast<std::int32_t>(std::lround(y * scale)));
@@ -504,7 +562,8 @@ std::optional<std::pair<std::int32_t, std::int32_t>> HexViewModel::CellCenterPix
 // ---------------------------------------------------------------------------------------
 // Caret, selection and editing
 
-ViewEffects HexViewModel::SetCaret(std::uint64_t offset) {
+ViewEffects HexViewModel::SetCaret(std::uint64_t offset)
+{
     caretOffset_ = std::min(offset, LastOffset());
     if (!mouseCaptured_) {
         hasSelection_ = false;
@@ -517,7 +576,8 @@ ViewEffects HexViewModel::SetCaret(std::uint64_t offset) {
     return effects;
 }
 
-ViewEffects HexViewModel::MoveCaretBy(std::int64_t delta) {
+ViewEffects HexViewModel::MoveCaretBy(std::int64_t delta)
+{
     std::uint64_t target = caretOffset_;
     if (delta < 0) {
         const std::uint64_t magnitude = 0 - static_cast<std::uint64_t>(delta);
@@ -525,12 +585,14 @@ ViewEffects HexViewModel::MoveCaretBy(std::int64_t delta) {
     } else {
         const auto magnitude = static_cast<std::uint64_t>(delta);
         const std::uint64_t last = LastOffset();
-        target = caretOffset_ >= last || last - caretOffset_ < magnitude ? last : caretOffset_ + magnitude;
+        target = caretOffset_ >= last || last - caretOffset_ < magnitude ? last
+                                                                         : caretOffset_ + magnitude;
     }
     return SetCaret(target);
 }
 
-ViewEffects HexViewModel::SetSelection(std::uint64_t a, std::uint64_t b) {
+ViewEffects HexViewModel::SetSelection(std::uint64_t a, std::uint64_t b)
+{
     const std::uint64_t lastByte = LastByte();
     selectionStart_ = std::min(a, lastByte);
     selectionEnd_ = std::min(b, lastByte);
@@ -538,14 +600,16 @@ ViewEffects HexViewModel::SetSelection(std::uint64_t a, std::uint64_t b) {
     return ViewEffects{.repaint = true};
 }
 
-ViewEffects HexViewModel::ClearSelection() {
+ViewEffects HexViewModel::ClearSelection()
+{
     const bool had = hasSelection_;
     hasSelection_ = false;
     dragAnchorValid_ = false;
     return ViewEffects{.repaint = had};
 }
 
-InputResult HexViewModel::TypeHexDigit(char16_t character) {
+InputResult HexViewModel::TypeHexDigit(char16_t character)
+{
     if (!EditorOpen()) {
         return Unhandled();
     }
@@ -559,8 +623,9 @@ InputResult HexViewModel::TypeHexDigit(char16_t character) {
             return Unhandled();
         }
         const bool pending = hasPendingNibble_;
-        const auto value = static_cast<std::uint8_t>(pending ? pendingNibbleValue_ * 16 + *digit
-                                                             : (current.bytes[0] & 0x0F) | (*digit << 4));
+        const auto value =
+            static_cast<std::uint8_t>(pending ? pendingNibbleValue_ * 16 + *digit
+                                              : (current.bytes[0] & 0x0F) | (*digit << 4));
         if (!editor_->OverwriteByte(caretOffset_, value)) {
             return Unhandled();
         }
@@ -581,7 +646,8 @@ InputResult HexViewModel::TypeHexDigit(char16_t character) {
         hasPendingNibble_ = true;
         return Handled(ViewEffects{.repaint = true, .viewChanged = true});
     }
-    if (!editor_->InsertByte(caretOffset_, static_cast<std::uint8_t>(pendingNibbleValue_ * 16 + *digit))) {
+    if (!editor_->InsertByte(caretOffset_,
+                             static_cast<std::uint8_t>(pendingNibbleValue_ * 16 + *digit))) {
         return Unhandled(); // the first digit stays pending
     }
     hasPendingNibble_ = false;
@@ -590,7 +656,8 @@ InputResult HexViewModel::TypeHexDigit(char16_t character) {
     return Handled(effects);
 }
 
-InputResult HexViewModel::DeleteAtCaret(bool backward) {
+InputResult HexViewModel::DeleteAtCaret(bool backward)
+{
     if (!EditorOpen() || editor_->Size() == 0) {
         return Unhandled();
     }
@@ -612,7 +679,8 @@ InputResult HexViewModel::DeleteAtCaret(bool backward) {
     return Handled(AfterDeletion(backward ? position : caretOffset_));
 }
 
-InputResult HexViewModel::DeleteSelection() {
+InputResult HexViewModel::DeleteSelection()
+{
     if (!hasSelection_ || !EditorOpen()) {
         return Unhandled();
     }
@@ -624,7 +692,8 @@ InputResult HexViewModel::DeleteSelection() {
     return Handled(AfterDeletion(low));
 }
 
-ViewEffects HexViewModel::AfterDeletion(std::uint64_t caret) {
+ViewEffects HexViewModel::AfterDeletion(std::uint64_t caret)
+{
     hasPendingNibble_ = false;
     ViewEffects effects = Relayout(); // the offset column may narrow below 4 GiB
     hasSelection_ = false;
@@ -636,7 +705,8 @@ ViewEffects HexViewModel::AfterDeletion(std::uint64_t caret) {
     return effects;
 }
 
-ViewEffects HexViewModel::ToggleEditMode() {
+ViewEffects HexViewModel::ToggleEditMode()
+{
     editMode_ = editMode_ == EditMode::Overwrite ? EditMode::Insert : EditMode::Overwrite;
     if (editMode_ == EditMode::Overwrite && HasOpenDocument()) {
         const std::uint64_t size = document_->Size();
@@ -652,13 +722,15 @@ ViewEffects HexViewModel::ToggleEditMode() {
     return effects;
 }
 
-ViewEffects HexViewModel::ToggleEditingEnabled() {
+ViewEffects HexViewModel::ToggleEditingEnabled()
+{
     editingEnabled_ = !editingEnabled_;
     hasPendingNibble_ = false;
     return ViewEffects{.repaint = true, .viewChanged = true};
 }
 
-ViewEffects HexViewModel::ShowRange(std::uint64_t first, std::uint64_t last) {
+ViewEffects HexViewModel::ShowRange(std::uint64_t first, std::uint64_t last)
+{
     ViewEffects effects;
     effects.releaseCapture = mouseCaptured_;
     dragAnchorValid_ = false;
@@ -672,7 +744,8 @@ ViewEffects HexViewModel::ShowRange(std::uint64_t first, std::uint64_t last) {
     return effects;
 }
 
-ClipboardText HexViewModel::SelectionClipboardText() const {
+ClipboardText HexViewModel::SelectionClipboardText() const
+{
     if (!hasSelection_ || !HasOpenDocument()) {
         return {};
     }
@@ -700,13 +773,15 @@ ClipboardText HexViewModel::SelectionClipboardText() const {
 // ---------------------------------------------------------------------------------------
 // Window messages
 
-InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl) {
+InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl)
+{
     if (!HasOpenDocument() || virtualKey < vk::kBack || virtualKey > vk::kC) {
         return Unhandled();
     }
     const std::uint64_t rowStart = caretOffset_ - caretOffset_ % kBytesPerRow;
     const auto page = static_cast<std::int64_t>(std::min<std::uint64_t>(
-        VisibleRows() * kBytesPerRow, static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())));
+        VisibleRows() * kBytesPerRow,
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())));
     switch (virtualKey) {
     case vk::kBack:
     case vk::kDelete:
@@ -714,24 +789,16 @@ InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl) {
             return Handled(ViewEffects{.editBlocked = true});
         }
         return DeleteAtCaret(virtualKey == vk::kBack);
-    case vk::kEscape:
-        return Handled(ClearSelection());
-    case vk::kPageUp:
-        return Handled(MoveCaretBy(-page));
-    case vk::kPageDown:
-        return Handled(MoveCaretBy(page));
+    case vk::kEscape: return Handled(ClearSelection());
+    case vk::kPageUp: return Handled(MoveCaretBy(-page));
+    case vk::kPageDown: return Handled(MoveCaretBy(page));
     case vk::kEnd:
         return Handled(SetCaret(ctrl ? LastOffset() : std::min(LastOffset(), rowStart + 15)));
-    case vk::kHome:
-        return Handled(SetCaret(ctrl ? 0 : rowStart));
-    case vk::kLeft:
-        return Handled(MoveCaretBy(-1));
-    case vk::kRight:
-        return Handled(MoveCaretBy(1));
-    case vk::kUp:
-        return Handled(MoveCaretBy(-static_cast<std::int64_t>(kBytesPerRow)));
-    case vk::kDown:
-        return Handled(MoveCaretBy(static_cast<std::int64_t>(kBytesPerRow)));
+    case vk::kHome: return Handled(SetCaret(ctrl ? 0 : rowStart));
+    case vk::kLeft: return Handled(MoveCaretBy(-1));
+    case vk::kRight: return Handled(MoveCaretBy(1));
+    case vk::kUp: return Handled(MoveCaretBy(-static_cast<std::int64_t>(kBytesPerRow)));
+    case vk::kDown: return Handled(MoveCaretBy(static_cast<std::int64_t>(kBytesPerRow)));
     case vk::kInsert:
         if (!editingEnabled_) {
             return Handled(ViewEffects{.editBlocked = true});
@@ -750,12 +817,12 @@ InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl) {
         }
         return Handled(ViewEffects{.copySelection = true});
     }
-    default:
-        return Unhandled();
+    default: return Unhandled();
     }
 }
 
-InputResult HexViewModel::OnChar(char16_t character) {
+InputResult HexViewModel::OnChar(char16_t character)
+{
     if (editingEnabled_) {
         if (!HasOpenDocument()) {
             return Unhandled();
@@ -768,7 +835,8 @@ InputResult HexViewModel::OnChar(char16_t character) {
     return Unhandled();
 }
 
-ViewEffects HexViewModel::OnLButtonDown(std::int32_t x, std::int32_t y) {
+ViewEffects HexViewModel::OnLButtonDown(std::int32_t x, std::int32_t y)
+{
     ViewEffects effects{.setFocus = true};
     if (!HasOpenDocument()) {
         return effects;
@@ -786,7 +854,8 @@ ViewEffects HexViewModel::OnLButtonDown(std::int32_t x, std::int32_t y) {
     return effects;
 }
 
-ViewEffects HexViewModel::OnMouseMove(std::int32_t x, std::int32_t y) {
+ViewEffects HexViewModel::OnMouseMove(std::int32_t x, std::int32_t y)
+{
     if (!mouseCaptured_ || !dragAnchorValid_) {
         return {};
     }
@@ -797,7 +866,8 @@ ViewEffects HexViewModel::OnMouseMove(std::int32_t x, std::int32_t y) {
     return SetSelection(dragAnchor_, *hit);
 }
 
-ViewEffects HexViewModel::OnLButtonUp() {
+ViewEffects HexViewModel::OnLButtonUp()
+{
     if (!mouseCaptured_) {
         return {};
     }
@@ -805,43 +875,50 @@ ViewEffects HexViewModel::OnLButtonUp() {
     return ViewEffects{.releaseCapture = true};
 }
 
-ViewEffects HexViewModel::OnCaptureChanged() {
+ViewEffects HexViewModel::OnCaptureChanged()
+{
     mouseCaptured_ = false;
     dragAnchorValid_ = false;
     return {};
 }
 
-ViewEffects HexViewModel::OnSetFocus() {
+ViewEffects HexViewModel::OnSetFocus()
+{
     focused_ = true;
     caretBlinkOn_ = true;
     return ViewEffects{.repaint = true, .blinkTimer = true};
 }
 
-ViewEffects HexViewModel::OnKillFocus() {
+ViewEffects HexViewModel::OnKillFocus()
+{
     focused_ = false;
     caretBlinkOn_ = false;
     return ViewEffects{.repaint = true, .blinkTimer = true};
 }
 
-ViewEffects HexViewModel::OnBlinkTimer() {
+ViewEffects HexViewModel::OnBlinkTimer()
+{
     caretBlinkOn_ = !caretBlinkOn_;
     return ViewEffects{.repaint = true};
 }
 
-std::uint32_t HexViewModel::BlinkIntervalMs(std::uint32_t systemBlinkTime) {
+std::uint32_t HexViewModel::BlinkIntervalMs(std::uint32_t systemBlinkTime)
+{
     return std::max<std::uint32_t>(systemBlinkTime, 200);
 }
 
 // ---------------------------------------------------------------------------------------
 // Painting
 
-bool HexViewModel::TakeRepaintOnce() {
+bool HexViewModel::TakeRepaintOnce()
+{
     const bool once = repaintOnce_;
     repaintOnce_ = false;
     return once;
 }
 
-PaintModel HexViewModel::BuildPaintModel() const {
+PaintModel HexViewModel::BuildPaintModel() const
+{
     PaintModel model;
     model.palette = HexViewPalette(theme_);
     if (!HasOpenDocument()) {
@@ -860,7 +937,8 @@ PaintModel HexViewModel::BuildPaintModel() const {
 }
 
 PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
-                                     const std::vector<std::uint8_t>& bytes) const {
+                                     const std::vector<std::uint8_t>& bytes) const
+{
     const ViewMetrics& m = metrics_;
     const std::uint64_t rowStart = rowIndex * kBytesPerRow;
     const float y = m.margin + static_cast<float>(screenRow) * m.rowHeight;
@@ -875,7 +953,8 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
     row.top = y;
     row.offsetClip = {m.margin, y, m.margin + m.offsetColumnWidth, bottom};
     row.dataClip = {DataLeft(), y, dataRight, bottom};
-    row.glyphClip = {DataLeft(), std::max(y - m.rowHeight, 0.0f), dataRight, y + 2.0f * m.rowHeight};
+    row.glyphClip = {DataLeft(), std::max(y - m.rowHeight, 0.0f), dataRight,
+                     y + 2.0f * m.rowHeight};
 
     if (hasSelection_ && !bytes.empty()) {
         const std::uint64_t rowLast = rowStart + bytes.size() - 1;
@@ -885,9 +964,10 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
             const auto first = static_cast<float>(low - rowStart);
             const auto end = static_cast<float>(high - rowStart + 1);
             // One band per column: each selected hex cell includes its trailing space.
-            row.selection.push_back({hexStart + first * hexPitch, y, hexStart + end * hexPitch, bottom});
             row.selection.push_back(
-                {textStart + first * m.textCellWidth, y, textStart + end * m.textCellWidth, bottom});
+                {hexStart + first * hexPitch, y, hexStart + end * hexPitch, bottom});
+            row.selection.push_back({textStart + first * m.textCellWidth, y,
+                                     textStart + end * m.textCellWidth, bottom});
         }
     }
 
@@ -896,10 +976,12 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
         const float hexLeft = hexStart + hexPitch * column;
         const float textLeft = textStart + column * m.textCellWidth;
         if (editMode_ == EditMode::Overwrite) {
-            row.caret = {CaretStyle::Box, {hexLeft, y, hexLeft + 2.0f * m.hexCellWidth, bottom},
+            row.caret = {CaretStyle::Box,
+                         {hexLeft, y, hexLeft + 2.0f * m.hexCellWidth, bottom},
                          {textLeft, y, textLeft + m.textCellWidth, bottom}};
         } else if (focused_ && caretBlinkOn_) {
-            row.caret = {CaretStyle::Bar, {hexLeft, y, hexLeft + kInsertBarWidth, bottom},
+            row.caret = {CaretStyle::Bar,
+                         {hexLeft, y, hexLeft + kInsertBarWidth, bottom},
                          {textLeft, y, textLeft + kInsertBarWidth, bottom}};
         }
     }
@@ -907,20 +989,24 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
     RowModel texts = BuildRowModel(document_, rowStart, bytes, encoding_);
     for (std::size_t k = 0; k < texts.offsetText.size(); ++k) {
         const float left = m.margin + static_cast<float>(k) * m.hexCellWidth;
-        row.offsetCells.push_back({std::u16string(1, texts.offsetText[k]), {left, y, left + m.hexCellWidth, bottom}});
+        row.offsetCells.push_back(
+            {std::u16string(1, texts.offsetText[k]), {left, y, left + m.hexCellWidth, bottom}});
     }
     for (std::size_t j = 0; j < texts.hexCells.size(); ++j) {
         const float left = hexStart + static_cast<float>(j) * hexPitch;
-        row.hexCells.push_back({std::move(texts.hexCells[j]), {left, y, left + 2.0f * m.hexCellWidth, bottom}});
+        row.hexCells.push_back(
+            {std::move(texts.hexCells[j]), {left, y, left + 2.0f * m.hexCellWidth, bottom}});
     }
     for (std::size_t j = 0; j < texts.textCells.size(); ++j) {
         std::u16string& text = texts.textCells[j];
         if (text.empty()) {
             continue;
         }
-        const float width = std::max(static_cast<float>(text.size()) * m.textCellWidth, m.textCellWidth);
-        row.textCells.push_back({std::move(text), textStart + static_cast<float>(j) * m.textCellWidth, y,
-                                 std::max(4.0f * m.textCellWidth, 2.0f * width), 3.0f * m.rowHeight});
+        const float width =
+            std::max(static_cast<float>(text.size()) * m.textCellWidth, m.textCellWidth);
+        row.textCells.push_back(
+            {std::move(text), textStart + static_cast<float>(j) * m.textCellWidth, y,
+             std::max(4.0f * m.textCellWidth, 2.0f * width), 3.0f * m.rowHeight});
     }
     return row;
 }

@@ -29,14 +29,14 @@ enum class EditMode : std::uint32_t {
 struct ViewEffects {
     bool repaint = false;             // invalidate the whole client area (no erase)
     bool dropDeviceResources = false; // drop the render target and the text format
-    bool scrollBars = false;          // SetScrollInfo from VerticalScrollBar()/HorizontalScrollBar()
-    bool viewChanged = false;         // post kMsgViewChanged to the parent
-    bool editBlocked = false;         // post kMsgEditBlocked to the parent
-    bool zoomChanged = false;         // send kMsgZoomChanged to the parent
-    bool copyRefused = false;         // post kMsgCopyRefused to the parent
-    bool copySelection = false;       // put SelectionClipboardText() on the clipboard
-    bool blinkTimer = false;          // kill the blink timer, then set it if BlinkTimerRuns()
-    bool setFocus = false;            // give the control the keyboard focus
+    bool scrollBars = false;    // SetScrollInfo from VerticalScrollBar()/HorizontalScrollBar()
+    bool viewChanged = false;   // post kMsgViewChanged to the parent
+    bool editBlocked = false;   // post kMsgEditBlocked to the parent
+    bool zoomChanged = false;   // send kMsgZoomChanged to the parent
+    bool copyRefused = false;   // post kMsgCopyRefused to the parent
+    bool copySelection = false; // put SelectionClipboardText() on the clipboard
+    bool blinkTimer = false;    // kill the blink timer, then set it if BlinkTimerRuns()
+    bool setFocus = false;      // give the control the keyboard focus
     bool captureMouse = false;
     bool releaseCapture = false;
 
@@ -61,14 +61,14 @@ struct ScrollBarInfo {
 
 // Scroll bar requests, numbered as the SB_* codes of WM_VSCROLL / WM_HSCROLL.
 enum class ScrollRequest : std::uint32_t {
-    LineBack = 0,      // line up / line left
-    LineForward = 1,   // line down / line right
+    LineBack = 0,    // line up / line left
+    LineForward = 1, // line down / line right
     PageBack = 2,
     PageForward = 3,
     ThumbPosition = 4,
     ThumbTrack = 5,
-    Start = 6,         // top / left
-    End = 7,           // bottom / right
+    Start = 6, // top / left
+    End = 7,   // bottom / right
     EndScroll = 8,
 };
 
@@ -120,15 +120,16 @@ struct PaintCell {
 
 struct PaintTextCell {
     std::u16string text;
-    float x = 0.0f;         // layout origin
+    float x = 0.0f; // layout origin
     float y = 0.0f;
-    float maxWidth = 0.0f;  // layout box; a wide glyph may run into the following cells
+    float maxWidth = 0.0f; // layout box; a wide glyph may run into the following cells
     float maxHeight = 0.0f;
 };
 
 enum class CaretStyle {
     None, // not on this row, or the insert bar is in its hidden phase
-    Box,  // fill both rectangles with the selection colour, outline them with the caret colour (1 DIP)
+    Box,  // fill both rectangles with the selection colour, outline them with the caret colour (1
+          // DIP)
     Bar,  // fill both rectangles (2 DIPs wide bars) with the caret colour
 };
 
@@ -141,13 +142,13 @@ struct PaintCaret {
 struct PaintRow {
     std::uint64_t rowIndex = 0;
     float top = 0.0f;
-    RectF offsetClip; // offset cells
-    RectF dataClip;   // selection, caret, hex cells
-    RectF glyphClip;  // text cells (taller, so that tall glyphs are not cut)
-    std::vector<RectF> selection; // filled with the selection colour, inside dataClip
-    PaintCaret caret;             // inside dataClip
-    std::vector<PaintCell> offsetCells; // one per character, offset colour
-    std::vector<PaintCell> hexCells;    // one per byte, text colour
+    RectF offsetClip;                     // offset cells
+    RectF dataClip;                       // selection, caret, hex cells
+    RectF glyphClip;                      // text cells (taller, so that tall glyphs are not cut)
+    std::vector<RectF> selection;         // filled with the selection colour, inside dataClip
+    PaintCaret caret;                     // inside dataClip
+    std::vector<PaintCell> offsetCells;   // one per character, offset colour
+    std::vector<PaintCell> hexCells;      // one per byte, text colour
     std::vector<PaintTextCell> textCells; // non-empty cells only, text colour
 };
 
@@ -248,8 +249,8 @@ public:
     [[nodiscard]] ScrollBarInfo VerticalScrollBar() const;
     [[nodiscard]] ScrollBarInfo HorizontalScrollBar() const;
     // Client-pixel centre of the hex cell (or text cell) of `offset` when it is on screen.
-    [[nodiscard]] std::optional<std::pair<std::int32_t, std::int32_t>> CellCenterPixels(std::uint64_t offset,
-                                                                                        bool textColumn) const;
+    [[nodiscard]] std::optional<std::pair<std::int32_t, std::int32_t>>
+    CellCenterPixels(std::uint64_t offset, bool textColumn) const;
 
     // --- Painting ---------------------------------------------------------------------
     // Reads the visible rows only and lays out everything the painter draws.
@@ -341,7 +342,7 @@ private:
     std::u16string fontFamily_ = u"Consolas";
     bool fontBold_ = false;
     bool fontItalic_ = false;
-    std::int32_t clientWidth_ = 0;  // physical pixels
+    std::int32_t clientWidth_ = 0; // physical pixels
     std::int32_t clientHeight_ = 0;
 };
 

@@ -5,7 +5,8 @@
 namespace orx {
 
 RowModel BuildRowModel(const IReadOnlyDocument* document, std::uint64_t rowStart,
-                       std::span<const std::uint8_t> rowBytes, TextEncoding encoding) {
+                       std::span<const std::uint8_t> rowBytes, TextEncoding encoding)
+{
     RowModel row;
     row.offsetText = FormatRowOffset(document, rowStart);
     row.hexCells.reserve(rowBytes.size());

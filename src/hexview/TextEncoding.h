@@ -37,8 +37,10 @@ std::optional<TextEncoding> TextEncodingFromName(std::u16string_view name);
 // character(s). The multi-byte decoders read `document` around the row so that a character
 // crossing a row boundary is drawn once, in the cell of its first byte; without a document
 // they fall back to the Ascii rule.
-std::vector<std::u16string> DecodeTextCells(const IReadOnlyDocument* document, std::uint64_t rowStart,
-                                            std::span<const std::uint8_t> rowBytes, TextEncoding encoding);
+std::vector<std::u16string> DecodeTextCells(const IReadOnlyDocument* document,
+                                            std::uint64_t rowStart,
+                                            std::span<const std::uint8_t> rowBytes,
+                                            TextEncoding encoding);
 
 // Combining marks the text column joins to the preceding character (plus U+200D).
 bool IsCombiningMark(char32_t codePoint);

@@ -34,8 +34,8 @@ public:
     [[nodiscard]] virtual std::vector<float> LineHeights(std::u16string_view text, float maxWidth,
                                                          float maxHeight) = 0;
     // Width of `text` including trailing white space; nothing when it could not be laid out.
-    [[nodiscard]] virtual std::optional<float> WidthIncludingTrailingSpace(std::u16string_view text, float maxWidth,
-                                                                           float maxHeight) = 0;
+    [[nodiscard]] virtual std::optional<float>
+    WidthIncludingTrailingSpace(std::u16string_view text, float maxWidth, float maxHeight) = 0;
 };
 
 // Four lines of "0" separated by CR LF; the row height is derived from their average height.

@@ -32,26 +32,32 @@ struct ThemePalette {
 };
 
 // Any value other than 0, 1, 2 behaves as Light.
-[[nodiscard]] constexpr Theme ThemeFromValue(std::uint32_t value) {
+[[nodiscard]] constexpr Theme ThemeFromValue(std::uint32_t value)
+{
     return value == 1 ? Theme::DarkBlue : value == 2 ? Theme::Black : Theme::Light;
 }
 
 // 8-bit components divided by 255, alpha as a fraction.
-[[nodiscard]] constexpr ColorF ColorFromBytes(std::uint8_t r, std::uint8_t g, std::uint8_t b, float a = 1.0f) {
-    return ColorF{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f, a};
+[[nodiscard]] constexpr ColorF ColorFromBytes(std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                                              float a = 1.0f)
+{
+    return ColorF{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f,
+                  static_cast<float>(b) / 255.0f, a};
 }
 
 // The hex view's palette; unknown themes get Light's.
-[[nodiscard]] constexpr ThemePalette HexViewPalette(Theme theme) {
+[[nodiscard]] constexpr ThemePalette HexViewPalette(Theme theme)
+{
     switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
     case Theme::DarkBlue:
-        return {ColorFromBytes(13, 27, 42), ColorFromBytes(230, 237, 243), ColorFromBytes(143, 183, 226),
-                ColorFromBytes(31, 111, 235, 0.45f), ColorFromBytes(158, 193, 255)};
+        return {ColorFromBytes(13, 27, 42), ColorFromBytes(230, 237, 243),
+                ColorFromBytes(143, 183, 226), ColorFromBytes(31, 111, 235, 0.45f),
+                ColorFromBytes(158, 193, 255)};
     case Theme::Black:
-        return {ColorFromBytes(17, 17, 17), ColorFromBytes(243, 243, 243), ColorFromBytes(185, 185, 185),
-                ColorFromBytes(112, 112, 112, 0.48f), ColorFromBytes(243, 243, 243)};
-    case Theme::Light:
-        break;
+        return {ColorFromBytes(17, 17, 17), ColorFromBytes(243, 243, 243),
+                ColorFromBytes(185, 185, 185), ColorFromBytes(112, 112, 112, 0.48f),
+                ColorFromBytes(243, 243, 243)};
+    case Theme::Light: break;
     }
     return {ColorFromBytes(246, 244, 239), ColorFromBytes(32, 32, 32), ColorFromBytes(95, 107, 118),
             ColorFromBytes(159, 197, 232, 0.75f), ColorFromBytes(27, 27, 27)};

@@ -64,26 +64,16 @@ std::u16string Describe(const std::optional<std::u16string>& text, std::u16strin
 std::u16string_view BlankName(char32_t codePoint)
 {
     switch (codePoint) {
-    case 0x09:
-        return u"TAB";
-    case 0x0A:
-        return u"LF";
-    case 0x0B:
-        return u"VT";
-    case 0x0C:
-        return u"FF";
-    case 0x0D:
-        return u"CR";
-    case 0x20:
-        return u"Space";
-    case 0x85:
-        return u"NEL";
-    case 0xA0:
-        return u"NBSP";
-    case 0x3000:
-        return u"Ideographic Space";
-    default:
-        return {};
+    case 0x09: return u"TAB";
+    case 0x0A: return u"LF";
+    case 0x0B: return u"VT";
+    case 0x0C: return u"FF";
+    case 0x0D: return u"CR";
+    case 0x20: return u"Space";
+    case 0x85: return u"NEL";
+    case 0xA0: return u"NBSP";
+    case 0x3000: return u"Ideographic Space";
+    default: return {};
     }
 }
 
@@ -132,7 +122,8 @@ std::optional<std::u16string> DecodeFirstUtf8Char(std::span<const std::uint8_t> 
     return text;
 }
 
-std::optional<std::u16string> DecodeFirstUtf16Char(std::span<const std::uint8_t> bytes, bool littleEndian)
+std::optional<std::u16string> DecodeFirstUtf16Char(std::span<const std::uint8_t> bytes,
+                                                   bool littleEndian)
 {
     if (bytes.size() < 2) {
         return std::nullopt;
@@ -182,7 +173,8 @@ std::u16string DescribeChar(std::u16string_view text)
     return result;
 }
 
-InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes, std::u16string_view unavailableText)
+InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes,
+                                       std::u16string_view unavailableText)
 {
     InspectorValues rows;
     const std::u16string unavailable(unavailableText);
@@ -198,7 +190,9 @@ InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes, std:
         const int digits = static_cast<int>(size * 2);
         for (const bool littleEndian : {true, false}) {
             const std::size_t row = 2 + 2 * k + (littleEndian ? 0 : 1);
-            rows[row] = bytes.size() >= size ? FormatHexDec(Assemble(bytes, size, littleEndian), digits) : unavailable;
+            rows[row] = bytes.size() >= size
+                            ? FormatHexDec(Assemble(bytes, size, littleEndian), digits)
+                            : unavailable;
         }
     }
     rows[8] = Describe(DecodeFirstUtf8Char(bytes), unavailable);

@@ -19,9 +19,10 @@ inline constexpr std::array<std::string_view, kInspectorRowCount> kInspectorRowK
 
 using InspectorValues = std::array<std::u16string, kInspectorRowCount>;
 
-// The eleven interpretations of the bytes read at the caret (the first 32 at most matter); a row that
-// cannot be computed shows `unavailableText`.
-InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes, std::u16string_view unavailableText);
+// The eleven interpretations of the bytes read at the caret (the first 32 at most matter); a row
+// that cannot be computed shows `unavailableText`.
+InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes,
+                                       std::u16string_view unavailableText);
 
 // "0x" + upper-case hex padded to `digits` + " / " + decimal, e.g. "0x0041 / 65".
 std::u16string FormatHexDec(std::uint64_t value, int digits);
@@ -32,7 +33,8 @@ std::optional<std::u16string> DecodeFirstUtf8Char(std::span<const std::uint8_t> 
 
 // The first UTF-16 character in the given byte order, provided the first 32 bytes look like
 // UTF-16 text to the system.
-std::optional<std::u16string> DecodeFirstUtf16Char(std::span<const std::uint8_t> bytes, bool littleEndian);
+std::optional<std::u16string> DecodeFirstUtf16Char(std::span<const std::uint8_t> bytes,
+                                                   bool littleEndian);
 
 // A character with its code point: "A (U+0041)", named for blanks: "Space (U+0020)".
 std::u16string DescribeChar(std::u16string_view text);

@@ -19,7 +19,8 @@ std::optional<std::string> ReadFileBytes(const std::u16string& path, std::uint64
     std::size_t done = 0;
     while (done < bytes.size()) {
         std::uint32_t read = 0;
-        const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        const auto chunk =
+            static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
         if (!fs.Read(file, bytes.data() + done, chunk, read)) {
             return std::nullopt;
         }

@@ -43,7 +43,8 @@ void AddLine(StringMap& map, std::string_view lineBytes)
         return;
     }
     const std::u16string_view view(line);
-    map.emplace(KeyFromText(Trim(view.substr(0, equals))), std::u16string(Trim(view.substr(equals + 1))));
+    map.emplace(KeyFromText(Trim(view.substr(0, equals))),
+                std::u16string(Trim(view.substr(equals + 1))));
 }
 
 } // namespace
@@ -65,9 +66,11 @@ StringMap ParseStringFile(std::string_view bytes)
     return map;
 }
 
-StringTable::StringTable() : StringTable(platform::UserDefaultLocaleName) {}
+StringTable::StringTable() : StringTable(platform::UserDefaultLocaleName)
+{}
 
-StringTable::StringTable(LocaleSource localeSource) : localeSource_(std::move(localeSource)) {}
+StringTable::StringTable(LocaleSource localeSource) : localeSource_(std::move(localeSource))
+{}
 
 void StringTable::SetBaseDirectory(std::u16string directory)
 {

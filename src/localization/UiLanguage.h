@@ -19,6 +19,7 @@ enum class UiLanguage : std::uint32_t {
 [[nodiscard]] bool IsJapaneseLocaleName(const std::optional<std::u16string>& localeName);
 
 // "en-US" or "ja-JP" for a language; System resolves through the given user locale name.
-[[nodiscard]] std::u16string LanguageCodeFor(UiLanguage language, const std::optional<std::u16string>& localeName);
+[[nodiscard]] std::u16string LanguageCodeFor(UiLanguage language,
+                                             const std::optional<std::u16string>& localeName);
 
 } // namespace orx

@@ -17,7 +17,8 @@ std::u16string DecodeEucKrThrough949(std::span<const std::uint8_t> bytes)
 {
     std::u16string text;
     for (std::size_t i = 0; i < bytes.size();) {
-        const bool pair = IsEucKrByte(bytes[i]) && i + 1 < bytes.size() && IsEucKrByte(bytes[i + 1]);
+        const bool pair =
+            IsEucKrByte(bytes[i]) && i + 1 < bytes.size() && IsEucKrByte(bytes[i + 1]);
         const std::size_t length = pair ? 2 : 1;
         const std::u16string part = system::Decode(CodePage::Windows949, bytes.subspan(i, length));
         if (part.empty()) {

@@ -28,6 +28,7 @@ enum class CodePage : std::uint32_t {
 // WideCharToMultiByte with WC_NO_BEST_FIT_CHARS: nothing when the text is empty, when the
 // system yields nothing, or when a character has no exact representation (the system would
 // have substituted its default character).
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> EncodeCodePage(CodePage codePage, std::u16string_view text);
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> EncodeCodePage(CodePage codePage,
+                                                                      std::u16string_view text);
 
 } // namespace orx::platform

@@ -52,8 +52,8 @@ public:
                                     std::uint32_t& read) = 0;
     // Seek, then read: SetFilePointerEx + ReadFile. A platform with positioned reads
     // overrides it to save the second system call.
-    [[nodiscard]] virtual bool ReadAt(const NativeFile& file, std::uint64_t offset, void* buffer, std::uint32_t count,
-                                      std::uint32_t& read)
+    [[nodiscard]] virtual bool ReadAt(const NativeFile& file, std::uint64_t offset, void* buffer,
+                                      std::uint32_t count, std::uint32_t& read)
     {
         read = 0;
         return Seek(file, offset) && Read(file, buffer, count, read);
@@ -64,10 +64,12 @@ public:
     [[nodiscard]] virtual bool Flush(const NativeFile& file) = 0;
 
     // Creates an empty, uniquely named file "<prefix>XXXX.TMP" in `directory` and returns its path.
-    [[nodiscard]] virtual bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
+    [[nodiscard]] virtual bool CreateTempFile(const std::u16string& directory,
+                                              const std::u16string& prefix,
                                               std::u16string& path) = 0;
     // Replaces `to` with `from` (MOVEFILE_REPLACE_EXISTING | COPY_ALLOWED | WRITE_THROUGH).
-    [[nodiscard]] virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) = 0;
+    [[nodiscard]] virtual bool MoveReplace(const std::u16string& from,
+                                           const std::u16string& to) = 0;
     virtual bool Delete(const std::u16string& path) = 0;
 
     [[nodiscard]] virtual ErrorCode LastError() = 0;

@@ -19,11 +19,16 @@ namespace {
 // filter bytes so that typical data yields few candidates.
 int Commonness(std::uint8_t b)
 {
-    if (b == 0x00 || b == 0xFF || b == ' ') return 6;
-    if (b >= 'a' && b <= 'z') return 5;
-    if (b == '\n' || b == '\r' || b == '\t' || (b >= '0' && b <= '9')) return 4;
-    if (b >= 'A' && b <= 'Z') return 3;
-    if (b < 0x80) return 2;
+    if (b == 0x00 || b == 0xFF || b == ' ')
+        return 6;
+    if (b >= 'a' && b <= 'z')
+        return 5;
+    if (b == '\n' || b == '\r' || b == '\t' || (b >= '0' && b <= '9'))
+        return 4;
+    if (b >= 'A' && b <= 'Z')
+        return 3;
+    if (b < 0x80)
+        return 2;
     return 1;
 }
 
@@ -49,13 +54,16 @@ constexpr std::size_t kVerifyBudgetBase = 1 << 16;
 
 } // namespace
 
-ByteMatcher::ByteMatcher(std::span<const std::uint8_t> pattern) : pattern_(pattern.begin(), pattern.end())
+ByteMatcher::ByteMatcher(std::span<const std::uint8_t> pattern)
+    : pattern_(pattern.begin(), pattern.end())
 {
     const std::size_t m = pattern_.size();
     if (m == 0) {
         return;
     }
-    auto rarer = [&](std::size_t a, std::size_t b) { return Commonness(pattern_[a]) < Commonness(pattern_[b]); };
+    auto rarer = [&](std::size_t a, std::size_t b) {
+        return Commonness(pattern_[a]) < Commonness(pattern_[b]);
+    };
     for (std::size_t i = 1; i < m; ++i) {
         if (rarer(i, probe1_)) {
             probe1_ = i;
@@ -70,7 +78,8 @@ ByteMatcher::ByteMatcher(std::span<const std::uint8_t> pattern) : pattern_(patte
         }
         const bool distinct = pattern_[i] != pattern_[probe1_];
         const bool currentDistinct = probe2_ != probe1_ && pattern_[probe2_] != pattern_[probe1_];
-        if (probe2_ == probe1_ || (distinct && !currentDistinct) || (distinct == currentDistinct && rarer(i, probe2_))) {
+        if (probe2_ == probe1_ || (distinct && !currentDistinct) ||
+            (distinct == currentDistinct && rarer(i, probe2_))) {
             probe2_ = i;
         }
     }
@@ -89,12 +98,16 @@ namespace {
 
 // Bit k is set when candidate `at` + k has the probe bytes, for k = 0 .. 31.
 template <bool Single>
-std::uint32_t FilterMask(const std::uint8_t* at, std::size_t probe1, std::size_t probe2, __m128i v1, __m128i v2)
+std::uint32_t FilterMask(const std::uint8_t* at, std::size_t probe1, std::size_t probe2, __m128i v1,
+                         __m128i v2)
 {
     auto half = [&](const std::uint8_t* p) {
-        __m128i equal = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe1)), v1);
+        __m128i equal =
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe1)), v1);
         if constexpr (!Single) {
-            equal = _mm_and_si128(equal, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe2)), v2));
+            equal = _mm_and_si128(
+                equal,
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe2)), v2));
         }
         return static_cast<std::uint32_t>(_mm_movemask_epi8(equal));
     };
@@ -114,7 +127,9 @@ std::size_t ByteMatcher::ScanForward(std::span<const std::uint8_t> text, std::si
     const std::uint8_t b2 = pattern_[probe2_];
     std::size_t verified = 0;
     std::size_t i = from;
-    auto overBudget = [&] { return verified > kVerifyBudgetBase + kVerifyBudgetPerByte * (i - from); };
+    auto overBudget = [&] {
+        return verified > kVerifyBudgetBase + kVerifyBudgetPerByte * (i - from);
+    };
 #if ORX_HAVE_SSE2
     const __m128i v1 = _mm_set1_epi8(static_cast<char>(b1));
     const __m128i v2 = _mm_set1_epi8(static_cast<char>(b2));
@@ -160,7 +175,9 @@ std::size_t ByteMatcher::ScanBackward(std::span<const std::uint8_t> text, std::s
     std::size_t end = std::min(limit, text.size() - m) + 1;
     const std::size_t top = end;
     std::size_t verified = 0;
-    auto overBudget = [&] { return verified > kVerifyBudgetBase + kVerifyBudgetPerByte * (top - end); };
+    auto overBudget = [&] {
+        return verified > kVerifyBudgetBase + kVerifyBudgetPerByte * (top - end);
+    };
 #if ORX_HAVE_SSE2
     const __m128i v1 = _mm_set1_epi8(static_cast<char>(b1));
     const __m128i v2 = _mm_set1_epi8(static_cast<char>(b2));

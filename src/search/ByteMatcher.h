@@ -28,9 +28,11 @@ public:
 private:
     [[nodiscard]] bool MatchesAt(const std::uint8_t* at) const;
     template <bool Single>
-    [[nodiscard]] std::size_t ScanForward(std::span<const std::uint8_t> text, std::size_t from) const;
+    [[nodiscard]] std::size_t ScanForward(std::span<const std::uint8_t> text,
+                                          std::size_t from) const;
     template <bool Single>
-    [[nodiscard]] std::size_t ScanBackward(std::span<const std::uint8_t> text, std::size_t limit) const;
+    [[nodiscard]] std::size_t ScanBackward(std::span<const std::uint8_t> text,
+                                           std::size_t limit) const;
     [[nodiscard]] std::size_t KmpFirst(std::span<const std::uint8_t> text, std::size_t from) const;
     [[nodiscard]] std::size_t KmpLast(std::span<const std::uint8_t> text, std::size_t limit) const;
 

@@ -20,7 +20,8 @@ void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t 
 
 // Before each block: progress first, so the display is current when the cancel check pumps
 // the message queue.
-bool ReportAndGoOn(const ProgressCallback& progress, const CancelCheck& cancel, std::uint64_t done, std::uint64_t total)
+bool ReportAndGoOn(const ProgressCallback& progress, const CancelCheck& cancel, std::uint64_t done,
+                   std::uint64_t total)
 {
     Report(progress, done, total);
     return !cancel || cancel();
@@ -32,8 +33,9 @@ bool ReportAndGoOn(const ProgressCallback& progress, const CancelCheck& cancel, 
 // is looked for in the few bytes around it (the last m - 1 bytes before the block and the
 // first m - 1 of it), which gives the result of searching the joined bytes without copying
 // every block behind the carry.
-SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const std::uint8_t> pattern,
-                            std::uint64_t start, const CancelCheck& cancel, const ProgressCallback& progress)
+SearchOutcome SearchForward(const IReadOnlyDocument* document,
+                            std::span<const std::uint8_t> pattern, std::uint64_t start,
+                            const CancelCheck& cancel, const ProgressCallback& progress)
 {
     if (document == nullptr || !document->IsOpen() || pattern.empty()) {
         return kNotFound;
@@ -44,8 +46,8 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const s
         return kNotFound;
     }
     const ByteMatcher matcher(pattern);
-    std::vector<std::uint8_t> carry;  // the last up to m - 1 bytes before pos
-    std::vector<std::uint8_t> seam;   // carry followed by the start of the block
+    std::vector<std::uint8_t> carry; // the last up to m - 1 bytes before pos
+    std::vector<std::uint8_t> seam;  // carry followed by the start of the block
     std::uint64_t pos = start;
     while (true) {
         if (!ReportAndGoOn(progress, cancel, pos, size)) {
@@ -57,7 +59,8 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const s
             break;
         }
         if (!carry.empty()) {
-            const auto head = static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(block.size(), m - 1));
+            const auto head =
+                static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(block.size(), m - 1));
             seam = carry;
             seam.insert(seam.end(), block.begin(), block.begin() + head);
             const std::size_t hit = matcher.FindFirst(seam, 0);
@@ -75,7 +78,8 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const s
             carry.assign(block.end() - static_cast<std::ptrdiff_t>(keep), block.end());
         } else {
             carry.insert(carry.end(), block.begin(), block.end());
-            carry.erase(carry.begin(), carry.end() - static_cast<std::ptrdiff_t>(std::min(carry.size(), keep)));
+            carry.erase(carry.begin(),
+                        carry.end() - static_cast<std::ptrdiff_t>(std::min(carry.size(), keep)));
         }
         pos += block.size();
         if (pos >= size) {
@@ -86,8 +90,9 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const s
     return kNotFound;
 }
 
-SearchOutcome SearchBackward(const IReadOnlyDocument* document, std::span<const std::uint8_t> pattern,
-                             std::uint64_t start, const CancelCheck& cancel, const ProgressCallback& progress)
+SearchOutcome SearchBackward(const IReadOnlyDocument* document,
+                             std::span<const std::uint8_t> pattern, std::uint64_t start,
+                             const CancelCheck& cancel, const ProgressCallback& progress)
 {
     if (document == nullptr || !document->IsOpen() || pattern.empty()) {
         return kNotFound;

@@ -33,13 +33,15 @@ using CancelCheck = std::function<bool()>;
 inline constexpr std::uint64_t kSearchBlockSize = 1 << 20;
 
 // The match with the smallest start offset >= start; never wraps around.
-[[nodiscard]] SearchOutcome SearchForward(const IReadOnlyDocument* document, std::span<const std::uint8_t> pattern,
+[[nodiscard]] SearchOutcome SearchForward(const IReadOnlyDocument* document,
+                                          std::span<const std::uint8_t> pattern,
                                           std::uint64_t start, const CancelCheck& cancel,
                                           const ProgressCallback& progress);
 
 // The match with the greatest start offset <= min(start, size - pattern size); overlapping
 // occurrences count. A start beyond the end is clipped.
-[[nodiscard]] SearchOutcome SearchBackward(const IReadOnlyDocument* document, std::span<const std::uint8_t> pattern,
+[[nodiscard]] SearchOutcome SearchBackward(const IReadOnlyDocument* document,
+                                           std::span<const std::uint8_t> pattern,
                                            std::uint64_t start, const CancelCheck& cancel,
                                            const ProgressCallback& progress);
 

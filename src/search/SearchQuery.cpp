@@ -17,7 +17,8 @@ bool IsTrimmed(char16_t c)
 bool IsWhiteSpace(char16_t c)
 {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x3000;
 }
 
 std::optional<std::vector<std::uint8_t>> EncodeUtf16(std::u16string_view text, bool littleEndian)
@@ -59,7 +60,8 @@ std::optional<std::vector<std::uint8_t>> ParseHexQuery(std::u16string_view text)
     return HexPairsToBytes(digits);
 }
 
-std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text, TextEncoding encoding)
+std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text,
+                                                         TextEncoding encoding)
 {
     if (text.empty()) {
         return std::nullopt;
@@ -83,16 +85,13 @@ std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view tex
         }
         return std::vector<std::uint8_t>(utf8->begin(), utf8->end());
     }
-    case TextEncoding::Utf16Le:
-        return EncodeUtf16(text, true);
-    case TextEncoding::Utf16Be:
-        return EncodeUtf16(text, false);
+    case TextEncoding::Utf16Le: return EncodeUtf16(text, true);
+    case TextEncoding::Utf16Be: return EncodeUtf16(text, false);
     case TextEncoding::ShiftJis:
         return platform::EncodeCodePage(platform::CodePage::ShiftJis, text);
     case TextEncoding::Windows949:
         return platform::EncodeCodePage(platform::CodePage::Windows949, text);
-    case TextEncoding::EucKr:
-        return platform::EncodeCodePage(platform::CodePage::EucKr, text);
+    case TextEncoding::EucKr: return platform::EncodeCodePage(platform::CodePage::EucKr, text);
     }
     return std::nullopt;
 }
@@ -101,7 +100,8 @@ SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding
 {
     const std::u16string query = TrimQuery(request.query);
     const bool text = request.kind != kSearchKindHex;
-    std::optional<std::vector<std::uint8_t>> bytes = text ? EncodeTextQuery(query, encoding) : ParseHexQuery(query);
+    std::optional<std::vector<std::uint8_t>> bytes =
+        text ? EncodeTextQuery(query, encoding) : ParseHexQuery(query);
     if (!bytes) {
         return {{}, text ? "error.search_invalid_text" : "error.search_invalid_hex"};
     }

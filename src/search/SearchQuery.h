@@ -35,7 +35,8 @@ std::optional<std::vector<std::uint8_t>> ParseHexQuery(std::u16string_view text)
 
 // The bytes of `text` in the encoding (a TextEncoding value); nothing for an empty text, a
 // character the encoding cannot represent exactly, or an unknown encoding.
-std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text, TextEncoding encoding);
+std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text,
+                                                         TextEncoding encoding);
 
 // A query converted for the scanners, or the string-table key of the reason it was refused.
 struct SearchPattern {

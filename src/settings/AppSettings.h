@@ -39,8 +39,8 @@ struct AppSettings {
     float fontSize = kDefaultFontSize;
     bool fontBold = false;
     bool fontItalic = false;
-    std::vector<std::u16string> recentFiles;        // most recent first
-    std::vector<SearchHistoryEntry> searchHistory;  // most recent first
+    std::vector<std::u16string> recentFiles;       // most recent first
+    std::vector<SearchHistoryEntry> searchHistory; // most recent first
 
     friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

@@ -16,9 +16,12 @@ bool IsBlank(char c)
 
 int HexDigitValue(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -77,7 +80,8 @@ std::optional<std::size_t> JsonScanner::FindKey(std::string_view key, std::size_
     return std::nullopt;
 }
 
-std::optional<std::string_view> JsonScanner::ValueText(std::string_view key, std::size_t start) const
+std::optional<std::string_view> JsonScanner::ValueText(std::string_view key,
+                                                       std::size_t start) const
 {
     const auto afterKey = FindKey(key, start);
     if (!afterKey) {
@@ -219,7 +223,8 @@ std::size_t JsonScanner::MatchingClose(std::size_t open) const
     return npos;
 }
 
-std::optional<JsonScanner::Span> JsonScanner::Bracketed(std::string_view key, std::size_t start, char open) const
+std::optional<JsonScanner::Span> JsonScanner::Bracketed(std::string_view key, std::size_t start,
+                                                        char open) const
 {
     const auto afterKey = FindKey(key, start);
     if (!afterKey) {
@@ -265,7 +270,8 @@ std::vector<std::u16string> JsonScanner::StringArray(std::string_view key, std::
     return entries;
 }
 
-std::vector<std::string_view> JsonScanner::ObjectArray(std::string_view key, std::size_t start) const
+std::vector<std::string_view> JsonScanner::ObjectArray(std::string_view key,
+                                                       std::size_t start) const
 {
     std::vector<std::string_view> elements;
     const auto array = Bracketed(key, start, '[');

@@ -18,7 +18,8 @@ constexpr std::uint64_t kMaxSettingsFileBytes = 16u << 20;
 bool WriteAll(platform::FileSystem& fs, const platform::NativeFile& file, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        const auto chunk =
+            static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size(), 1u << 20));
         std::uint32_t written = 0;
         if (!fs.Write(file, bytes.data(), chunk, written) || written == 0) {
             return false;
@@ -59,7 +60,8 @@ bool SaveSettings(const AppSettings& settings, const std::u16string& path)
     bool written = false;
     {
         const platform::NativeFile file = fs.CreateForWrite(temp);
-        written = file.IsOpen() && WriteAll(fs, file, SerializeSettings(settings)) && fs.Flush(file);
+        written =
+            file.IsOpen() && WriteAll(fs, file, SerializeSettings(settings)) && fs.Flush(file);
     }
     if (written && fs.MoveReplace(temp, path)) {
         return true;

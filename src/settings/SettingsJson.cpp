@@ -24,8 +24,10 @@ constexpr std::array kCommonNames = {
 };
 
 // Names the reader accepts for the code pages, after NormalizedName.
-constexpr std::array<std::u16string_view, 4> kShiftJisNames = {u"cp932", u"windows31j", u"shiftjis", u"sjis"};
-constexpr std::array<std::u16string_view, 3> kWindows949Names = {u"cp949", u"windows949", u"windows31k"};
+constexpr std::array<std::u16string_view, 4> kShiftJisNames = {u"cp932", u"windows31j", u"shiftjis",
+                                                               u"sjis"};
+constexpr std::array<std::u16string_view, 3> kWindows949Names = {u"cp949", u"windows949",
+                                                                 u"windows31k"};
 
 template <std::size_t N>
 bool IsOneOf(std::u16string_view name, const std::array<std::u16string_view, N>& names)
@@ -47,7 +49,8 @@ std::string_view Bool(bool value)
 std::string FormatFloat(float value)
 {
     char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     return error == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
@@ -157,20 +160,29 @@ std::u16string NormalizedName(std::u16string_view name)
 
 TextEncoding CommonEncoding(std::u16string_view name)
 {
-    if (name == u"utf8") return TextEncoding::Utf8;
-    if (name == u"utf16le") return TextEncoding::Utf16Le;
-    if (name == u"utf16be") return TextEncoding::Utf16Be;
-    if (IsOneOf(name, kShiftJisNames)) return TextEncoding::ShiftJis;
-    if (IsOneOf(name, kWindows949Names)) return TextEncoding::Windows949;
-    if (name == u"euckr") return TextEncoding::EucKr;
+    if (name == u"utf8")
+        return TextEncoding::Utf8;
+    if (name == u"utf16le")
+        return TextEncoding::Utf16Le;
+    if (name == u"utf16be")
+        return TextEncoding::Utf16Be;
+    if (IsOneOf(name, kShiftJisNames))
+        return TextEncoding::ShiftJis;
+    if (IsOneOf(name, kWindows949Names))
+        return TextEncoding::Windows949;
+    if (name == u"euckr")
+        return TextEncoding::EucKr;
     return TextEncoding::Ascii;
 }
 
 std::optional<TextEncoding> CharsetEncoding(std::u16string_view language, std::u16string_view code)
 {
-    if (language == u"japanese" && IsOneOf(code, kShiftJisNames)) return TextEncoding::ShiftJis;
-    if (language == u"korean" && IsOneOf(code, kWindows949Names)) return TextEncoding::Windows949;
-    if (language == u"korean" && code == u"euckr") return TextEncoding::EucKr;
+    if (language == u"japanese" && IsOneOf(code, kShiftJisNames))
+        return TextEncoding::ShiftJis;
+    if (language == u"korean" && IsOneOf(code, kWindows949Names))
+        return TextEncoding::Windows949;
+    if (language == u"korean" && code == u"euckr")
+        return TextEncoding::EucKr;
     return std::nullopt;
 }
 
@@ -203,11 +215,12 @@ std::optional<TextEncoding> ReadEncoding(const JsonScanner& scan, const JsonScan
 // The UI language sits at the top level; the "language" inside the encoding's charset
 // object names the encoding's language and must not be taken for it.
 std::optional<std::u16string> TopLevelLanguage(const JsonScanner& scan,
-                                                const std::optional<JsonScanner::Span>& encoding)
+                                               const std::optional<JsonScanner::Span>& encoding)
 {
     std::size_t from = 0;
     while (const auto afterKey = scan.FindKey("language", from)) {
-        const bool insideEncoding = encoding && *afterKey > encoding->open && *afterKey <= encoding->close;
+        const bool insideEncoding =
+            encoding && *afterKey > encoding->open && *afterKey <= encoding->close;
         if (!insideEncoding) {
             return scan.StringAfter(*afterKey);
         }
@@ -237,8 +250,8 @@ void ReadFont(const JsonScanner& scan, AppSettings& settings)
     }
 }
 
-void ReadOption(const JsonScanner& scan, std::string_view key, std::size_t at, std::u16string_view one,
-                std::uint32_t& option)
+void ReadOption(const JsonScanner& scan, std::string_view key, std::size_t at,
+                std::u16string_view one, std::uint32_t& option)
 {
     if (const auto word = scan.String(key, at)) {
         option = *word == one ? 1u : 0u;
@@ -263,7 +276,8 @@ void ReadAnalysis(const JsonScanner& scan, AppSettings& settings)
     if (const auto visible = scan.Boolean("visible", structView->open)) {
         settings.structViewVisible = *visible;
     }
-    ReadOption(scan, "byteArrayFormat", structView->open, u"ascii", settings.structOptions.byteArrayFormat);
+    ReadOption(scan, "byteArrayFormat", structView->open, u"ascii",
+               settings.structOptions.byteArrayFormat);
     ReadOption(scan, "endian", structView->open, u"big", settings.structOptions.endian);
     ReadOption(scan, "numericBase", structView->open, u"dec", settings.structOptions.numericBase);
 }
@@ -301,7 +315,8 @@ std::string EscapeJsonString(std::u16string_view text)
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char code[8];
-                std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                std::snprintf(code, sizeof code, "\\u%04X",
+                              static_cast<unsigned>(static_cast<unsigned char>(c)));
                 escaped += code;
             } else {
                 escaped += c;
@@ -362,7 +377,9 @@ void ParseSettingsText(AppSettings& settings, std::string_view bytes)
         }
     }
     if (const auto theme = scan.String("theme", 0); theme && !theme->empty()) {
-        settings.theme = *theme == u"Light" ? Theme::Light : *theme == u"Black" ? Theme::Black : Theme::DarkBlue;
+        settings.theme = *theme == u"Light"   ? Theme::Light
+                         : *theme == u"Black" ? Theme::Black
+                                              : Theme::DarkBlue;
     }
     if (const auto language = TopLevelLanguage(scan, encoding); language && !language->empty()) {
         settings.language = *language == u"English"    ? UiLanguage::English

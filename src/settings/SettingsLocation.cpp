@@ -41,7 +41,8 @@ std::u16string ComputeSettingsPath(const SettingsLocationInputs& inputs)
     const auto& family = inputs.packageFamilyName;
     const auto& appData = inputs.localAppDataFolder;
     if (family && !family->empty() && appData && !appData->empty() && inputs.createDirectories) {
-        const std::u16string localState = JoinPath(JoinPath(JoinPath(*appData, u"Packages"), *family), u"LocalState");
+        const std::u16string localState =
+            JoinPath(JoinPath(JoinPath(*appData, u"Packages"), *family), u"LocalState");
         if (inputs.createDirectories(localState)) {
             return JoinPath(localState, kSettingsFileName);
         }

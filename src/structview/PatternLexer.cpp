@@ -59,7 +59,8 @@ std::vector<Token> Tokenize(std::u16string_view text, std::u16string& error)
             }
         } else if (IsPatternLetter(c) || c == u'_') {
             std::size_t end = i + 1;
-            while (end < n && (IsPatternLetter(text[end]) || IsPatternDigit(text[end]) || text[end] == u'_')) {
+            while (end < n &&
+                   (IsPatternLetter(text[end]) || IsPatternDigit(text[end]) || text[end] == u'_')) {
                 ++end;
             }
             add(TokenKind::Identifier, end - i);
@@ -72,7 +73,8 @@ std::vector<Token> Tokenize(std::u16string_view text, std::u16string& error)
         } else if (kPunctuators.find(c) != std::u16string_view::npos) {
             add(TokenKind::Punctuator, 1);
         } else {
-            error = FormatParseError(text, line, column, u"Unexpected character in definition file.");
+            error =
+                FormatParseError(text, line, column, u"Unexpected character in definition file.");
             return {};
         }
     }
@@ -80,8 +82,8 @@ std::vector<Token> Tokenize(std::u16string_view text, std::u16string& error)
     return tokens;
 }
 
-std::u16string FormatParseError(std::u16string_view source, std::uint32_t line, std::uint32_t column,
-                                std::u16string_view message)
+std::u16string FormatParseError(std::u16string_view source, std::uint32_t line,
+                                std::uint32_t column, std::u16string_view message)
 {
     std::u16string result = u"Line " + Decimal(line) + u", Col " + Decimal(column) + u": ";
     result += message;
@@ -97,8 +99,8 @@ std::u16string FormatParseError(std::u16string_view source, std::uint32_t line, 
         start = feed + 1;
     }
     const std::size_t stop = source.find_first_of(u"\r\n", start);
-    const std::u16string_view lineText =
-        source.substr(start, stop == std::u16string_view::npos ? std::u16string_view::npos : stop - start);
+    const std::u16string_view lineText = source.substr(
+        start, stop == std::u16string_view::npos ? std::u16string_view::npos : stop - start);
     if (lineText.empty()) {
         return result;
     }

@@ -85,7 +85,8 @@ std::u16string ParseDeclaration(std::span<const Token> tokens, MemberDecl& decl)
             }
             decl.flexible = true;
             decl.count = 0;
-        } else if (rest.size() >= 3 && rest[1].kind == TokenKind::Number && IsPunctuator(rest[2], u']')) {
+        } else if (rest.size() >= 3 && rest[1].kind == TokenKind::Number &&
+                   IsPunctuator(rest[2], u']')) {
             const std::optional<std::uint64_t> count = ParseUnsigned(rest[1].text);
             if (!count) {
                 return u"Invalid array count.";

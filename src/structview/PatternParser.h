@@ -13,8 +13,8 @@ namespace orx {
 
 // The type part of a declaration as written.
 struct TypeRef {
-    std::u16string typeName;       // type words joined by single spaces, without '*'
-    std::u16string key;            // NormalizeName(typeName); every lookup uses it
+    std::u16string typeName; // type words joined by single spaces, without '*'
+    std::u16string key;      // NormalizeName(typeName); every lookup uses it
     std::uint32_t pointerDepth = 0;
 };
 

@@ -16,7 +16,10 @@ inline constexpr std::uint64_t kMaxPatternFileBytes = 16u << 20;
 // Letters start identifiers. Every character outside ASCII that is not white space counts,
 // so names may be written in any script.
 [[nodiscard]] bool IsPatternLetter(char16_t c);
-[[nodiscard]] constexpr bool IsPatternDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+[[nodiscard]] constexpr bool IsPatternDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // The lookup key of a type or struct name: trimmed, lower-cased (ASCII, as the C runtime
 // does outside a set locale), runs of white space collapsed to one space.
@@ -24,9 +27,11 @@ inline constexpr std::uint64_t kMaxPatternFileBytes = 16u << 20;
 
 // Removes a leading byte order mark and decodes strict UTF-8. Fails with the message shown
 // to the user when the bytes are not UTF-8; empty bytes give an empty text.
-[[nodiscard]] bool DecodePatternBytes(std::string_view bytes, std::u16string& text, std::u16string& error);
+[[nodiscard]] bool DecodePatternBytes(std::string_view bytes, std::u16string& text,
+                                      std::u16string& error);
 
 // Reads and decodes a pattern file.
-[[nodiscard]] bool ReadPatternText(const std::u16string& path, std::u16string& text, std::u16string& error);
+[[nodiscard]] bool ReadPatternText(const std::u16string& path, std::u16string& text,
+                                   std::u16string& error);
 
 } // namespace orx

@@ -40,10 +40,9 @@ enum class VisitState { NotVisited, InProgress, Done };
 class StructLayouter {
 public:
     StructLayouter(const ParseState& state, std::u16string& error)
-        : state_(state), error_(error), chains_(state), visit_(state.structs.size(), VisitState::NotVisited),
-          resolved_(state.structs.size())
-    {
-    }
+        : state_(state), error_(error), chains_(state),
+          visit_(state.structs.size(), VisitState::NotVisited), resolved_(state.structs.size())
+    {}
 
     bool ResolveAll()
     {
@@ -143,7 +142,8 @@ private:
                 }
                 continue; // `frame` is stale now; this member is taken up again later
             }
-            const std::optional<ResolvedType> type = ResolveType(chains_, state_, member.type, laidOut, error_);
+            const std::optional<ResolvedType> type =
+                ResolveType(chains_, state_, member.type, laidOut, error_);
             if (!type || !Place(frame, member, *type, out)) {
                 return false;
             }
@@ -152,9 +152,11 @@ private:
         return true;
     }
 
-    bool Place(Frame& frame, const MemberDecl& member, const ResolvedType& type, ResolvedStruct& out)
+    bool Place(Frame& frame, const MemberDecl& member, const ResolvedType& type,
+               ResolvedStruct& out)
     {
-        const std::uint64_t align = state_.member_align == 0 ? 1 : std::min(state_.member_align, type.alignment);
+        const std::uint64_t align =
+            state_.member_align == 0 ? 1 : std::min(state_.member_align, type.alignment);
         frame.maxAlign = std::max(frame.maxAlign, align);
         if (frame.offset % align != 0) {
             const std::uint64_t length = align - frame.offset % align;
@@ -222,7 +224,7 @@ std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state, std::u16st
 {
     struct Builtin {
         std::u16string_view key;
-        std::uint64_t fixed;                    // used when `directive` is null
+        std::uint64_t fixed; // used when `directive` is null
         const std::uint64_t PatternDirectives::*directive;
     };
     static constexpr Builtin kBuiltins[] = {
@@ -305,8 +307,9 @@ TypeTarget TypedefChains::Follow(const TypeRef& type)
     return result;
 }
 
-std::optional<ResolvedType> ResolveType(TypedefChains& chains, const ParseState& state, const TypeRef& type,
-                                        const StructResolver& resolveStruct, std::u16string& error)
+std::optional<ResolvedType> ResolveType(TypedefChains& chains, const ParseState& state,
+                                        const TypeRef& type, const StructResolver& resolveStruct,
+                                        std::u16string& error)
 {
     const TypeTarget target = chains.Follow(type);
     if (target.kind == TypeTarget::Kind::Pointer) {
@@ -323,14 +326,15 @@ std::optional<ResolvedType> ResolveType(TypedefChains& chains, const ParseState&
                                                          : MemberKind::Integer;
         return ResolvedType{*size, std::max<std::uint64_t>(*size, 1), kind, {}};
     }
-    if (const auto found = state.structIndexByName.find(named.key); found != state.structIndexByName.end()) {
+    if (const auto found = state.structIndexByName.find(named.key);
+        found != state.structIndexByName.end()) {
         const std::optional<ResolvedStructInfo> info = resolveStruct(found->second);
         if (!info) {
             return std::nullopt;
         }
         const StructDecl& decl = state.structs[found->second];
-        return ResolvedType{info->size, std::max<std::uint64_t>(info->alignment, 1), MemberKind::Struct,
-                            decl.alias.empty() ? decl.tag : decl.alias};
+        return ResolvedType{info->size, std::max<std::uint64_t>(info->alignment, 1),
+                            MemberKind::Struct, decl.alias.empty() ? decl.tag : decl.alias};
     }
     error = u"Unknown type: " + named.typeName;
     return std::nullopt;

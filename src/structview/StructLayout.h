@@ -25,7 +25,8 @@ struct ResolvedStructInfo {
 using StructResolver = std::function<std::optional<ResolvedStructInfo>(std::size_t index)>;
 
 // Size of a built-in type under the file's directives; nothing for other names.
-[[nodiscard]] std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state, std::u16string_view key);
+[[nodiscard]] std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state,
+                                                           std::u16string_view key);
 
 // Where a type reference leads once typedefs are followed.
 struct TypeTarget {
@@ -48,14 +49,17 @@ private:
     std::unordered_map<std::u16string, TypeTarget> memo_;
 };
 
-[[nodiscard]] std::optional<ResolvedType> ResolveType(TypedefChains& chains, const ParseState& state,
-                                                      const TypeRef& type, const StructResolver& resolveStruct,
+[[nodiscard]] std::optional<ResolvedType> ResolveType(TypedefChains& chains,
+                                                      const ParseState& state, const TypeRef& type,
+                                                      const StructResolver& resolveStruct,
                                                       std::u16string& error);
 [[nodiscard]] std::optional<ResolvedType> ResolveType(const ParseState& state, const TypeRef& type,
-                                                      const StructResolver& resolveStruct, std::u16string& error);
+                                                      const StructResolver& resolveStruct,
+                                                      std::u16string& error);
 
 // Lays out every struct of `state` into `file` (directive values and structs; the entry is
 // left to the load).
-[[nodiscard]] bool ResolveStructs(const ParseState& state, StructPatternFile& file, std::u16string& error);
+[[nodiscard]] bool ResolveStructs(const ParseState& state, StructPatternFile& file,
+                                  std::u16string& error);
 
 } // namespace orx

@@ -50,7 +50,8 @@ bool LoadStructPatternText(std::u16string_view text, StructPatternFile& file, st
     return true;
 }
 
-bool LoadStructPatternFile(const std::u16string& path, StructPatternFile& file, std::u16string& error)
+bool LoadStructPatternFile(const std::u16string& path, StructPatternFile& file,
+                           std::u16string& error)
 {
     std::u16string text;
     if (!ReadPatternText(path, text, error)) {

@@ -44,13 +44,16 @@ struct StructPatternFile : PatternDirectives {
 };
 
 // The first struct whose display name is `name`, or null.
-[[nodiscard]] const ResolvedStruct* FindStruct(const StructPatternFile& file, std::u16string_view name);
+[[nodiscard]] const ResolvedStruct* FindStruct(const StructPatternFile& file,
+                                               std::u16string_view name);
 
 // Loads a pattern file: reads, parses, lays out and picks the entry struct. On failure the
 // message is left in `error` (as the struct view shows it after its prefix) and `file` is
 // not touched.
-[[nodiscard]] bool LoadStructPatternFile(const std::u16string& path, StructPatternFile& file, std::u16string& error);
+[[nodiscard]] bool LoadStructPatternFile(const std::u16string& path, StructPatternFile& file,
+                                         std::u16string& error);
 // The same for an already decoded text.
-[[nodiscard]] bool LoadStructPatternText(std::u16string_view text, StructPatternFile& file, std::u16string& error);
+[[nodiscard]] bool LoadStructPatternText(std::u16string_view text, StructPatternFile& file,
+                                         std::u16string& error);
 
 } // namespace orx

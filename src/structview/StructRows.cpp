@@ -8,8 +8,8 @@
 namespace orx {
 namespace {
 
-constexpr std::array<std::u16string_view, 5> kCharTypeKeys = {u"char", u"signed char", u"unsigned char", u"int8_t",
-                                                              u"uint8_t"};
+constexpr std::array<std::u16string_view, 5> kCharTypeKeys = {
+    u"char", u"signed char", u"unsigned char", u"int8_t", u"uint8_t"};
 
 std::u16string Decimal(std::uint64_t value)
 {
@@ -36,18 +36,21 @@ bool IsExpandedStruct(const ResolvedMember& member)
     return !member.structName.empty() && member.kind == MemberKind::Struct && member.count == 1;
 }
 
-std::u16string ArrayValue(const ResolvedMember& member, ByteSpan bytes, const StructValueOptions& options)
+std::u16string ArrayValue(const ResolvedMember& member, ByteSpan bytes,
+                          const StructValueOptions& options)
 {
     bool charType = false;
     for (std::u16string_view key : kCharTypeKeys) {
         charType = charType || member.typeKey == key;
     }
-    return options.byteArrayFormat == 1 && charType ? FormatCharArray(bytes) : FormatByteArray(bytes);
+    return options.byteArrayFormat == 1 && charType ? FormatCharArray(bytes)
+                                                    : FormatByteArray(bytes);
 }
 
 } // namespace
 
-std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset, const StructRowsInput& input)
+std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
+                                 const StructRowsInput& input)
 {
     const std::uint64_t available = input.bytes.size();
     if (offset > available) {
@@ -57,8 +60,9 @@ std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t off
     if (length > available - offset) {
         return input.unavailableText.empty() ? u"-" : input.unavailableText;
     }
-    const ByteSpan bytes = ByteSpan(input.bytes).subspan(static_cast<std::size_t>(offset),
-                                                         static_cast<std::size_t>(length));
+    const ByteSpan bytes =
+        ByteSpan(input.bytes)
+            .subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
     const StructValueOptions& options = input.options;
     if (member.isPadding) {
         return HexDump(bytes);
@@ -67,12 +71,9 @@ std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t off
         return ArrayValue(member, bytes, options);
     }
     switch (member.kind) {
-    case MemberKind::Float:
-        return FormatFloat(bytes, options.endian, options.numericBase);
-    case MemberKind::Double:
-        return FormatDouble(bytes, options.endian, options.numericBase);
-    default:
-        return FormatInteger(bytes, options.endian, options.numericBase);
+    case MemberKind::Float: return FormatFloat(bytes, options.endian, options.numericBase);
+    case MemberKind::Double: return FormatDouble(bytes, options.endian, options.numericBase);
+    default: return FormatInteger(bytes, options.endian, options.numericBase);
     }
 }
 
@@ -88,20 +89,22 @@ std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input)
         return rows;
     }
     bool full = false;
-    auto add = [&](std::u16string name, std::uint64_t offset, std::u16string value, std::u16string size) {
+    auto add = [&](std::u16string name, std::uint64_t offset, std::u16string value,
+                   std::u16string size) {
         if (rows.size() == kMaxStructRows) {
             full = true;
             return;
         }
-        rows.push_back(StructViewRow{std::move(name), OffsetText(input.baseOffset + offset), std::move(value),
-                                     std::move(size)});
+        rows.push_back(StructViewRow{std::move(name), OffsetText(input.baseOffset + offset),
+                                     std::move(value), std::move(size)});
     };
     for (const ResolvedMember& member : entry->members) {
         if (full) {
             break;
         }
         if (!IsExpandedStruct(member)) {
-            add(member.name, member.offset, FormatMemberValue(member, member.offset, input), SizeText(member));
+            add(member.name, member.offset, FormatMemberValue(member, member.offset, input),
+                SizeText(member));
             continue;
         }
         add(member.name + u" : " + member.structName, member.offset, {}, SizeText(member));
@@ -114,7 +117,8 @@ std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input)
                 break;
             }
             const std::uint64_t offset = member.offset + inner.offset;
-            add(u"  " + inner.name, offset, FormatMemberValue(inner, offset, input), SizeText(inner));
+            add(u"  " + inner.name, offset, FormatMemberValue(inner, offset, input),
+                SizeText(inner));
         }
     }
     if (full) {
@@ -130,14 +134,10 @@ std::u16string FormatStructInfo(const StructPatternFile& file)
         text += u" (implicit)";
     }
     const std::pair<std::u16string_view, std::uint64_t> values[] = {
-        {u"sizeof_short", file.sizeof_short},
-        {u"sizeof_int", file.sizeof_int},
-        {u"sizeof_long", file.sizeof_long},
-        {u"sizeof_long_long", file.sizeof_long_long},
-        {u"sizeof_float", file.sizeof_float},
-        {u"sizeof_double", file.sizeof_double},
-        {u"pointer_size", file.pointer_size},
-        {u"member_align", file.member_align},
+        {u"sizeof_short", file.sizeof_short}, {u"sizeof_int", file.sizeof_int},
+        {u"sizeof_long", file.sizeof_long},   {u"sizeof_long_long", file.sizeof_long_long},
+        {u"sizeof_float", file.sizeof_float}, {u"sizeof_double", file.sizeof_double},
+        {u"pointer_size", file.pointer_size}, {u"member_align", file.member_align},
     };
     for (const auto& [name, value] : values) {
         text += u"\r\n";

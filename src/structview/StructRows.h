@@ -15,7 +15,7 @@ struct StructRowsInput {
     std::uint64_t baseOffset = 0;    // document offset of the entry struct
     std::vector<std::uint8_t> bytes; // read from baseOffset; may be short or empty
     std::shared_ptr<const StructPatternFile> file;
-    std::u16string unavailableText;  // for values whose bytes are not all present
+    std::u16string unavailableText; // for values whose bytes are not all present
     StructValueOptions options;
 };
 

@@ -50,8 +50,8 @@ std::u16string FormatIeee(ByteSpan bytes, std::uint32_t endian, std::uint32_t ba
         return FormatInteger(bytes, endian, base);
     }
     const auto bits = static_cast<Bits>(ReadUnsigned(bytes, endian));
-    return FormatReal(static_cast<double>(std::bit_cast<Real>(bits))) + u" (" + FormatInteger(bytes, endian, 0) +
-           u")";
+    return FormatReal(static_cast<double>(std::bit_cast<Real>(bits))) + u" (" +
+           FormatInteger(bytes, endian, 0) + u")";
 }
 
 } // namespace

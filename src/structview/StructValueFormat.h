@@ -17,7 +17,8 @@ using ByteSpan = std::span<const std::uint8_t>;
 [[nodiscard]] std::u16string FormatCharArray(ByteSpan bytes);
 // Unsigned value of up to 8 bytes in the given byte order (1 big, else little), decimal
 // (base 1) or "0x" with two digits per byte; longer values as "0x" and a hex dump.
-[[nodiscard]] std::u16string FormatInteger(ByteSpan bytes, std::uint32_t endian, std::uint32_t base);
+[[nodiscard]] std::u16string FormatInteger(ByteSpan bytes, std::uint32_t endian,
+                                           std::uint32_t base);
 // IEEE single over 4 bytes, or double over 8: "1.5 (0x3FC00000)". Other sizes show as integers.
 [[nodiscard]] std::u16string FormatFloat(ByteSpan bytes, std::uint32_t endian, std::uint32_t base);
 [[nodiscard]] std::u16string FormatDouble(ByteSpan bytes, std::uint32_t endian, std::uint32_t base);

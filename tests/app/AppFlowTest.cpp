@@ -7,7 +7,8 @@
 namespace orx::test {
 namespace {
 
-TEST(Commands, IdsDecodeToCommandsAndTheirValues) {
+TEST(Commands, IdsDecodeToCommandsAndTheirValues)
+{
     struct Case {
         std::uint32_t id;
         std::size_t recentCount;
@@ -29,9 +30,15 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues) {
         const Command command = DecodeCommand(c.id, c.recentCount);
         EXPECT_EQ(command.kind, c.kind);
         switch (command.kind) {
-        case CommandKind::SetEncoding: EXPECT_EQ(static_cast<std::uint32_t>(command.encoding), c.value); break;
-        case CommandKind::SetTheme: EXPECT_EQ(static_cast<std::uint32_t>(command.theme), c.value); break;
-        case CommandKind::SetLanguage: EXPECT_EQ(static_cast<std::uint32_t>(command.language), c.value); break;
+        case CommandKind::SetEncoding:
+            EXPECT_EQ(static_cast<std::uint32_t>(command.encoding), c.value);
+            break;
+        case CommandKind::SetTheme:
+            EXPECT_EQ(static_cast<std::uint32_t>(command.theme), c.value);
+            break;
+        case CommandKind::SetLanguage:
+            EXPECT_EQ(static_cast<std::uint32_t>(command.language), c.value);
+            break;
         case CommandKind::OpenRecent:
         case CommandKind::Ignored: EXPECT_EQ(command.recentIndex, c.value); break;
         default: break;
@@ -39,7 +46,8 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues) {
     }
 }
 
-TEST(Commands, NothingRunsWhileASaveIsBusy) {
+TEST(Commands, NothingRunsWhileASaveIsBusy)
+{
     for (std::uint32_t id = 1001; id <= 1027; ++id) {
         const Command command = DecodeCommand(id, 3);
         EXPECT_TRUE(CommandAllowed(command, false)) << id;
@@ -50,17 +58,19 @@ TEST(Commands, NothingRunsWhileASaveIsBusy) {
     EXPECT_FALSE(CommandAllowed(DecodeCommand(4003, 3), false));
 }
 
-TEST(AppFlow, AFailedOpenStillRefreshesEverythingToTheClosedState) {
+TEST(AppFlow, AFailedOpenStillRefreshesEverythingToTheClosedState)
+{
     const OpenRefresh failed = RefreshAfterOpen(false);
-    EXPECT_TRUE(failed.attachDocument && failed.rebuildMenu && failed.updateTitle && failed.refreshStatus &&
-                failed.requestSideWindowUpdates && failed.showOpenError);
+    EXPECT_TRUE(failed.attachDocument && failed.rebuildMenu && failed.updateTitle &&
+                failed.refreshStatus && failed.requestSideWindowUpdates && failed.showOpenError);
     EXPECT_FALSE(failed.addRecentFile);
     const OpenRefresh opened = RefreshAfterOpen(true);
     EXPECT_TRUE(opened.addRecentFile);
     EXPECT_FALSE(opened.showOpenError);
 }
 
-TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere) {
+TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere)
+{
     struct Case {
         const char* name;
         bool documentOpen;
@@ -89,8 +99,10 @@ TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere) {
     }
 }
 
-TEST(AppFlow, TextsForTheShell) {
-    EXPECT_EQ(SaveFailureMessage(u"Could not save.", u""), u"Could not save."); // a short read has no reason
+TEST(AppFlow, TextsForTheShell)
+{
+    EXPECT_EQ(SaveFailureMessage(u"Could not save.", u""),
+              u"Could not save."); // a short read has no reason
     EXPECT_EQ(SaveFailureMessage(u"Could not save.", u"Access is denied."),
               u"Could not save.\r\n\r\nAccess is denied.");
     EXPECT_EQ(NewInstanceCommandLine(u"C:\\Orlin\\orlin.exe", u"D:\\my files\\a.bin"),
@@ -106,7 +118,8 @@ TEST(AppFlow, TextsForTheShell) {
     EXPECT_EQ(StartupPathFromArguments(Args{}), std::nullopt);
 }
 
-TEST(Placement, CentredInTheWorkAreaOrAtItsCorner) {
+TEST(Placement, CentredInTheWorkAreaOrAtItsCorner)
+{
     const ScreenRect primary{0, 0, 1920, 1040};
     struct Case {
         std::optional<ScreenRect> monitor;
@@ -115,10 +128,10 @@ TEST(Placement, CentredInTheWorkAreaOrAtItsCorner) {
     };
     const Case cases[] = {
         {std::nullopt, 1000, 800, {460, 120}},
-        {ScreenRect{}, 1000, 800, {460, 120}},                   // an all-zero answer counts as none
-        {ScreenRect{1920, 0, 3200, 1024}, 1000, 800, {2060, 112}}, // second monitor
+        {ScreenRect{}, 1000, 800, {460, 120}}, // an all-zero answer counts as none
+        {ScreenRect{1920, 0, 3200, 1024}, 1000, 800, {2060, 112}},  // second monitor
         {ScreenRect{-1280, 100, 0, 1124}, 1001, 801, {-1141, 211}}, // odd remainders truncate
-        {ScreenRect{0, 0, 800, 600}, 1000, 800, {0, 0}},          // too large: top-left corner
+        {ScreenRect{0, 0, 800, 600}, 1000, 800, {0, 0}},            // too large: top-left corner
         {ScreenRect{0, 0, 800, 600}, 700, 800, {50, 0}},
     };
     for (const Case& c : cases) {
@@ -126,7 +139,8 @@ TEST(Placement, CentredInTheWorkAreaOrAtItsCorner) {
     }
 }
 
-TEST(Placement, SideWindowsDockOnePixelAway) {
+TEST(Placement, SideWindowsDockOnePixelAway)
+{
     const ScreenRect main{100, 50, 1100, 850};
     EXPECT_EQ(DockRightOf(main, 520), (ScreenRect{1101, 50, 1621, 850}));
     EXPECT_EQ(DockLeftOf(main, 300), (ScreenRect{-201, 50, 99, 850}));

@@ -8,7 +8,8 @@
 namespace orx::test {
 
 // A string table that shows each key in brackets, so tests see which text went where.
-inline std::u16string BracketKey(std::string_view key) {
+inline std::u16string BracketKey(std::string_view key)
+{
     std::u16string text = u"[";
     for (const char c : key) {
         text.push_back(static_cast<char16_t>(c));

@@ -14,7 +14,8 @@ namespace {
 
 // Flattens a menu into one line per entry: "key#id" for commands, "-" for separators,
 // "key{...}" for submenus; check marks as "*", greyed entries as "~".
-std::string Outline(const std::vector<MenuItem>& items) {
+std::string Outline(const std::vector<MenuItem>& items)
+{
     std::string out;
     for (const MenuItem& item : items) {
         if (!out.empty()) {
@@ -37,37 +38,47 @@ std::string Outline(const std::vector<MenuItem>& items) {
     return out;
 }
 
-void ForEachItem(const std::vector<MenuItem>& items, const std::function<void(const MenuItem&)>& visit) {
+void ForEachItem(const std::vector<MenuItem>& items,
+                 const std::function<void(const MenuItem&)>& visit)
+{
     for (const MenuItem& item : items) {
         visit(item);
         ForEachItem(item.children, visit);
     }
 }
 
-std::vector<std::u16string> Paths(int count) {
+std::vector<std::u16string> Paths(int count)
+{
     std::vector<std::u16string> paths;
     for (int i = 1; i <= count; ++i) {
-        paths.push_back(u"C:\\data\\file" + std::u16string(1, static_cast<char16_t>(u'a' + i - 1)) + u".bin");
+        paths.push_back(u"C:\\data\\file" + std::u16string(1, static_cast<char16_t>(u'a' + i - 1)) +
+                        u".bin");
     }
     return paths;
 }
 
-TEST(MenuModel, TreeOfAnOpenDocumentWithDefaultSettings) {
+TEST(MenuModel, TreeOfAnOpenDocumentWithDefaultSettings)
+{
     MenuState state;
     state.documentOpen = true;
     state.theme = Theme::DarkBlue;
     state.inspectorVisible = true;
     const std::vector<MenuItem> bar = BuildMenuBar(state, kBracketLookup);
     EXPECT_EQ(Outline(bar),
-              "menu.file{menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - menu.file.exit#1023} "
+              "menu.file{menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - "
+              "menu.file.exit#1023} "
               "menu.edit{menu.edit.readonly#1004*} "
-              "menu.view{menu.view.find#1005 menu.view.goto#1006 - menu.view.zoom{menu.view.zoom.out#1017 "
+              "menu.view{menu.view.find#1005 menu.view.goto#1006 - "
+              "menu.view.zoom{menu.view.zoom.out#1017 "
               "menu.view.zoom.in#1018 - menu.view.zoom.reset#1019}} "
-              "menu.settings{menu.view.encoding{menu.view.encoding.ascii#1007* menu.view.encoding.utf8#1008 "
+              "menu.settings{menu.view.encoding{menu.view.encoding.ascii#1007* "
+              "menu.view.encoding.utf8#1008 "
               "menu.view.encoding.utf16le#1009 menu.view.encoding.utf16be#1010 - "
               "menu.view.encoding.japanese{menu.view.encoding.shiftjis#1011} "
-              "menu.view.encoding.korean{menu.view.encoding.windows949#1012 menu.view.encoding.euckr#1013}} "
-              "menu.view.theme{menu.view.theme.light#1014 menu.view.theme.darkblue#1015* menu.view.theme.black#1016} "
+              "menu.view.encoding.korean{menu.view.encoding.windows949#1012 "
+              "menu.view.encoding.euckr#1013}} "
+              "menu.view.theme{menu.view.theme.light#1014 menu.view.theme.darkblue#1015* "
+              "menu.view.theme.black#1016} "
               "menu.view.language{menu.view.language.system#1024* menu.view.language.english#1025 "
               "menu.view.language.japanese#1026} "
               "menu.settings.analysis{menu.settings.analysis.data_inspector#1021* "
@@ -77,7 +88,8 @@ TEST(MenuModel, TreeOfAnOpenDocumentWithDefaultSettings) {
     EXPECT_EQ(FindMenuItem(bar, 1019)->label, u"[menu.view.zoom.reset]");
 }
 
-TEST(MenuModel, GreyingAndCheckMarksFollowTheState) {
+TEST(MenuModel, GreyingAndCheckMarksFollowTheState)
+{
     struct Case {
         const char* name;
         MenuState state;
@@ -122,7 +134,8 @@ TEST(MenuModel, GreyingAndCheckMarksFollowTheState) {
     }
 }
 
-TEST(MenuModel, BusyGreysEverythingIncludingTopLevelAndRecentEntries) {
+TEST(MenuModel, BusyGreysEverythingIncludingTopLevelAndRecentEntries)
+{
     MenuState state;
     state.busy = true;
     state.documentOpen = true;
@@ -137,7 +150,8 @@ TEST(MenuModel, BusyGreysEverythingIncludingTopLevelAndRecentEntries) {
     EXPECT_GT(items, 40);
 }
 
-TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu) {
+TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu)
+{
     struct Case {
         int count;
         std::string expectedRecent; // between Close and the separator before Exit
@@ -145,11 +159,15 @@ TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu) {
     const Case cases[] = {
         {0, ""},
         {1, "- recent#4000 "},
-        {8, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 recent#4007 "},
-        {9, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 recent#4007 "
+        {8, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 "
+            "recent#4007 "},
+        {9, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 "
+            "recent#4007 "
             "menu.file.more_recent{recent#4008} "},
-        {16, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 recent#4007 "
-             "menu.file.more_recent{recent#4008 recent#4009 recent#4010 recent#4011 recent#4012 recent#4013 "
+        {16, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 "
+             "recent#4006 recent#4007 "
+             "menu.file.more_recent{recent#4008 recent#4009 recent#4010 recent#4011 recent#4012 "
+             "recent#4013 "
              "recent#4014 recent#4015} "},
     };
     for (const Case& c : cases) {
@@ -158,10 +176,12 @@ TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu) {
         state.documentOpen = true;
         state.recentFiles = Paths(c.count);
         const std::vector<MenuItem> bar = BuildMenuBar(state, kBracketLookup);
-        EXPECT_EQ(Outline(bar[0].children), "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 " +
-                                                c.expectedRecent + "- menu.file.exit#1023");
+        EXPECT_EQ(Outline(bar[0].children),
+                  "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 " +
+                      c.expectedRecent + "- menu.file.exit#1023");
         if (c.count >= 9) {
-            EXPECT_EQ(FindMenuItem(bar, 4008)->label, u"9 C:\\data\\filei.bin"); // no mnemonic, path as stored
+            EXPECT_EQ(FindMenuItem(bar, 4008)->label,
+                      u"9 C:\\data\\filei.bin"); // no mnemonic, path as stored
         }
     }
 }

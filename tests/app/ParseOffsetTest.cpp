@@ -5,7 +5,8 @@
 namespace orx::test {
 namespace {
 
-TEST(ParseOffset, GoToAnswers) {
+TEST(ParseOffset, GoToAnswers)
+{
     constexpr std::uint64_t kMax = ~0ull;
     struct Case {
         std::u16string text;
@@ -17,8 +18,8 @@ TEST(ParseOffset, GoToAnswers) {
         {u"10", 16}, // always hexadecimal
         {u"0", 0},
         {u"\r\nFFFFFFFFFFFFFFFF\n", kMax},
-        {u"0x0x10", 16},  // the conversion takes a prefix of its own
-        {u"-1", kMax},    // a minus wraps like the standard conversion
+        {u"0x0x10", 16}, // the conversion takes a prefix of its own
+        {u"-1", kMax},   // a minus wraps like the standard conversion
         {u"+a", 10},
         {u"0x -2", kMax - 1},
         {u"0x", std::nullopt},

@@ -7,14 +7,15 @@
 namespace orx::test {
 namespace {
 
-TEST(ProgressThrottle, PercentOfDoneOverTotal) {
+TEST(ProgressThrottle, PercentOfDoneOverTotal)
+{
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
     struct Case {
         std::uint64_t done, total, expected;
     };
     const Case cases[] = {
-        {0, 1, 0},       {1, 3, 33},    {2, 3, 66},       {3, 3, 100},         {5, 0, 100},
-        {7, 5, 100},     {999, 1000, 99}, {kMax / 2, kMax, 49}, {kMax - 1, kMax, 99}, {kMax, kMax, 100},
+        {0, 1, 0},   {1, 3, 33},      {2, 3, 66},           {3, 3, 100},          {5, 0, 100},
+        {7, 5, 100}, {999, 1000, 99}, {kMax / 2, kMax, 49}, {kMax - 1, kMax, 99}, {kMax, kMax, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.done << "/" << c.total);
@@ -22,25 +23,26 @@ TEST(ProgressThrottle, PercentOfDoneOverTotal) {
     }
 }
 
-TEST(ProgressThrottle, SamePercentEvery100MsIntermediateEvery50MsEndsAtOnce) {
+TEST(ProgressThrottle, SamePercentEvery100MsIntermediateEvery50MsEndsAtOnce)
+{
     struct Step {
         std::uint64_t done; // of 1000
         std::uint64_t now;
         std::optional<std::uint64_t> shown;
     };
     const Step steps[] = {
-        {0, 5000, 0},          // 0 % shows at once
-        {0, 5010, std::nullopt}, // same percent within 100 ms
+        {0, 5000, 0},             // 0 % shows at once
+        {0, 5010, std::nullopt},  // same percent within 100 ms
         {10, 5020, std::nullopt}, // 1 % within 50 ms
         {10, 5050, 1},
         {11, 5060, std::nullopt}, // still 1 %
         {20, 5099, std::nullopt}, // 2 % but only 49 ms later
         {20, 5100, 2},
         {20, 5199, std::nullopt},
-        {20, 5200, 2},            // the same percent again after 100 ms
-        {1000, 5201, 100},        // 100 % at once
+        {20, 5200, 2},     // the same percent again after 100 ms
+        {1000, 5201, 100}, // 100 % at once
         {1000, 5202, std::nullopt},
-        {0, 5203, 0},             // a new 0 % at once
+        {0, 5203, 0}, // a new 0 % at once
     };
     ProgressThrottle state;
     for (const Step& s : steps) {
@@ -53,7 +55,8 @@ TEST(ProgressThrottle, SamePercentEvery100MsIntermediateEvery50MsEndsAtOnce) {
     EXPECT_EQ(NextProgressUpdate(state, 500, 1000, 50), 50u);
 }
 
-TEST(ProgressThrottle, TextIsLabelSpacePercent) {
+TEST(ProgressThrottle, TextIsLabelSpacePercent)
+{
     EXPECT_EQ(ProgressText(u"Saving", 42), u"Saving 42%");
     EXPECT_EQ(ProgressText(u"\u4FDD\u5B58\u4E2D", 100), u"\u4FDD\u5B58\u4E2D 100%");
 }

@@ -9,7 +9,8 @@
 namespace orx::test {
 namespace {
 
-StatusInputs OpenDocument() {
+StatusInputs OpenDocument()
+{
     StatusInputs in;
     in.documentOpen = true;
     in.documentSize = 100;
@@ -17,7 +18,8 @@ StatusInputs OpenDocument() {
     return in;
 }
 
-TEST(StatusText, FirstApplicableRuleWins) {
+TEST(StatusText, FirstApplicableRuleWins)
+{
     struct Case {
         const char* name;
         std::function<void(StatusInputs&)> change;
@@ -25,33 +27,38 @@ TEST(StatusText, FirstApplicableRuleWins) {
     };
     const Case cases[] = {
         {"read-only", [](StatusInputs&) {},
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  "
+         u"[status.zoom]: 100%"},
         {"editing, overwrite, modified",
          [](StatusInputs& in) {
              in.editingEnabled = in.modified = true;
              in.encoding = TextEncoding::ShiftJis;
          },
-         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: [status.mode.overwrite]  "
+         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: "
+         u"[status.mode.overwrite]  "
          u"[status.modified]  [status.zoom]: 100%"},
         {"editing, insert",
          [](StatusInputs& in) {
              in.editingEnabled = in.insertMode = true;
              in.zoom = 1.25f;
          },
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: [status.mode.insert]  "
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: "
+         u"[status.mode.insert]  "
          u"[status.zoom]: 125%"},
         {"no mode while read-only",
          [](StatusInputs& in) {
              in.insertMode = true;
              in.zoom = 0.6f;
          },
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  "
+         u"[status.zoom]: 60%"},
         {"4 GiB shows 16 digits",
          [](StatusInputs& in) {
              in.documentSize = 1ull << 32;
              in.caretOffset = 0x123456789;
          },
-         u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
+         u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  "
+         u"[status.zoom]: 100%"},
         {"no file", [](StatusInputs& in) { in.documentOpen = false; }, u"[status.no_file]"},
         {"searching beats the normal text",
          [](StatusInputs& in) {
@@ -82,7 +89,8 @@ TEST(StatusText, FirstApplicableRuleWins) {
     }
 }
 
-TEST(StatusText, OffsetDigitsAndZoomRounding) {
+TEST(StatusText, OffsetDigitsAndZoomRounding)
+{
     struct OffsetCase {
         std::uint64_t offset, size;
         std::u16string expected;
@@ -101,14 +109,16 @@ TEST(StatusText, OffsetDigitsAndZoomRounding) {
         std::u16string expected;
     };
     // Zoom steps of 0.1 accumulate float error; the percentage still reads as the step.
-    const ZoomCase zooms[] = {{1.0f, u"100%"},          {1.25f, u"125%"},  {0.6f, u"60%"},
-                              {1.0f + 0.1f + 0.1f, u"120%"}, {2.5f, u"250%"}, {0.625f, u"63%"}};
+    const ZoomCase zooms[] = {{1.0f, u"100%"}, {1.25f, u"125%"},
+                              {0.6f, u"60%"},  {1.0f + 0.1f + 0.1f, u"120%"},
+                              {2.5f, u"250%"}, {0.625f, u"63%"}};
     for (const ZoomCase& c : zooms) {
         EXPECT_EQ(FormatZoomPercent(c.zoom), c.expected);
     }
 }
 
-TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark) {
+TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark)
+{
     struct Case {
         bool open;
         std::u16string path;
@@ -133,15 +143,17 @@ TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark) {
     }
 }
 
-TEST(StatusBarColors, ThemeColoursAndTheRedFlash) {
+TEST(StatusBarColors, ThemeColoursAndTheRedFlash)
+{
     struct Case {
         std::uint32_t theme;
         bool flash;
         StatusBarColors expected;
     };
     const Case cases[] = {
-        {0, false, {std::nullopt, 0x202020}}, {1, false, {0x2A1B0D, 0xF3EDE6}}, {2, false, {0x111111, 0xF3F3F3}},
-        {7, false, {std::nullopt, 0x202020}}, {0, true, {0x2020B4, 0xFFFFFF}},  {2, true, {0x2020B4, 0xFFFFFF}},
+        {0, false, {std::nullopt, 0x202020}}, {1, false, {0x2A1B0D, 0xF3EDE6}},
+        {2, false, {0x111111, 0xF3F3F3}},     {7, false, {std::nullopt, 0x202020}},
+        {0, true, {0x2020B4, 0xFFFFFF}},      {2, true, {0x2020B4, 0xFFFFFF}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.theme << " " << c.flash);

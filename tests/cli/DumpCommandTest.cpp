@@ -19,7 +19,9 @@ protected:
 TEST_F(DumpCommand, PrintsRowsAsTheHexViewDrawsThem)
 {
     // 0..15: "Hello, " U+3042 " world"; 16..: " e" U+0301 " " 00 01, then "AB".
-    const std::u16string file = Data(std::string_view("Hello, \xE3\x81\x82 world e\xCC\x81 \x00\x01" "AB", 25));
+    const std::u16string file = Data(std::string_view("Hello, \xE3\x81\x82 world e\xCC\x81 \x00\x01"
+                                                      "AB",
+                                                      25));
     struct Case {
         Args options;
         std::string out;
@@ -33,10 +35,13 @@ TEST_F(DumpCommand, PrintsRowsAsTheHexViewDrawsThem)
          "00000010: 20 65 CC 81 20 00 01 41 42   e\xCC\x81 ..AB\n"},
         {{u"--offset", u"0x18", u"--encoding", u"utf8", u"--cells"},
          "00000010: 20 65 CC 81 20 00 01 41 42   \te\xCC\x81\t\t\t \t.\t.\tA\tB\n"},
-        {{u"--rows", u"1", u"--offset", u"5"}, "00000000: 48 65 6C 6C 6F 2C 20 E3 81 82 20 77 6F 72 6C 64  Hello, ... world\n"},
+        {{u"--rows", u"1", u"--offset", u"5"},
+         "00000000: 48 65 6C 6C 6F 2C 20 E3 81 82 20 77 6F 72 6C 64  Hello, ... world\n"},
         {{u"--rows", u"0"}, ""},
-        {{u"--offset", u"19"}, "00000010: 20 65 CC 81 20 00 01 41 42   e.. ..AB\n"}, // the end offset
-        {{u"--offset", u"10", u"--rows", u"1000"}, "00000010: 20 65 CC 81 20 00 01 41 42   e.. ..AB\n"},
+        {{u"--offset", u"19"},
+         "00000010: 20 65 CC 81 20 00 01 41 42   e.. ..AB\n"}, // the end offset
+        {{u"--offset", u"10", u"--rows", u"1000"},
+         "00000010: 20 65 CC 81 20 00 01 41 42   e.. ..AB\n"},
     };
     for (const Case& c : cases) {
         Args args = {file};

@@ -22,7 +22,8 @@ protected:
 
     orx::test::TempDir dir_;
     // "AAAA", then "abc" in UTF-16 LE at 4, then U+3042 in Shift_JIS at 10 and in UTF-8 at 12.
-    std::u16string file_ = dir_.Write(u"data.bin", std::string_view("AAAAa\0b\0c\0\x82\xA0\xE3\x81\x82", 15));
+    std::u16string file_ =
+        dir_.Write(u"data.bin", std::string_view("AAAAa\0b\0c\0\x82\xA0\xE3\x81\x82", 15));
 };
 
 TEST_F(FindCommand, PrintsTheOffsetOfTheNearestMatch)
@@ -35,8 +36,10 @@ TEST_F(FindCommand, PrintsTheOffsetOfTheNearestMatch)
         {{u"--text", u"  abc  ", u"--encoding", u"utf-16le"}, "0x4\n"},
         {{u"--text", u"a b"}, "not found\n"},
         {{u"--text", u"\u3042", u"--encoding", u"sjis"}, "0xA\n"},
-        {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xFF"}, "0xC\n"},
-        {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xB"}, "not found\n"},
+        {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xFF"},
+         "0xC\n"},
+        {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xB"},
+         "not found\n"},
     };
     for (const auto& [options, out] : cases) {
         const test::Outcome outcome = Find(options);
@@ -48,9 +51,13 @@ TEST_F(FindCommand, PrintsTheOffsetOfTheNearestMatch)
 TEST_F(FindCommand, InvalidQueriesPrintTheEnglishErrorText)
 {
     const std::pair<Args, std::string> cases[] = {
-        {{u"--hex", u"DEA"}, "The search text is not valid hex. Enter pairs of hexadecimal digits, such as 4D 5A 90 00.\n"},
-        {{u"--text", u"caf\u00E9"}, "The search text cannot be represented in the current encoding.\n"},
-        {{u"--hex", std::u16string(8194, u'0')}, "The search pattern must be between 1 and 4,096 bytes long.\n"},
+        {{u"--hex", u"DEA"},
+         "The search text is not valid hex. Enter pairs of hexadecimal digits, such as 4D 5A 90 "
+         "00.\n"},
+        {{u"--text", u"caf\u00E9"},
+         "The search text cannot be represented in the current encoding.\n"},
+        {{u"--hex", std::u16string(8194, u'0')},
+         "The search pattern must be between 1 and 4,096 bytes long.\n"},
     };
     for (const auto& [options, err] : cases) {
         const test::Outcome outcome = Find(options);

@@ -41,25 +41,31 @@ protected:
     {
         return dir_.Write(name, text);
     }
-    std::u16string Data(const std::vector<std::uint8_t>& bytes) { return dir_.Write(u"data.bin", bytes); }
+    std::u16string Data(const std::vector<std::uint8_t>& bytes)
+    {
+        return dir_.Write(u"data.bin", bytes);
+    }
 
     test::TempDir dir_;
 };
 
-constexpr std::string_view kHeaderPattern = "@member_align 0\n"
-                                            "struct Header { char magic[4]; uint16_t count; uint32_t size; };";
+constexpr std::string_view kHeaderPattern =
+    "@member_align 0\n"
+    "struct Header { char magic[4]; uint16_t count; uint32_t size; };";
 
 TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
 {
     const std::u16string pattern = Pattern(kHeaderPattern);
-    const std::u16string data = Data(test::ByteWriter().Zeros(4).Text("ABCD").Le16(0x0102).Le32(300).Bytes());
+    const std::u16string data =
+        Data(test::ByteWriter().Zeros(4).Text("ABCD").Le16(0x0102).Le32(300).Bytes());
     struct Case {
         Args options;
         std::string out;
     };
     const Case cases[] = {
         {{}, "0x0\t00 00 00 00\t4\tmagic\n0x4\t0x4241\t2\tcount\n0x6\t0x01024443\t4\tsize\n"},
-        {{u"--offset", u"4"}, "0x4\t41 42 43 44\t4\tmagic\n0x8\t0x0102\t2\tcount\n0xA\t0x0000012C\t4\tsize\n"},
+        {{u"--offset", u"4"},
+         "0x4\t41 42 43 44\t4\tmagic\n0x8\t0x0102\t2\tcount\n0xA\t0x0000012C\t4\tsize\n"},
         {{u"--offset", u"0x4", u"--bytes", u"ascii", u"--base", u"dec"},
          "0x4\t\"ABCD\"\t4\tmagic\n0x8\t258\t2\tcount\n0xA\t300\t4\tsize\n"},
         {{u"--endian", u"big", u"--offset", u"4", u"--base", u"hex", u"--endian", u"big"},
@@ -80,31 +86,37 @@ TEST_F(StructCommand, ShowsTheLocalizedUnavailableTextPastTheEndOfTheFile)
     StringTable strings;
     strings.SetBaseDirectory(test::SourceDirectory());
     strings.SetLanguage(UiLanguage::English);
-    const std::string unavailable = platform::Narrow(strings.Lookup("inspector.data.value.unavailable"));
+    const std::string unavailable =
+        platform::Narrow(strings.Lookup("inspector.data.value.unavailable"));
     ASSERT_NE(unavailable, "inspector.data.value.unavailable") << "English string file not found";
 
-    const Outcome outcome = RunWith({Pattern(kHeaderPattern), Data({0x41, 0x42, 0x43, 0x44, 0x01}), u"--offset", u"1"});
+    const Outcome outcome =
+        RunWith({Pattern(kHeaderPattern), Data({0x41, 0x42, 0x43, 0x44, 0x01}), u"--offset", u"1"});
     EXPECT_EQ(outcome.code, kExitOk);
-    EXPECT_EQ(outcome.out, "0x1\t42 43 44 01\t4\tmagic\n0x5\t" + unavailable + "\t2\tcount\n0x7\t" + unavailable +
-                               "\t4\tsize\n");
+    EXPECT_EQ(outcome.out, "0x1\t42 43 44 01\t4\tmagic\n0x5\t" + unavailable + "\t2\tcount\n0x7\t" +
+                               unavailable + "\t4\tsize\n");
 }
 
 TEST_F(StructCommand, ReadsPastAStructThatEndsInAFlexibleArray)
 {
     const std::u16string pattern = Pattern("struct Name { uint8_t length; char text[]; };");
     const Outcome outcome =
-        RunWith({pattern, Data(test::ByteWriter().U8(70).Text(std::string(70, 'n')).Bytes()), u"--bytes", u"ascii"});
+        RunWith({pattern, Data(test::ByteWriter().U8(70).Text(std::string(70, 'n')).Bytes()),
+                 u"--bytes", u"ascii"});
     EXPECT_EQ(outcome.code, kExitOk);
-    EXPECT_EQ(outcome.out, "0x0\t0x46\t1\tlength\n0x1\t\"" + std::string(64, 'n') + "...\"\t1+\ttext\n");
+    EXPECT_EQ(outcome.out,
+              "0x0\t0x46\t1\tlength\n0x1\t\"" + std::string(64, 'n') + "...\"\t1+\ttext\n");
 }
 
 TEST_F(StructCommand, InfoPrintsTheEntryAndDirectivesOnePerLine)
 {
-    const Outcome outcome = RunStructCommand({Pattern("@sizeof_long 4 struct Header { long x; };"), dir_.Path(u"unused"), u"--info"});
+    const Outcome outcome = RunStructCommand(
+        {Pattern("@sizeof_long 4 struct Header { long x; };"), dir_.Path(u"unused"), u"--info"});
     EXPECT_EQ(outcome.code, kExitOk);
-    EXPECT_EQ(outcome.out, "entry = Header (implicit)\nsizeof_short = 2\nsizeof_int = 4\nsizeof_long = 4\n"
-                           "sizeof_long_long = 8\nsizeof_float = 4\nsizeof_double = 8\npointer_size = 8\n"
-                           "member_align = 8\n");
+    EXPECT_EQ(outcome.out,
+              "entry = Header (implicit)\nsizeof_short = 2\nsizeof_int = 4\nsizeof_long = 4\n"
+              "sizeof_long_long = 8\nsizeof_float = 4\nsizeof_double = 8\npointer_size = 8\n"
+              "member_align = 8\n");
 }
 
 TEST_F(StructCommand, LoadErrorsAreReportedAsTheStructViewShowsThem)
@@ -117,7 +129,8 @@ TEST_F(StructCommand, LoadErrorsAreReportedAsTheStructViewShowsThem)
     const Case cases[] = {
         {Pattern("struct A {\n  int a b c;\n  long;\n};"),
          "Line 3, Col 3: Type specifier was not found.\r\n  long;\r\n  ^\n"},
-        {Pattern("struct A { int a; }; struct B { int b; };", u"two.orpat"), "@entry is required when multiple structs are defined.\n"},
+        {Pattern("struct A { int a; }; struct B { int b; };", u"two.orpat"),
+         "@entry is required when multiple structs are defined.\n"},
         {dir_.Path(u"missing.orpat"), "Failed to open definition file.\n"},
     };
     for (const Case& c : cases) {

@@ -24,7 +24,8 @@ Bytes RandomBytes(std::mt19937_64& rng, std::size_t n)
 {
     Bytes bytes(n);
     // A small alphabet makes overwrites with the file's own value (which cancel) common.
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng() % 4);
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(rng() % 4);
     return bytes;
 }
 
@@ -33,9 +34,9 @@ public:
     // Without the reference only the vector checks run: it walks the whole file per
     // operation, too slow for thousands of records.
     Sequence(std::mt19937_64& rng, Bytes file, EditableDocument& document, bool withReference)
-        : rng_(rng), vector_(file), reference_(std::move(file)), document_(document), withReference_(withReference)
-    {
-    }
+        : rng_(rng), vector_(file), reference_(std::move(file)), document_(document),
+          withReference_(withReference)
+    {}
 
     // One random operation, applied to all three; returns a description for failures.
     std::string Step()
@@ -52,7 +53,8 @@ public:
             if (withReference_) {
                 EXPECT_EQ(reference_.Overwrite(offset, value), expected);
             }
-            if (expected) vector_[offset] = value;
+            if (expected)
+                vector_[offset] = value;
             return "overwrite " + std::to_string(offset);
         }
         case 2:
@@ -62,7 +64,8 @@ public:
             if (withReference_) {
                 EXPECT_EQ(reference_.Insert(offset, value), expected);
             }
-            if (expected) vector_.insert(vector_.begin() + static_cast<std::ptrdiff_t>(offset), value);
+            if (expected)
+                vector_.insert(vector_.begin() + static_cast<std::ptrdiff_t>(offset), value);
             return "insert " + std::to_string(offset);
         }
         case 4:
@@ -72,15 +75,19 @@ public:
             if (withReference_) {
                 EXPECT_EQ(reference_.Delete(offset), expected);
             }
-            if (expected) vector_.erase(vector_.begin() + static_cast<std::ptrdiff_t>(offset));
+            if (expected)
+                vector_.erase(vector_.begin() + static_cast<std::ptrdiff_t>(offset));
             return "delete " + std::to_string(offset);
         }
         default: {
-            const std::uint64_t count = rng_() % 6 == 0 ? size - std::min(offset, size) + 1 : rng_() % 9;
+            const std::uint64_t count =
+                rng_() % 6 == 0 ? size - std::min(offset, size) + 1 : rng_() % 9;
             const bool expected = offset < size && count <= size - offset;
-            EXPECT_EQ(document_.DeleteRange(offset, count), expected || (count == 0 && offset <= size));
+            EXPECT_EQ(document_.DeleteRange(offset, count),
+                      expected || (count == 0 && offset <= size));
             if (expected) {
-                for (std::uint64_t i = count; withReference_ && i-- > 0;) reference_.Delete(offset + i);
+                for (std::uint64_t i = count; withReference_ && i-- > 0;)
+                    reference_.Delete(offset + i);
                 vector_.erase(vector_.begin() + static_cast<std::ptrdiff_t>(offset),
                               vector_.begin() + static_cast<std::ptrdiff_t>(offset + count));
             }
@@ -114,7 +121,10 @@ public:
     }
 
     const Bytes& Expected() const { return vector_; }
-    const test::ReferenceOverlay* Reference() const { return withReference_ ? &reference_ : nullptr; }
+    const test::ReferenceOverlay* Reference() const
+    {
+        return withReference_ ? &reference_ : nullptr;
+    }
 
 private:
     std::mt19937_64& rng_;
@@ -127,11 +137,13 @@ private:
 
 SaveStrategy ExpectedStrategy(const test::ReferenceOverlay& reference)
 {
-    if (!reference.IsModified()) return SaveStrategy::Nothing;
+    if (!reference.IsModified())
+        return SaveStrategy::Nothing;
     return reference.SavesInPlace() ? SaveStrategy::InPlace : SaveStrategy::ViaTempFile;
 }
 
-void RunSequences(int count, std::size_t maxFileSize, int maxSteps, std::uint64_t seed, bool withReference = true)
+void RunSequences(int count, std::size_t maxFileSize, int maxSteps, std::uint64_t seed,
+                  bool withReference = true)
 {
     std::mt19937_64 rng(seed);
     test::TempDir dir;
@@ -148,17 +160,20 @@ void RunSequences(int count, std::size_t maxFileSize, int maxSteps, std::uint64_
         for (int i = 0; i < steps; ++i) {
             const std::string step = sequence.Step();
             sequence.Check(step);
-            if (testing::Test::HasFatalFailure()) return;
+            if (testing::Test::HasFatalFailure())
+                return;
         }
         if (sequence.Reference() != nullptr) {
             ASSERT_EQ(document.ChooseSaveStrategy(), ExpectedStrategy(*sequence.Reference()));
         }
-        ASSERT_TRUE(document.Save()) << std::string(document.LastError().begin(), document.LastError().end());
+        ASSERT_TRUE(document.Save())
+            << std::string(document.LastError().begin(), document.LastError().end());
         ASSERT_EQ(test::ReadAll(path), sequence.Expected());
         ASSERT_FALSE(document.IsModified());
         ASSERT_EQ(document.Size(), sequence.Expected().size());
         ASSERT_EQ(document.Read(0, document.Size() + 1).bytes, sequence.Expected());
-        ASSERT_EQ(dir.List(), std::vector<std::u16string>{u"data.bin"}) << "a temporary file was left behind";
+        ASSERT_EQ(dir.List(), std::vector<std::u16string>{u"data.bin"})
+            << "a temporary file was left behind";
     }
 }
 
@@ -194,7 +209,8 @@ TEST(EditOverlayProperty, RecordsTakenAwayInBulkLeaveOneRange)
          [](EditableDocument& d, Bytes& model) {
              for (std::uint64_t i = kSize - 2; i < kSize; i -= 2) {
                  ASSERT_TRUE(d.InsertByte(i, static_cast<std::uint8_t>(i % 251)));
-                 model.insert(model.begin() + static_cast<std::ptrdiff_t>(i), static_cast<std::uint8_t>(i % 251));
+                 model.insert(model.begin() + static_cast<std::ptrdiff_t>(i),
+                              static_cast<std::uint8_t>(i % 251));
              }
          }},
         {"every second byte deleted",
@@ -236,7 +252,8 @@ TEST(EditOverlayProperty, RecordsTakenAwayInBulkLeaveOneRange)
             ASSERT_TRUE(document.DeleteByte(offset));
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset));
             if (step % 997 == 0) {
-                ASSERT_EQ(document.Read(0, document.Size() + 1).bytes, model) << "after step " << step;
+                ASSERT_EQ(document.Read(0, document.Size() + 1).bytes, model)
+                    << "after step " << step;
             }
         }
         EXPECT_EQ(document.Size(), 0u);

@@ -19,7 +19,8 @@ std::string Text(const EditableDocument& document)
 bool TypeAt(EditableDocument& document, std::uint64_t offset, const std::string& text)
 {
     for (const char c : text) {
-        if (!document.InsertByte(offset++, static_cast<std::uint8_t>(c))) return false;
+        if (!document.InsertByte(offset++, static_cast<std::uint8_t>(c)))
+            return false;
     }
     return true;
 }
@@ -37,34 +38,39 @@ TEST(EditableDocument, EditsComposeAsTheRecordRulesSay)
 {
     using D = EditableDocument;
     const EditCase cases[] = {
-        {"insert into empty file", "", [](D& d) { return d.InsertByte(0, 'v'); }, "v", true, SaveStrategy::InPlace},
-        {"overwrite with the file's own value", "abc", [](D& d) { return d.OverwriteByte(1, 'b'); }, "abc", false,
-         SaveStrategy::Nothing},
+        {"insert into empty file", "", [](D& d) { return d.InsertByte(0, 'v'); }, "v", true,
+         SaveStrategy::InPlace},
+        {"overwrite with the file's own value", "abc", [](D& d) { return d.OverwriteByte(1, 'b'); },
+         "abc", false, SaveStrategy::Nothing},
         {"overwrite and restore", "abc",
          [](D& d) { return d.OverwriteByte(1, 'x') && d.OverwriteByte(1, 'b'); }, "abc", false,
          SaveStrategy::Nothing},
-        {"insert then delete it", "abc", [](D& d) { return d.InsertByte(1, 'x') && d.DeleteByte(1); }, "abc", false,
+        {"insert then delete it", "abc",
+         [](D& d) { return d.InsertByte(1, 'x') && d.DeleteByte(1); }, "abc", false,
          SaveStrategy::Nothing},
         {"typing at a file byte keeps order", "abc",
-         [](D& d) { return d.InsertByte(1, 'x') && d.InsertByte(2, 'y') && d.InsertByte(3, 'z'); }, "axyzbc", true,
+         [](D& d) { return d.InsertByte(1, 'x') && d.InsertByte(2, 'y') && d.InsertByte(3, 'z'); },
+         "axyzbc", true, SaveStrategy::ViaTempFile},
+        {"inserting twice at one offset", "abc",
+         [](D& d) { return d.InsertByte(1, 'x') && d.InsertByte(1, 'y'); }, "ayxbc", true,
          SaveStrategy::ViaTempFile},
-        {"inserting twice at one offset", "abc", [](D& d) { return d.InsertByte(1, 'x') && d.InsertByte(1, 'y'); },
-         "ayxbc", true, SaveStrategy::ViaTempFile},
         {"deleting a byte keeps the run in front of it", "abc",
-         [](D& d) { return d.InsertByte(1, 'x') && d.DeleteByte(2); }, "axc", true, SaveStrategy::ViaTempFile},
+         [](D& d) { return d.InsertByte(1, 'x') && d.DeleteByte(2); }, "axc", true,
+         SaveStrategy::ViaTempFile},
         {"deleting an overwritten byte drops the overwrite", "abc",
-         [](D& d) { return d.OverwriteByte(2, 'z') && d.DeleteByte(2); }, "ab", true, SaveStrategy::InPlace},
-        {"append after cutting the tail", "abcdef",
-         [](D& d) { return d.DeleteRange(4, 2) && d.InsertByte(4, 'x') && d.InsertByte(5, 'y'); }, "abcdxy", true,
+         [](D& d) { return d.OverwriteByte(2, 'z') && d.DeleteByte(2); }, "ab", true,
          SaveStrategy::InPlace},
+        {"append after cutting the tail", "abcdef",
+         [](D& d) { return d.DeleteRange(4, 2) && d.InsertByte(4, 'x') && d.InsertByte(5, 'y'); },
+         "abcdxy", true, SaveStrategy::InPlace},
         {"cut in the middle", "abcdef", [](D& d) { return d.DeleteRange(1, 2); }, "adef", true,
          SaveStrategy::ViaTempFile},
         {"range over runs and file bytes", "abcdef",
-         [](D& d) { return d.InsertByte(2, 'x') && d.InsertByte(5, 'y') && d.DeleteRange(1, 5); }, "aef", true,
-         SaveStrategy::ViaTempFile},
+         [](D& d) { return d.InsertByte(2, 'x') && d.InsertByte(5, 'y') && d.DeleteRange(1, 5); },
+         "aef", true, SaveStrategy::ViaTempFile},
         // Short runs live in the record, long ones elsewhere: cross that line both ways.
-        {"typing ten bytes at one place", "abc", [](D& d) { return TypeAt(d, 1, "0123456789"); }, "a0123456789bc",
-         true, SaveStrategy::ViaTempFile},
+        {"typing ten bytes at one place", "abc", [](D& d) { return TypeAt(d, 1, "0123456789"); },
+         "a0123456789bc", true, SaveStrategy::ViaTempFile},
         {"a long run cut short, then edited", "abc",
          [](D& d) {
              return TypeAt(d, 1, "0123456789") && d.DeleteRange(3, 6) && d.InsertByte(2, 'x') &&
@@ -72,20 +78,24 @@ TEST(EditableDocument, EditsComposeAsTheRecordRulesSay)
          },
          "a0x1y9bc", true, SaveStrategy::ViaTempFile},
         {"a run across the line and back", "Z",
-         [](D& d) { return TypeAt(d, 0, "abcdefgh") && d.DeleteByte(7) && d.InsertByte(7, 'i') && d.DeleteByte(0); },
+         [](D& d) {
+             return TypeAt(d, 0, "abcdefgh") && d.DeleteByte(7) && d.InsertByte(7, 'i') &&
+                    d.DeleteByte(0);
+         },
          "bcdefgiZ", true, SaveStrategy::ViaTempFile},
-        {"a long appended run saves in place", "ab", [](D& d) { return TypeAt(d, 2, "0123456789") && d.DeleteByte(3); },
-         "ab023456789", true, SaveStrategy::InPlace},
-        {"refused: overwrite at the end", "abc", [](D& d) { return !d.OverwriteByte(3, 'x'); }, "abc", false,
-         SaveStrategy::Nothing},
+        {"a long appended run saves in place", "ab",
+         [](D& d) { return TypeAt(d, 2, "0123456789") && d.DeleteByte(3); }, "ab023456789", true,
+         SaveStrategy::InPlace},
+        {"refused: overwrite at the end", "abc", [](D& d) { return !d.OverwriteByte(3, 'x'); },
+         "abc", false, SaveStrategy::Nothing},
         {"refused: delete at the end", "abc", [](D& d) { return !d.DeleteByte(3); }, "abc", false,
          SaveStrategy::Nothing},
-        {"refused: insert past the end", "abc", [](D& d) { return !d.InsertByte(4, 'x'); }, "abc", false,
-         SaveStrategy::Nothing},
-        {"refused: range past the end", "abc", [](D& d) { return !d.DeleteRange(1, 3); }, "abc", false,
-         SaveStrategy::Nothing},
-        {"refused: range overflowing 64 bits", "abc", [](D& d) { return !d.DeleteRange(1, UINT64_MAX); }, "abc",
+        {"refused: insert past the end", "abc", [](D& d) { return !d.InsertByte(4, 'x'); }, "abc",
          false, SaveStrategy::Nothing},
+        {"refused: range past the end", "abc", [](D& d) { return !d.DeleteRange(1, 3); }, "abc",
+         false, SaveStrategy::Nothing},
+        {"refused: range overflowing 64 bits", "abc",
+         [](D& d) { return !d.DeleteRange(1, UINT64_MAX); }, "abc", false, SaveStrategy::Nothing},
     };
     for (const EditCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,7 +120,8 @@ TEST(EditableDocument, LocateReportsRunPositionsAndFileBytes)
     test::TempDir dir;
     EditableDocument document;
     ASSERT_TRUE(document.Open(dir.Write(u"f.bin", "abcd")));
-    ASSERT_TRUE(document.InsertByte(1, 'x') && document.InsertByte(2, 'y') && document.DeleteByte(3));
+    ASSERT_TRUE(document.InsertByte(1, 'x') && document.InsertByte(2, 'y') &&
+                document.DeleteByte(3));
     // Edited: a x y c d  (b deleted)
     struct Expect {
         std::uint64_t offset;
@@ -118,13 +129,14 @@ TEST(EditableDocument, LocateReportsRunPositionsAndFileBytes)
         std::uint64_t key, index;
     };
     const Expect expected[] = {
-        {0, true, false, 0, 0}, {1, true, true, 1, 0}, {2, true, true, 1, 1},
+        {0, true, false, 0, 0}, {1, true, true, 1, 0},  {2, true, true, 1, 1},
         {3, true, false, 2, 0}, {4, true, false, 3, 0}, {5, false, false, 0, 0},
     };
     for (const Expect& e : expected) {
         const EditLocation at = document.Locate(e.offset);
         EXPECT_EQ(at.valid, e.valid) << e.offset;
-        if (!e.valid) continue;
+        if (!e.valid)
+            continue;
         EXPECT_EQ(at.inInsertion, e.inInsertion) << e.offset;
         EXPECT_EQ(at.key, e.key) << e.offset;
         EXPECT_EQ(at.index, e.index) << e.offset;

@@ -29,24 +29,36 @@ public:
     int reads = 0;
     std::u16string lastTempPath;
 
-    platform::NativeFile OpenForRead(const std::u16string& path) override { return real_.OpenForRead(path); }
+    platform::NativeFile OpenForRead(const std::u16string& path) override
+    {
+        return real_.OpenForRead(path);
+    }
 
     platform::NativeFile OpenExistingForWrite(const std::u16string& path) override
     {
-        if (failOpenForWrite) return Fail<platform::NativeFile>({});
+        if (failOpenForWrite)
+            return Fail<platform::NativeFile>({});
         return real_.OpenExistingForWrite(path);
     }
 
     platform::NativeFile CreateForWrite(const std::u16string& path) override
     {
-        if (failCreate) return Fail<platform::NativeFile>({});
+        if (failCreate)
+            return Fail<platform::NativeFile>({});
         return real_.CreateForWrite(path);
     }
 
-    bool GetSize(const platform::NativeFile& file, std::uint64_t& size) override { return real_.GetSize(file, size); }
-    bool Seek(const platform::NativeFile& file, std::uint64_t offset) override { return real_.Seek(file, offset); }
+    bool GetSize(const platform::NativeFile& file, std::uint64_t& size) override
+    {
+        return real_.GetSize(file, size);
+    }
+    bool Seek(const platform::NativeFile& file, std::uint64_t offset) override
+    {
+        return real_.Seek(file, offset);
+    }
 
-    bool Read(const platform::NativeFile& file, void* buffer, std::uint32_t count, std::uint32_t& read) override
+    bool Read(const platform::NativeFile& file, void* buffer, std::uint32_t count,
+              std::uint32_t& read) override
     {
         if (count > 1 && ++reads == shortReadNumber) {
             const bool ok = real_.Read(file, buffer, count / 2, read);
@@ -55,7 +67,8 @@ public:
         return real_.Read(file, buffer, count, read);
     }
 
-    bool Write(const platform::NativeFile& file, const void* data, std::uint32_t count, std::uint32_t& written) override
+    bool Write(const platform::NativeFile& file, const void* data, std::uint32_t count,
+               std::uint32_t& written) override
     {
         if (++writes == failWriteNumber) {
             written = 0;
@@ -71,13 +84,16 @@ public:
 
     bool Flush(const platform::NativeFile& file) override
     {
-        if (failFlush) return Fail(false);
+        if (failFlush)
+            return Fail(false);
         return skipSync || real_.Flush(file);
     }
 
-    bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix, std::u16string& path) override
+    bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
+                        std::u16string& path) override
     {
-        if (failTempFile) return Fail(false);
+        if (failTempFile)
+            return Fail(false);
         const bool ok = real_.CreateTempFile(directory, prefix, path);
         lastTempPath = path;
         return ok;
@@ -85,7 +101,8 @@ public:
 
     bool MoveReplace(const std::u16string& from, const std::u16string& to) override
     {
-        if (failMove) return Fail(false);
+        if (failMove)
+            return Fail(false);
         if (skipSync) {
             std::error_code error;
             std::filesystem::rename(std::filesystem::path(from), std::filesystem::path(to), error);
@@ -97,7 +114,10 @@ public:
     bool Delete(const std::u16string& path) override { return real_.Delete(path); }
     platform::ErrorCode LastError() override { return real_.LastError(); }
     void SetLastError(platform::ErrorCode value) override { real_.SetLastError(value); }
-    std::optional<std::u16string> ErrorText(platform::ErrorCode value) override { return real_.ErrorText(value); }
+    std::optional<std::u16string> ErrorText(platform::ErrorCode value) override
+    {
+        return real_.ErrorText(value);
+    }
     std::u16string CurrentDirectory() override { return real_.CurrentDirectory(); }
 
 private:

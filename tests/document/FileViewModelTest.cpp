@@ -24,14 +24,21 @@ TEST(FileViewModel, ReadsAreClippedToTheSizeAndEchoTheOffset)
         std::string expected;
     };
     const Case cases[] = {
-        {0, 0, ""},        {0, 10, "0123456789"}, {0, 100, "0123456789"}, {9, 100, "9"},
-        {10, 1, ""},       {11, 5, ""},           {3, 4, "3456"},         {UINT64_MAX, UINT64_MAX, ""},
+        {0, 0, ""},
+        {0, 10, "0123456789"},
+        {0, 100, "0123456789"},
+        {9, 100, "9"},
+        {10, 1, ""},
+        {11, 5, ""},
+        {3, 4, "3456"},
+        {UINT64_MAX, UINT64_MAX, ""},
         {5, UINT64_MAX, "56789"},
     };
     for (const Case& c : cases) {
         const ReadResult r = file.Read(c.offset, c.count);
         EXPECT_EQ(r.offset, c.offset);
-        EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), c.expected) << c.offset << "+" << c.count;
+        EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), c.expected)
+            << c.offset << "+" << c.count;
     }
 }
 

@@ -19,7 +19,8 @@ public:
     [[nodiscard]] std::uint64_t Size() const
     {
         std::uint64_t runs = 0;
-        for (const auto& [key, run] : insertions_) runs += run.size();
+        for (const auto& [key, run] : insertions_)
+            runs += run.size();
         return file_.size() - deletions_.size() + runs;
     }
 
@@ -46,7 +47,8 @@ public:
     [[nodiscard]] bool SavesInPlace() const
     {
         const std::uint64_t n = file_.size();
-        const bool append = insertions_.empty() || (insertions_.size() == 1 && insertions_.begin()->first == n);
+        const bool append =
+            insertions_.empty() || (insertions_.size() == 1 && insertions_.begin()->first == n);
         bool tail = true;
         std::uint64_t expected = n - deletions_.size();
         for (std::uint64_t d : deletions_) {
@@ -58,7 +60,8 @@ public:
     bool Overwrite(std::uint64_t p, std::uint8_t v)
     {
         const Where w = Locate(p);
-        if (!w.valid) return false;
+        if (!w.valid)
+            return false;
         if (w.inRun) {
             insertions_[w.key][w.index] = v;
         } else if (file_[w.key] != v) {
@@ -72,7 +75,8 @@ public:
     bool Insert(std::uint64_t p, std::uint8_t v)
     {
         const std::uint64_t size = Size();
-        if (p > size) return false;
+        if (p > size)
+            return false;
         if (p == size) {
             insertions_[file_.size()].push_back(v);
             return true;
@@ -90,11 +94,13 @@ public:
     bool Delete(std::uint64_t p)
     {
         const Where w = Locate(p);
-        if (!w.valid) return false;
+        if (!w.valid)
+            return false;
         if (w.inRun) {
             auto& run = insertions_[w.key];
             run.erase(run.begin() + static_cast<std::ptrdiff_t>(w.index));
-            if (run.empty()) insertions_.erase(w.key);
+            if (run.empty())
+                insertions_.erase(w.key);
         } else {
             deletions_.insert(w.key);
             overwrites_.erase(w.key);
@@ -116,11 +122,13 @@ private:
         std::uint64_t at = 0;
         for (std::uint64_t k = 0; k <= file_.size(); ++k) {
             if (auto it = insertions_.find(k); it != insertions_.end()) {
-                if (p < at + it->second.size()) return Where{true, true, k, p - at};
+                if (p < at + it->second.size())
+                    return Where{true, true, k, p - at};
                 at += it->second.size();
             }
             if (k < file_.size() && deletions_.count(k) == 0) {
-                if (p == at) return Where{true, false, k, 0};
+                if (p == at)
+                    return Where{true, false, k, 0};
                 ++at;
             }
         }

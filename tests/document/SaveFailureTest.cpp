@@ -21,9 +21,18 @@ struct FaultCase {
     bool fileUntouched;                          // a temp-file save never touches the original
 };
 
-void InsertAt2(EditableDocument& d) { ASSERT_TRUE(d.InsertByte(2, 'X')); }
-void OverwriteAt2And7(EditableDocument& d) { ASSERT_TRUE(d.OverwriteByte(2, 'X') && d.OverwriteByte(7, 'Y')); }
-void CutAndAppend(EditableDocument& d) { ASSERT_TRUE(d.DeleteRange(8, 2) && d.InsertByte(8, 'Z')); }
+void InsertAt2(EditableDocument& d)
+{
+    ASSERT_TRUE(d.InsertByte(2, 'X'));
+}
+void OverwriteAt2And7(EditableDocument& d)
+{
+    ASSERT_TRUE(d.OverwriteByte(2, 'X') && d.OverwriteByte(7, 'Y'));
+}
+void CutAndAppend(EditableDocument& d)
+{
+    ASSERT_TRUE(d.DeleteRange(8, 2) && d.InsertByte(8, 'Z'));
+}
 
 const Bytes kInserted = {'0', '1', 'X', '2', '3', '4', '5', '6', '7', '8', '9'};
 const Bytes kOverwritten = {'0', '1', 'X', '3', '4', '5', '6', 'Y', '8', '9'};
@@ -41,10 +50,14 @@ TEST(SaveFailure, EveryHandledFailureKeepsEditsAndLeavesNoTemporaryFile)
         {"later write", [](auto& fs) { fs.failWriteNumber = 3; }, InsertAt2, kInserted, true},
         {"flush of temp", [](auto& fs) { fs.failFlush = true; }, InsertAt2, kInserted, true},
         {"rename", [](auto& fs) { fs.failMove = true; }, InsertAt2, kInserted, true},
-        {"open for writing", [](auto& fs) { fs.failOpenForWrite = true; }, OverwriteAt2And7, kOverwritten, true},
-        {"in-place write", [](auto& fs) { fs.failWriteNumber = 2; }, OverwriteAt2And7, kOverwritten, false},
-        {"in-place flush", [](auto& fs) { fs.failFlush = true; }, OverwriteAt2And7, kOverwritten, false},
-        {"append write", [](auto& fs) { fs.failWriteNumber = 1; }, CutAndAppend, kCutAppended, false},
+        {"open for writing", [](auto& fs) { fs.failOpenForWrite = true; }, OverwriteAt2And7,
+         kOverwritten, true},
+        {"in-place write", [](auto& fs) { fs.failWriteNumber = 2; }, OverwriteAt2And7, kOverwritten,
+         false},
+        {"in-place flush", [](auto& fs) { fs.failFlush = true; }, OverwriteAt2And7, kOverwritten,
+         false},
+        {"append write", [](auto& fs) { fs.failWriteNumber = 1; }, CutAndAppend, kCutAppended,
+         false},
         {"tail cut", [](auto& fs) { fs.failSetEnd = true; }, CutAndAppend, kCutAppended, false},
     };
     for (const FaultCase& c : cases) {

@@ -19,13 +19,14 @@ public:
     [[nodiscard]] bool Done() const { return position_ >= script_.size(); }
 
     // Applies the next input; false when the script is used up.
-    bool Step(HexViewModel& view) {
+    bool Step(HexViewModel& view)
+    {
         if (Done()) {
             return false;
         }
-        static constexpr std::uint32_t kKeys[] = {vk::kBack,  vk::kEscape, vk::kPageUp, vk::kPageDown, vk::kEnd,
-                                                  vk::kHome,  vk::kLeft,   vk::kUp,     vk::kRight,    vk::kDown,
-                                                  vk::kInsert, vk::kDelete, vk::kC,     0x41};
+        static constexpr std::uint32_t kKeys[] = {
+            vk::kBack, vk::kEscape, vk::kPageUp, vk::kPageDown, vk::kEnd,    vk::kHome, vk::kLeft,
+            vk::kUp,   vk::kRight,  vk::kDown,   vk::kInsert,   vk::kDelete, vk::kC,    0x41};
         static constexpr char16_t kChars[] = u"0123456789abcdefABCDEFg x";
         switch (Next() % 16) {
         case 0:
@@ -37,15 +38,9 @@ public:
         }
         case 3:
         case 4:
-        case 5:
-            (void)view.OnChar(kChars[Next() % (std::size(kChars) - 1)]);
-            break;
-        case 6:
-            (void)view.OnLButtonDown(Coordinate(), Coordinate());
-            break;
-        case 7:
-            (void)view.OnMouseMove(Coordinate(), Coordinate());
-            break;
+        case 5: (void)view.OnChar(kChars[Next() % (std::size(kChars) - 1)]); break;
+        case 6: (void)view.OnLButtonDown(Coordinate(), Coordinate()); break;
+        case 7: (void)view.OnMouseMove(Coordinate(), Coordinate()); break;
         case 8:
             (void)view.OnLButtonUp();
             if (Next() & 1) {
@@ -67,12 +62,8 @@ public:
             }
             break;
         }
-        case 11:
-            (void)view.SetClientSize(Next() * 4 - 40, Next() * 2 - 20);
-            break;
-        case 12:
-            (void)view.ToggleEditingEnabled();
-            break;
+        case 11: (void)view.SetClientSize(Next() * 4 - 40, Next() * 2 - 20); break;
+        case 12: (void)view.ToggleEditingEnabled(); break;
         case 13: {
             const std::uint8_t pick = Next();
             if (pick < 64) {
@@ -81,7 +72,8 @@ public:
                 view.SetDpi(48u + Next()); // 48 to 303 DPI
                 (void)view.Relayout();
             } else if (pick < 192) {
-                (void)view.SetFont(u"Mono", static_cast<float>(Next()), (pick & 1) != 0, (pick & 2) != 0);
+                (void)view.SetFont(u"Mono", static_cast<float>(Next()), (pick & 1) != 0,
+                                   (pick & 2) != 0);
             } else {
                 (void)view.ToggleEditMode();
             }
@@ -119,7 +111,8 @@ public:
 
     // Empty when the view is consistent, otherwise what is wrong. Building the paint model
     // reads every visible row, so callers in a hurry check it only now and then.
-    static std::string CheckInvariants(const HexViewModel& view, bool paint = true) {
+    static std::string CheckInvariants(const HexViewModel& view, bool paint = true)
+    {
         if (view.CaretOffset() > view.LastOffset()) {
             return "caret beyond the last offset";
         }
@@ -149,7 +142,8 @@ public:
 
 private:
     std::uint8_t Next() { return position_ < script_.size() ? script_[position_++] : 0; }
-    std::uint32_t Next32() {
+    std::uint32_t Next32()
+    {
         std::uint32_t value = 0;
         for (int i = 0; i < 4; ++i) {
             value = value << 8 | Next();

@@ -13,13 +13,15 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // Feeds characters one by one as WM_CHAR would.
-void Type(HexViewModel& view, std::u16string_view text) {
+void Type(HexViewModel& view, std::u16string_view text)
+{
     for (const char16_t c : text) {
         (void)view.OnChar(c);
     }
 }
 
-TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble) {
+TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble)
+{
     struct Case {
         const char* name;
         Bytes start;
@@ -33,9 +35,23 @@ TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble) {
     const Case cases[] = {
         // The first digit replaces the high nibble at once and keeps the low one.
         {"overwrite, one digit", {0x12, 0x34}, EditMode::Overwrite, 0, u"A", {0xA2, 0x34}, 0, true},
-        {"overwrite, four digits", {0x12, 0x34, 0x56}, EditMode::Overwrite, 0, u"0f9C", {0x0F, 0x9C, 0x56}, 2, false},
+        {"overwrite, four digits",
+         {0x12, 0x34, 0x56},
+         EditMode::Overwrite,
+         0,
+         u"0f9C",
+         {0x0F, 0x9C, 0x56},
+         2,
+         false},
         // At the last byte the caret stays and further digits keep rewriting that byte.
-        {"overwrite, last byte", {0x12, 0x34}, EditMode::Overwrite, 1, u"5678", {0x12, 0x78}, 1, false},
+        {"overwrite, last byte",
+         {0x12, 0x34},
+         EditMode::Overwrite,
+         1,
+         u"5678",
+         {0x12, 0x78},
+         1,
+         false},
         {"other characters", {0x12}, EditMode::Overwrite, 0, u"g x", {0x12}, 0, false},
         // Insert mode inserts only when the second digit arrives.
         {"insert, one digit", {0x12}, EditMode::Insert, 0, u"4", {0x12}, 0, true},
@@ -55,7 +71,8 @@ TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble) {
     }
 }
 
-TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit) {
+TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit)
+{
     struct Case {
         const char* name;
         EditMode mode;
@@ -66,10 +83,15 @@ TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit) {
     const Case cases[] = {
         {"arrow key, insert", EditMode::Insert, right, {0x12, 0x41, 0x34}},
         {"arrow key, overwrite", EditMode::Overwrite, right, {0x42, 0x41}},
-        {"read-only toggled twice", EditMode::Overwrite,
-         [](HexViewModel& v) { (void)v.ToggleEditingEnabled(), (void)v.ToggleEditingEnabled(); }, {0x41, 0x34}},
-        {"insert key twice", EditMode::Overwrite,
-         [](HexViewModel& v) { (void)v.OnKeyDown(vk::kInsert, false), (void)v.OnKeyDown(vk::kInsert, false); },
+        {"read-only toggled twice",
+         EditMode::Overwrite,
+         [](HexViewModel& v) { (void)v.ToggleEditingEnabled(), (void)v.ToggleEditingEnabled(); },
+         {0x41, 0x34}},
+        {"insert key twice",
+         EditMode::Overwrite,
+         [](HexViewModel& v) {
+             (void)v.OnKeyDown(vk::kInsert, false), (void)v.OnKeyDown(vk::kInsert, false);
+         },
          {0x41, 0x34}},
     };
     for (const Case& c : cases) {
@@ -83,7 +105,8 @@ TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit) {
     }
 }
 
-TEST(HexViewModelEditing, DeleteBackspaceAndSelections) {
+TEST(HexViewModelEditing, DeleteBackspaceAndSelections)
+{
     struct Case {
         const char* name;
         EditMode mode;
@@ -97,8 +120,20 @@ TEST(HexViewModelEditing, DeleteBackspaceAndSelections) {
         {"delete", EditMode::Overwrite, 1, {}, vk::kDelete, {0, 2, 3, 4, 5}, 1},
         {"delete the last byte", EditMode::Overwrite, 5, {}, vk::kDelete, {0, 1, 2, 3, 4}, 4},
         {"backspace", EditMode::Overwrite, 2, {}, vk::kBack, {0, 2, 3, 4, 5}, 1},
-        {"backspace at 0 does nothing", EditMode::Overwrite, 0, {}, vk::kBack, {0, 1, 2, 3, 4, 5}, 0},
-        {"delete at Size() does nothing", EditMode::Insert, 6, {}, vk::kDelete, {0, 1, 2, 3, 4, 5}, 6},
+        {"backspace at 0 does nothing",
+         EditMode::Overwrite,
+         0,
+         {},
+         vk::kBack,
+         {0, 1, 2, 3, 4, 5},
+         0},
+        {"delete at Size() does nothing",
+         EditMode::Insert,
+         6,
+         {},
+         vk::kDelete,
+         {0, 1, 2, 3, 4, 5},
+         6},
         {"backspace at Size()", EditMode::Insert, 6, {}, vk::kBack, {0, 1, 2, 3, 4}, 5},
         {"one clicked byte", EditMode::Overwrite, 2, {{2, 2}}, vk::kDelete, {0, 1, 3, 4, 5}, 2},
         {"reversed range by backspace", EditMode::Overwrite, 4, {{4, 1}}, vk::kBack, {0, 5}, 1},
@@ -120,10 +155,12 @@ TEST(HexViewModelEditing, DeleteBackspaceAndSelections) {
     }
     FileView empty({});
     empty.EnableEditing(EditMode::Insert);
-    EXPECT_FALSE(empty.view.OnKeyDown(vk::kDelete, false).handled); // nothing to delete: default processing
+    EXPECT_FALSE(
+        empty.view.OnKeyDown(vk::kDelete, false).handled); // nothing to delete: default processing
 }
 
-TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy) {
+TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy)
+{
     FileView f({0x12, 0x34, 0x56});
     ASSERT_FALSE(f.view.EditingEnabled()); // every attach starts read-only
     struct Case {
@@ -133,11 +170,13 @@ TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy) {
     };
     const Case cases[] = {
         {"hex digit", [](HexViewModel& v) { return v.OnChar(u'f'); }, true, true},
-        {"letter g does nothing at all", [](HexViewModel& v) { return v.OnChar(u'g'); }, false, false},
+        {"letter g does nothing at all", [](HexViewModel& v) { return v.OnChar(u'g'); }, false,
+         false},
         {"delete", [](HexViewModel& v) { return v.OnKeyDown(vk::kDelete, false); }, true, true},
         {"backspace", [](HexViewModel& v) { return v.OnKeyDown(vk::kBack, false); }, true, true},
         {"insert", [](HexViewModel& v) { return v.OnKeyDown(vk::kInsert, false); }, true, true},
-        {"right arrow", [](HexViewModel& v) { return v.OnKeyDown(vk::kRight, false); }, false, true},
+        {"right arrow", [](HexViewModel& v) { return v.OnKeyDown(vk::kRight, false); }, false,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,7 +189,8 @@ TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy) {
     EXPECT_EQ(f.view.CaretOffset(), 1u);
 }
 
-TEST(HexViewModelEditing, NavigationKeys) {
+TEST(HexViewModelEditing, NavigationKeys)
+{
     // 100 bytes, ten visible rows; caret at 0x25 and bytes 0x20..0x22 selected before each key.
     struct Case {
         const char* name;
@@ -183,7 +223,8 @@ TEST(HexViewModelEditing, NavigationKeys) {
         const InputResult result = f.view.OnKeyDown(c.key, c.ctrl);
         EXPECT_EQ(f.view.CaretOffset(), c.expected);
         EXPECT_EQ(f.view.HasSelection(), c.keepsSelection);
-        EXPECT_EQ(result.effects.viewChanged, c.expected != 0x25); // selection changes alone are not notified
+        EXPECT_EQ(result.effects.viewChanged,
+                  c.expected != 0x25); // selection changes alone are not notified
     }
     FileView shortRow(Sequence(20));
     (void)shortRow.view.SetCaret(17);
@@ -191,7 +232,8 @@ TEST(HexViewModelEditing, NavigationKeys) {
     EXPECT_EQ(shortRow.view.CaretOffset(), 19u); // End stops at the last byte of a partial row
 }
 
-TEST(HexViewModelEditing, LeavingInsertModeAtTheEndMovesTheCaretOntoTheLastByte) {
+TEST(HexViewModelEditing, LeavingInsertModeAtTheEndMovesTheCaretOntoTheLastByte)
+{
     FileView f(Sequence(32));
     f.EnableEditing(EditMode::Insert);
     (void)f.view.SetCaret(32);
@@ -201,7 +243,8 @@ TEST(HexViewModelEditing, LeavingInsertModeAtTheEndMovesTheCaretOntoTheLastByte)
     EXPECT_EQ(f.view.TotalRows(), 2u);
 }
 
-TEST(HexViewModelEditing, EditModeSurvivesAttachButEditingAndPositionDoNot) {
+TEST(HexViewModelEditing, EditModeSurvivesAttachButEditingAndPositionDoNot)
+{
     FileView f(Sequence(64));
     f.EnableEditing(EditMode::Insert);
     (void)f.view.SetCaret(40);
@@ -215,9 +258,11 @@ TEST(HexViewModelEditing, EditModeSurvivesAttachButEditingAndPositionDoNot) {
     EXPECT_FALSE(f.view.TakeRepaintOnce());
 }
 
-TEST(HexViewModelEditing, MouseSelectsFromTheAnchorWithTheCaretLeftThere) {
+TEST(HexViewModelEditing, MouseSelectsFromTheAnchorWithTheCaretLeftThere)
+{
     FileView f(Sequence(0x40));
-    EXPECT_EQ(f.view.OnLButtonDown(20, 20), ViewEffects{.setFocus = true}); // offset column: focus only
+    EXPECT_EQ(f.view.OnLButtonDown(20, 20),
+              ViewEffects{.setFocus = true}); // offset column: focus only
     const auto [x0, y0] = *f.view.CellCenterPixels(0x20, false);
     EXPECT_TRUE(f.view.OnLButtonDown(x0, y0).captureMouse);
     EXPECT_EQ(f.view.SelectionHigh(), 0x20u); // a click leaves a one-byte selection
@@ -241,7 +286,8 @@ TEST(HexViewModelEditing, MouseSelectsFromTheAnchorWithTheCaretLeftThere) {
     EXPECT_EQ(f.view.SelectionHigh(), 0x05u);
 }
 
-TEST(HexViewModelEditing, CopyTextIsSpaceSeparatedUpperCaseHex) {
+TEST(HexViewModelEditing, CopyTextIsSpaceSeparatedUpperCaseHex)
+{
     Bytes bytes(0x20, 0);
     bytes[0x11] = 0xFF;
     bytes[0x12] = 0x7A;
@@ -251,7 +297,8 @@ TEST(HexViewModelEditing, CopyTextIsSpaceSeparatedUpperCaseHex) {
         std::uint64_t a, b;
         std::u16string expected;
     };
-    const Case cases[] = {{0x10, 0x12, u"00 FF 7A"}, {0x12, 0x10, u"00 FF 7A"}, {0x1F, 0x40, u"AB"}};
+    const Case cases[] = {
+        {0x10, 0x12, u"00 FF 7A"}, {0x12, 0x10, u"00 FF 7A"}, {0x1F, 0x40, u"AB"}};
     for (const Case& c : cases) {
         (void)f.view.SetSelection(c.a, c.b);
         EXPECT_TRUE(f.view.OnKeyDown(vk::kC, true).effects.copySelection);
@@ -264,8 +311,10 @@ TEST(HexViewModelEditing, CopyTextIsSpaceSeparatedUpperCaseHex) {
     EXPECT_FALSE(f.view.OnKeyDown(vk::kC, false).handled);
 }
 
-TEST(HexViewModelEditing, CopyOfAHugeSelectionIsRefusedWithoutReadingIt) {
-    constexpr std::uint64_t largest = kMaxClipboardTextBytes / 6; // six bytes of UTF-16 per selected byte
+TEST(HexViewModelEditing, CopyOfAHugeSelectionIsRefusedWithoutReadingIt)
+{
+    constexpr std::uint64_t largest =
+        kMaxClipboardTextBytes / 6; // six bytes of UTF-16 per selected byte
     for (const std::uint64_t count : {largest, largest + 1, std::uint64_t{1} << 40}) {
         SCOPED_TRACE(count);
         const bool refused = count > largest;
@@ -275,13 +324,15 @@ TEST(HexViewModelEditing, CopyOfAHugeSelectionIsRefusedWithoutReadingIt) {
         EXPECT_EQ(effects.copyRefused, refused);
         EXPECT_EQ(effects.copySelection, !refused);
         const ClipboardText text = sized.view.SelectionClipboardText();
-        EXPECT_EQ(text.status, refused ? ClipboardText::Status::TooLarge : ClipboardText::Status::Ready);
+        EXPECT_EQ(text.status,
+                  refused ? ClipboardText::Status::TooLarge : ClipboardText::Status::Ready);
         EXPECT_EQ(text.text.size(), refused ? 0 : count * 3 - 1);
         EXPECT_EQ(sized.document.bytesRead, refused ? 0 : count);
     }
 }
 
-TEST(HexViewModelEditing, SearchHitSelectsTheRangeAndPutsTheCaretOnItsStart) {
+TEST(HexViewModelEditing, SearchHitSelectsTheRangeAndPutsTheCaretOnItsStart)
+{
     FileView f(Sequence(0x400));
     (void)f.view.OnLButtonDown(120, 20); // a drag in progress ends
     EXPECT_TRUE(f.view.ShowRange(0x300, 0x303).releaseCapture);

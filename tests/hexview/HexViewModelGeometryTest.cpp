@@ -9,7 +9,8 @@
 namespace orx::test {
 namespace {
 
-TEST(HexViewModelGeometry, MetricsFollowMeasurementFontSizeAndDocumentSize) {
+TEST(HexViewModelGeometry, MetricsFollowMeasurementFontSizeAndDocumentSize)
+{
     struct Case {
         const char* name;
         std::optional<TextMetrics> measured;
@@ -19,11 +20,14 @@ TEST(HexViewModelGeometry, MetricsFollowMeasurementFontSizeAndDocumentSize) {
     };
     const Case cases[] = {
         {"no text system: floor row, no columns", std::nullopt, 100, 1.0f, 17, 0, 0, 0},
-        {"tall line: line + 15 % of the size", TextMetrics{30, 9, 7}, 100, 1.0f, 32.4f, 81, 432, 112},
+        {"tall line: line + 15 % of the size", TextMetrics{30, 9, 7}, 100, 1.0f, 32.4f, 81, 432,
+         112},
         {"short line: 1.35 x size", TextMetrics{10, 9, 7}, 100, 1.0f, 21.6f, 81, 432, 112},
-        {"tiny font, failed line metrics: 17 + 15 %", TextMetrics{0, 4, 4}, 100, 0.6f, 18.44f, 36, 192, 64},
+        {"tiny font, failed line metrics: 17 + 15 %", TextMetrics{0, 4, 4}, 100, 0.6f, 18.44f, 36,
+         192, 64},
         {"glyphs narrower than 1 DIP", TextMetrics{16, 0.2f, 0}, 100, 1.0f, 21.6f, 9, 48, 16},
-        {"4 GiB - 1: 8 digits", TextMetrics{16, 10, 10}, (1ull << 32) - 1, 1.0f, 21.6f, 90, 480, 160},
+        {"4 GiB - 1: 8 digits", TextMetrics{16, 10, 10}, (1ull << 32) - 1, 1.0f, 21.6f, 90, 480,
+         160},
         {"4 GiB: 16 digits", TextMetrics{16, 10, 10}, 1ull << 32, 1.0f, 21.6f, 170, 480, 160},
     };
     for (const Case& c : cases) {
@@ -41,7 +45,8 @@ TEST(HexViewModelGeometry, MetricsFollowMeasurementFontSizeAndDocumentSize) {
     }
 }
 
-TEST(HexViewModelGeometry, InsertingTheByteThatReaches4GiBWidensTheOffsetColumn) {
+TEST(HexViewModelGeometry, InsertingTheByteThatReaches4GiBWidensTheOffsetColumn)
+{
     TempDir dir;
     const std::u16string path = dir.Write(u"big.bin", "");
     std::filesystem::resize_file(ToPath(path), (1ull << 32) - 1); // sparse
@@ -59,7 +64,8 @@ TEST(HexViewModelGeometry, InsertingTheByteThatReaches4GiBWidensTheOffsetColumn)
     EXPECT_FLOAT_EQ(view.Metrics().offsetColumnWidth, 17 * 10.0f);
 }
 
-TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse) {
+TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse)
+{
     SizedView sized(40); // rows 0 and 1 full, row 2 holds 32..39
     HexViewModel& view = sized.view;
     const std::int32_t row0 = 19, row1 = 19 + 22, row2 = 19 + 44, row3 = 19 + 66; // row middles
@@ -68,15 +74,23 @@ TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse) {
         std::optional<std::uint64_t> expected;
     };
     const Case cases[] = {
-        {50, row0, std::nullopt},  {105, row0, std::nullopt}, // offset column, gap
-        {110, row0, 0},            {139, row0, 0},            // the space after the digits hits the byte
-        {140, row0, 1},            {589, row1, 31},
-        {595, row1, std::nullopt}, {602, row1, 16},           // gap, then the text column
-        {761, row0, 15},           {762, row0, std::nullopt},
-        {320, row2, 39},           {350, row2, std::nullopt}, // right of the last byte
-        {682, row2, std::nullopt}, {200, row3, std::nullopt}, // below the last row
-        {200, 7, std::nullopt},    {200, kClientHeight - 8, std::nullopt}, // margins
-        {-5, row0, std::nullopt},  // a captured mouse left of the window
+        {50, row0, std::nullopt},
+        {105, row0, std::nullopt}, // offset column, gap
+        {110, row0, 0},
+        {139, row0, 0}, // the space after the digits hits the byte
+        {140, row0, 1},
+        {589, row1, 31},
+        {595, row1, std::nullopt},
+        {602, row1, 16}, // gap, then the text column
+        {761, row0, 15},
+        {762, row0, std::nullopt},
+        {320, row2, 39},
+        {350, row2, std::nullopt}, // right of the last byte
+        {682, row2, std::nullopt},
+        {200, row3, std::nullopt}, // below the last row
+        {200, 7, std::nullopt},
+        {200, kClientHeight - 8, std::nullopt}, // margins
+        {-5, row0, std::nullopt},               // a captured mouse left of the window
     };
     for (const Case& c : cases) {
         EXPECT_EQ(view.HitTest(c.x, c.y), c.expected) << c.x << "," << c.y;
@@ -91,7 +105,8 @@ TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse) {
     EXPECT_EQ(empty.view.VerticalScrollBar(), (ScrollBarInfo{0, 0, 10, 0}));
 }
 
-TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret) {
+TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret)
+{
     struct Case {
         const char* name;
         std::uint64_t size;
@@ -124,7 +139,8 @@ TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret) {
     EXPECT_EQ(tiny.view.VisibleRows(), 1u);
 }
 
-TEST(HexViewModelGeometry, ScrollBarRequests) {
+TEST(HexViewModelGeometry, ScrollBarRequests)
+{
     // 100 rows with ten visible; 282 DIPs of the 652-DIP data columns visible.
     SizedView sized(16 * 100, 400, kClientHeight);
     HexViewModel& view = sized.view;
@@ -136,24 +152,33 @@ TEST(HexViewModelGeometry, ScrollBarRequests) {
         std::int64_t expected;
     };
     const Case cases[] = {
-        {true, 0, ScrollRequest::LineBack, 0, 0},       {true, 90, ScrollRequest::LineForward, 0, 90},
-        {true, 10, ScrollRequest::PageBack, 0, 0},      {true, 25, ScrollRequest::PageBack, 0, 15},
-        {true, 85, ScrollRequest::PageForward, 0, 90},  {true, 3, ScrollRequest::ThumbTrack, 42, 42},
-        {true, 3, ScrollRequest::ThumbPosition, 500, 90}, {true, 0, ScrollRequest::End, 0, 90},
+        {true, 0, ScrollRequest::LineBack, 0, 0},
+        {true, 90, ScrollRequest::LineForward, 0, 90},
+        {true, 10, ScrollRequest::PageBack, 0, 0},
+        {true, 25, ScrollRequest::PageBack, 0, 15},
+        {true, 85, ScrollRequest::PageForward, 0, 90},
+        {true, 3, ScrollRequest::ThumbTrack, 42, 42},
+        {true, 3, ScrollRequest::ThumbPosition, 500, 90},
+        {true, 0, ScrollRequest::End, 0, 90},
         {true, 7, ScrollRequest::EndScroll, 0, 7},
-        {false, 25, ScrollRequest::LineBack, 0, 15},    {false, 0, ScrollRequest::LineBack, 0, 0},
-        {false, 300, ScrollRequest::PageBack, 0, 18},   {false, 300, ScrollRequest::PageForward, 0, 370},
-        {false, 0, ScrollRequest::ThumbTrack, -50, 0},  {false, 0, ScrollRequest::End, 0, 370},
+        {false, 25, ScrollRequest::LineBack, 0, 15},
+        {false, 0, ScrollRequest::LineBack, 0, 0},
+        {false, 300, ScrollRequest::PageBack, 0, 18},
+        {false, 300, ScrollRequest::PageForward, 0, 370},
+        {false, 0, ScrollRequest::ThumbTrack, -50, 0},
+        {false, 0, ScrollRequest::End, 0, 370},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.vertical << " " << c.from << " " << static_cast<int>(c.request));
+        SCOPED_TRACE(testing::Message()
+                     << c.vertical << " " << c.from << " " << static_cast<int>(c.request));
         if (c.vertical) {
             (void)view.SetTopRow(static_cast<std::uint64_t>(c.from));
             const ViewEffects effects = view.OnVerticalScroll(c.request, c.track);
             EXPECT_EQ(static_cast<std::int64_t>(view.TopRow()), c.expected);
             EXPECT_EQ(effects.viewChanged, c.request != ScrollRequest::EndScroll);
         } else {
-            (void)view.OnHorizontalScroll(ScrollRequest::ThumbTrack, static_cast<std::int32_t>(c.from));
+            (void)view.OnHorizontalScroll(ScrollRequest::ThumbTrack,
+                                          static_cast<std::int32_t>(c.from));
             const ViewEffects effects = view.OnHorizontalScroll(c.request, c.track);
             EXPECT_EQ(view.HorizontalScroll(), c.expected);
             EXPECT_FALSE(effects.viewChanged); // horizontal scrolling is not notified
@@ -161,7 +186,8 @@ TEST(HexViewModelGeometry, ScrollBarRequests) {
     }
 }
 
-TEST(HexViewModelGeometry, ScrollBarStopsAt2To31RowsWhileTheKeyboardGoesOn) {
+TEST(HexViewModelGeometry, ScrollBarStopsAt2To31RowsWhileTheKeyboardGoesOn)
+{
     const std::uint64_t rows = 1ull << 36;
     SizedView sized(rows * 16);
     HexViewModel& view = sized.view;
@@ -175,7 +201,8 @@ TEST(HexViewModelGeometry, ScrollBarStopsAt2To31RowsWhileTheKeyboardGoesOn) {
     EXPECT_EQ(sized.document.bytesRead, 0u); // scrolling alone reads nothing
 }
 
-TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl) {
+TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl)
+{
     SizedView sized(16 * 100);
     HexViewModel& view = sized.view;
     struct Case {
@@ -187,8 +214,8 @@ TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl) {
     };
     const Case cases[] = {
         {10, 1, false, 7, 1.0f}, // a high-resolution wheel still moves three rows
-        {2, 120, false, 0, 1.0f},  {10, 0, false, 13, 1.0f}, {89, -120, false, 90, 1.0f},
-        {10, 120, true, 0, 1.1f},  {10, 0, true, 0, 0.9f}, // zooming keeps the caret (at 0) in view
+        {2, 120, false, 0, 1.0f}, {10, 0, false, 13, 1.0f}, {89, -120, false, 90, 1.0f},
+        {10, 120, true, 0, 1.1f}, {10, 0, true, 0, 0.9f}, // zooming keeps the caret (at 0) in view
     };
     for (const Case& c : cases) {
         (void)view.ResetZoom();
@@ -199,7 +226,8 @@ TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl) {
     }
 }
 
-TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify) {
+TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify)
+{
     SizedView sized(100);
     HexViewModel& view = sized.view;
     struct Step {
@@ -208,8 +236,9 @@ TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify) {
         bool notified;
     };
     const Step steps[] = {
-        {1.45f, 2.45f, true}, {0.1f, 2.5f, true},    {0.1f, 2.5f, false}, {0.0f, 1.0f, true},    {0.0f, 1.0f, false},
-        {-0.35f, 0.65f, true}, {-0.1f, 0.6f, true}, {-0.1f, 0.6f, false}, {0.0005f, 0.6f, false},
+        {1.45f, 2.45f, true}, {0.1f, 2.5f, true},   {0.1f, 2.5f, false},
+        {0.0f, 1.0f, true},   {0.0f, 1.0f, false},  {-0.35f, 0.65f, true},
+        {-0.1f, 0.6f, true},  {-0.1f, 0.6f, false}, {0.0005f, 0.6f, false},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << s.delta << " to " << s.expected);
@@ -220,7 +249,8 @@ TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify) {
     }
 }
 
-TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing) {
+TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing)
+{
     SizedView sized(100);
     HexViewModel& view = sized.view;
     struct Case {
@@ -246,7 +276,8 @@ TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing) {
     EXPECT_EQ(view.FontFamily(), u"Consolas");
 }
 
-TEST(HexViewModelGeometry, CaretIsScrolledIntoViewBothWays) {
+TEST(HexViewModelGeometry, CaretIsScrolledIntoViewBothWays)
+{
     SizedView sized(16 * 100, 400, kClientHeight); // 282 DIPs of data visible
     HexViewModel& view = sized.view;
     struct Case {
@@ -254,10 +285,11 @@ TEST(HexViewModelGeometry, CaretIsScrolledIntoViewBothWays) {
         std::int32_t expectedScroll;
     };
     const Case cases[] = {
-        {16 * 9 + 9, 0, 30 * 9 + 20 - 282}, // the right edge of the caret's two digits comes into view
-        {16 * 10, 1, 0},                     // one row below the last visible row
+        {16 * 9 + 9, 0,
+         30 * 9 + 20 - 282}, // the right edge of the caret's two digits comes into view
+        {16 * 10, 1, 0},     // one row below the last visible row
         {16 * 99 + 15, 90, 30 * 15 + 20 - 282},
-        {16 * 50 + 2, 50, 60},               // above: becomes the top row; the left edge scrolls back
+        {16 * 50 + 2, 50, 60}, // above: becomes the top row; the left edge scrolls back
     };
     for (const Case& c : cases) {
         (void)view.SetCaret(c.caret);

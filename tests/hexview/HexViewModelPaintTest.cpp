@@ -7,7 +7,8 @@
 namespace orx::test {
 namespace {
 
-TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize) {
+TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize)
+{
     struct Case {
         const char* name;
         std::uint64_t size;
@@ -34,11 +35,13 @@ TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize) {
         }
         EXPECT_EQ(offset, c.firstOffset);
         // One box per offset character, on the hex cell grid.
-        EXPECT_EQ(paint.rows[0].offsetCells.back().box.left, 8.0f + 10.0f * static_cast<float>(offset.size() - 1));
+        EXPECT_EQ(paint.rows[0].offsetCells.back().box.left,
+                  8.0f + 10.0f * static_cast<float>(offset.size() - 1));
     }
 }
 
-TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow) {
+TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow)
+{
     struct Case {
         const char* name;
         std::uint64_t size;
@@ -78,7 +81,8 @@ TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow) {
     }
 }
 
-TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink) {
+TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink)
+{
     struct Case {
         const char* name;
         EditMode mode;
@@ -113,42 +117,50 @@ TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink) 
         const PaintCaret& caret = paint.rows[1].caret;
         EXPECT_EQ(caret.style, c.expected);
         if (c.expected != CaretStyle::None) {
-            EXPECT_EQ(caret.hex, (RectF{kHexStart + 90, 8 + kRow, kHexStart + 90 + c.hexWidth, 8 + 2 * kRow}));
+            EXPECT_EQ(caret.hex,
+                      (RectF{kHexStart + 90, 8 + kRow, kHexStart + 90 + c.hexWidth, 8 + 2 * kRow}));
             const float textWidth = c.expected == CaretStyle::Box ? 10.0f : 2.0f;
-            EXPECT_EQ(caret.text, (RectF{kTextStart + 30, 8 + kRow, kTextStart + 30 + textWidth, 8 + 2 * kRow}));
+            EXPECT_EQ(caret.text, (RectF{kTextStart + 30, 8 + kRow, kTextStart + 30 + textWidth,
+                                         8 + 2 * kRow}));
         }
     }
 }
 
-TEST(HexViewModelPaint, SelectionIsOneUnbrokenBandPerColumnAndRow) {
+TEST(HexViewModelPaint, SelectionIsOneUnbrokenBandPerColumnAndRow)
+{
     SizedView sized(64);
     HexViewModel& view = sized.view;
     (void)view.SetSelection(0x12, 0x0E); // rows 0 and 1, set backwards
     const PaintModel paint = view.BuildPaintModel();
     const float top0 = 8, top1 = 8 + kRow, top2 = 8 + 2 * kRow;
     // The hex band covers the space after each byte, so it runs to the column's end.
-    EXPECT_EQ(paint.rows[0].selection, (std::vector<RectF>{{kHexStart + 14 * 30, top0, kHexStart + 16 * 30, top1},
-                                                            {kTextStart + 140, top0, kTextStart + 160, top1}}));
-    EXPECT_EQ(paint.rows[1].selection, (std::vector<RectF>{{kHexStart, top1, kHexStart + 3 * 30, top2},
-                                                            {kTextStart, top1, kTextStart + 30, top2}}));
+    EXPECT_EQ(paint.rows[0].selection,
+              (std::vector<RectF>{{kHexStart + 14 * 30, top0, kHexStart + 16 * 30, top1},
+                                  {kTextStart + 140, top0, kTextStart + 160, top1}}));
+    EXPECT_EQ(paint.rows[1].selection,
+              (std::vector<RectF>{{kHexStart, top1, kHexStart + 3 * 30, top2},
+                                  {kTextStart, top1, kTextStart + 30, top2}}));
     EXPECT_TRUE(paint.rows[2].selection.empty());
 }
 
-TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn) {
+TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn)
+{
     SizedView sized(32, 400, kClientHeight);
     HexViewModel& view = sized.view;
     (void)view.OnHorizontalScroll(ScrollRequest::ThumbTrack, 100);
     const PaintRow row = view.BuildPaintModel().rows[0];
     EXPECT_EQ(row.offsetClip, (RectF{8, 8, 98, 8 + kRow}));
-    EXPECT_EQ(row.dataClip, (RectF{110, 8, 392, 8 + kRow}));       // bytes scrolled left are clipped here
-    EXPECT_EQ(row.glyphClip, (RectF{110, 0, 392, 8 + 2 * kRow})); // tall glyphs may reach a row up and down
+    EXPECT_EQ(row.dataClip, (RectF{110, 8, 392, 8 + kRow})); // bytes scrolled left are clipped here
+    EXPECT_EQ(row.glyphClip,
+              (RectF{110, 0, 392, 8 + 2 * kRow})); // tall glyphs may reach a row up and down
     EXPECT_EQ(row.offsetCells[0].box.left, 8.0f);
     EXPECT_EQ(row.hexCells[0].box, (RectF{10, 8, 30, 8 + kRow}));
     EXPECT_EQ(row.hexCells[0].text, u"00");
     EXPECT_EQ(row.hexCells[1].text, u"07");
 }
 
-TEST(HexViewModelPaint, UnknownThemeValuesPaintAsLight) {
+TEST(HexViewModelPaint, UnknownThemeValuesPaintAsLight)
+{
     HexViewModel view;
     (void)view.SetTheme(static_cast<Theme>(7));
     const PaintModel paint = view.BuildPaintModel();
@@ -156,11 +168,17 @@ TEST(HexViewModelPaint, UnknownThemeValuesPaintAsLight) {
     EXPECT_TRUE(paint.rows.empty()); // no document: an empty background
 }
 
-TEST(HexViewModelPaint, MeasuringAveragesLinesAndTakesTheWidestProbeCharacter) {
+TEST(HexViewModelPaint, MeasuringAveragesLinesAndTakesTheWidestProbeCharacter)
+{
     class Measurer final : public ITextMeasurer {
     public:
-        std::vector<float> LineHeights(std::u16string_view, float, float) override { return {18, 20, 19, 19}; }
-        std::optional<float> WidthIncludingTrailingSpace(std::u16string_view text, float, float) override {
+        std::vector<float> LineHeights(std::u16string_view, float, float) override
+        {
+            return {18, 20, 19, 19};
+        }
+        std::optional<float> WidthIncludingTrailingSpace(std::u16string_view text, float,
+                                                         float) override
+        {
             ++calls;
             if (text == u"W") {
                 return std::nullopt; // a failed layout is skipped

@@ -10,7 +10,8 @@
 namespace orx::test {
 namespace {
 
-TEST(HexViewModelRandomInput, InvariantsHoldWhateverTheUserDoes) {
+TEST(HexViewModelRandomInput, InvariantsHoldWhateverTheUserDoes)
+{
     std::mt19937 random(20240611);
     for (int run = 0; run < 300; ++run) {
         std::vector<std::uint8_t> script(400);

@@ -19,7 +19,8 @@ public:
     [[nodiscard]] bool IsOpen() const override { return true; }
     [[nodiscard]] std::uint64_t Size() const override { return size_; }
     [[nodiscard]] std::u16string Path() const override { return u"sized.bin"; }
-    [[nodiscard]] ReadResult Read(std::uint64_t offset, std::uint64_t count) const override {
+    [[nodiscard]] ReadResult Read(std::uint64_t offset, std::uint64_t count) const override
+    {
         ReadResult result{offset, {}};
         if (offset < size_) {
             const std::uint64_t n = std::min(count, size_ - offset);
@@ -39,7 +40,8 @@ private:
 // Metrics that scale with the font like a real monospace font: at 16 DIPs a cell is 10 DIPs
 // wide and a row 22 DIPs high. The layout at zoom 1 is then:
 //   offset column 8..98, hex column 110..590 (30 per byte), text column 602..762 (10 per byte).
-inline TextMetrics FakeMetrics(const FontSpec& font) {
+inline TextMetrics FakeMetrics(const FontSpec& font)
+{
     return TextMetrics{font.sizeDips * 1.225f, font.sizeDips * 0.625f, font.sizeDips * 0.625f};
 }
 
@@ -50,15 +52,20 @@ inline constexpr float kTextStart = 602.0f;
 inline constexpr std::int32_t kClientHeight = 8 + 10 * 22 + 8;
 inline constexpr std::int32_t kClientWidth = 800;
 
-inline void PrepareView(HexViewModel& view, std::int32_t width = kClientWidth, std::int32_t height = kClientHeight) {
-    view.SetTextMeasurer([](const FontSpec& font) { return std::optional<TextMetrics>(FakeMetrics(font)); });
+inline void PrepareView(HexViewModel& view, std::int32_t width = kClientWidth,
+                        std::int32_t height = kClientHeight)
+{
+    view.SetTextMeasurer(
+        [](const FontSpec& font) { return std::optional<TextMetrics>(FakeMetrics(font)); });
     (void)view.SetClientSize(width, height);
 }
 
 // A hex view over a SizedDocument, laid out with the fake metrics.
 struct SizedView {
-    explicit SizedView(std::uint64_t size, std::int32_t width = kClientWidth, std::int32_t height = kClientHeight)
-        : document(size) {
+    explicit SizedView(std::uint64_t size, std::int32_t width = kClientWidth,
+                       std::int32_t height = kClientHeight)
+        : document(size)
+    {
         PrepareView(view, width, height);
         (void)view.SetDocument(&document, nullptr);
     }
@@ -69,19 +76,22 @@ struct SizedView {
 // A hex view over a real document on a temporary file.
 class FileView {
 public:
-    explicit FileView(const std::vector<std::uint8_t>& bytes) {
+    explicit FileView(const std::vector<std::uint8_t>& bytes)
+    {
         PrepareView(view);
         path = dir.Write(u"data.bin", bytes);
         EXPECT_TRUE(document.Open(path));
         (void)view.SetDocument(&document, &document);
     }
 
-    [[nodiscard]] std::vector<std::uint8_t> Bytes() const {
+    [[nodiscard]] std::vector<std::uint8_t> Bytes() const
+    {
         const ReadResult all = document.Read(0, document.Size());
         return all.bytes;
     }
 
-    void EnableEditing(EditMode mode) {
+    void EnableEditing(EditMode mode)
+    {
         if (!view.EditingEnabled()) {
             (void)view.ToggleEditingEnabled();
         }
@@ -96,7 +106,8 @@ public:
     HexViewModel view;
 };
 
-inline std::vector<std::uint8_t> Sequence(std::size_t count) {
+inline std::vector<std::uint8_t> Sequence(std::size_t count)
+{
     std::vector<std::uint8_t> bytes(count);
     for (std::size_t i = 0; i < count; ++i) {
         bytes[i] = static_cast<std::uint8_t>(i);

@@ -83,7 +83,8 @@ std::map<std::string, std::set<std::string>> KeyLiteralsInSources()
 
 std::set<std::string> PendingKeys()
 {
-    std::istringstream lines(ReadText(SourceDir() / "tests" / "localization" / "keys_pending_use.txt"));
+    std::istringstream lines(
+        ReadText(SourceDir() / "tests" / "localization" / "keys_pending_use.txt"));
     std::set<std::string> keys;
     for (std::string line; std::getline(lines, line);) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
@@ -134,7 +135,8 @@ TEST_F(StringKeysTest, BothStringFilesDefineExactlyTheListedKeys)
         std::istringstream lines(text);
         std::size_t definitions = 0;
         for (std::string line; std::getline(lines, line);) {
-            definitions += !line.empty() && line.front() != '#' && line.find('=') != std::string::npos;
+            definitions +=
+                !line.empty() && line.front() != '#' && line.find('=') != std::string::npos;
         }
         EXPECT_EQ(definitions, map.size()) << "a key is defined twice";
     }
@@ -160,8 +162,9 @@ TEST_F(StringKeysTest, EveryListedKeyIsUsedOrPending)
     for (const auto& key : listed) {
         const auto used = uses.find(key);
         if (pending.contains(key)) {
-            EXPECT_TRUE(used == uses.end()) << key << " is now used in " << *used->second.begin()
-                                        << "; remove it from tests/localization/keys_pending_use.txt";
+            EXPECT_TRUE(used == uses.end())
+                << key << " is now used in " << *used->second.begin()
+                << "; remove it from tests/localization/keys_pending_use.txt";
         } else {
             EXPECT_TRUE(used != uses.end()) << key << " is never looked up in src/";
         }

@@ -36,7 +36,10 @@ TEST(StringFileTest, LinesFollowTheFormatRules)
         {"UTF-8 text", "k = \xE9\x96\x8B\xE3\x81\x8F\n", "k", u"\u958B\u304F"},
         {"byte-order mark skipped", "\xEF\xBB\xBFk = x\n", "k", u"x"},
         {"comment after byte-order mark", "\xEF\xBB\xBF# k = x\n", "# k", std::nullopt},
-        {"invalid UTF-8 replaced, reading goes on", "k = a\xFF" "b\nj = c\n", "k", u"a\uFFFDb"},
+        {"invalid UTF-8 replaced, reading goes on",
+         "k = a\xFF"
+         "b\nj = c\n",
+         "k", u"a\uFFFDb"},
         {"line after invalid UTF-8", "k = a\xFF\nj = c\n", "j", u"c"},
         {"empty key", "= x\n", "", u"x"},
     };
@@ -79,13 +82,17 @@ TEST(LanguageCodeTest, SystemFollowsTheUserLocale)
         StringTable table([&] { return c.locale; });
         table.SetLanguage(c.language);
         EXPECT_EQ(table.LanguageCode(), c.code)
-            << static_cast<unsigned>(c.language) << " " << (c.locale ? std::string(c.locale->begin(), c.locale->end()) : "none");
+            << static_cast<unsigned>(c.language) << " "
+            << (c.locale ? std::string(c.locale->begin(), c.locale->end()) : "none");
     }
 }
 
 class StringTableFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directories(dir.Dir() / "resources" / "strings"); }
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.Dir() / "resources" / "strings");
+    }
 
     void WriteStrings(std::u16string_view code, std::string_view text)
     {

@@ -34,7 +34,10 @@ TEST(DecodeCodePage, MatchesTheWindowsCodePagesIncludingUndefinedBytes)
         {CodePage::ShiftJis, {0xFD, 0xFE, 0xFF}, u"\uF8F1\uF8F2\uF8F3"},
         {CodePage::ShiftJis, {0x81}, u"\u30FB"},
         {CodePage::ShiftJis, {0x85, 0x40}, u"\u30FB"},
-        {CodePage::ShiftJis, {0x81, 0x20, 0x41}, u"\u30FB" u"A"},
+        {CodePage::ShiftJis,
+         {0x81, 0x20, 0x41},
+         u"\u30FB"
+         u"A"},
         {CodePage::ShiftJis, {0x81, 0x00}, std::u16string(u"\u30FB") + u'\0'},
         {CodePage::ShiftJis, {0x41, 0x81}, u"A\u30FB"},
         {CodePage::Windows949, {0xB0, 0xA1}, u"\uAC00"},
@@ -46,7 +49,10 @@ TEST(DecodeCodePage, MatchesTheWindowsCodePagesIncludingUndefinedBytes)
         {CodePage::Windows949, {0x81, 0x5B}, u"?"},
         {CodePage::Windows949, {0x81}, u"?"},
         {CodePage::Windows949, {0x80, 0xFF}, u"\u0080\uF8F7"},
-        {CodePage::EucKr, {0xB0, 0xA1, 0x41}, u"\uAC00" u"A"},
+        {CodePage::EucKr,
+         {0xB0, 0xA1, 0x41},
+         u"\uAC00"
+         u"A"},
         {CodePage::EucKr, {0xA1, 0xA1}, u"\u3000"},
         {CodePage::EucKr, {0xC8, 0xFE}, u"\uD79D"},
         {CodePage::ShiftJis, {}, u""},
@@ -72,8 +78,8 @@ TEST(EncodeCodePage, GivesExactBytesOrRefusesWithoutBestFit)
         {CodePage::ShiftJis, u"\u30FB", Bytes{0x81, 0x45}},
         {CodePage::ShiftJis, u"\uE000", Bytes{0xF0, 0x40}},
         {CodePage::ShiftJis, u"\u0080", Bytes{0x80}},
-        {CodePage::ShiftJis, u"\u00A5", std::nullopt},     // best fit only (0x5C)
-        {CodePage::ShiftJis, u"\u203E", std::nullopt},     // best fit only (0x7E)
+        {CodePage::ShiftJis, u"\u00A5", std::nullopt}, // best fit only (0x5C)
+        {CodePage::ShiftJis, u"\u203E", std::nullopt}, // best fit only (0x7E)
         {CodePage::ShiftJis, u"\u00E9", std::nullopt},
         {CodePage::ShiftJis, u"x\uAC00", std::nullopt},
         {CodePage::ShiftJis, u"\U0001F600", std::nullopt},
@@ -117,14 +123,17 @@ TEST(IsLeadByte, FollowsTheLeadRangesOfEachCodePage)
         bool lead;
     };
     const Case cases[] = {
-        {CodePage::ShiftJis, 0x41, false}, {CodePage::ShiftJis, 0x80, false}, {CodePage::ShiftJis, 0x81, true},
-        {CodePage::ShiftJis, 0x9F, true},  {CodePage::ShiftJis, 0xA0, false}, {CodePage::ShiftJis, 0xDF, false},
-        {CodePage::ShiftJis, 0xE0, true},  {CodePage::ShiftJis, 0xFC, true},  {CodePage::ShiftJis, 0xFD, false},
-        {CodePage::Windows949, 0x80, false}, {CodePage::Windows949, 0x81, true}, {CodePage::Windows949, 0xFE, true},
+        {CodePage::ShiftJis, 0x41, false},   {CodePage::ShiftJis, 0x80, false},
+        {CodePage::ShiftJis, 0x81, true},    {CodePage::ShiftJis, 0x9F, true},
+        {CodePage::ShiftJis, 0xA0, false},   {CodePage::ShiftJis, 0xDF, false},
+        {CodePage::ShiftJis, 0xE0, true},    {CodePage::ShiftJis, 0xFC, true},
+        {CodePage::ShiftJis, 0xFD, false},   {CodePage::Windows949, 0x80, false},
+        {CodePage::Windows949, 0x81, true},  {CodePage::Windows949, 0xFE, true},
         {CodePage::Windows949, 0xFF, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(IsLeadByte(c.codePage, c.byte), c.lead) << static_cast<unsigned>(c.codePage) << " " << int{c.byte};
+        EXPECT_EQ(IsLeadByte(c.codePage, c.byte), c.lead)
+            << static_cast<unsigned>(c.codePage) << " " << int{c.byte};
     }
 }
 

@@ -36,7 +36,10 @@ TEST(Utf8ToUtf16, StrictDecodingAcceptsWellFormedAndRejectsEverythingElse)
 
 TEST(Utf8ToUtf16, LenientDecodingReplacesBadSequencesAndKeepsTheRest)
 {
-    const std::u16string decoded = Utf8ToUtf16("a\xFF" "b", false).value();
+    const std::u16string decoded = Utf8ToUtf16("a\xFF"
+                                               "b",
+                                               false)
+                                       .value();
     EXPECT_EQ(decoded, u"a\uFFFDb");
 }
 

@@ -58,8 +58,9 @@ std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
     return matches;
 }
 
-void CheckForward(const IReadOnlyDocument& document, const Bytes& pattern, const std::vector<std::uint64_t>& matches,
-                  std::uint64_t start, const std::string& label)
+void CheckForward(const IReadOnlyDocument& document, const Bytes& pattern,
+                  const std::vector<std::uint64_t>& matches, std::uint64_t start,
+                  const std::string& label)
 {
     const auto next = std::lower_bound(matches.begin(), matches.end(), start);
     const SearchOutcome outcome = SearchForward(&document, pattern, start, {}, {});
@@ -71,8 +72,9 @@ void CheckForward(const IReadOnlyDocument& document, const Bytes& pattern, const
     }
 }
 
-void CheckBackward(const IReadOnlyDocument& document, const Bytes& pattern, const std::vector<std::uint64_t>& matches,
-                   std::uint64_t start, const std::string& label)
+void CheckBackward(const IReadOnlyDocument& document, const Bytes& pattern,
+                   const std::vector<std::uint64_t>& matches, std::uint64_t start,
+                   const std::string& label)
 {
     const auto after = std::upper_bound(matches.begin(), matches.end(), start);
     const SearchOutcome outcome = SearchBackward(&document, pattern, start, {}, {});
@@ -85,8 +87,9 @@ void CheckBackward(const IReadOnlyDocument& document, const Bytes& pattern, cons
 }
 
 // Searches from a few starts around each planted offset and compares with the naive scan.
-void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern, const std::set<std::uint64_t>& planted,
-                 const std::string& label, bool fromTheEnds = true)
+void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern,
+                 const std::set<std::uint64_t>& planted, const std::string& label,
+                 bool fromTheEnds = true)
 {
     const Bytes all = document.Read(0, document.Size()).bytes;
     ASSERT_EQ(all.size(), document.Size());
@@ -99,7 +102,8 @@ void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern, const 
         backward = {0, document.Size() + 5};
     }
     for (const std::uint64_t at : planted) {
-        ASSERT_TRUE(std::binary_search(matches.begin(), matches.end(), at)) << label << " planted at " << at;
+        ASSERT_TRUE(std::binary_search(matches.begin(), matches.end(), at))
+            << label << " planted at " << at;
         forward.insert({at, at + 1});
         backward.insert({at, at == 0 ? 0 : at - 1});
         // Starts that put a block boundary inside the match: the second forward block
@@ -135,7 +139,8 @@ TEST(SearchBoundaryProperty, PlantedPatternsOfEverySizeAroundBlockBoundaries)
             const auto where = document.Bytes().begin() + static_cast<std::ptrdiff_t>(at);
             const Bytes saved(where, where + static_cast<std::ptrdiff_t>(m));
             std::copy(pattern.begin(), pattern.end(), where);
-            CheckAround(document, pattern, {at}, "m=" + std::to_string(m) + " at " + std::to_string(at), false);
+            CheckAround(document, pattern, {at},
+                        "m=" + std::to_string(m) + " at " + std::to_string(at), false);
             std::copy(saved.begin(), saved.end(), where);
         }
     }
@@ -157,8 +162,10 @@ TEST(SearchBoundaryProperty, OverlappingRunsAcrossABoundary)
             document.Bytes()[kMiB - m - 2 + i] = 0xAB;
             document.Bytes()[2 * kMiB - m - 2 + i] = static_cast<std::uint8_t>(i % 3);
         }
-        CheckAround(document, same, {kMiB - m - 2, kMiB - 1, kMiB, kMiB + 1}, "same m=" + std::to_string(m));
-        CheckAround(document, periodic, {2 * kMiB - m - 2, 2 * kMiB - m + 1}, "periodic m=" + std::to_string(m));
+        CheckAround(document, same, {kMiB - m - 2, kMiB - 1, kMiB, kMiB + 1},
+                    "same m=" + std::to_string(m));
+        CheckAround(document, periodic, {2 * kMiB - m - 2, 2 * kMiB - m + 1},
+                    "periodic m=" + std::to_string(m));
     }
 }
 
@@ -173,13 +180,15 @@ TEST(SearchBoundaryProperty, EditedDocumentsAreSearchedAsTheyReadNow)
         // Scattered edits, many of them near the boundaries, shift what lies where.
         for (int i = 0; i < 300; ++i) {
             const std::uint64_t near = (1 + random() % 3) * kMiB - 50 + random() % 100;
-            const std::uint64_t at = (i % 2 == 0 ? near : random() % document.Size()) % document.Size();
+            const std::uint64_t at =
+                (i % 2 == 0 ? near : random() % document.Size()) % document.Size();
             switch (random() % 3) {
             case 0:
                 ASSERT_TRUE(document.InsertByte(at, static_cast<std::uint8_t>(random())));
                 break;
             case 1:
-                ASSERT_TRUE(document.DeleteRange(at, std::min<std::uint64_t>(1 + random() % 40, document.Size() - at)));
+                ASSERT_TRUE(document.DeleteRange(
+                    at, std::min<std::uint64_t>(1 + random() % 40, document.Size() - at)));
                 break;
             default:
                 ASSERT_TRUE(document.OverwriteByte(at, static_cast<std::uint8_t>(random())));

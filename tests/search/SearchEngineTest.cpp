@@ -70,9 +70,14 @@ TEST(Search, ReportsProgressPerBlockAndAsksToGoOnBeforeEachRead)
     const std::uint64_t size = 2 * kMiB + kMiB / 2;
     const MemoryDocument document(Bytes(size, 0));
     std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
-    const ProgressCallback progress = [&](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); };
+    const ProgressCallback progress = [&](std::uint64_t done, std::uint64_t total) {
+        reports.emplace_back(done, total);
+    };
     int checks = 0;
-    const CancelCheck goOn = [&] { ++checks; return true; };
+    const CancelCheck goOn = [&] {
+        ++checks;
+        return true;
+    };
 
     EXPECT_EQ(SearchForward(&document, Bytes{1}, 0, goOn, progress).status, SearchStatus::NotFound);
     const std::vector<std::pair<std::uint64_t, std::uint64_t>> forward = {
@@ -82,7 +87,8 @@ TEST(Search, ReportsProgressPerBlockAndAsksToGoOnBeforeEachRead)
 
     reports.clear();
     checks = 0;
-    EXPECT_EQ(SearchBackward(&document, Bytes{1}, size, goOn, progress).status, SearchStatus::NotFound);
+    EXPECT_EQ(SearchBackward(&document, Bytes{1}, size, goOn, progress).status,
+              SearchStatus::NotFound);
     const std::vector<std::pair<std::uint64_t, std::uint64_t>> backward = {
         {0, size}, {kMiB, size}, {2 * kMiB, size}, {size, size}};
     EXPECT_EQ(reports, backward);
@@ -99,11 +105,14 @@ TEST(Search, CancelStopsAtTheNextBlockEvenWithAMatchFurtherOn)
         int checks = 0;
         const CancelCheck cancel = [&] { return checks++ < allowed; };
         const SearchOutcome forward = SearchForward(&document, Bytes{7}, 6, cancel, {});
-        EXPECT_EQ(forward.status, allowed < 3 ? SearchStatus::Cancelled : SearchStatus::Found) << allowed;
+        EXPECT_EQ(forward.status, allowed < 3 ? SearchStatus::Cancelled : SearchStatus::Found)
+            << allowed;
         EXPECT_EQ(checks, std::min(allowed + 1, 3)) << allowed;
         checks = 0;
-        const SearchOutcome backward = SearchBackward(&document, Bytes{7}, 3 * kMiB - 4, cancel, {});
-        EXPECT_EQ(backward.status, allowed < 3 ? SearchStatus::Cancelled : SearchStatus::Found) << allowed;
+        const SearchOutcome backward =
+            SearchBackward(&document, Bytes{7}, 3 * kMiB - 4, cancel, {});
+        EXPECT_EQ(backward.status, allowed < 3 ? SearchStatus::Cancelled : SearchStatus::Found)
+            << allowed;
         if (allowed == 3) {
             EXPECT_EQ(forward.offset, 3 * kMiB - 3);
             EXPECT_EQ(backward.offset, 5u);

@@ -10,8 +10,12 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(TrimQuery, DropsOnlyOuterBlanks)
 {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"  abc  ", u"abc"},       {u"\t\r\na b\n", u"a b"}, {u" \t\r\n", u""},
-        {u"", u""},                 {u"\u3000x\u3000", u"\u3000x\u3000"}, {u"\vx\f", u"\vx\f"},
+        {u"  abc  ", u"abc"},
+        {u"\t\r\na b\n", u"a b"},
+        {u" \t\r\n", u""},
+        {u"", u""},
+        {u"\u3000x\u3000", u"\u3000x\u3000"},
+        {u"\vx\f", u"\vx\f"},
     };
     for (const auto& [text, trimmed] : cases) {
         EXPECT_EQ(TrimQuery(text), trimmed) << ::testing::PrintToString(text);
@@ -103,15 +107,13 @@ TEST(BuildSearchPattern, AcceptsUpTo4096Bytes)
         std::size_t bytes; // 0: refused as too long
     };
     const Case cases[] = {
-        {0, 8192, TextEncoding::Ascii, 4096},
-        {0, 8194, TextEncoding::Ascii, 0},
-        {1, 4096, TextEncoding::Ascii, 4096},
-        {1, 4097, TextEncoding::Ascii, 0},
-        {1, 2048, TextEncoding::Utf16Be, 4096},
-        {1, 2049, TextEncoding::Utf16Be, 0},
+        {0, 8192, TextEncoding::Ascii, 4096},   {0, 8194, TextEncoding::Ascii, 0},
+        {1, 4096, TextEncoding::Ascii, 4096},   {1, 4097, TextEncoding::Ascii, 0},
+        {1, 2048, TextEncoding::Utf16Be, 4096}, {1, 2049, TextEncoding::Utf16Be, 0},
     };
     for (const Case& c : cases) {
-        const SearchPattern pattern = BuildSearchPattern({c.kind, std::u16string(c.length, u'a')}, c.encoding);
+        const SearchPattern pattern =
+            BuildSearchPattern({c.kind, std::u16string(c.length, u'a')}, c.encoding);
         EXPECT_EQ(pattern.bytes.size(), c.bytes) << c.length;
         EXPECT_EQ(pattern.errorKey, c.bytes == 0 ? "error.search_too_long" : "") << c.length;
     }

@@ -7,7 +7,8 @@
 
 namespace orx::test {
 
-inline bool MatchesAt(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern, std::size_t at)
+inline bool MatchesAt(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern,
+                      std::size_t at)
 {
     if (pattern.size() > text.size() || at > text.size() - pattern.size()) {
         return false;
@@ -21,10 +22,12 @@ inline bool MatchesAt(std::span<const std::uint8_t> text, std::span<const std::u
 }
 
 // The smallest match start >= from, by trying every position.
-inline std::optional<std::uint64_t> NaiveFirst(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern,
+inline std::optional<std::uint64_t> NaiveFirst(std::span<const std::uint8_t> text,
+                                               std::span<const std::uint8_t> pattern,
                                                std::uint64_t from)
 {
-    for (std::uint64_t i = from; pattern.size() <= text.size() && i + pattern.size() <= text.size(); ++i) {
+    for (std::uint64_t i = from; pattern.size() <= text.size() && i + pattern.size() <= text.size();
+         ++i) {
         if (MatchesAt(text, pattern, static_cast<std::size_t>(i))) {
             return i;
         }
@@ -33,13 +36,15 @@ inline std::optional<std::uint64_t> NaiveFirst(std::span<const std::uint8_t> tex
 }
 
 // The greatest match start <= limit, by trying every position.
-inline std::optional<std::uint64_t> NaiveLast(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern,
+inline std::optional<std::uint64_t> NaiveLast(std::span<const std::uint8_t> text,
+                                              std::span<const std::uint8_t> pattern,
                                               std::uint64_t limit)
 {
     if (pattern.empty() || pattern.size() > text.size()) {
         return std::nullopt;
     }
-    for (std::uint64_t i = std::min<std::uint64_t>(limit, text.size() - pattern.size()) + 1; i-- > 0;) {
+    for (std::uint64_t i = std::min<std::uint64_t>(limit, text.size() - pattern.size()) + 1;
+         i-- > 0;) {
         if (MatchesAt(text, pattern, static_cast<std::size_t>(i))) {
             return i;
         }

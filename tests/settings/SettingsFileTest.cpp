@@ -87,7 +87,8 @@ TEST_F(SettingsFileTest, CurrentFileIsNotRewrittenOtherVersionsAreRewrittenOnce)
 
 TEST_F(SettingsFileTest, UnversionedFileKeepsItsValuesWhenRewritten)
 {
-    dir.Write(kSettingsFileName, R"({"theme": "Black", "language": "English", "recentFiles": ["a.bin"]})");
+    dir.Write(kSettingsFileName,
+              R"({"theme": "Black", "language": "English", "recentFiles": ["a.bin"]})");
     const AppSettings loaded = Load(UiLanguage::Japanese);
     EXPECT_EQ(loaded.theme, Theme::Black);
     EXPECT_EQ(loaded.language, UiLanguage::English);

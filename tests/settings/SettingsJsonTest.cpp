@@ -9,35 +9,34 @@ namespace orx {
 namespace {
 
 // The file written for a default record, byte for byte.
-constexpr std::string_view kDefaultFile =
-    "{\r\n"
-    "  \"appVersion\": \"v1.03\",\r\n"
-    "  \"encoding\": {\r\n"
-    "    \"kind\": \"common\",\r\n"
-    "    \"common\": \"ascii\"\r\n"
-    "  },\r\n"
-    "  \"theme\": \"DarkBlue\",\r\n"
-    "  \"language\": \"System\",\r\n"
-    "  \"font\": {\r\n"
-    "    \"family\": \"Consolas\",\r\n"
-    "    \"size\": 12,\r\n"
-    "    \"bold\": false,\r\n"
-    "    \"italic\": false\r\n"
-    "  },\r\n"
-    "  \"analysis\": {\r\n"
-    "    \"dataInspector\": {\r\n"
-    "      \"visible\": true\r\n"
-    "    },\r\n"
-    "    \"structView\": {\r\n"
-    "      \"visible\": false,\r\n"
-    "      \"byteArrayFormat\": \"hex\",\r\n"
-    "      \"endian\": \"little\",\r\n"
-    "      \"numericBase\": \"hex\"\r\n"
-    "    }\r\n"
-    "  },\r\n"
-    "  \"recentFiles\": [],\r\n"
-    "  \"searchHistory\": []\r\n"
-    "}\r\n";
+constexpr std::string_view kDefaultFile = "{\r\n"
+                                          "  \"appVersion\": \"v1.03\",\r\n"
+                                          "  \"encoding\": {\r\n"
+                                          "    \"kind\": \"common\",\r\n"
+                                          "    \"common\": \"ascii\"\r\n"
+                                          "  },\r\n"
+                                          "  \"theme\": \"DarkBlue\",\r\n"
+                                          "  \"language\": \"System\",\r\n"
+                                          "  \"font\": {\r\n"
+                                          "    \"family\": \"Consolas\",\r\n"
+                                          "    \"size\": 12,\r\n"
+                                          "    \"bold\": false,\r\n"
+                                          "    \"italic\": false\r\n"
+                                          "  },\r\n"
+                                          "  \"analysis\": {\r\n"
+                                          "    \"dataInspector\": {\r\n"
+                                          "      \"visible\": true\r\n"
+                                          "    },\r\n"
+                                          "    \"structView\": {\r\n"
+                                          "      \"visible\": false,\r\n"
+                                          "      \"byteArrayFormat\": \"hex\",\r\n"
+                                          "      \"endian\": \"little\",\r\n"
+                                          "      \"numericBase\": \"hex\"\r\n"
+                                          "    }\r\n"
+                                          "  },\r\n"
+                                          "  \"recentFiles\": [],\r\n"
+                                          "  \"searchHistory\": []\r\n"
+                                          "}\r\n";
 
 AppSettings Stamped()
 {
@@ -60,7 +59,8 @@ AppSettings Changed()
     settings.fontSize = 10.5f;
     settings.fontBold = true;
     settings.fontItalic = true;
-    settings.recentFiles = {u"C:\\data\\[x].bin", u"D:\\\u65E5\u672C\\\"q\".dat", u"", u"]", u"{\"recentFiles\": [}"};
+    settings.recentFiles = {u"C:\\data\\[x].bin", u"D:\\\u65E5\u672C\\\"q\".dat", u"", u"]",
+                            u"{\"recentFiles\": [}"};
     settings.searchHistory = {{u"text", u"say \"hi\"\tthere"},
                               {u"hex", u"DE AD"},
                               {u"text", std::u16string(u"a\x01z\x1B\0!", 6)},
@@ -95,11 +95,14 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
         std::string_view from;
         std::string_view to;
     };
-    const std::string_view commonAscii = "    \"kind\": \"common\",\r\n    \"common\": \"ascii\"\r\n";
+    const std::string_view commonAscii =
+        "    \"kind\": \"common\",\r\n    \"common\": \"ascii\"\r\n";
     const Case cases[] = {
         {"utf-8", [](AppSettings& s) { s.encoding = TextEncoding::Utf8; }, "\"ascii\"", "\"utf8\""},
-        {"utf-16 le", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Le; }, "\"ascii\"", "\"utf16le\""},
-        {"utf-16 be", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Be; }, "\"ascii\"", "\"utf16be\""},
+        {"utf-16 le", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Le; }, "\"ascii\"",
+         "\"utf16le\""},
+        {"utf-16 be", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Be; }, "\"ascii\"",
+         "\"utf16be\""},
         {"shift_jis", [](AppSettings& s) { s.encoding = TextEncoding::ShiftJis; }, commonAscii,
          "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"japanese\",\r\n"
          "      \"code\": \"cp932\"\r\n    }\r\n"},
@@ -109,27 +112,48 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
         {"euc-kr", [](AppSettings& s) { s.encoding = TextEncoding::EucKr; }, commonAscii,
          "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"korean\",\r\n"
          "      \"code\": \"euc-kr\"\r\n    }\r\n"},
-        {"unknown encoding as ascii", [](AppSettings& s) { s.encoding = static_cast<TextEncoding>(9); }, "", ""},
+        {"unknown encoding as ascii",
+         [](AppSettings& s) { s.encoding = static_cast<TextEncoding>(9); }, "", ""},
         {"light", [](AppSettings& s) { s.theme = Theme::Light; }, "DarkBlue", "Light"},
         {"black", [](AppSettings& s) { s.theme = Theme::Black; }, "DarkBlue", "Black"},
         {"unknown theme", [](AppSettings& s) { s.theme = static_cast<Theme>(5); }, "", ""},
         {"english", [](AppSettings& s) { s.language = UiLanguage::English; }, "System", "English"},
-        {"japanese", [](AppSettings& s) { s.language = UiLanguage::Japanese; }, "System", "Japanese"},
-        {"unknown language", [](AppSettings& s) { s.language = static_cast<UiLanguage>(3); }, "", ""},
-        {"size 10.5", [](AppSettings& s) { s.fontSize = 10.5f; }, "\"size\": 12,", "\"size\": 10.5,"},
-        {"size six digits", [](AppSettings& s) { s.fontSize = 1.0f / 3.0f; }, "\"size\": 12,", "\"size\": 0.333333,"},
-        {"size large", [](AppSettings& s) { s.fontSize = 1234567.0f; }, "\"size\": 12,", "\"size\": 1.23457e+06,"},
+        {"japanese", [](AppSettings& s) { s.language = UiLanguage::Japanese; }, "System",
+         "Japanese"},
+        {"unknown language", [](AppSettings& s) { s.language = static_cast<UiLanguage>(3); }, "",
+         ""},
+        {"size 10.5", [](AppSettings& s) { s.fontSize = 10.5f; }, "\"size\": 12,",
+         "\"size\": 10.5,"},
+        {"size six digits", [](AppSettings& s) { s.fontSize = 1.0f / 3.0f; }, "\"size\": 12,",
+         "\"size\": 0.333333,"},
+        {"size large", [](AppSettings& s) { s.fontSize = 1234567.0f; }, "\"size\": 12,",
+         "\"size\": 1.23457e+06,"},
         {"bold", [](AppSettings& s) { s.fontBold = true; }, "\"bold\": false", "\"bold\": true"},
-        {"italic", [](AppSettings& s) { s.fontItalic = true; }, "\"italic\": false", "\"italic\": true"},
-        {"inspector hidden", [](AppSettings& s) { s.inspectorVisible = false; }, "\"visible\": true", "\"visible\": false"},
-        {"struct view shown", [](AppSettings& s) { s.structViewVisible = true; }, "\"visible\": false", "\"visible\": true"},
-        {"ascii arrays", [](AppSettings& s) { s.structOptions.byteArrayFormat = 1; }, "\"hex\",", "\"ascii\","},
+        {"italic", [](AppSettings& s) { s.fontItalic = true; }, "\"italic\": false",
+         "\"italic\": true"},
+        {"inspector hidden", [](AppSettings& s) { s.inspectorVisible = false; },
+         "\"visible\": true", "\"visible\": false"},
+        {"struct view shown", [](AppSettings& s) { s.structViewVisible = true; },
+         "\"visible\": false", "\"visible\": true"},
+        {"ascii arrays", [](AppSettings& s) { s.structOptions.byteArrayFormat = 1; }, "\"hex\",",
+         "\"ascii\","},
         {"big endian", [](AppSettings& s) { s.structOptions.endian = 1; }, "\"little\"", "\"big\""},
-        {"decimal", [](AppSettings& s) { s.structOptions.numericBase = 1; }, "\"hex\"\r\n", "\"dec\"\r\n"},
-        {"options other than 1", [](AppSettings& s) { s.structOptions = {2, 7, 0xFFFFFFFF}; }, "", ""},
-        {"recent files", [](AppSettings& s) { s.recentFiles = {u"C:\\a.bin", u"b"}; }, "[],",
-         R"(["C:\\a.bin", "b"],)"},
-        {"search history", [](AppSettings& s) { s.searchHistory = {{u"hex", u"DE AD"}, {u"text", u"a\"b"}}; },
+        {"decimal", [](AppSettings& s) { s.structOptions.numericBase = 1; }, "\"hex\"\r\n",
+         "\"dec\"\r\n"},
+        {"options other than 1",
+         [](AppSettings& s) {
+             s.structOptions = {2, 7, 0xFFFFFFFF};
+         },
+         "", ""},
+        {"recent files",
+         [](AppSettings& s) {
+             s.recentFiles = {u"C:\\a.bin", u"b"};
+         },
+         "[],", R"(["C:\\a.bin", "b"],)"},
+        {"search history",
+         [](AppSettings& s) {
+             s.searchHistory = {{u"hex", u"DE AD"}, {u"text", u"a\"b"}};
+         },
          "\"searchHistory\": []",
          R"("searchHistory": [{"kind": "hex", "query": "DE AD"}, {"kind": "text", "query": "a\"b"}])"},
     };
@@ -137,7 +161,9 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
         SCOPED_TRACE(c.name);
         AppSettings settings = Stamped();
         c.change(settings);
-        const std::string expected = c.from.empty() ? std::string(kDefaultFile) : Replace(std::string(kDefaultFile), c.from, c.to);
+        const std::string expected = c.from.empty()
+                                         ? std::string(kDefaultFile)
+                                         : Replace(std::string(kDefaultFile), c.from, c.to);
         EXPECT_EQ(SerializeSettings(settings), expected);
     }
 }
@@ -181,48 +207,91 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
         return Replace(std::string(kDefaultFile), from, to);
     };
     const Case cases[] = {
-        {"byte-order mark", "\xEF\xBB\xBF" + std::string(kDefaultFile), [](const AppSettings& s) { return s.appVersion == kAppVersion; }},
-        {"Shift-JIS common name", file("\"ascii\"", "\"Shift-JIS\""), [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
-        {"SJIS common name", file("\"ascii\"", "\"SJIS\""), [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
-        {"windows-31J common name", file("\"ascii\"", "\"windows-31J\""), [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
-        {"Windows-949 common name", file("\"ascii\"", "\"Windows-949\""), [](const AppSettings& s) { return s.encoding == TextEncoding::Windows949; }},
-        {"EUC_KR common name", file("\"ascii\"", "\"EUC_KR\""), [](const AppSettings& s) { return s.encoding == TextEncoding::EucKr; }},
-        {"UTF-16LE common name", file("\"ascii\"", "\"UTF-16LE\""), [](const AppSettings& s) { return s.encoding == TextEncoding::Utf16Le; }},
-        {"latin1 selects ascii", file("\"ascii\"", "\"latin1\""), [](const AppSettings& s) { return s.encoding == TextEncoding::Ascii; }},
-        {"kind spelled Common", file("\"common\",\r\n    \"common\": \"ascii\"", "\"Common\",\r\n    \"common\": \"UTF8\""),
+        {"byte-order mark", "\xEF\xBB\xBF" + std::string(kDefaultFile),
+         [](const AppSettings& s) { return s.appVersion == kAppVersion; }},
+        {"Shift-JIS common name", file("\"ascii\"", "\"Shift-JIS\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
+        {"SJIS common name", file("\"ascii\"", "\"SJIS\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
+        {"windows-31J common name", file("\"ascii\"", "\"windows-31J\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
+        {"Windows-949 common name", file("\"ascii\"", "\"Windows-949\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::Windows949; }},
+        {"EUC_KR common name", file("\"ascii\"", "\"EUC_KR\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::EucKr; }},
+        {"UTF-16LE common name", file("\"ascii\"", "\"UTF-16LE\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::Utf16Le; }},
+        {"latin1 selects ascii", file("\"ascii\"", "\"latin1\""),
+         [](const AppSettings& s) { return s.encoding == TextEncoding::Ascii; }},
+        {"kind spelled Common",
+         file("\"common\",\r\n    \"common\": \"ascii\"",
+              "\"Common\",\r\n    \"common\": \"UTF8\""),
          [](const AppSettings& s) { return s.encoding == TextEncoding::Utf8; }},
         {"charset japanese sjis",
-         file("\"kind\": \"common\",\r\n    \"common\": \"ascii\"", R"("kind": "charset", "charset": {"language": "Japanese", "code": "SJIS"})"),
+         file("\"kind\": \"common\",\r\n    \"common\": \"ascii\"",
+              R"("kind": "charset", "charset": {"language": "Japanese", "code": "SJIS"})"),
          [](const AppSettings& s) { return s.encoding == TextEncoding::ShiftJis; }},
         {"charset korean windows-31k",
-         file("\"kind\": \"common\",\r\n    \"common\": \"ascii\"", R"("kind": "charset", "charset": {"language": "korean", "code": "windows-31k"})"),
+         file("\"kind\": \"common\",\r\n    \"common\": \"ascii\"",
+              R"("kind": "charset", "charset": {"language": "korean", "code": "windows-31k"})"),
          [](const AppSettings& s) { return s.encoding == TextEncoding::Windows949; }},
-        {"theme Light", file("DarkBlue", "Light"), [](const AppSettings& s) { return s.theme == Theme::Light; }},
-        {"theme Black", file("DarkBlue", "Black"), [](const AppSettings& s) { return s.theme == Theme::Black; }},
-        {"theme light is case-sensitive", file("DarkBlue", "light"), [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
-        {"theme dark", file("DarkBlue", "dark"), [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
-        {"language English", file("System", "English"), [](const AppSettings& s) { return s.language == UiLanguage::English; }},
-        {"language japanese lower case", file("System", "japanese"), [](const AppSettings& s) { return s.language == UiLanguage::System; }},
-        {"language on one line", R"({"theme":"Light","language":"Japanese"})", [](const AppSettings& s) { return s.theme == Theme::Light && s.language == UiLanguage::Japanese; }},
-        {"size 1e3 reads as 1", file("\"size\": 12", "\"size\": 1e3"), [](const AppSettings& s) { return s.fontSize == 1.0f; }},
-        {"size with plus", file("\"size\": 12", "\"size\": +9.5"), [](const AppSettings& s) { return s.fontSize == 9.5f; }},
-        {"size two points", file("\"size\": 12", "\"size\": 1.5.7"), [](const AppSettings& s) { return s.fontSize == 1.5f; }},
-        {"size as string", file("\"size\": 12", "\"size\": \"14\""), [](const AppSettings& s) { return s.fontSize == 12.0f; }},
-        {"bold without blank", file("\"bold\": false", "\"bold\":true"), [](const AppSettings& s) { return s.fontBold; }},
-        {"bold TRUE not read", file("\"bold\": false", "\"bold\": TRUE"), [](const AppSettings& s) { return !s.fontBold; }},
-        {"unknown endian word", file("\"little\"", "\"middle\""), [](const AppSettings& s) { return s.structOptions.endian == 0; }},
-        {"escaped slash and unicode", file("\"Consolas\"", R"("Fira\/Mono\u0020\u00e9")"), [](const AppSettings& s) { return s.fontFamily == u"Fira/Mono \u00E9"; }},
-        {"escaped surrogate pair", file("\"Consolas\"", R"("\uD83D\uDE00")"), [](const AppSettings& s) { return s.fontFamily == u"\U0001F600"; }},
-        {"short unicode escape", file("\"Consolas\"", R"("\u12")"), [](const AppSettings& s) { return s.fontFamily == u"u12"; }},
-        {"invalid UTF-8 becomes U+FFFD", file("\"Consolas\"", "\"A\xFF\""), [](const AppSettings& s) { return s.fontFamily == u"A\uFFFD"; }},
-        {"value spelled like a later key", R"({"font": {"family": "size", "size": 9, "bold": true}})",
-         [](const AppSettings& s) { return s.fontFamily == u"size" && s.fontSize == 9.0f && s.fontBold; }},
-        {"history element missing query", file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x", "kind": "text"}])"),
-         [](const AppSettings& s) { return s.searchHistory == std::vector<SearchHistoryEntry>{{u"text", u"x"}}; }},
-        {"query taken inside its element only", file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x"}])"),
+        {"theme Light", file("DarkBlue", "Light"),
+         [](const AppSettings& s) { return s.theme == Theme::Light; }},
+        {"theme Black", file("DarkBlue", "Black"),
+         [](const AppSettings& s) { return s.theme == Theme::Black; }},
+        {"theme light is case-sensitive", file("DarkBlue", "light"),
+         [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
+        {"theme dark", file("DarkBlue", "dark"),
+         [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
+        {"language English", file("System", "English"),
+         [](const AppSettings& s) { return s.language == UiLanguage::English; }},
+        {"language japanese lower case", file("System", "japanese"),
+         [](const AppSettings& s) { return s.language == UiLanguage::System; }},
+        {"language on one line", R"({"theme":"Light","language":"Japanese"})",
+         [](const AppSettings& s) {
+             return s.theme == Theme::Light && s.language == UiLanguage::Japanese;
+         }},
+        {"size 1e3 reads as 1", file("\"size\": 12", "\"size\": 1e3"),
+         [](const AppSettings& s) { return s.fontSize == 1.0f; }},
+        {"size with plus", file("\"size\": 12", "\"size\": +9.5"),
+         [](const AppSettings& s) { return s.fontSize == 9.5f; }},
+        {"size two points", file("\"size\": 12", "\"size\": 1.5.7"),
+         [](const AppSettings& s) { return s.fontSize == 1.5f; }},
+        {"size as string", file("\"size\": 12", "\"size\": \"14\""),
+         [](const AppSettings& s) { return s.fontSize == 12.0f; }},
+        {"bold without blank", file("\"bold\": false", "\"bold\":true"),
+         [](const AppSettings& s) { return s.fontBold; }},
+        {"bold TRUE not read", file("\"bold\": false", "\"bold\": TRUE"),
+         [](const AppSettings& s) { return !s.fontBold; }},
+        {"unknown endian word", file("\"little\"", "\"middle\""),
+         [](const AppSettings& s) { return s.structOptions.endian == 0; }},
+        {"escaped slash and unicode", file("\"Consolas\"", R"("Fira\/Mono\u0020\u00e9")"),
+         [](const AppSettings& s) { return s.fontFamily == u"Fira/Mono \u00E9"; }},
+        {"escaped surrogate pair", file("\"Consolas\"", R"("\uD83D\uDE00")"),
+         [](const AppSettings& s) { return s.fontFamily == u"\U0001F600"; }},
+        {"short unicode escape", file("\"Consolas\"", R"("\u12")"),
+         [](const AppSettings& s) { return s.fontFamily == u"u12"; }},
+        {"invalid UTF-8 becomes U+FFFD", file("\"Consolas\"", "\"A\xFF\""),
+         [](const AppSettings& s) { return s.fontFamily == u"A\uFFFD"; }},
+        {"value spelled like a later key",
+         R"({"font": {"family": "size", "size": 9, "bold": true}})",
+         [](const AppSettings& s) {
+             return s.fontFamily == u"size" && s.fontSize == 9.0f && s.fontBold;
+         }},
+        {"history element missing query",
+         file("\"searchHistory\": []",
+              R"("searchHistory": [{"kind": "hex"}, {"query": "x", "kind": "text"}])"),
+         [](const AppSettings& s) {
+             return s.searchHistory == std::vector<SearchHistoryEntry>{{u"text", u"x"}};
+         }},
+        {"query taken inside its element only",
+         file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x"}])"),
          [](const AppSettings& s) { return s.searchHistory.empty(); }},
-        {"recent files on several lines", file("\"recentFiles\": []", "\"recentFiles\": [\r\n \"a\" ,\r\n\"b\"\r\n ]"),
-         [](const AppSettings& s) { return s.recentFiles == std::vector<std::u16string>{u"a", u"b"}; }},
+        {"recent files on several lines",
+         file("\"recentFiles\": []", "\"recentFiles\": [\r\n \"a\" ,\r\n\"b\"\r\n ]"),
+         [](const AppSettings& s) {
+             return s.recentFiles == std::vector<std::u16string>{u"a", u"b"};
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -240,17 +309,21 @@ TEST(ParseSettingsTextTest, MissingOrDamagedValuesKeepTheCurrentOnes)
     const std::pair<const char*, std::string> cases[] = {
         {"empty", ""},
         {"not JSON", std::string("\0\xFF garbage ]]}}{{\"\\", 19)},
-        {"empty values", R"({"appVersion": "", "theme": "", "language": "", "font": {"family": "", "size": 0}})"},
+        {"empty values",
+         R"({"appVersion": "", "theme": "", "language": "", "font": {"family": "", "size": 0}})"},
         {"negative size", R"({"font": {"size": -3}})"},
         {"size out of range", R"({"font": {"size": 1)" + std::string(60, '0') + "}}"},
         {"string ends with the text", R"({"theme": "Li)"},
         {"unknown kind", R"({"encoding": {"kind": "other", "common": "utf16be"}})"},
         {"common missing", R"({"encoding": {"kind": "common"}})"},
-        {"charset language mismatch", R"({"encoding": {"kind": "charset", "charset": {"language": "japanese", "code": "cp949"}}})"},
+        {"charset language mismatch",
+         R"({"encoding": {"kind": "charset", "charset": {"language": "japanese", "code": "cp949"}}})"},
         {"encoding object not closed", R"({"encoding": {"kind": "common", "common": "utf16be")"},
-        {"analysis not closed", R"({"analysis": {"dataInspector": {"visible": true}, "structView": {"visible": false})"},
+        {"analysis not closed",
+         R"({"analysis": {"dataInspector": {"visible": true}, "structView": {"visible": false})"},
         {"booleans misspelt", R"({"font": {"bold": yes, "italic": 0}})"},
-        {"arrays not closed", R"({"recentFiles": ["a", "b", "searchHistory": [{"kind": "hex", "query": "01"})"},
+        {"arrays not closed",
+         R"({"recentFiles": ["a", "b", "searchHistory": [{"kind": "hex", "query": "01"})"},
     };
     for (const auto& [name, text] : cases) {
         SCOPED_TRACE(name);
@@ -267,8 +340,11 @@ TEST(ParseSettingsTextTest, UiLanguageIsTheTopLevelOneNotTheCharsetOne)
     ASSERT_LT(text.find("\"language\": \"japanese\""), text.find("\"language\": \"English\""));
     EXPECT_EQ(Parsed(text).language, UiLanguage::English);
     // Placed before the encoding object the top-level one still wins.
-    EXPECT_EQ(Parsed(R"({"language": "Japanese", "encoding": {"kind": "charset", "charset": {"language": "korean", "code": "cp949"}}})").language,
-              UiLanguage::Japanese);
+    EXPECT_EQ(
+        Parsed(
+            R"({"language": "Japanese", "encoding": {"kind": "charset", "charset": {"language": "korean", "code": "cp949"}}})")
+            .language,
+        UiLanguage::Japanese);
 }
 
 TEST(ParseSettingsTextTest, EveryTruncationOfAFileIsReadSafely)
@@ -285,7 +361,8 @@ TEST(ParseSettingsTextTest, EveryTruncationOfAFileIsReadSafely)
         EXPECT_TRUE(read.language == full.language || read.language == defaults.language);
         EXPECT_TRUE(read.fontFamily == full.fontFamily || read.fontFamily == defaults.fontFamily);
         EXPECT_TRUE(read.fontBold == full.fontBold || read.fontBold == defaults.fontBold);
-        EXPECT_TRUE(read.inspectorVisible == full.inspectorVisible || read.inspectorVisible == defaults.inspectorVisible);
+        EXPECT_TRUE(read.inspectorVisible == full.inspectorVisible ||
+                    read.inspectorVisible == defaults.inspectorVisible);
         EXPECT_TRUE(read.recentFiles == full.recentFiles || read.recentFiles.empty());
         EXPECT_LE(read.searchHistory.size(), full.searchHistory.size());
         for (std::size_t i = 0; i < read.searchHistory.size(); ++i) {

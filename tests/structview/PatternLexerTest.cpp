@@ -36,8 +36,9 @@ TEST(Tokenize, SplitsTokensAndCountsLinesAndColumns)
     };
     const Case cases[] = {
         {u"", "E@1:1"},
-        {u"struct A{int x[4];}", "I:struct@1:1 I:A@1:8 P:{@1:9 I:int@1:10 I:x@1:14 P:[@1:15 N:4@1:16 P:]@1:17 "
-                                 "P:;@1:18 P:}@1:19 E@1:20"},
+        {u"struct A{int x[4];}",
+         "I:struct@1:1 I:A@1:8 P:{@1:9 I:int@1:10 I:x@1:14 P:[@1:15 N:4@1:16 P:]@1:17 "
+         "P:;@1:18 P:}@1:19 E@1:20"},
         {u"a\r\n b", "I:a@1:1 I:b@2:2 E@2:3"},
         {u"\ta\r", "I:a@1:2 E@1:3"},
         // Numbers take digits only; a prefix or suffix becomes a separate identifier.
@@ -70,7 +71,8 @@ TEST(Tokenize, RejectsStrayCharactersAndOpenComments)
     const Case cases[] = {
         {u"a /", u"Line 1, Col 3: Unexpected character in definition file.\r\na /\r\n  ^"},
         {u"x\n  #y", u"Line 2, Col 3: Unexpected character in definition file.\r\n  #y\r\n  ^"},
-        {u"int a = 1;", u"Line 1, Col 7: Unexpected character in definition file.\r\nint a = 1;\r\n      ^"},
+        {u"int a = 1;",
+         u"Line 1, Col 7: Unexpected character in definition file.\r\nint a = 1;\r\n      ^"},
         {u"a /* open", u"Unterminated block comment."},
         {u"a\n/*", u"Unterminated block comment."},
         {u"/*/", u"Unterminated block comment."},
@@ -134,7 +136,9 @@ TEST(DecodePatternBytes, AcceptsUtf8WithOrWithoutMarkAndRejectsTheRest)
     const Case cases[] = {
         {"", true, u""},
         {"\xEF\xBB\xBF", true, u""},
-        {"\xEF\xBB\xBF" "ab", true, u"ab"},
+        {"\xEF\xBB\xBF"
+         "ab",
+         true, u"ab"},
         {"\xC3\xA9", true, u"\u00E9"},
         {"\xC3\x28", false, u""},
         {"\xEF\xBB\xBF\xC3\x28", false, u""},

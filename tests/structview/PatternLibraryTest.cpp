@@ -26,8 +26,8 @@ std::u16string PatternPath(std::u16string_view name)
 // Rows by name; values of interest are looked up by the name the view shows.
 class LaidOut {
 public:
-    LaidOut(std::u16string_view pattern, const std::vector<std::uint8_t>& bytes, StructValueOptions options,
-            std::uint64_t baseOffset = 0)
+    LaidOut(std::u16string_view pattern, const std::vector<std::uint8_t>& bytes,
+            StructValueOptions options, std::uint64_t baseOffset = 0)
     {
         auto file = std::make_shared<StructPatternFile>();
         std::u16string error;
@@ -46,7 +46,10 @@ public:
     }
 
     std::string Value(const std::string& name) const { return Field(name, &StructViewRow::value); }
-    std::string Offset(const std::string& name) const { return Field(name, &StructViewRow::offset); }
+    std::string Offset(const std::string& name) const
+    {
+        return Field(name, &StructViewRow::offset);
+    }
     std::size_t RowCount() const { return rows_.size(); }
     std::uint64_t EntrySize() const
     {
@@ -69,7 +72,8 @@ private:
 
 TEST(PatternLibrary, EveryShippedPatternLoads)
 {
-    const std::filesystem::path dir = std::filesystem::path(Narrow(test::SourceDirectory())) / "patterns";
+    const std::filesystem::path dir =
+        std::filesystem::path(Narrow(test::SourceDirectory())) / "patterns";
     std::size_t count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().extension() != ".orpat") {
@@ -79,7 +83,8 @@ TEST(PatternLibrary, EveryShippedPatternLoads)
         StructPatternFile file;
         std::u16string error;
         const std::u16string name = platform::Widen(entry.path().filename().string());
-        EXPECT_TRUE(LoadStructPatternFile(PatternPath(name), file, error)) << Narrow(name) << ": " << Narrow(error);
+        EXPECT_TRUE(LoadStructPatternFile(PatternPath(name), file, error))
+            << Narrow(name) << ": " << Narrow(error);
     }
     EXPECT_GE(count, 10u);
 }
@@ -88,7 +93,17 @@ TEST(PatternLibrary, BitmapHeaders)
 {
     ByteWriter bmp;
     bmp.Text("BM").Le32(70).Le16(0).Le16(0).Le32(54);
-    bmp.Le32(40).Le32(2).Le32(0xFFFFFFFE).Le16(1).Le16(24).Le32(0).Le32(16).Le32(2835).Le32(2835).Le32(0).Le32(0);
+    bmp.Le32(40)
+        .Le32(2)
+        .Le32(0xFFFFFFFE)
+        .Le16(1)
+        .Le16(24)
+        .Le32(0)
+        .Le32(16)
+        .Le32(2835)
+        .Le32(2835)
+        .Le32(0)
+        .Le32(0);
     bmp.Zeros(16);
     const LaidOut view(u"bmp.orpat", bmp.Bytes(), kAsciiDec);
     EXPECT_EQ(view.EntrySize(), 54u);
@@ -129,10 +144,23 @@ std::vector<std::uint8_t> ZipWithOneFile(std::size_t& endOfCentralDirectory)
     constexpr std::uint32_t kCrc = 0x7B55A718;
     ByteWriter zip;
     zip.Le32(0x04034B50).Le16(20).Le16(0).Le16(0).Le16(0x6000).Le16(0x5A21).Le32(kCrc);
-    zip.Le32(content.size()).Le32(content.size()).Le16(name.size()).Le16(0).Text(name).Text(content);
+    zip.Le32(content.size())
+        .Le32(content.size())
+        .Le16(name.size())
+        .Le16(0)
+        .Text(name)
+        .Text(content);
     const std::size_t centralDirectory = zip.Size();
     zip.Le32(0x02014B50).Le16(20).Le16(20).Le16(0).Le16(0).Le16(0x6000).Le16(0x5A21).Le32(kCrc);
-    zip.Le32(content.size()).Le32(content.size()).Le16(name.size()).Le16(0).Le16(0).Le16(0).Le16(0).Le32(0).Le32(0);
+    zip.Le32(content.size())
+        .Le32(content.size())
+        .Le16(name.size())
+        .Le16(0)
+        .Le16(0)
+        .Le16(0)
+        .Le16(0)
+        .Le32(0)
+        .Le32(0);
     zip.Text(name);
     endOfCentralDirectory = zip.Size();
     zip.Le32(0x06054B50).Le16(0).Le16(0).Le16(1).Le16(1);
@@ -159,9 +187,10 @@ TEST(PatternLibrary, ZipEndOfCentralDirectory)
 {
     std::size_t end = 0;
     const std::vector<std::uint8_t> zip = ZipWithOneFile(end);
-    const LaidOut view(u"zip-end-of-central-directory.orpat",
-                       std::vector<std::uint8_t>(zip.begin() + static_cast<std::ptrdiff_t>(end), zip.end()), kDec,
-                       end);
+    const LaidOut view(
+        u"zip-end-of-central-directory.orpat",
+        std::vector<std::uint8_t>(zip.begin() + static_cast<std::ptrdiff_t>(end), zip.end()), kDec,
+        end);
     EXPECT_EQ(view.Value("signature"), "101010256");
     EXPECT_EQ(view.Value("totalEntries"), "1");
     EXPECT_EQ(view.Value("centralDirectorySize"), "55");
@@ -249,7 +278,8 @@ TEST(PatternLibrary, PeNtHeaders64)
     EXPECT_EQ(view.Offset("optional : OptionalHeader64"), "0x98");
     EXPECT_EQ(view.Value("  magic"), "0x020B");
     EXPECT_EQ(view.Value("  imageBase"), "0x0000000140000000");
-    EXPECT_EQ(view.Value("  dataDirectories"), "00 00 00 00 00 00 00 00 00 20 00 00 28 00 00 00 ...");
+    EXPECT_EQ(view.Value("  dataDirectories"),
+              "00 00 00 00 00 00 00 00 00 20 00 00 28 00 00 00 ...");
     const LaidOut dec(u"pe-nt-headers64.orpat", pe.Bytes(), kDec, 0x80);
     EXPECT_EQ(dec.Value("  sizeOfOptionalHeader"), "240");
     EXPECT_EQ(dec.Value("  subsystem"), "3");

@@ -12,8 +12,9 @@ using platform::Narrow;
 // The message as the parser builds it: position prefix, the source line and a caret.
 std::u16string At(std::uint32_t column, std::u16string_view message, std::u16string_view line)
 {
-    return u"Line 1, Col " + platform::Widen(std::to_string(column)) + u": " + std::u16string(message) + u"\r\n" +
-           std::u16string(line) + u"\r\n" + std::u16string(column - 1, u' ') + u"^";
+    return u"Line 1, Col " + platform::Widen(std::to_string(column)) + u": " +
+           std::u16string(message) + u"\r\n" + std::u16string(line) + u"\r\n" +
+           std::u16string(column - 1, u' ') + u"^";
 }
 
 TEST(ParsePattern, ReportsTheFirstErrorWithItsPosition)
@@ -48,7 +49,8 @@ TEST(ParsePattern, ReportsTheFirstErrorWithItsPosition)
         {u"struct A { int a; } ", 21, u"Expected ';' after struct declaration."},
         {u"struct A { int a; } B C;", 23, u"Expected ';' after struct declaration."},
         {u"struct A { int a }", 19, u"Expected ';' after member declaration."},
-        {u"struct A { struct { int x; } s; };", 19, u"Inline nested struct declarations are not supported."},
+        {u"struct A { struct { int x; } s; };", 19,
+         u"Inline nested struct declarations are not supported."},
         // Member declarations
         {u"struct A { int a, b; };", 12, u"Multiple declarators are not supported in v1."},
         {u"struct A { ; };", 14, u"Empty declaration."},
@@ -93,13 +95,15 @@ TEST(ParsePattern, ReportsMemberErrorsOnTheLineOfTheMember)
 {
     ParseState state;
     EXPECT_FALSE(ParsePattern(u"struct A {\r\n  int a;\r\n\tlong b 4;\r\n};", state));
-    EXPECT_EQ(state.error, u"Line 3, Col 2: Unexpected tokens after declaration name.\r\n\tlong b 4;\r\n ^");
+    EXPECT_EQ(state.error,
+              u"Line 3, Col 2: Unexpected tokens after declaration name.\r\n\tlong b 4;\r\n ^");
 }
 
 TEST(ParsePattern, DirectivesAreCaseInsensitiveAndTheLastOneWins)
 {
     ParseState state;
-    ASSERT_TRUE(ParsePattern(u"@SIZEOF_INT 2 @member_align 0 @Sizeof_Long 4 @sizeof_int 8 @pointer_size 16", state))
+    ASSERT_TRUE(ParsePattern(
+        u"@SIZEOF_INT 2 @member_align 0 @Sizeof_Long 4 @sizeof_int 8 @pointer_size 16", state))
         << Narrow(state.error);
     EXPECT_EQ(state.sizeof_int, 8u);
     EXPECT_EQ(state.member_align, 0u);
@@ -160,8 +164,8 @@ TEST(ParsePattern, RegistersStructNamesWithAndWithoutTheKeyword)
         << Narrow(state.error);
     ASSERT_EQ(state.structs.size(), 4u);
     const std::pair<std::u16string, std::size_t> names[] = {
-        {u"a", 0}, {u"struct a", 0}, {u"b", 0}, {u"struct b", 0}, {u"c", 1},
-        {u"struct c", 1}, {u"node", 2}, {u"struct node", 2},
+        {u"a", 0}, {u"struct a", 0}, {u"b", 0},    {u"struct b", 0},
+        {u"c", 1}, {u"struct c", 1}, {u"node", 2}, {u"struct node", 2},
     };
     for (const auto& [key, index] : names) {
         ASSERT_TRUE(state.structIndexByName.contains(key)) << Narrow(key);

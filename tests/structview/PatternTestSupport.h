@@ -14,7 +14,8 @@
 namespace orx::test {
 
 // Loads pattern text; nothing on failure, with the message in `error`.
-inline std::shared_ptr<const StructPatternFile> LoadPattern(std::u16string_view text, std::u16string* error = nullptr)
+inline std::shared_ptr<const StructPatternFile> LoadPattern(std::u16string_view text,
+                                                            std::u16string* error = nullptr)
 {
     auto file = std::make_shared<StructPatternFile>();
     std::u16string message;

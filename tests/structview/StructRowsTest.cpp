@@ -22,12 +22,14 @@ std::vector<std::string> Describe(const std::vector<StructViewRow>& rows)
 {
     std::vector<std::string> out;
     for (const StructViewRow& row : rows) {
-        out.push_back(Narrow(row.offset) + '|' + Narrow(row.value) + '|' + Narrow(row.size) + '|' + Narrow(row.name));
+        out.push_back(Narrow(row.offset) + '|' + Narrow(row.value) + '|' + Narrow(row.size) + '|' +
+                      Narrow(row.name));
     }
     return out;
 }
 
-StructRowsInput Input(std::u16string_view pattern, std::vector<std::uint8_t> bytes, StructValueOptions options = kHex)
+StructRowsInput Input(std::u16string_view pattern, std::vector<std::uint8_t> bytes,
+                      StructValueOptions options = kHex)
 {
     StructRowsInput input;
     std::u16string error;
@@ -63,7 +65,8 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { int x; };", one, kDec, "1"},
         {u"struct S { int x; };", one, kBigDec, "16777216"},
         {u"struct S { int x; };", {0xFF, 0xFF, 0xFF, 0xFF}, kDec, "4294967295"},
-        {u"struct S { int64_t x; };", std::vector<std::uint8_t>(8, 0xFF), kDec, "18446744073709551615"},
+        {u"struct S { int64_t x; };", std::vector<std::uint8_t>(8, 0xFF), kDec,
+         "18446744073709551615"},
         {u"struct S { short x; };", {0x12, 0x34}, kHex, "0x3412"},
         {u"struct S { short x; };", {0x12, 0x34}, kBigHex, "0x1234"},
         {u"struct S { short x; };", {0x00, 0xFF}, kBigHex, "0x00FF"},
@@ -84,10 +87,18 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { float f; };", {0x00, 0x00, 0x80, 0xFF}, kHex, "-inf (0xFF800000)"},
         {u"struct S { float f; };", {0x00, 0x00, 0xC0, 0x7F}, kHex, "nan (0x7FC00000)"},
         {u"struct S { float f; };", {0x00, 0x00, 0xC0, 0xFF}, kHex, "-nan (0xFFC00000)"},
-        {u"struct S { double d; };", {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}, kHex, "1 (0x3FF0000000000000)"},
-        {u"struct S { double d; };", {0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18}, kBigDec,
+        {u"struct S { double d; };",
+         {0, 0, 0, 0, 0, 0, 0xF0, 0x3F},
+         kHex,
+         "1 (0x3FF0000000000000)"},
+        {u"struct S { double d; };",
+         {0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18},
+         kBigDec,
          "3.14159 (0x400921FB54442D18)"},
-        {u"struct S { double d; };", {0, 0, 0, 0, 0x65, 0xCD, 0xCD, 0x41}, kHex, "1e+09 (0x41CDCD6500000000)"},
+        {u"struct S { double d; };",
+         {0, 0, 0, 0, 0x65, 0xCD, 0xCD, 0x41},
+         kHex,
+         "1e+09 (0x41CDCD6500000000)"},
         {u"@sizeof_float 2 struct S { float h; };", {0x00, 0x3C}, kDec, "15360"},
         {u"@sizeof_double 4 struct S { double d; };", {0x00, 0x00, 0x80, 0x3F}, kHex, "0x3F800000"},
         // Arrays: hex dumps of at most 16 bytes, or text for char types in ascii mode.
@@ -98,20 +109,24 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { uint8_t name[8]; };", abc, kAscii, "\"ABC\""},
         {u"typedef char byte; struct S { byte name[3]; };", abc, kAscii, "41 42 43"},
         {u"struct S { short name[4]; };", abc, kAscii, "41 42 43 00 00 00 00 00"},
-        {u"struct S { uint8_t blob[20]; };", Sequence(20, 0), kHex, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ..."},
-        {u"struct S { uint8_t blob[16]; };", Sequence(16, 0), kHex, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"},
+        {u"struct S { uint8_t blob[20]; };", Sequence(20, 0), kHex,
+         "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ..."},
+        {u"struct S { uint8_t blob[16]; };", Sequence(16, 0), kHex,
+         "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"},
         {u"struct S { char s[4]; };", {0x41, 0x01, 0x42, 0x43}, kAscii, "\"A...\""},
         {u"struct S { char s[4]; };", {0x00, 0x41, 0x42, 0x43}, kAscii, "\"\""},
         {u"struct S { char s[4]; };", {0x80, 0x41, 0x42, 0x43}, kAscii, "\"...\""},
         {u"struct S { char s[3]; };", {0x20, 0x7E, 0x7F}, kAscii, "\" ~...\""},
         {u"struct S { char s[100]; };", std::vector<std::uint8_t>(100, 'x'), kAscii,
          "\"" + std::string(64, 'x') + "...\""},
-        {u"struct S { char s[64]; };", std::vector<std::uint8_t>(64, 'x'), kAscii, "\"" + std::string(64, 'x') + "\""},
+        {u"struct S { char s[64]; };", std::vector<std::uint8_t>(64, 'x'), kAscii,
+         "\"" + std::string(64, 'x') + "\""},
         // A struct-typed member whose struct is not expanded shows its bytes.
         {u"@entry S struct S { T t[2]; }; struct T { char c; };", {0x41, 0x42}, kAscii, "41 42"},
     };
     for (const Case& c : cases) {
-        const std::vector<StructViewRow> rows = BuildStructRows(Input(c.pattern, c.bytes, c.options));
+        const std::vector<StructViewRow> rows =
+            BuildStructRows(Input(c.pattern, c.bytes, c.options));
         ASSERT_FALSE(rows.empty()) << Narrow(c.pattern);
         EXPECT_EQ(Narrow(rows[0].value), c.value) << Narrow(c.pattern);
     }
@@ -119,10 +134,12 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
 
 TEST(BuildStructRows, ListsMembersPaddingAndOneLevelOfNestedStructs)
 {
-    const std::u16string pattern = u"@entry Outer\n"
-                                   u"struct Inner { char tag; int value; };\n"
-                                   u"struct Outer { short id; Inner in; Inner pair[2]; char data[]; };";
-    std::vector<std::uint8_t> bytes = {0x02, 0x01, 0xEE, 0xEE, 0x41, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00};
+    const std::u16string pattern =
+        u"@entry Outer\n"
+        u"struct Inner { char tag; int value; };\n"
+        u"struct Outer { short id; Inner in; Inner pair[2]; char data[]; };";
+    std::vector<std::uint8_t> bytes = {0x02, 0x01, 0xEE, 0xEE, 0x41, 0x00,
+                                       0x00, 0x00, 0x07, 0x00, 0x00, 0x00};
     const std::vector<std::uint8_t> pair = Sequence(16, 0x10);
     bytes.insert(bytes.end(), pair.begin(), pair.end());
     bytes.push_back(0xAA);
@@ -160,8 +177,8 @@ TEST(BuildStructRows, ShowsTheUnavailableTextForBytesThatAreMissing)
                                    u"struct Outer { short id; Inner in; char data[]; };";
     StructRowsInput input = Input(pattern, {0x01, 0x02, 0x03, 0x04, 0x41, 0x00});
     const std::vector<std::string> expected = {
-        "0x0|0x0201|2|id",     "0x2|03 04|2|<padding>", "0x4||8|in : Inner", "0x4|0x41|1|  tag",
-        "0x5|n/a|3|  <padding>", "0x8|n/a|4|  value",  "0xC|n/a|1+|data",
+        "0x0|0x0201|2|id",       "0x2|03 04|2|<padding>", "0x4||8|in : Inner", "0x4|0x41|1|  tag",
+        "0x5|n/a|3|  <padding>", "0x8|n/a|4|  value",     "0xC|n/a|1+|data",
     };
     EXPECT_EQ(Describe(BuildStructRows(input)), expected);
 
@@ -191,7 +208,8 @@ TEST(BuildStructRows, FlexibleArraysShowTheBytesThatFollowTheStruct)
         const std::vector<std::uint8_t> tail = Sequence(64, 'A');
         bytes.insert(bytes.end(), tail.begin(), tail.end());
         bytes.resize(c.available);
-        const auto rows = BuildStructRows(Input(u"struct S { int n; char data[]; };", bytes, c.options));
+        const auto rows =
+            BuildStructRows(Input(u"struct S { int n; char data[]; };", bytes, c.options));
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(Narrow(rows[1].size), "1+");
         EXPECT_EQ(Narrow(rows[1].value), c.value) << c.available;
@@ -224,8 +242,8 @@ TEST(BuildStructRows, StopsAfter256RowsWithAnEllipsisRow)
         const auto rows = BuildStructRows(Input(pattern(c.members, c.tail), {}));
         ASSERT_EQ(rows.size(), c.rows) << c.members;
         const StructViewRow& last = rows.back();
-        EXPECT_EQ(last.name == ellipsis.name && last.offset == ellipsis.offset && last.value == ellipsis.value &&
-                      last.size == ellipsis.size,
+        EXPECT_EQ(last.name == ellipsis.name && last.offset == ellipsis.offset &&
+                      last.value == ellipsis.value && last.size == ellipsis.size,
                   c.cut)
             << c.members;
     }
@@ -243,15 +261,19 @@ TEST(BuildStructRows, GivesNoRowsWithoutAFileOrEntry)
 
 TEST(FormatStructInfo, ListsTheEntryAndEveryDirective)
 {
-    EXPECT_EQ(FormatStructInfo(*LoadPattern(u"struct Header { int x; };")),
-              u"entry = Header (implicit)\r\nsizeof_short = 2\r\nsizeof_int = 4\r\nsizeof_long = 8\r\n"
-              u"sizeof_long_long = 8\r\nsizeof_float = 4\r\nsizeof_double = 8\r\npointer_size = 8\r\nmember_align = 8");
-    EXPECT_EQ(FormatStructInfo(*LoadPattern(u"@entry B @sizeof_short 1 @sizeof_int 2 @sizeof_long 4 "
-                                            u"@sizeof_long_long 16 @sizeof_float 8 @sizeof_double 16 "
-                                            u"@pointer_size 4 @member_align 0 struct A { int x; }; "
-                                            u"struct B { int y; };")),
-              u"entry = B\r\nsizeof_short = 1\r\nsizeof_int = 2\r\nsizeof_long = 4\r\n"
-              u"sizeof_long_long = 16\r\nsizeof_float = 8\r\nsizeof_double = 16\r\npointer_size = 4\r\nmember_align = 0");
+    EXPECT_EQ(
+        FormatStructInfo(*LoadPattern(u"struct Header { int x; };")),
+        u"entry = Header (implicit)\r\nsizeof_short = 2\r\nsizeof_int = 4\r\nsizeof_long = 8\r\n"
+        u"sizeof_long_long = 8\r\nsizeof_float = 4\r\nsizeof_double = 8\r\npointer_size = "
+        u"8\r\nmember_align = 8");
+    EXPECT_EQ(
+        FormatStructInfo(*LoadPattern(u"@entry B @sizeof_short 1 @sizeof_int 2 @sizeof_long 4 "
+                                      u"@sizeof_long_long 16 @sizeof_float 8 @sizeof_double 16 "
+                                      u"@pointer_size 4 @member_align 0 struct A { int x; }; "
+                                      u"struct B { int y; };")),
+        u"entry = B\r\nsizeof_short = 1\r\nsizeof_int = 2\r\nsizeof_long = 4\r\n"
+        u"sizeof_long_long = 16\r\nsizeof_float = 8\r\nsizeof_double = 16\r\npointer_size = "
+        u"4\r\nmember_align = 0");
 }
 
 TEST(EndsInFlexibleArray, FollowsTrailingStructMembers)
@@ -264,13 +286,16 @@ TEST(EndsInFlexibleArray, FollowsTrailingStructMembers)
         {u"@entry O struct O { char c; T t[1]; }; struct T { char e; char d[]; };", true},
         {u"@entry O struct O { int c; T t[2]; }; struct T { int k; char d[]; };", false},
         {u"@entry O struct O { int c; T *t; }; struct T { int k; char d[]; };", false},
-        {u"@entry O struct O { int c; T t; }; struct T { int k; U u; }; struct U { int k; char d[]; };", true},
+        {u"@entry O struct O { int c; T t; }; struct T { int k; U u; }; struct U { int k; char "
+         u"d[]; };",
+         true},
     };
     for (const auto& [pattern, expected] : cases) {
         std::u16string error;
         const auto file = LoadPattern(pattern, &error);
         ASSERT_NE(file, nullptr) << Narrow(pattern) << ": " << Narrow(error);
-        EXPECT_EQ(EndsInFlexibleArray(*file, *FindStruct(*file, file->entryName)), expected) << Narrow(pattern);
+        EXPECT_EQ(EndsInFlexibleArray(*file, *FindStruct(*file, file->entryName)), expected)
+            << Narrow(pattern);
     }
 }
 

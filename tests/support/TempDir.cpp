@@ -46,11 +46,13 @@ std::u16string TempDir::Path(std::u16string_view name) const
     return FromPath(dir_ / std::filesystem::path(std::u16string(name)));
 }
 
-std::u16string TempDir::Write(std::u16string_view name, const std::vector<std::uint8_t>& bytes) const
+std::u16string TempDir::Write(std::u16string_view name,
+                              const std::vector<std::uint8_t>& bytes) const
 {
     const std::u16string path = Path(name);
     std::ofstream out(ToPath(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write a test file");
     }
@@ -75,7 +77,8 @@ std::vector<std::u16string> TempDir::List() const
 std::vector<std::uint8_t> ReadAll(const std::u16string& path)
 {
     std::ifstream in(ToPath(path), std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
 }
 
 } // namespace orx::test

@@ -23,27 +23,15 @@ void AppWindow::RunCommand(const Command& command)
 {
     HexViewModel& view = hexView_.Model();
     switch (command.kind) {
-    case CommandKind::Open:
-        ChooseAndOpenFile();
-        break;
+    case CommandKind::Open: ChooseAndOpenFile(); break;
     case CommandKind::Save:
         (void)SaveFile(); // a failure has shown its box
         break;
-    case CommandKind::Close:
-        CloseFile();
-        break;
-    case CommandKind::ToggleReadOnly:
-        ToggleReadOnly();
-        break;
-    case CommandKind::SetEncoding:
-        SetEncoding(command.encoding);
-        break;
-    case CommandKind::SetTheme:
-        SetTheme(command.theme);
-        break;
-    case CommandKind::SetLanguage:
-        SetLanguage(command.language);
-        break;
+    case CommandKind::Close: CloseFile(); break;
+    case CommandKind::ToggleReadOnly: ToggleReadOnly(); break;
+    case CommandKind::SetEncoding: SetEncoding(command.encoding); break;
+    case CommandKind::SetTheme: SetTheme(command.theme); break;
+    case CommandKind::SetLanguage: SetLanguage(command.language); break;
     case CommandKind::ZoomOut:
         hexView_.Apply(view.ZoomBy(-0.1f));
         RebuildMenu();
@@ -81,8 +69,7 @@ void AppWindow::RunCommand(const Command& command)
         // Their dialogs are not part of the window yet; the menu items stay in place.
         break;
     case CommandKind::Ignored:
-    case CommandKind::Unknown:
-        break;
+    case CommandKind::Unknown: break;
     }
 }
 
@@ -142,8 +129,8 @@ bool AppWindow::ConfirmSaveChanges()
     if (!NeedsSaveConfirmation(document_.IsOpen(), document_.IsModified())) {
         return true;
     }
-    const int answer = environment_.messageBox(window_, Text("confirm.save_changes"), Text("app.title"),
-                                               MB_ICONWARNING | MB_YESNOCANCEL);
+    const int answer = environment_.messageBox(window_, Text("confirm.save_changes"),
+                                               Text("app.title"), MB_ICONWARNING | MB_YESNOCANCEL);
     const ConfirmAnswer decoded = answer == IDYES  ? ConfirmAnswer::Yes
                                   : answer == IDNO ? ConfirmAnswer::No
                                                    : ConfirmAnswer::Cancel;

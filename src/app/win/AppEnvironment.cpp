@@ -10,7 +10,8 @@
 namespace orx {
 namespace {
 
-int SystemMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)
+int SystemMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption,
+                     UINT type)
 {
     return MessageBoxW(owner, win::W(text), win::W(caption), type);
 }
@@ -38,8 +39,8 @@ bool SystemLaunch(const std::u16string& application, const std::u16string& comma
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(win::W(application), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessW(win::W(application), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
         return false;
     }
     CloseHandle(process.hThread);

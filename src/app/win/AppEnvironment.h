@@ -12,12 +12,14 @@
 namespace orx {
 
 // MessageBoxW: returns IDYES, IDNO, IDCANCEL, IDOK...
-using MessageBoxFunction =
-    std::function<int(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)>;
+using MessageBoxFunction = std::function<int(HWND owner, const std::u16string& text,
+                                             const std::u16string& caption, UINT type)>;
 // The open-file dialog: the chosen path, or nothing when cancelled.
-using ChooseFileFunction = std::function<std::optional<std::u16string>(HWND owner, const std::u16string& title)>;
+using ChooseFileFunction =
+    std::function<std::optional<std::u16string>(HWND owner, const std::u16string& title)>;
 // Starts `application` with `commandLine`; false when the process could not be created.
-using LaunchFunction = std::function<bool(const std::u16string& application, const std::u16string& commandLine)>;
+using LaunchFunction =
+    std::function<bool(const std::u16string& application, const std::u16string& commandLine)>;
 
 struct AppEnvironment {
     // Holds resources/strings; empty: the executable's directory.

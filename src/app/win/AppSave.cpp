@@ -20,8 +20,8 @@ bool AppWindow::SaveFile()
     UpdateWindow(statusBar_);
     PumpPendingMessages();
 
-    const bool saved =
-        document_.Save([this](std::uint64_t done, std::uint64_t total) { UpdateSaveProgress(done, total); });
+    const bool saved = document_.Save(
+        [this](std::uint64_t done, std::uint64_t total) { UpdateSaveProgress(done, total); });
 
     EnableWindow(hexView_.Window(), TRUE);
     saving_ = false;

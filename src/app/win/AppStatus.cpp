@@ -24,7 +24,8 @@ void AppWindow::RebuildMenu()
     state.inspectorVisible = settings_.inspectorVisible;
     state.structViewVisible = settings_.structViewVisible;
     state.recentFiles = settings_.recentFiles;
-    win::MenuHandle menu = win::BuildMenuHandle(BuildMenuBar(state, [this](std::string_view key) { return Text(key); }));
+    win::MenuHandle menu = win::BuildMenuHandle(
+        BuildMenuBar(state, [this](std::string_view key) { return Text(key); }));
     SetMenu(window_, menu.Get());
     menuBar_ = std::move(menu); // destroys the previous bar, now detached
     DrawMenuBar(window_);
@@ -49,7 +50,8 @@ void AppWindow::RefreshStatus()
     statusText_ = BuildStatusText(inputs, [this](std::string_view key) { return Text(key); });
     if (statusBar_ != nullptr) {
         // Owner-drawn: the control keeps only the pointer, and WM_DRAWITEM draws statusText_.
-        SendMessageW(statusBar_, SB_SETTEXTW, 0 | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(statusText_.c_str()));
+        SendMessageW(statusBar_, SB_SETTEXTW, 0 | SBT_OWNERDRAW,
+                     reinterpret_cast<LPARAM>(statusText_.c_str()));
     }
 }
 
@@ -58,8 +60,9 @@ void AppWindow::UpdateTitle()
     if (window_ == nullptr) {
         return;
     }
-    const std::u16string title = BuildTitleText(document_.IsOpen(), document_.Path(), document_.IsModified(),
-                                                [this](std::string_view key) { return Text(key); });
+    const std::u16string title =
+        BuildTitleText(document_.IsOpen(), document_.Path(), document_.IsModified(),
+                       [this](std::string_view key) { return Text(key); });
     SetWindowTextW(window_, win::W(title));
 }
 
@@ -69,14 +72,16 @@ void AppWindow::SetStatusBarTheme()
         return;
     }
     const StatusBarColors colors = StatusBarColorsFor(hexView_.Model().CurrentTheme(), false);
-    SendMessageW(statusBar_, SB_SETBKCOLOR, 0, static_cast<LPARAM>(colors.background.value_or(CLR_DEFAULT)));
+    SendMessageW(statusBar_, SB_SETBKCOLOR, 0,
+                 static_cast<LPARAM>(colors.background.value_or(CLR_DEFAULT)));
     InvalidateRect(statusBar_, nullptr, TRUE);
     UpdateWindow(statusBar_);
 }
 
 void AppWindow::DrawStatusBar(const DRAWITEMSTRUCT& item) const
 {
-    const StatusBarColors colors = StatusBarColorsFor(hexView_.Model().CurrentTheme(), flashActive_);
+    const StatusBarColors colors =
+        StatusBarColorsFor(hexView_.Model().CurrentTheme(), flashActive_);
     const COLORREF background = colors.background.value_or(GetSysColor(COLOR_BTNFACE));
     win::BrushHandle brush(CreateSolidBrush(background));
     RECT area = item.rcItem;

@@ -58,7 +58,8 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
 
 } // namespace
 
-AppWindow::AppWindow(AppEnvironment environment) : environment_(std::move(environment)) {}
+AppWindow::AppWindow(AppEnvironment environment) : environment_(std::move(environment))
+{}
 
 AppWindow::~AppWindow()
 {
@@ -90,8 +91,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const ScreenPoint origin = CenterIn(WorkAreaUnderCursor(), width, height);
-    CreateWindowExW(0, kClassName, L"Orlin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, origin.x, origin.y, width, height,
-                    nullptr, nullptr, instance, this);
+    CreateWindowExW(0, kClassName, L"Orlin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, origin.x, origin.y,
+                    width, height, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
     }
@@ -124,12 +125,8 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         CreateChildren();
         DragAcceptFiles(window_, TRUE);
         return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    case WM_SIZE:
-        LayoutChildren();
-        return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_SIZE: LayoutChildren(); return 0;
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());
@@ -149,8 +146,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    case WM_COMMAND:
-        return OnCommand(wParam, lParam);
+    case WM_COMMAND: return OnCommand(wParam, lParam);
     case WM_TIMER:
         if (wParam == kFlashTimerId) {
             KillTimer(window_, kFlashTimerId);
@@ -160,27 +156,16 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
-        return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_DPICHANGED: OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
     case kMsgViewChanged:
         UpdateTitle();
         RefreshStatus();
         return 0;
-    case kMsgEditBlocked:
-        FlashMessage("status.readonly_blocked");
-        return 0;
-    case kMsgZoomChanged:
-        RefreshStatus();
-        return 0;
-    case kMsgCopyRefused:
-        FlashMessage("status.copy_too_large");
-        return 0;
-    default:
-        break;
+    case kMsgEditBlocked: FlashMessage("status.readonly_blocked"); return 0;
+    case kMsgZoomChanged: RefreshStatus(); return 0;
+    case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
+    default: break;
     }
     return DefaultProc(message, wParam, lParam);
 }
@@ -188,8 +173,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void AppWindow::CreateChildren()
 {
     RebuildMenu();
-    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                 window_, nullptr, instance_, nullptr);
+    statusBar_ =
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                        0, 0, window_, nullptr, instance_, nullptr);
     if (statusBar_ != nullptr) {
         int rightEdges[] = {-1}; // one part over the whole width
         SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));
@@ -199,7 +185,8 @@ void AppWindow::CreateChildren()
     HexViewModel& view = hexView_.Model();
     hexView_.Apply(view.SetEncoding(settings_.encoding));
     hexView_.Apply(view.SetTheme(settings_.theme));
-    hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold, settings_.fontItalic));
+    hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold,
+                                settings_.fontItalic));
     RebuildMenu();
     LayoutChildren();
     SetStatusBarTheme();
@@ -221,7 +208,8 @@ void AppWindow::LayoutChildren()
         GetWindowRect(statusBar_, &status);
         statusHeight = status.bottom - status.top;
     }
-    MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight), TRUE);
+    MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight),
+               TRUE);
 }
 
 void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)

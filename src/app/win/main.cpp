@@ -14,8 +14,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     // The open-file dialog hosts shell components that expect a single-threaded apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
-    const auto startupPath =
-        orx::StartupPathFromArguments(orx::win::SplitCommandLine(orx::win::FromW(GetCommandLineW())));
+    const auto startupPath = orx::StartupPathFromArguments(
+        orx::win::SplitCommandLine(orx::win::FromW(GetCommandLineW())));
     int exitCode = -1;
     {
         orx::AppWindow app;

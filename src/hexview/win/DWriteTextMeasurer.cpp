@@ -7,19 +7,20 @@
 
 namespace orx::win {
 
-Microsoft::WRL::ComPtr<IDWriteTextLayout> DWriteTextMeasurer::Layout(std::u16string_view text, float maxWidth,
-                                                                     float maxHeight)
+Microsoft::WRL::ComPtr<IDWriteTextLayout>
+DWriteTextMeasurer::Layout(std::u16string_view text, float maxWidth, float maxHeight)
 {
     Microsoft::WRL::ComPtr<IDWriteTextLayout> layout;
     if (FAILED(factory_.CreateTextLayout(reinterpret_cast<const wchar_t*>(text.data()),
-                                         static_cast<UINT32>(text.size()), &format_, maxWidth, maxHeight,
-                                         &layout))) {
+                                         static_cast<UINT32>(text.size()), &format_, maxWidth,
+                                         maxHeight, &layout))) {
         return nullptr;
     }
     return layout;
 }
 
-std::vector<float> DWriteTextMeasurer::LineHeights(std::u16string_view text, float maxWidth, float maxHeight)
+std::vector<float> DWriteTextMeasurer::LineHeights(std::u16string_view text, float maxWidth,
+                                                   float maxHeight)
 {
     auto layout = Layout(text, maxWidth, maxHeight);
     if (!layout) {
@@ -42,7 +43,8 @@ std::vector<float> DWriteTextMeasurer::LineHeights(std::u16string_view text, flo
     return heights;
 }
 
-std::optional<float> DWriteTextMeasurer::WidthIncludingTrailingSpace(std::u16string_view text, float maxWidth,
+std::optional<float> DWriteTextMeasurer::WidthIncludingTrailingSpace(std::u16string_view text,
+                                                                     float maxWidth,
                                                                      float maxHeight)
 {
     auto layout = Layout(text, maxWidth, maxHeight);

@@ -14,15 +14,18 @@ namespace orx::win {
 // Answers the metrics' layout questions with DirectWrite text layouts of one text format.
 class DWriteTextMeasurer final : public ITextMeasurer {
 public:
-    DWriteTextMeasurer(IDWriteFactory& factory, IDWriteTextFormat& format) : factory_(factory), format_(format) {}
+    DWriteTextMeasurer(IDWriteFactory& factory, IDWriteTextFormat& format)
+        : factory_(factory), format_(format)
+    {}
 
-    [[nodiscard]] std::vector<float> LineHeights(std::u16string_view text, float maxWidth, float maxHeight) override;
-    [[nodiscard]] std::optional<float> WidthIncludingTrailingSpace(std::u16string_view text, float maxWidth,
-                                                                   float maxHeight) override;
+    [[nodiscard]] std::vector<float> LineHeights(std::u16string_view text, float maxWidth,
+                                                 float maxHeight) override;
+    [[nodiscard]] std::optional<float>
+    WidthIncludingTrailingSpace(std::u16string_view text, float maxWidth, float maxHeight) override;
 
 private:
-    [[nodiscard]] Microsoft::WRL::ComPtr<IDWriteTextLayout> Layout(std::u16string_view text, float maxWidth,
-                                                                   float maxHeight);
+    [[nodiscard]] Microsoft::WRL::ComPtr<IDWriteTextLayout> Layout(std::u16string_view text,
+                                                                   float maxWidth, float maxHeight);
 
     IDWriteFactory& factory_;
     IDWriteTextFormat& format_;

@@ -7,24 +7,35 @@ namespace orx::win {
 namespace {
 
 constexpr std::array kMonospaceFamilies = {
-    L"Consolas",        L"Cascadia Mono", L"Lucida Console", L"Courier New", L"DejaVu Sans Mono",
-    L"Liberation Mono", L"Noto Sans Mono", L"Noto Mono",     L"FreeMono",    L"WenQuanYi Zen Hei Mono",
+    L"Consolas",         L"Cascadia Mono",          L"Lucida Console", L"Courier New",
+    L"DejaVu Sans Mono", L"Liberation Mono",        L"Noto Sans Mono", L"Noto Mono",
+    L"FreeMono",         L"WenQuanYi Zen Hei Mono",
 };
 
 constexpr std::array kInterfaceFamilies = {
-    L"Segoe UI",   L"Tahoma",          L"Microsoft Sans Serif", L"Arial",   L"DejaVu Sans",
-    L"Liberation Sans", L"Noto Sans", L"FreeSans",              L"WenQuanYi Zen Hei",
+    L"Segoe UI",  L"Tahoma",      L"Microsoft Sans Serif",
+    L"Arial",     L"DejaVu Sans", L"Liberation Sans",
+    L"Noto Sans", L"FreeSans",    L"WenQuanYi Zen Hei",
 };
 
 // Windows' own families first, then what Linux distributions install.
 constexpr std::array kJapaneseFamilies = {
-    L"Yu Gothic",  L"Meiryo",   L"MS Gothic",          L"Noto Sans CJK JP",   L"Noto Sans Mono CJK JP",
-    L"IPAGothic",  L"TakaoGothic", L"WenQuanYi Zen Hei Mono", L"WenQuanYi Zen Hei", L"Droid Sans Fallback",
+    L"Yu Gothic",
+    L"Meiryo",
+    L"MS Gothic",
+    L"Noto Sans CJK JP",
+    L"Noto Sans Mono CJK JP",
+    L"IPAGothic",
+    L"TakaoGothic",
+    L"WenQuanYi Zen Hei Mono",
+    L"WenQuanYi Zen Hei",
+    L"Droid Sans Fallback",
 };
 
 constexpr std::array kKoreanFamilies = {
-    L"Malgun Gothic", L"Gulim", L"Noto Sans CJK KR", L"Noto Sans Mono CJK KR", L"NanumGothic",
-    L"UnDotum",       L"WenQuanYi Zen Hei Mono", L"WenQuanYi Zen Hei", L"Droid Sans Fallback",
+    L"Malgun Gothic",       L"Gulim",   L"Noto Sans CJK KR",       L"Noto Sans Mono CJK KR",
+    L"NanumGothic",         L"UnDotum", L"WenQuanYi Zen Hei Mono", L"WenQuanYi Zen Hei",
+    L"Droid Sans Fallback",
 };
 
 constexpr std::array kJapaneseRanges = {
@@ -48,7 +59,8 @@ constexpr std::array kKoreanRanges = {
 };
 
 template <std::size_t N>
-const wchar_t* FirstInstalled(IDWriteFontCollection& collection, const std::array<const wchar_t*, N>& families)
+const wchar_t* FirstInstalled(IDWriteFontCollection& collection,
+                              const std::array<const wchar_t*, N>& families)
 {
     for (const wchar_t* family : families) {
         if (HasFontFamily(collection, family)) {
@@ -82,7 +94,8 @@ std::wstring FirstFamilyName(IDWriteFontCollection& collection)
 }
 
 template <std::size_t N, std::size_t M>
-void AddFirstInstalledMapping(IDWriteFontFallbackBuilder& builder, IDWriteFontCollection& collection,
+void AddFirstInstalledMapping(IDWriteFontFallbackBuilder& builder,
+                              IDWriteFontCollection& collection,
                               const std::array<DWRITE_UNICODE_RANGE, N>& ranges,
                               const std::array<const wchar_t*, M>& families)
 {
@@ -91,8 +104,8 @@ void AddFirstInstalledMapping(IDWriteFontFallbackBuilder& builder, IDWriteFontCo
         return;
     }
     const WCHAR* targets[] = {family};
-    builder.AddMapping(ranges.data(), static_cast<UINT32>(ranges.size()), targets, 1, nullptr, nullptr, nullptr,
-                       1.0f);
+    builder.AddMapping(ranges.data(), static_cast<UINT32>(ranges.size()), targets, 1, nullptr,
+                       nullptr, nullptr, 1.0f);
 }
 
 } // namespace
@@ -109,11 +122,12 @@ bool HasFontFamily(IDWriteFontCollection& collection, const std::wstring& family
 {
     UINT32 index = 0;
     BOOL exists = FALSE;
-    return !family.empty() && SUCCEEDED(collection.FindFamilyName(family.c_str(), &index, &exists)) &&
-           exists != FALSE;
+    return !family.empty() &&
+           SUCCEEDED(collection.FindFamilyName(family.c_str(), &index, &exists)) && exists != FALSE;
 }
 
-std::wstring ResolveFontFamily(IDWriteFactory& factory, const std::wstring& requested, FontRole role)
+std::wstring ResolveFontFamily(IDWriteFactory& factory, const std::wstring& requested,
+                               FontRole role)
 {
     ComPtr<IDWriteFontCollection> collection;
     if (FAILED(factory.GetSystemFontCollection(&collection, FALSE))) {
@@ -156,14 +170,16 @@ ComPtr<IDWriteFontFallback> CreateCjkFontFallback(IDWriteFactory& factory)
     return fallback;
 }
 
-ComPtr<IDWriteTextFormat> CreateResolvedTextFormat(IDWriteFactory& factory, const TextFormatRequest& request)
+ComPtr<IDWriteTextFormat> CreateResolvedTextFormat(IDWriteFactory& factory,
+                                                   const TextFormatRequest& request)
 {
     const std::wstring family = ResolveFontFamily(factory, request.family, request.role);
     ComPtr<IDWriteTextFormat> format;
-    if (FAILED(factory.CreateTextFormat(family.c_str(), nullptr,
-                                        request.bold ? DWRITE_FONT_WEIGHT_BOLD : DWRITE_FONT_WEIGHT_NORMAL,
-                                        request.italic ? DWRITE_FONT_STYLE_ITALIC : DWRITE_FONT_STYLE_NORMAL,
-                                        DWRITE_FONT_STRETCH_NORMAL, request.sizeDips, L"", &format))) {
+    if (FAILED(factory.CreateTextFormat(
+            family.c_str(), nullptr,
+            request.bold ? DWRITE_FONT_WEIGHT_BOLD : DWRITE_FONT_WEIGHT_NORMAL,
+            request.italic ? DWRITE_FONT_STYLE_ITALIC : DWRITE_FONT_STYLE_NORMAL,
+            DWRITE_FONT_STRETCH_NORMAL, request.sizeDips, L"", &format))) {
         return nullptr;
     }
     format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);

@@ -29,7 +29,8 @@ enum class FontRole {
 
 // `requested` when installed; otherwise the first installed family of the role's list;
 // otherwise the collection's first family; `requested` unchanged when nothing can be asked.
-[[nodiscard]] std::wstring ResolveFontFamily(IDWriteFactory& factory, const std::wstring& requested, FontRole role);
+[[nodiscard]] std::wstring ResolveFontFamily(IDWriteFactory& factory, const std::wstring& requested,
+                                             FontRole role);
 
 // Maps kana, kanji and Hangul to the first installed family of a Japanese and a Korean
 // preference list, then defers to the system fallback. Null where the factory predates
@@ -47,6 +48,6 @@ struct TextFormatRequest {
 // A text format in a resolved family, without word wrapping, near/leading aligned, with
 // the CJK fallback attached where the platform accepts one. Null on failure.
 [[nodiscard]] ComPtr<IDWriteTextFormat> CreateResolvedTextFormat(IDWriteFactory& factory,
-                                                                  const TextFormatRequest& request);
+                                                                 const TextFormatRequest& request);
 
 } // namespace orx::win

@@ -78,7 +78,8 @@ std::optional<GridFont::Glyph> GridFont::Lookup(char16_t character) const
     return Glyph{index, static_cast<float>(metrics.advanceWidth) * designScale_};
 }
 
-bool GlyphRunText::Add(ID2D1RenderTarget& target, ID2D1Brush& brush, float x, float top, std::u16string_view text)
+bool GlyphRunText::Add(ID2D1RenderTarget& target, ID2D1Brush& brush, float x, float top,
+                       std::u16string_view text)
 {
     // Checked before anything is added, so that a refused cell leaves the run as it was.
     std::array<GridFont::Glyph, 4> found{};
@@ -127,7 +128,8 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     target.GetDpi(&dpiX, &dpiY);
     const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
     const float baseline = std::round((top_ + font_.Baseline()) * scale) / scale;
-    target.DrawGlyphRun(D2D1::Point2F(positions_.front(), baseline), &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
+    target.DrawGlyphRun(D2D1::Point2F(positions_.front(), baseline), &run, &brush,
+                        DWRITE_MEASURING_MODE_NATURAL);
     glyphs_.clear();
     positions_.clear();
 }

@@ -24,7 +24,8 @@ class GridFont {
 public:
     // The face of the format's family, weight, style and stretch; null when the family is
     // not in the format's collection (the caller then draws with layouts only).
-    [[nodiscard]] static std::unique_ptr<GridFont> Create(IDWriteFactory& factory, IDWriteTextFormat& format);
+    [[nodiscard]] static std::unique_ptr<GridFont> Create(IDWriteFactory& factory,
+                                                          IDWriteTextFormat& format);
 
     // Distance from the top of a layout box to the first line's baseline.
     [[nodiscard]] float Baseline() const { return baseline_; }
@@ -56,7 +57,8 @@ public:
     // Adds `text` as a layout box at (x, top) would draw it: each character at the natural
     // advance of the ones before it. Nothing is added, and false returned, when a
     // character has no glyph of its own in the face. A different top flushes first.
-    bool Add(ID2D1RenderTarget& target, ID2D1Brush& brush, float x, float top, std::u16string_view text);
+    bool Add(ID2D1RenderTarget& target, ID2D1Brush& brush, float x, float top,
+             std::u16string_view text);
     // Draws what was collected and starts over.
     void Flush(ID2D1RenderTarget& target, ID2D1Brush& brush);
 

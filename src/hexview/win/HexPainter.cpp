@@ -58,11 +58,10 @@ private:
 
 class RowPainter {
 public:
-    RowPainter(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format, const GridFont* grid,
-               const Brushes& brushes)
+    RowPainter(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,
+               const GridFont* grid, const Brushes& brushes)
         : target_(target), factory_(factory), format_(format), grid_(grid), brushes_(brushes)
-    {
-    }
+    {}
 
     void Paint(const PaintRow& row)
     {
@@ -99,8 +98,7 @@ private:
             target_.FillRectangle(ToD2D(caret.hex), brushes_.caret.Get());
             target_.FillRectangle(ToD2D(caret.text), brushes_.caret.Get());
             break;
-        case CaretStyle::None:
-            break;
+        case CaretStyle::None: break;
         }
     }
 
@@ -113,7 +111,8 @@ private:
         for (const PaintCell& cell : cells) {
             if (!run || !run->Add(target_, brush, cell.box.left, cell.box.top, cell.text)) {
                 target_.DrawText(Chars(cell.text), static_cast<UINT32>(cell.text.size()), &format_,
-                                 ToD2D(cell.box), &brush, kTextOptions, DWRITE_MEASURING_MODE_NATURAL);
+                                 ToD2D(cell.box), &brush, kTextOptions,
+                                 DWRITE_MEASURING_MODE_NATURAL);
             }
         }
         if (run) {
@@ -131,14 +130,17 @@ private:
         for (const PaintTextCell& cell : cells) {
             // One character the font has: straight into the run. Anything else (pairs,
             // marks joined to their base, glyphs only a fallback font has) gets a layout.
-            if (run && cell.text.size() == 1 && run->Add(target_, brush, cell.x, cell.y, cell.text)) {
+            if (run && cell.text.size() == 1 &&
+                run->Add(target_, brush, cell.x, cell.y, cell.text)) {
                 continue;
             }
             ComPtr<IDWriteTextLayout> layout;
             // A cell whose layout cannot be made is skipped; the rest of the row still shows.
-            if (SUCCEEDED(factory_.CreateTextLayout(Chars(cell.text), static_cast<UINT32>(cell.text.size()),
-                                                    &format_, cell.maxWidth, cell.maxHeight, &layout))) {
-                target_.DrawTextLayout(D2D1::Point2F(cell.x, cell.y), layout.Get(), &brush, kTextOptions);
+            if (SUCCEEDED(factory_.CreateTextLayout(Chars(cell.text),
+                                                    static_cast<UINT32>(cell.text.size()), &format_,
+                                                    cell.maxWidth, cell.maxHeight, &layout))) {
+                target_.DrawTextLayout(D2D1::Point2F(cell.x, cell.y), layout.Get(), &brush,
+                                       kTextOptions);
             }
         }
         if (run) {
@@ -162,7 +164,8 @@ std::vector<RectF> MergeAdjacent(const std::vector<RectF>& rects)
     for (const RectF& rect : rects) {
         if (!merged.empty()) {
             RectF& last = merged.back();
-            if (last.top == rect.top && last.bottom == rect.bottom && std::fabs(last.right - rect.left) < kTouching) {
+            if (last.top == rect.top && last.bottom == rect.bottom &&
+                std::fabs(last.right - rect.left) < kTouching) {
                 last.right = rect.right;
                 continue;
             }

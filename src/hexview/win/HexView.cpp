@@ -44,8 +44,9 @@ void HexView::RegisterWindowClass(HINSTANCE instance)
 
 bool HexView::Create(HWND parent, HINSTANCE instance)
 {
-    CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, 0, 100,
-                    100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), instance, this);
+    CreateWindowExW(
+        0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, 0, 100,
+        100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), instance, this);
     return window_ != nullptr;
 }
 
@@ -78,7 +79,8 @@ void HexView::Apply(const ViewEffects& effects)
     if (effects.blinkTimer) {
         KillTimer(window_, kBlinkTimerId);
         if (model_.BlinkTimerRuns()) {
-            SetTimer(window_, kBlinkTimerId, HexViewModel::BlinkIntervalMs(GetCaretBlinkTime()), nullptr);
+            SetTimer(window_, kBlinkTimerId, HexViewModel::BlinkIntervalMs(GetCaretBlinkTime()),
+                     nullptr);
         }
     }
     if (effects.copySelection) {
@@ -108,22 +110,14 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     InputResult input;
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel; erasing first would only flicker
-    case WM_SIZE:
-        Apply(model_.SetClientSize(LOWORD(lParam), HIWORD(lParam)));
-        return 0;
-    case WM_VSCROLL:
-        OnScroll(SB_VERT, wParam);
-        return 0;
-    case WM_HSCROLL:
-        OnScroll(SB_HORZ, wParam);
-        return 0;
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1; // the paint covers every pixel; erasing first would only flicker
+    case WM_SIZE: Apply(model_.SetClientSize(LOWORD(lParam), HIWORD(lParam))); return 0;
+    case WM_VSCROLL: OnScroll(SB_VERT, wParam); return 0;
+    case WM_HSCROLL: OnScroll(SB_HORZ, wParam); return 0;
     case WM_MOUSEWHEEL:
-        Apply(model_.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0));
+        Apply(model_.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam),
+                                  (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0));
         return 0;
     case WM_DPICHANGED:
         model_.SetDpi(HIWORD(wParam));
@@ -132,27 +126,17 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         input = model_.OnKeyDown(static_cast<std::uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0);
         break;
-    case WM_CHAR:
-        input = model_.OnChar(static_cast<char16_t>(wParam));
-        break;
+    case WM_CHAR: input = model_.OnChar(static_cast<char16_t>(wParam)); break;
     case WM_LBUTTONDOWN:
         Apply(model_.OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
     case WM_MOUSEMOVE:
         Apply(model_.OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
-    case WM_LBUTTONUP:
-        Apply(model_.OnLButtonUp());
-        return 0;
-    case WM_CAPTURECHANGED:
-        Apply(model_.OnCaptureChanged());
-        return 0;
-    case WM_SETFOCUS:
-        Apply(model_.OnSetFocus());
-        return 0;
-    case WM_KILLFOCUS:
-        Apply(model_.OnKillFocus());
-        return 0;
+    case WM_LBUTTONUP: Apply(model_.OnLButtonUp()); return 0;
+    case WM_CAPTURECHANGED: Apply(model_.OnCaptureChanged()); return 0;
+    case WM_SETFOCUS: Apply(model_.OnSetFocus()); return 0;
+    case WM_KILLFOCUS: Apply(model_.OnKillFocus()); return 0;
     case WM_TIMER:
         if (wParam == kBlinkTimerId) {
             Apply(model_.OnBlinkTimer());
@@ -164,8 +148,7 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         target_.Reset();
         DropTextResources();
         return 0;
-    default:
-        return DefaultProc(message, wParam, lParam);
+    default: return DefaultProc(message, wParam, lParam);
     }
     Apply(input.effects);
     return input.handled ? 0 : DefaultProc(message, wParam, lParam);
@@ -228,7 +211,8 @@ void HexView::EnsureDeviceResources()
         // under Wine a window target of a child window renders off screen and never shows.
         // Bound anew at every paint, it takes the window's current size without re-creation.
         const auto properties = D2D1::RenderTargetProperties(
-            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+            D2D1_RENDER_TARGET_TYPE_DEFAULT,
+            D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
         d2dFactory_->CreateDCRenderTarget(&properties, &target_);
     }
 }
@@ -258,8 +242,9 @@ void HexView::Paint()
             return;
         }
         target_->BeginDraw();
-        const bool drawn = win::DrawPaintModel(*target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(),
-                                               gridFont_.get(), model_.BuildPaintModel());
+        const bool drawn =
+            win::DrawPaintModel(*target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(),
+                                gridFont_.get(), model_.BuildPaintModel());
         // EndDraw must run whatever happened while drawing; a lost device shows up here.
         const HRESULT result = target_->EndDraw();
         if (!drawn || result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {

@@ -36,16 +36,11 @@ char16_t Single932(std::uint8_t b)
         return static_cast<char16_t>(0xFF61 + (b - 0xA1)); // half-width katakana
     }
     switch (b) {
-    case 0xA0:
-        return 0xF8F0;
-    case 0xFD:
-        return 0xF8F1;
-    case 0xFE:
-        return 0xF8F2;
-    case 0xFF:
-        return 0xF8F3;
-    default:
-        return b; // 0x80
+    case 0xA0: return 0xF8F0;
+    case 0xFD: return 0xF8F1;
+    case 0xFE: return 0xF8F2;
+    case 0xFF: return 0xF8F3;
+    default: return b; // 0x80
     }
 }
 
@@ -95,7 +90,8 @@ public:
     [[nodiscard]] bool IsOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
     // Converts all of `in`; false when any of it does not convert.
-    [[nodiscard]] bool Convert(const void* in, std::size_t inSize, std::array<char, 16>& out, std::size_t& outSize)
+    [[nodiscard]] bool Convert(const void* in, std::size_t inSize, std::array<char, 16>& out,
+                               std::size_t& outSize)
     {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char* inPtr = const_cast<char*>(static_cast<const char*>(in));
@@ -112,7 +108,8 @@ private:
 };
 
 // Appends the text of one lead/trail pair, or the default character.
-void DecodePair(const Rules& rules, Converter& converter, std::uint8_t lead, std::uint8_t trail, std::u16string& text)
+void DecodePair(const Rules& rules, Converter& converter, std::uint8_t lead, std::uint8_t trail,
+                std::u16string& text)
 {
     if (const char16_t user = rules.userDefined(lead, trail)) {
         text.push_back(user);
@@ -131,7 +128,8 @@ void DecodePair(const Rules& rules, Converter& converter, std::uint8_t lead, std
     }
 }
 
-std::u16string DecodeWith(const Rules& rules, Converter& converter, std::span<const std::uint8_t> bytes)
+std::u16string DecodeWith(const Rules& rules, Converter& converter,
+                          std::span<const std::uint8_t> bytes)
 {
     std::u16string text;
     for (std::size_t i = 0; i < bytes.size();) {
@@ -156,8 +154,8 @@ std::u16string DecodeWith(const Rules& rules, Converter& converter, std::span<co
 
 // The bytes of one character (one unit or a surrogate pair), or nothing when it has no exact
 // representation: a candidate must decode back to the same character (no best fit).
-std::optional<std::vector<std::uint8_t>> EncodeOne(const Rules& rules, Converter& encoder, Converter& decoder,
-                                                  std::u16string_view character)
+std::optional<std::vector<std::uint8_t>>
+EncodeOne(const Rules& rules, Converter& encoder, Converter& decoder, std::u16string_view character)
 {
     const char16_t c = character[0];
     if (character.size() == 1 && c < 0x80) {
@@ -193,7 +191,8 @@ std::optional<std::vector<std::uint8_t>> EncodeOne(const Rules& rules, Converter
     if (!encoder.Convert(in, 2 * character.size(), out, outSize) || outSize == 0) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(outSize));
+    std::vector<std::uint8_t> bytes(out.begin(),
+                                    out.begin() + static_cast<std::ptrdiff_t>(outSize));
     if (DecodeWith(rules, decoder, bytes) != character) {
         return std::nullopt;
     }
@@ -234,8 +233,8 @@ std::optional<std::vector<std::uint8_t>> Encode(CodePage codePage, std::u16strin
     }
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 0; i < text.size();) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                          text[i + 1] <= 0xDFFF;
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         const std::size_t length = pair ? 2 : 1;
         const auto one = EncodeOne(rules, encoder, decoder, text.substr(i, length));
         if (!one) {

@@ -15,7 +15,8 @@ std::vector<std::u16string> CommandLineArguments(int argc, char** argv)
     return args;
 }
 
-void PrepareUtf8Output() {}
+void PrepareUtf8Output()
+{}
 
 bool StderrIsTerminal()
 {

@@ -32,8 +32,9 @@ bool ReadFully(int fd, void* buffer, std::uint32_t count, std::uint32_t& read, o
     read = 0;
     auto* out = static_cast<unsigned char*>(buffer);
     while (read < count) {
-        const ssize_t got = offset < 0 ? ::read(fd, out + read, count - read)
-                                       : ::pread(fd, out + read, count - read, offset + static_cast<off_t>(read));
+        const ssize_t got =
+            offset < 0 ? ::read(fd, out + read, count - read)
+                       : ::pread(fd, out + read, count - read, offset + static_cast<off_t>(read));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -62,7 +63,10 @@ public:
         return file;
     }
 
-    NativeFile OpenExistingForWrite(const std::u16string& path) override { return OpenPath(path, O_WRONLY); }
+    NativeFile OpenExistingForWrite(const std::u16string& path) override
+    {
+        return OpenPath(path, O_WRONLY);
+    }
 
     NativeFile CreateForWrite(const std::u16string& path) override
     {
@@ -88,7 +92,8 @@ public:
         return ::lseek(Fd(file), static_cast<off_t>(offset), SEEK_SET) != static_cast<off_t>(-1);
     }
 
-    bool Read(const NativeFile& file, void* buffer, std::uint32_t count, std::uint32_t& read) override
+    bool Read(const NativeFile& file, void* buffer, std::uint32_t count,
+              std::uint32_t& read) override
     {
         return ReadFully(Fd(file), buffer, count, read, -1);
     }
@@ -104,7 +109,8 @@ public:
         return ReadFully(Fd(file), buffer, count, read, static_cast<off_t>(offset));
     }
 
-    bool Write(const NativeFile& file, const void* data, std::uint32_t count, std::uint32_t& written) override
+    bool Write(const NativeFile& file, const void* data, std::uint32_t count,
+               std::uint32_t& written) override
     {
         written = 0;
         const auto* in = static_cast<const unsigned char*>(data);
@@ -131,14 +137,16 @@ public:
 
     // Same naming scheme as GetTempFileNameW: "<dir>/<prefix><4 hex digits>.TMP", created
     // exclusively so two processes never share a name.
-    bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix, std::u16string& path) override
+    bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
+                        std::u16string& path) override
     {
         std::string dir = Narrow(directory);
         if (!dir.empty() && dir.back() != '/') {
             dir += '/';
         }
         const std::string head = dir + Narrow(prefix.substr(0, 3));
-        unsigned start = static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(std::time(nullptr));
+        unsigned start =
+            static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(std::time(nullptr));
         for (unsigned i = 0; i < 0x10000; ++i) {
             char unique[8];
             std::snprintf(unique, sizeof unique, "%04X", (start + i) & 0xFFFFu);
@@ -213,7 +221,13 @@ FileSystem& SystemFileSystem()
     return instance;
 }
 
-ErrorCode ErrorSharingViolation() { return EBUSY; }
-ErrorCode ErrorFileNotFound() { return ENOENT; }
+ErrorCode ErrorSharingViolation()
+{
+    return EBUSY;
+}
+ErrorCode ErrorFileNotFound()
+{
+    return ENOENT;
+}
 
 } // namespace orx::platform

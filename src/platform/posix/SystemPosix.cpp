@@ -33,7 +33,8 @@ std::optional<std::u16string> UserDefaultLocaleName()
             return std::nullopt;
         }
         for (char& c : locale) {
-            if (c == '_') c = '-';
+            if (c == '_')
+                c = '-';
         }
         return Widen(locale);
     }
@@ -43,7 +44,8 @@ std::optional<std::u16string> UserDefaultLocaleName()
 std::uint64_t TickCount64()
 {
     using namespace std::chrono;
-    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 std::optional<std::u16string> PackageFamilyName()

@@ -28,13 +28,17 @@ std::size_t Scan(std::string_view s, std::size_t i, char32_t& cp, bool& valid)
     } else if (b0 >= 0xE0 && b0 <= 0xEF) {
         need = 2;
         cp = b0 & 0x0Fu;
-        if (b0 == 0xE0) lo = 0xA0;
-        if (b0 == 0xED) hi = 0x9F;
+        if (b0 == 0xE0)
+            lo = 0xA0;
+        if (b0 == 0xED)
+            hi = 0x9F;
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
         need = 3;
         cp = b0 & 0x07u;
-        if (b0 == 0xF0) lo = 0x90;
-        if (b0 == 0xF4) hi = 0x8F;
+        if (b0 == 0xF0)
+            lo = 0x90;
+        if (b0 == 0xF4)
+            hi = 0x8F;
     } else {
         return 1;
     }
@@ -95,7 +99,8 @@ std::optional<std::string> Utf16ToUtf8(std::u16string_view text, bool strict)
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
         if (cp >= 0xD800 && cp <= 0xDFFF) {
-            const bool pair = cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+            const bool pair = cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                              text[i + 1] <= 0xDFFF;
             if (pair) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
                 ++i;

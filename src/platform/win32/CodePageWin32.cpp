@@ -42,7 +42,8 @@ std::u16string Decode(CodePage codePage, std::span<const std::uint8_t> bytes)
         return {};
     }
     std::u16string text(static_cast<std::size_t>(length), u'\0');
-    if (MultiByteToWideChar(cp, 0, data, size, reinterpret_cast<wchar_t*>(text.data()), length) != length) {
+    if (MultiByteToWideChar(cp, 0, data, size, reinterpret_cast<wchar_t*>(text.data()), length) !=
+        length) {
         return {};
     }
     return text;
@@ -57,14 +58,16 @@ std::optional<std::vector<std::uint8_t>> Encode(CodePage codePage, std::u16strin
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int size = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &usedDefault);
+    const int length = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0,
+                                           nullptr, &usedDefault);
     if (length <= 0 || usedDefault) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     usedDefault = FALSE;
-    const int written = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide, size, reinterpret_cast<char*>(bytes.data()),
-                                            length, nullptr, &usedDefault);
+    const int written =
+        WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide, size,
+                            reinterpret_cast<char*>(bytes.data()), length, nullptr, &usedDefault);
     if (written != length || usedDefault) {
         return std::nullopt;
     }

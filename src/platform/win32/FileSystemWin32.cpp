@@ -24,20 +24,21 @@ class Win32FileSystem final : public FileSystem {
 public:
     NativeFile OpenForRead(const std::u16string& path) override
     {
-        return Wrap(CreateFileW(win::W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return Wrap(CreateFileW(win::W(path), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 
     NativeFile OpenExistingForWrite(const std::u16string& path) override
     {
-        return Wrap(CreateFileW(win::W(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        return Wrap(CreateFileW(win::W(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 
     NativeFile CreateForWrite(const std::u16string& path) override
     {
-        return Wrap(CreateFileW(win::W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+        return Wrap(CreateFileW(win::W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 
     bool GetSize(const NativeFile& file, std::uint64_t& size) override
@@ -57,7 +58,8 @@ public:
         return SetFilePointerEx(H(file), distance, nullptr, FILE_BEGIN) != 0;
     }
 
-    bool Read(const NativeFile& file, void* buffer, std::uint32_t count, std::uint32_t& read) override
+    bool Read(const NativeFile& file, void* buffer, std::uint32_t count,
+              std::uint32_t& read) override
     {
         DWORD got = 0;
         const BOOL ok = ReadFile(H(file), buffer, count, &got, nullptr);
@@ -65,7 +67,8 @@ public:
         return ok != 0;
     }
 
-    bool Write(const NativeFile& file, const void* data, std::uint32_t count, std::uint32_t& written) override
+    bool Write(const NativeFile& file, const void* data, std::uint32_t count,
+               std::uint32_t& written) override
     {
         DWORD put = 0;
         const BOOL ok = WriteFile(H(file), data, count, &put, nullptr);
@@ -77,7 +80,8 @@ public:
 
     bool Flush(const NativeFile& file) override { return FlushFileBuffers(H(file)) != 0; }
 
-    bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix, std::u16string& path) override
+    bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
+                        std::u16string& path) override
     {
         wchar_t buffer[MAX_PATH] = {};
         if (GetTempFileNameW(win::W(directory), win::W(prefix), 0, buffer) == 0) {
@@ -90,7 +94,8 @@ public:
     bool MoveReplace(const std::u16string& from, const std::u16string& to) override
     {
         return MoveFileExW(win::W(from), win::W(to),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
+                               MOVEFILE_WRITE_THROUGH) != 0;
     }
 
     bool Delete(const std::u16string& path) override { return DeleteFileW(win::W(path)) != 0; }
@@ -102,9 +107,10 @@ public:
     std::optional<std::u16string> ErrorText(ErrorCode code) override
     {
         wchar_t* text = nullptr;
-        const DWORD length = FormatMessageW(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-            code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        const DWORD length =
+            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                               FORMAT_MESSAGE_FROM_SYSTEM,
+                           nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
         if (length == 0 || text == nullptr) {
             return std::nullopt;
         }
@@ -144,7 +150,13 @@ FileSystem& SystemFileSystem()
     return instance;
 }
 
-ErrorCode ErrorSharingViolation() { return ERROR_SHARING_VIOLATION; }
-ErrorCode ErrorFileNotFound() { return ERROR_FILE_NOT_FOUND; }
+ErrorCode ErrorSharingViolation()
+{
+    return ERROR_SHARING_VIOLATION;
+}
+ErrorCode ErrorFileNotFound()
+{
+    return ERROR_FILE_NOT_FOUND;
+}
 
 } // namespace orx::platform

@@ -55,7 +55,8 @@ std::optional<std::u16string> PackageFamilyName()
 std::optional<std::u16string> LocalAppDataFolder()
 {
     PWSTR folder = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)) || folder == nullptr) {
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)) ||
+        folder == nullptr) {
         if (folder != nullptr) {
             CoTaskMemFree(folder);
         }

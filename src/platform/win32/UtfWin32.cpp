@@ -21,7 +21,8 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view bytes, bool strict)
         return std::nullopt;
     }
     std::u16string out(static_cast<std::size_t>(length), u'\0');
-    MultiByteToWideChar(CP_UTF8, flags, bytes.data(), size, reinterpret_cast<wchar_t*>(out.data()), length);
+    MultiByteToWideChar(CP_UTF8, flags, bytes.data(), size, reinterpret_cast<wchar_t*>(out.data()),
+                        length);
     return out;
 }
 
@@ -36,7 +37,8 @@ std::optional<std::string> Utf16ToUtf8(std::u16string_view text, bool strict)
     const DWORD flags = strict ? WC_ERR_INVALID_CHARS : 0;
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, flags, wide, size, nullptr, 0, nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_UTF8, flags, wide, size, nullptr, 0, nullptr, nullptr);
     if (length <= 0) {
         return std::nullopt;
     }

@@ -42,11 +42,14 @@ inline std::u16string SourceDirectory()
 
 // English, a theme that differs from the default, so that what is applied is visible.
 inline constexpr std::string_view kEnglishSettings =
-    "{\r\n  \"appVersion\": \"v1.03\",\r\n  \"theme\": \"Black\",\r\n  \"language\": \"English\"\r\n}\r\n";
+    "{\r\n  \"appVersion\": \"v1.03\",\r\n  \"theme\": \"Black\",\r\n  \"language\": "
+    "\"English\"\r\n}\r\n";
 
 class AppHarness {
 public:
-    explicit AppHarness(std::string_view settingsText = kEnglishSettings) : app_(MakeEnvironment(settingsText)) {}
+    explicit AppHarness(std::string_view settingsText = kEnglishSettings)
+        : app_(MakeEnvironment(settingsText))
+    {}
 
     ~AppHarness()
     {
@@ -139,7 +142,8 @@ public:
 
     void Wheel(int distance, bool ctrl)
     {
-        SendMessageW(View(), WM_MOUSEWHEEL, MAKEWPARAM(ctrl ? MK_CONTROL : 0, distance), MAKELPARAM(10, 10));
+        SendMessageW(View(), WM_MOUSEWHEEL, MAKEWPARAM(ctrl ? MK_CONTROL : 0, distance),
+                     MAKELPARAM(10, 10));
         Pump();
     }
 
@@ -157,9 +161,11 @@ public:
         auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
         header->pFiles = sizeof(DROPFILES);
         header->fWide = TRUE;
-        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(char16_t));
+        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(),
+                    list.size() * sizeof(char16_t));
         GlobalUnlock(memory);
-        SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0); // DragFinish frees it
+        SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory),
+                     0); // DragFinish frees it
         Pump();
     }
 
@@ -237,7 +243,8 @@ private:
         AppEnvironment environment;
         environment.baseDirectory = SourceDirectory();
         environment.settingsPath = settingsPath_;
-        environment.messageBox = [this](HWND, const std::u16string& text, const std::u16string& caption, UINT type) {
+        environment.messageBox = [this](HWND, const std::u16string& text,
+                                        const std::u16string& caption, UINT type) {
             boxes.push_back({text, caption, type});
             if (duringBox) {
                 duringBox();
@@ -250,7 +257,8 @@ private:
             return answer;
         };
         environment.chooseFile = [this](HWND, const std::u16string&) { return chosenFile; };
-        environment.launch = [this](const std::u16string& application, const std::u16string& commandLine) {
+        environment.launch = [this](const std::u16string& application,
+                                    const std::u16string& commandLine) {
             launches.push_back({application, commandLine});
             return launchSucceeds;
         };

@@ -230,7 +230,8 @@ TEST(AppWindow, ZoomFromWheelAndMenuShowsInStatusAndIsNotSaved)
     };
     for (const Step& step : steps) {
         step.action();
-        EXPECT_TRUE(Contains(Narrow(app.Status()), std::string("Zoom: ") + step.zoom)) << Narrow(app.Status());
+        EXPECT_TRUE(Contains(Narrow(app.Status()), std::string("Zoom: ") + step.zoom))
+            << Narrow(app.Status());
     }
     EXPECT_EQ(app.SettingsFileText(), settingsBefore);
 }
@@ -308,10 +309,13 @@ public:
     MessageSpy(HWND window, std::function<void()> onMessage) : window_(window)
     {
         onMessage_ = std::move(onMessage);
-        original_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageSpy::Proc)));
+        original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageSpy::Proc)));
     }
-    ~MessageSpy() { SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_)); }
+    ~MessageSpy()
+    {
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    }
     MessageSpy(const MessageSpy&) = delete;
     MessageSpy& operator=(const MessageSpy&) = delete;
 
@@ -379,7 +383,8 @@ TEST(AppWindow, ClosingWithUnsavedEditsAsks)
         app.Pump();
         ASSERT_EQ(app.boxes.size(), 1u);
         EXPECT_EQ(app.boxes[0].type, static_cast<UINT>(MB_ICONWARNING | MB_YESNOCANCEL));
-        EXPECT_EQ(Narrow(app.boxes[0].text), "This file has unsaved changes. Do you want to save them?");
+        EXPECT_EQ(Narrow(app.boxes[0].text),
+                  "This file has unsaved changes. Do you want to save them?");
         EXPECT_EQ(!IsWindow(app.Main()) || app.Main() == nullptr, c.windowGone) << c.answer;
         EXPECT_EQ(ReadAll(path)[0] == 0x77, c.fileSaved) << c.answer;
     }
@@ -408,7 +413,8 @@ TEST(AppWindow, DropsOpenTheFirstFileHereAndTheRestInNewInstances)
     ASSERT_EQ(app.boxes.size(), 1u) << "the missing file's open error";
     EXPECT_EQ(app.Title(), u"Orlin - a.bin") << "after a failure the next file is tried here";
     ASSERT_EQ(app.launches.size(), 1u);
-    EXPECT_EQ(app.launches[0].commandLine, Cat({u"\"", app.launches[0].application, u"\" \"", b, u"\""}));
+    EXPECT_EQ(app.launches[0].commandLine,
+              Cat({u"\"", app.launches[0].application, u"\" \"", b, u"\""}));
 
     // With a modified document every dropped file goes to a new instance, without a question.
     app.Key('R', true);
@@ -456,7 +462,8 @@ TEST(AppWindow, SeventeenthFileGoesToTheMoreSubmenu)
     AppHarness app;
     ASSERT_TRUE(app.Start());
     for (int i = 0; i < 17; ++i) {
-        app.chosenFile = app.Dir().Write(Cat({u"f", platform::Widen(std::to_string(i)), u".bin"}), Ramp(1));
+        app.chosenFile =
+            app.Dir().Write(Cat({u"f", platform::Widen(std::to_string(i)), u".bin"}), Ramp(1));
         app.Command(cmd::kOpen);
     }
     HMENU file = GetSubMenu(GetMenu(app.Main()), 0);
@@ -489,7 +496,8 @@ TEST(AppWindow, DpiChangeTakesTheSuggestedRectangleAndRelaysOutTheView)
     } cases[] = {{144, 144, {40, 30, 1240, 930}}, {0, 96, {20, 10, 1000, 770}}};
     for (const auto& c : cases) {
         RECT suggested = c.suggested;
-        SendMessageW(app.Main(), WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&suggested));
+        SendMessageW(app.Main(), WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
         app.Pump();
         RECT now{};
         GetWindowRect(app.Main(), &now);

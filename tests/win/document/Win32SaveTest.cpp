@@ -18,12 +18,13 @@ using Bytes = std::vector<std::uint8_t>;
 class OtherProgramHandle {
 public:
     OtherProgramHandle(const std::u16string& path, DWORD access, DWORD share)
-        : handle_(CreateFileW(win::W(path), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
+        : handle_(CreateFileW(win::W(path), access, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr))
+    {}
     ~OtherProgramHandle()
     {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
     }
     OtherProgramHandle(const OtherProgramHandle&) = delete;
     OtherProgramHandle& operator=(const OtherProgramHandle&) = delete;
@@ -42,7 +43,8 @@ TEST(Win32Save, InPlaceSaveWorksWhileTheDocumentAndAReaderHoldTheFile)
 {
     test::TempDir dir;
     const std::u16string path = dir.Write(u"f.bin", "abcdef");
-    OtherProgramHandle reader(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    OtherProgramHandle reader(path, GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     ASSERT_TRUE(reader.IsOpen());
     EditableDocument document;
     ASSERT_TRUE(document.Open(path));
@@ -69,7 +71,8 @@ TEST(Win32Save, TempFileIsNamedByTheSystemWithOurPrefixBesideTheTarget)
     const std::u16string name = temp.substr(slash + 1);
     EXPECT_EQ(name.substr(0, 3), u"ORL");
     std::u16string extension = name.substr(name.size() - 4);
-    for (char16_t& c : extension) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    for (char16_t& c : extension)
+        c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
     EXPECT_EQ(extension, u".TMP");
     EXPECT_EQ(dir.List(), std::vector<std::u16string>{u"f.bin"});
 }
@@ -118,7 +121,8 @@ TEST(Win32Save, AFailedRenameKeepsTheOldFileOpenTheEditsAndNoTempFile)
 TEST(Win32Save, ErrorTextsComeFromTheSystemWithoutTrailingBreaks)
 {
     EXPECT_EQ(FormatWin32Error(0), u"");
-    for (DWORD code : {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_DISK_FULL}) {
+    for (DWORD code :
+         {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_DISK_FULL}) {
         const std::u16string text = FormatWin32Error(code);
         ASSERT_FALSE(text.empty()) << code;
         EXPECT_NE(text.back(), u'\n') << code;

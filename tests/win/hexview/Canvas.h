@@ -30,8 +30,8 @@ public:
         old_ = SelectObject(dc_, bitmap_);
         D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf());
         const auto properties = D2D1::RenderTargetProperties(
-            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE),
-            96.0f, 96.0f);
+            D2D1_RENDER_TARGET_TYPE_DEFAULT,
+            D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE), 96.0f, 96.0f);
         factory_->CreateDCRenderTarget(&properties, &target_);
     }
     ~Canvas()
@@ -47,7 +47,8 @@ public:
     [[nodiscard]] bool Ready() const { return bits_ != nullptr && target_; }
 
     // Paints `frame` as the hex view does; false when drawing failed.
-    bool Draw(IDWriteFactory& factory, IDWriteTextFormat& format, const win::GridFont* grid, const PaintModel& frame)
+    bool Draw(IDWriteFactory& factory, IDWriteTextFormat& format, const win::GridFont* grid,
+              const PaintModel& frame)
     {
         RECT area{0, 0, width_, height_};
         if (FAILED(target_->BindDC(dc_, &area))) {
@@ -75,11 +76,14 @@ public:
     }
 
     // Pixels inside [left, right) × [top, bottom) that differ from `background`.
-    [[nodiscard]] int Ink(float left, float top, float right, float bottom, std::uint32_t background) const
+    [[nodiscard]] int Ink(float left, float top, float right, float bottom,
+                          std::uint32_t background) const
     {
         int count = 0;
-        for (int y = std::max(0, static_cast<int>(top)); y < std::min(height_, static_cast<int>(bottom)); ++y) {
-            for (int x = std::max(0, static_cast<int>(left)); x < std::min(width_, static_cast<int>(right)); ++x) {
+        for (int y = std::max(0, static_cast<int>(top));
+             y < std::min(height_, static_cast<int>(bottom)); ++y) {
+            for (int x = std::max(0, static_cast<int>(left));
+                 x < std::min(width_, static_cast<int>(right)); ++x) {
                 count += Pixel(x, y) != background ? 1 : 0;
             }
         }

@@ -30,7 +30,8 @@ bool AnyFontHas(IDWriteFontCollection& fonts, UINT32 codePoint)
         ComPtr<IDWriteFont> font;
         BOOL has = FALSE;
         if (SUCCEEDED(fonts.GetFontFamily(i, &family)) &&
-            SUCCEEDED(family->GetFirstMatchingFont(DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
+            SUCCEEDED(family->GetFirstMatchingFont(DWRITE_FONT_WEIGHT_NORMAL,
+                                                   DWRITE_FONT_STRETCH_NORMAL,
                                                    DWRITE_FONT_STYLE_NORMAL, &font)) &&
             SUCCEEDED(font->HasCharacter(codePoint, &has)) && has) {
             return true;
@@ -56,13 +57,15 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; } // lives on the test's stack
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTextAtPosition(UINT32 position, const WCHAR** text, UINT32* length) override
+    HRESULT STDMETHODCALLTYPE GetTextAtPosition(UINT32 position, const WCHAR** text,
+                                                UINT32* length) override
     {
         *text = position < text_.size() ? text_.c_str() + position : nullptr;
         *length = position < text_.size() ? static_cast<UINT32>(text_.size() - position) : 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTextBeforePosition(UINT32 position, const WCHAR** text, UINT32* length) override
+    HRESULT STDMETHODCALLTYPE GetTextBeforePosition(UINT32 position, const WCHAR** text,
+                                                    UINT32* length) override
     {
         *text = position > 0 && position <= text_.size() ? text_.c_str() : nullptr;
         *length = position <= text_.size() ? position : 0;
@@ -78,8 +81,8 @@ public:
         *locale = L"";
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetNumberSubstitution(UINT32, UINT32* length,
-                                                    IDWriteNumberSubstitution** substitution) override
+    HRESULT STDMETHODCALLTYPE
+    GetNumberSubstitution(UINT32, UINT32* length, IDWriteNumberSubstitution** substitution) override
     {
         *length = static_cast<UINT32>(text_.size());
         *substitution = nullptr;
@@ -100,13 +103,14 @@ TEST(FontResolver, MissingFamiliesResolveToInstalledOnesOfTheirKind)
         FontRole role;
     };
     const Case cases[] = {
-        {L"Consolas", FontRole::Monospace},       {L"Segoe UI", FontRole::Interface},
+        {L"Consolas", FontRole::Monospace},         {L"Segoe UI", FontRole::Interface},
         {L"No Such Family 7", FontRole::Monospace}, {L"", FontRole::Monospace},
         {L"DejaVu Sans Mono", FontRole::Monospace}, {L"dejavu sans mono", FontRole::Monospace},
     };
     for (const Case& c : cases) {
         const std::wstring resolved = ResolveFontFamily(*factory.Get(), c.requested, c.role);
-        EXPECT_TRUE(HasFontFamily(*fonts.Get(), resolved)) << "requested " << std::wstring(c.requested).size();
+        EXPECT_TRUE(HasFontFamily(*fonts.Get(), resolved))
+            << "requested " << std::wstring(c.requested).size();
         if (HasFontFamily(*fonts.Get(), c.requested)) {
             EXPECT_EQ(resolved, c.requested) << "an installed family is kept as asked";
         }
@@ -133,9 +137,14 @@ TEST(FontResolver, CjkCharactersMapToAnInstalledFontThatHasThem)
         UINT32 codePoint;
         const char* what;
     } cases[] = {
-        {0x3042, "hiragana a"},  {0x30A2, "katakana a"},     {0x6F22, "kanji"},
-        {0xFF71, "half-width katakana"}, {0xD55C, "hangul syllable"}, {0x3131, "compatibility jamo"},
-        {0xFF10, "full-width digit"}, {0xFFA1, "half-width jamo"},
+        {0x3042, "hiragana a"},
+        {0x30A2, "katakana a"},
+        {0x6F22, "kanji"},
+        {0xFF71, "half-width katakana"},
+        {0xD55C, "hangul syllable"},
+        {0x3131, "compatibility jamo"},
+        {0xFF10, "full-width digit"},
+        {0xFFA1, "half-width jamo"},
     };
     int mapped = 0;
     for (const auto& c : cases) {
@@ -146,9 +155,9 @@ TEST(FontResolver, CjkCharactersMapToAnInstalledFontThatHasThem)
         UINT32 mappedLength = 0;
         ComPtr<IDWriteFont> font;
         FLOAT scale = 0.0f;
-        ASSERT_TRUE(SUCCEEDED(fallback->MapCharacters(&source, 0, 1, fonts.Get(), base.c_str(),
-                                                      DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
-                                                      DWRITE_FONT_STRETCH_NORMAL, &mappedLength, &font, &scale)))
+        ASSERT_TRUE(SUCCEEDED(fallback->MapCharacters(
+            &source, 0, 1, fonts.Get(), base.c_str(), DWRITE_FONT_WEIGHT_NORMAL,
+            DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, &mappedLength, &font, &scale)))
             << c.what;
         EXPECT_EQ(mappedLength, 1u) << c.what;
         ASSERT_TRUE(font) << c.what << " maps to no font";

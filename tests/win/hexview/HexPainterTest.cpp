@@ -32,13 +32,15 @@ public:
         DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                             reinterpret_cast<IUnknown**>(factory_.GetAddressOf()));
         EXPECT_TRUE(document_.Open(dir_.Write(u"paint.bin", bytes)));
-        model.SetTextMeasurer([this](const FontSpec& font) { return win::MeasureFont(*factory_.Get(), font); });
+        model.SetTextMeasurer(
+            [this](const FontSpec& font) { return win::MeasureFont(*factory_.Get(), font); });
         (void)model.SetClientSize(kWidth, kHeight);
         (void)model.SetDocument(&document_, &document_);
         (void)model.SetEncoding(encoding);
         (void)model.SetTheme(Theme::Light);
         const FontSpec font = model.Font();
-        format_ = win::CreateResolvedTextFormat(*factory_.Get(), {win::ToW(font.family), font.sizeDips});
+        format_ =
+            win::CreateResolvedTextFormat(*factory_.Get(), {win::ToW(font.family), font.sizeDips});
         grid_ = win::GridFont::Create(*factory_.Get(), *format_.Get());
     }
 
@@ -93,7 +95,8 @@ TEST(HexPainter, GlyphRunsPutCharactersWhereTextLayoutsWould)
 TEST(HexPainter, JapaneseAndKoreanCellsShowGlyphs)
 {
     // あ (E3 81 82), 한 (ED 95 9C), 漢 (E6 BC A2) in UTF-8, then plain letters.
-    const std::vector<std::uint8_t> bytes = {0xE3, 0x81, 0x82, 0xED, 0x95, 0x9C, 0xE6, 0xBC, 0xA2, 'a', 'b'};
+    const std::vector<std::uint8_t> bytes = {0xE3, 0x81, 0x82, 0xED, 0x95, 0x9C,
+                                             0xE6, 0xBC, 0xA2, 'a',  'b'};
     PaintSetup setup(bytes, TextEncoding::Utf8);
     Canvas canvas(kWidth, kHeight);
     const auto frame = setup.model.BuildPaintModel();
@@ -105,8 +108,10 @@ TEST(HexPainter, JapaneseAndKoreanCellsShowGlyphs)
     const float cell = setup.model.Metrics().textCellWidth;
     const float row = setup.model.Metrics().rowHeight;
     for (std::size_t i = 0; i < 3; ++i) {
-        const int ink = canvas.Ink(cells[i].x, cells[i].y, cells[i].x + 2 * cell, cells[i].y + row, background);
-        EXPECT_GT(ink, 30) << "cell " << i << " (" << platform::Narrow(cells[i].text) << ") is blank";
+        const int ink =
+            canvas.Ink(cells[i].x, cells[i].y, cells[i].x + 2 * cell, cells[i].y + row, background);
+        EXPECT_GT(ink, 30) << "cell " << i << " (" << platform::Narrow(cells[i].text)
+                           << ") is blank";
     }
 }
 

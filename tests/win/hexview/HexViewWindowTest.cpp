@@ -21,8 +21,9 @@ public:
         windowClass.lpszClassName = L"Orlin.Test.Parent";
         RegisterClassW(&windowClass);
         HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
-        window = CreateWindowExW(0, L"Orlin.Test.Parent", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window =
+            CreateWindowExW(0, L"Orlin.Test.Parent", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                            0, 900, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         received().clear();
     }
     ~Parent() { DestroyWindow(window); }

@@ -14,7 +14,8 @@ TEST(Win32System, ProcessFactsAreAvailable)
     const std::u16string exe = ExecutablePath();
     ASSERT_GT(exe.size(), 4u);
     std::u16string tail = exe.substr(exe.size() - 4);
-    for (char16_t& c : tail) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    for (char16_t& c : tail)
+        c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
     EXPECT_EQ(tail, u".exe");
     EXPECT_NE(exe.find_last_of(u"\\/"), std::u16string::npos);
 

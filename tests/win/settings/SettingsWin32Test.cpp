@@ -16,7 +16,8 @@ TEST(SettingsWin32Test, ExecutableDirectoryHoldsThisProgram)
     ASSERT_FALSE(directory.empty());
     EXPECT_FALSE(IsPathSeparator(directory.back()));
     EXPECT_EQ(directory + u"\\orx_win_settings_tests.exe", platform::ExecutablePath());
-    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(directory) / "orx_win_settings_tests.exe"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(directory) /
+                                                 "orx_win_settings_tests.exe"));
 }
 
 TEST(SettingsWin32Test, UnpackagedSettingsFileLivesBesideTheExecutable)
