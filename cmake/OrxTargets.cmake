@@ -18,6 +18,7 @@ function(orx_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   orx_warnings(${name})
+  orx_check_target(${name})
 endfunction()
 
 # orx_test(NAME SOURCES ... DEPS ...): one GoogleTest program, registered with ctest.
@@ -28,6 +29,7 @@ function(orx_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} orx_gtest_main)
   orx_warnings(${name})
+  orx_check_target(${name})
   add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)
@@ -45,20 +47,25 @@ function(orx_fuzzer name)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   orx_warnings(${name})
+  orx_check_target(${name})
 endfunction()
 
-# Adds <dir>/<subsystem> for every subsystem that has a CMakeLists.txt there.
+# Adds <dir>/<subsystem> for every subsystem that has a CMakeLists.txt there, and in Windows
+# builds its window shell <dir>/<subsystem>/win as well.
 macro(orx_add_subsystem_dirs)
   foreach(sub ${ORX_SUBSYSTEMS})
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt)
       add_subdirectory(${sub})
     endif()
+    if(WIN32 AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/win/CMakeLists.txt)
+      add_subdirectory(${sub}/win)
+    endif()
   endforeach()
 endmacro()
 
-# orx_subsystem_library(NAME DEPS ...): every .cpp of the current folder in one library,
-# plus the win/ shell folder on Windows when it exists. Several people can add files to a
-# subsystem without editing its build file.
+# orx_subsystem_library(NAME DEPS ...): every .cpp of the current folder in one library.
+# Several people can add files to a subsystem without editing its build file. A window
+# shell is a library of its own, in the win/ folder beside.
 function(orx_subsystem_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -69,6 +76,7 @@ function(orx_subsystem_library name)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    orx_check_target(${name})
   endif()
 endfunction()
 
@@ -80,4 +88,48 @@ function(orx_subsystem_tests name)
   if(sources)
     orx_test(${name} SOURCES ${sources} ${support} DEPS ${ARG_DEPS} TIMEOUT ${ARG_TIMEOUT})
   endif()
+endfunction()
+
+# orx_check_target(NAME): hands a target to the layering check (see OrxLayers.cmake). Every
+# target made by the helpers above is handed over; a target made by hand calls this itself.
+function(orx_check_target name)
+  set_property(GLOBAL APPEND PROPERTY ORX_CHECKED_TARGETS ${name})
+endfunction()
+
+# Writes what the layering check needs to know of each checked target (its folder, what it
+# links, its sources) to orx_layering.txt in the build tree, and registers the check with
+# ctest. Called once, after every folder has been added.
+function(orx_write_layering_manifest)
+  get_property(targets GLOBAL PROPERTY ORX_CHECKED_TARGETS)
+  set(manifest "")
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    get_target_property(dir ${target} SOURCE_DIR)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
+      set(sources "")
+    else()
+      get_target_property(links ${target} LINK_LIBRARIES)
+      get_target_property(sources ${target} SOURCES)
+    endif()
+    set(deps "")
+    foreach(link ${links})
+      if(TARGET ${link} AND link MATCHES "^orx_")
+        list(APPEND deps ${link})
+      endif()
+    endforeach()
+    set(files "")
+    foreach(source ${sources})
+      cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${dir} NORMALIZE OUTPUT_VARIABLE source)
+      list(APPEND files ${source})
+    endforeach()
+    list(JOIN deps "," deps)
+    list(JOIN files "," files)
+    string(APPEND manifest "target ${target}\ntype ${type}\ndir ${dir}\nlinks ${deps}\nsources ${files}\n")
+  endforeach()
+  file(WRITE ${CMAKE_BINARY_DIR}/orx_layering.txt "${manifest}")
+  add_test(NAME orx_layering
+    COMMAND ${CMAKE_COMMAND} -DORX_ROOT=${PROJECT_SOURCE_DIR}
+            -DORX_MANIFEST=${CMAKE_BINARY_DIR}/orx_layering.txt
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.cmake)
 endfunction()

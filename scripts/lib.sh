@@ -8,6 +8,7 @@ ORX_PACKAGES=(
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-wqy-zenhei
+  clang-format
 )
 
 orx_log() { printf '\n== %s\n' "$*" >&2; }

@@ -1,6 +1,6 @@
 #include "app/ParseOffset.h"
 
-#include "hexview/HexDigit.h"
+#include "text/HexDigit.h"
 
 namespace orx {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hexview/CaseFold.h"
+#include "text/CaseFold.h"
 
 #include <cstddef>
 #include <string>

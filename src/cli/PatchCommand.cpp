@@ -3,7 +3,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
-#include "hexview/HexDigit.h"
+#include "text/HexDigit.h"
 
 namespace orx::cli {
 namespace {

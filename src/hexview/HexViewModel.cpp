@@ -1,9 +1,9 @@
 #include "hexview/HexViewModel.h"
 
-#include "hexview/HexDigit.h"
+#include "text/HexDigit.h"
 
 #include "document/EditableDocument.h"
-#include "hexview/CaseFold.h"
+#include "text/CaseFold.h"
 #include "hexview/RowFormat.h"
 
 #include <algorithm>

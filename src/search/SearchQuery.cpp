@@ -1,6 +1,6 @@
 #include "search/SearchQuery.h"
 
-#include "hexview/HexDigit.h"
+#include "text/HexDigit.h"
 #include "platform/CodePage.h"
 #include "platform/Utf.h"
 

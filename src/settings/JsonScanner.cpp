@@ -1,6 +1,7 @@
 #include "settings/JsonScanner.h"
 
 #include "platform/Utf.h"
+#include "text/HexDigit.h"
 
 #include <charconv>
 
@@ -14,17 +15,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The code unit of a `\u` escape whose four digits start at `digits`, if they are there.
 std::optional<char16_t> UnicodeEscape(std::string_view text, std::size_t digits)
 {
@@ -33,11 +23,11 @@ std::optional<char16_t> UnicodeEscape(std::string_view text, std::size_t digits)
     }
     unsigned value = 0;
     for (std::size_t i = digits; i < digits + 4; ++i) {
-        const int digit = HexDigitValue(text[i]);
-        if (digit < 0) {
+        const auto digit = HexDigitValue(static_cast<unsigned char>(text[i]));
+        if (!digit) {
             return std::nullopt;
         }
-        value = value * 16 + static_cast<unsigned>(digit);
+        value = value * 16 + *digit;
     }
     return static_cast<char16_t>(value);
 }

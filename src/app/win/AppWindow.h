@@ -3,9 +3,9 @@
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
 #include "document/EditableDocument.h"
-#include "hexview/win/BaseWindow.h"
+#include "ui/win/BaseWindow.h"
 #include "hexview/win/HexView.h"
-#include "hexview/win/WinHandles.h"
+#include "ui/win/WinHandles.h"
 #include "localization/StringTable.h"
 #include "settings/AppSettings.h"
 

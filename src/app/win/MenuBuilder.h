@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MenuModel.h"
-#include "hexview/win/WinHandles.h"
+#include "ui/win/WinHandles.h"
 
 #include <windows.h>
 

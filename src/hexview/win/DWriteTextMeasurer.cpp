@@ -1,6 +1,6 @@
 #include "hexview/win/DWriteTextMeasurer.h"
 
-#include "hexview/win/FontResolver.h"
+#include "ui/win/FontResolver.h"
 #include "platform/win32/WinString.h"
 
 #include <vector>

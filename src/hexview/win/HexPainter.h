@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hexview/HexViewModel.h"
-#include "hexview/win/GlyphRunText.h"
+#include "ui/win/GlyphRunText.h"
 
 #include <windows.h>
 

@@ -2,10 +2,11 @@
 
 #include "hexview/ViewNotifications.h"
 #include "hexview/win/DWriteTextMeasurer.h"
-#include "hexview/win/FontResolver.h"
 #include "hexview/win/HexPainter.h"
-#include "hexview/win/WinHandles.h"
 #include "platform/win32/WinString.h"
+#include "ui/win/Dpi.h"
+#include "ui/win/FontResolver.h"
+#include "ui/win/WinHandles.h"
 
 #include <windowsx.h>
 
@@ -52,7 +53,7 @@ bool HexView::Create(HWND parent, HINSTANCE instance)
 
 void HexView::SetDocument(const IReadOnlyDocument* document, IEditableDocument* editor)
 {
-    model_.SetDpi(window_ != nullptr ? GetDpiForWindow(window_) : 96);
+    model_.SetDpi(win::WindowDpi(window_));
     Apply(model_.SetDocument(document, editor));
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "hexview/HexViewModel.h"
-#include "hexview/win/BaseWindow.h"
-#include "hexview/win/GlyphRunText.h"
+#include "ui/win/BaseWindow.h"
+#include "ui/win/GlyphRunText.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // files, message boxes answered from a script, new instances recorded instead of started.
 // Tests drive it with the messages a user's input produces.
 #include "app/win/AppWindow.h"
-#include "hexview/win/WinHandles.h"
+#include "ui/win/WinHandles.h"
 #include "platform/Utf.h"
 #include "platform/win32/WinString.h"
 #include "support/TempDir.h"

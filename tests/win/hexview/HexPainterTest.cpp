@@ -1,6 +1,6 @@
 #include "document/EditableDocument.h"
 #include "hexview/win/DWriteTextMeasurer.h"
-#include "hexview/win/FontResolver.h"
+#include "ui/win/FontResolver.h"
 #include "platform/Utf.h"
 #include "platform/win32/WinString.h"
 #include "support/TempDir.h"

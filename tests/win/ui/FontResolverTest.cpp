@@ -1,4 +1,4 @@
-#include "hexview/win/FontResolver.h"
+#include "ui/win/FontResolver.h"
 
 #include <gtest/gtest.h>
 

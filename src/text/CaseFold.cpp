@@ -1,4 +1,4 @@
-#include "hexview/CaseFold.h"
+#include "text/CaseFold.h"
 
 namespace orx {
 

@@ -1,4 +1,4 @@
-#include "hexview/win/GlyphRunText.h"
+#include "ui/win/GlyphRunText.h"
 
 #include <cmath>
 #include <string>

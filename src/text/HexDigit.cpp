@@ -1,4 +1,4 @@
-#include "hexview/HexDigit.h"
+#include "text/HexDigit.h"
 
 namespace orx {
 
