@@ -84,7 +84,7 @@ orx_stop_xvfb() {
 # from our pipes (started inside ctest, Wine's services would hold ctest's pipes open).
 orx_start_wine() {
   local build="$1"
-  export WINEPREFIX="$build/wineprefix"
+  export WINEPREFIX="$(cd "$build" && pwd)/wineprefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
