@@ -1,5 +1,6 @@
 #include "cli/CommandSupport.h"
 
+#include "cli/BuiltInStrings.h"
 #include "document/EditableDocument.h"
 #include "localization/StringTable.h"
 #include "settings/SettingsLocation.h"
@@ -55,6 +56,13 @@ std::u16string EnglishText(std::string_view key, const std::u16string& resourceD
     StringTable strings;
     strings.SetBaseDirectory(resourceDirectory.empty() ? ExecutableDirectory() : resourceDirectory);
     strings.SetLanguage(UiLanguage::English);
+    if (auto text = strings.Find(key)) {
+        return std::move(*text);
+    }
+    static const StringMap builtIn = ParseStringFile(BuiltInEnglishStrings());
+    if (const auto found = builtIn.find(std::string(key)); found != builtIn.end()) {
+        return found->second;
+    }
     return strings.Lookup(key);
 }
 

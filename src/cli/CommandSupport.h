@@ -37,6 +37,8 @@ std::optional<SplitArgs> Split(const Args& args, std::initializer_list<std::u16s
 
 // The English text of a string-table key, from resources/strings/en-US.txt below
 // `resourceDirectory`, or below the executable's directory (the shipped layout) when empty.
+// Keys that file lacks, or all keys when there is no such file, take the English texts built
+// into the program, so that it answers in words wherever it is run from.
 std::u16string EnglishText(std::string_view key, const std::u16string& resourceDirectory);
 
 } // namespace orx::cli

@@ -100,13 +100,21 @@ void StringTable::EnsureLoaded(const std::u16string& code)
     tables_.emplace(code, bytes ? ParseStringFile(*bytes) : StringMap());
 }
 
-std::u16string StringTable::Lookup(std::string_view key)
+std::optional<std::u16string> StringTable::Find(std::string_view key)
 {
     const std::u16string code = LanguageCode();
     EnsureLoaded(code);
     const StringMap& table = tables_.at(code);
     if (const auto found = table.find(std::string(key)); found != table.end()) {
         return found->second;
+    }
+    return std::nullopt;
+}
+
+std::u16string StringTable::Lookup(std::string_view key)
+{
+    if (auto text = Find(key)) {
+        return std::move(*text);
     }
     std::u16string widened;
     widened.reserve(key.size());

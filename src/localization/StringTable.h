@@ -49,6 +49,10 @@ public:
     // file does not define it.
     [[nodiscard]] std::u16string Lookup(std::string_view key);
 
+    // The text of `key` in the current language, or nothing when that language's file does
+    // not define it.
+    [[nodiscard]] std::optional<std::u16string> Find(std::string_view key);
+
     // Full path of the string file for a language code.
     [[nodiscard]] std::u16string StringFilePath(const std::u16string& code) const;
 
