@@ -80,6 +80,29 @@ orx_stop_xvfb() {
   fi
 }
 
+# Wine's GDI draws boxes for kana and kanji in the menus, the status bar and message boxes
+# unless the fonts the controls use are linked to an installed font that has them.
+ORX_FONT_LINK='wqy-zenhei.ttc,WenQuanYi Zen Hei'
+ORX_LINKED_FONTS=(Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Segoe UI' 'Microsoft Sans Serif')
+
+# Creates the Wine prefix $WINEPREFIX when it does not exist yet, and links its UI fonts to
+# the CJK font (once per prefix).
+orx_prepare_prefix() {
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+  fi
+  local stamp="$WINEPREFIX/orx-font-links" font
+  if [ ! -f "$stamp" ]; then
+    for font in "${ORX_LINKED_FONTS[@]}"; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$font" /t REG_MULTI_SZ /d "$ORX_FONT_LINK" /f </dev/null >/dev/null 2>&1 ||
+        { echo "could not link the font $font in $WINEPREFIX" >&2; return 1; }
+    done
+    touch "$stamp"
+  fi
+}
+
 # A private Wine prefix under the build folder, with a persistent server started detached
 # from our pipes (started inside ctest, Wine's services would hold ctest's pipes open).
 orx_start_wine() {
@@ -89,9 +112,7 @@ orx_start_wine() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 || true
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1 || true
-  fi
+  orx_prepare_prefix
   # Windows are not handed to a window manager: Xvfb has none, and Wine would wait two
   # seconds for one whenever a visible window is destroyed.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true

@@ -46,6 +46,9 @@ public:
 
     [[nodiscard]] bool Ready() const { return bits_ != nullptr && target_; }
 
+    // The memory DC the bitmap is selected into, for drawing with GDI.
+    [[nodiscard]] HDC Dc() const { return dc_; }
+
     // Paints `frame` as the hex view does; false when drawing failed.
     bool Draw(IDWriteFactory& factory, IDWriteTextFormat& format, const win::GridFont* grid,
               const PaintModel& frame)
