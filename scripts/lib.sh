@@ -119,8 +119,38 @@ orx_start_wine() {
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# orx_wait_for_window TITLE_REGEX PID: prints the id of the first visible window whose title
+# matches, waiting at most a minute; fails when process PID ends first.
+orx_wait_for_window() {
+  local title="$1" pid="$2" window _
+  for _ in $(seq 1 300); do
+    window="$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1 || true)"
+    if [ -n "$window" ]; then
+      echo "$window"
+      return 0
+    fi
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "the program ended before a window titled $title appeared" >&2
+      return 1
+    fi
+    sleep 0.2
+  done
+  echo "no window titled $title appeared" >&2
+  return 1
+}
+
 orx_stop_wine() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true
   fi
+}
+
+# orx_package BUILD_DIR: packs the built Windows tree with CPack and prints the zip's path
+# (alone on stdout; CPack's report goes to stderr).
+orx_package() {
+  local build="$1" name
+  orx_log "packing with CPack"
+  (cd "$build" && cpack -G ZIP >&2)
+  name="$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")"
+  echo "$build/package/$name.zip"
 }

@@ -7,6 +7,7 @@
 # Usage: screenshot-test.sh ORLIN_EXE SOURCE_DIR OUT_DIR
 # Needs DISPLAY and a running Wine server (scripts/test provides both).
 set -euo pipefail
+source "$(dirname "$0")/../../../scripts/lib.sh"
 
 exe="$1"
 source_dir="$2"
@@ -38,14 +39,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-window=""
-for _ in $(seq 1 300); do
-  window="$(xdotool search --name '^Orlin - sample\.bin$' 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$orlin" 2>/dev/null || fail "orlin.exe ended early (see $out/wine.log)"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window titled 'Orlin - sample.bin' appeared"
+window="$(orx_wait_for_window '^Orlin - sample\.bin$' "$orlin")" || fail "see $out/wine.log"
 
 shot="$out/orlin-screenshot.png"
 # Colours of the dark-blue theme: background, offset text, hex text, and the caret box's
