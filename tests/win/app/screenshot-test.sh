@@ -76,7 +76,7 @@ done
 [ "$painted" = 1 ] || fail "the caret box never appeared (capture: $shot)"
 echo "capture: $shot"
 
-common="$(convert "$shot" -format %c histogram:info:- | sort -rn | head -1)"
+common="$(convert "$shot" -format %c histogram:info:- | sort -rn | sed -n 1p)"
 echo "most common colour: $common"
 case "$common" in *"$background"*) ;; *) fail "the background is not the dark-blue theme's $background" ;; esac
 
