@@ -78,9 +78,12 @@ public:
     TempDir& Dir() { return dir_; }
     const std::u16string& SettingsPath() const { return settingsPath_; }
 
-    // Dispatches everything queued, accelerators included, as the message loop does.
+    // Dispatches everything queued, accelerators included, as the message loop does. Timers
+    // and paints keep coming on a loaded machine, so after a while only what was posted,
+    // sent or typed is waited for.
     void Pump()
     {
+        const ULONGLONG settle = GetTickCount64() + 250;
         MSG message{};
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
@@ -92,6 +95,10 @@ public:
             }
             TranslateMessage(&message);
             DispatchMessageW(&message);
+            if (GetTickCount64() > settle &&
+                HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT)) == 0) {
+                return;
+            }
         }
     }
 
