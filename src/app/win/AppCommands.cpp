@@ -62,12 +62,10 @@ void AppWindow::RunCommand(const Command& command)
             (void)OpenFile(path);
         }
         break;
-    case CommandKind::Find:
-    case CommandKind::GoTo:
-    case CommandKind::Font:
-    case CommandKind::About:
-        // Their dialogs are not part of the window yet; the menu items stay in place.
-        break;
+    case CommandKind::Find: FindNext(); break;
+    case CommandKind::GoTo: GoTo(); break;
+    case CommandKind::Font: ShowFontDialog(); break;
+    case CommandKind::About: ShowAboutDialog(); break;
     case CommandKind::Ignored:
     case CommandKind::Unknown: break;
     }

@@ -4,6 +4,7 @@
 #include "settings/SettingsLocation.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <array>
 
@@ -48,6 +49,11 @@ bool SystemLaunch(const std::u16string& application, const std::u16string& comma
     return true;
 }
 
+void SystemOpenLink(const std::u16string& address)
+{
+    ShellExecuteW(nullptr, L"open", win::W(address), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 } // namespace
 
 AppEnvironment CompleteEnvironment(AppEnvironment environment)
@@ -66,6 +72,9 @@ AppEnvironment CompleteEnvironment(AppEnvironment environment)
     }
     if (!environment.launch) {
         environment.launch = SystemLaunch;
+    }
+    if (!environment.openLink) {
+        environment.openLink = SystemOpenLink;
     }
     return environment;
 }

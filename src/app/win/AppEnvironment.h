@@ -3,6 +3,8 @@
 // What the main window asks of the world outside its own windows: modal boxes, the open
 // dialog and new processes. The application uses the system's; the in-process tests
 // answer them without a human and without starting processes.
+#include "app/win/ModalDialog.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -20,6 +22,8 @@ using ChooseFileFunction =
 // Starts `application` with `commandLine`; false when the process could not be created.
 using LaunchFunction =
     std::function<bool(const std::u16string& application, const std::u16string& commandLine)>;
+// Opens an address with the shell's "open" verb; failures are not reported.
+using OpenLinkFunction = std::function<void(const std::u16string& address)>;
 
 struct AppEnvironment {
     // Holds resources/strings; empty: the executable's directory.
@@ -29,6 +33,9 @@ struct AppEnvironment {
     MessageBoxFunction messageBox;
     ChooseFileFunction chooseFile;
     LaunchFunction launch;
+    OpenLinkFunction openLink;
+    // Runs while a dialog of the application waits for input; the application has none.
+    win::ModalIdleFunction modalIdle;
 };
 
 // The environment with every empty member filled by the system's implementation.

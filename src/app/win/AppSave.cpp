@@ -11,11 +11,9 @@ bool AppWindow::SaveFile()
         return true;
     }
     saving_ = true;
-    busy_ = true;
     saveProgressText_ = Text("status.saving");
     saveThrottle_.Reset();
-    RebuildMenu();
-    EnableWindow(hexView_.Window(), FALSE);
+    SetBusy(true);
     RefreshStatus();
     UpdateWindow(statusBar_);
     PumpPendingMessages();
@@ -23,12 +21,10 @@ bool AppWindow::SaveFile()
     const bool saved = document_.Save(
         [this](std::uint64_t done, std::uint64_t total) { UpdateSaveProgress(done, total); });
 
-    EnableWindow(hexView_.Window(), TRUE);
     saving_ = false;
-    busy_ = false;
     saveProgressText_.clear();
     saveThrottle_.Reset();
-    RebuildMenu();
+    SetBusy(false);
     UpdateTitle();
     RefreshStatus();
     if (!saved) {
@@ -40,11 +36,24 @@ bool AppWindow::SaveFile()
 void AppWindow::UpdateSaveProgress(std::uint64_t done, std::uint64_t total)
 {
     saving_ = true;
-    const auto percent = NextProgressUpdate(saveThrottle_, done, total, platform::TickCount64());
+    ShowProgress(saveThrottle_, saveProgressText_, "status.saving", done, total);
+}
+
+void AppWindow::SetBusy(bool busy)
+{
+    busy_ = busy;
+    EnableWindow(hexView_.Window(), busy ? FALSE : TRUE);
+    RebuildMenu();
+}
+
+void AppWindow::ShowProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view key,
+                             std::uint64_t done, std::uint64_t total)
+{
+    const auto percent = NextProgressUpdate(throttle, done, total, platform::TickCount64());
     if (!percent) {
         return;
     }
-    saveProgressText_ = ProgressText(Text("status.saving"), *percent);
+    text = ProgressText(Text(key), *percent);
     RefreshStatus();
     UpdateWindow(statusBar_);
     PumpPendingMessages();

@@ -39,6 +39,8 @@ void AppWindow::RefreshStatus()
     inputs.flashText = flashText_;
     inputs.saving = saving_;
     inputs.saveProgressText = saveProgressText_;
+    inputs.searching = searching_;
+    inputs.searchProgressText = searchProgressText_;
     inputs.documentOpen = document_.IsOpen();
     inputs.documentSize = document_.Size();
     inputs.modified = document_.IsModified();

@@ -224,6 +224,11 @@ void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
 
 void AppWindow::OnDropFiles(HDROP drop)
 {
+    if (busy_) {
+        // A save or a search is reading the open document: nothing may replace it now.
+        DragFinish(drop);
+        return;
+    }
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     DropRouter router(document_.IsOpen());
     for (UINT i = 0; i < count; ++i) {

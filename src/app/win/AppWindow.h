@@ -21,6 +21,11 @@
 namespace orx {
 
 struct Command;
+struct SearchDialogResult;
+enum class SearchDirection : std::uint32_t;
+namespace win {
+class SearchDialog;
+}
 
 // The application controller: owns the strings, the settings, the one document and the
 // hex view, and runs the main window "Orlin.MainWindow" with its menu and status bar.
@@ -82,6 +87,21 @@ private:
     void SetSideWindowVisible(bool AppSettings::*flag, bool visible);
     void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
     void StampAndSaveSettings();
+    // Saving and searching: menus greyed, the hex view disabled, closing refused.
+    void SetBusy(bool busy);
+    // The throttled percentage of a save or a search in the status bar, shown at once.
+    void ShowProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view key,
+                      std::uint64_t done, std::uint64_t total);
+
+    // Find, Go to, Font and About (AppSearch.cpp, AppDialogs.cpp).
+    void FindNext();
+    void RunSearch(const SearchDialogResult& request, SearchDirection direction,
+                   win::SearchDialog& dialog, TextEncoding encoding);
+    void UpdateSearchProgress(std::uint64_t done, std::uint64_t total);
+    void GoTo();
+    void ShowFontDialog();
+    void ShowAboutDialog();
+    [[nodiscard]] win::DialogHost Host() const;
 
     void RebuildMenu();
     void RefreshStatus();
@@ -104,6 +124,9 @@ private:
     bool busy_ = false;
     std::u16string saveProgressText_;
     ProgressThrottle saveThrottle_;
+    bool searching_ = false;
+    std::u16string searchProgressText_;
+    ProgressThrottle searchThrottle_;
     StringTable strings_;
     AppSettings settings_;
     EditableDocument document_;

@@ -27,6 +27,7 @@ struct ShownBox {
     std::u16string text;
     std::u16string caption;
     UINT type = 0;
+    HWND owner = nullptr;
 };
 
 struct Launch {
@@ -242,6 +243,11 @@ public:
     bool launchSucceeds = true;
     // Runs inside each message box, while the box would be modal.
     std::function<void()> duringBox;
+    std::vector<std::u16string> openedLinks;
+    // What the user does in a dialog: each step runs once the dialog's queue is empty (the
+    // previous step handled), with the dialog's window. Once they run out the dialog is
+    // closed, so that a test cannot hang in it.
+    std::deque<std::function<void(HWND dialog)>> dialogSteps;
 
 private:
     AppEnvironment MakeEnvironment(std::string_view settingsText)
@@ -250,9 +256,9 @@ private:
         AppEnvironment environment;
         environment.baseDirectory = SourceDirectory();
         environment.settingsPath = settingsPath_;
-        environment.messageBox = [this](HWND, const std::u16string& text,
+        environment.messageBox = [this](HWND owner, const std::u16string& text,
                                         const std::u16string& caption, UINT type) {
-            boxes.push_back({text, caption, type});
+            boxes.push_back({text, caption, type, owner});
             if (duringBox) {
                 duringBox();
             }
@@ -268,6 +274,17 @@ private:
                                     const std::u16string& commandLine) {
             launches.push_back({application, commandLine});
             return launchSucceeds;
+        };
+        environment.openLink = [this](const std::u16string& link) { openedLinks.push_back(link); };
+        environment.modalIdle = [this](HWND dialog) {
+            if (dialogSteps.empty()) {
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+                return;
+            }
+            const auto step = std::move(dialogSteps.front());
+            dialogSteps.pop_front();
+            step(dialog);
+            PostMessageW(dialog, WM_NULL, 0, 0); // the loop comes round for the next step
         };
         return environment;
     }

@@ -1,0 +1,155 @@
+#include "app/win/ModalDialog.h"
+
+#include "app/Placement.h"
+#include "platform/win32/WinString.h"
+#include "ui/win/Dpi.h"
+#include "ui/win/WinHandles.h"
+
+#include <vector>
+
+namespace orx::win {
+namespace {
+
+ScreenPoint CenterOnOwner(HWND owner, int width, int height)
+{
+    RECT frame{};
+    if (owner == nullptr || !GetWindowRect(owner, &frame)) {
+        return {CW_USEDEFAULT, CW_USEDEFAULT};
+    }
+    return CenterIn({frame.left, frame.top, frame.right, frame.bottom}, width, height);
+}
+
+} // namespace
+
+bool RegisterDialogClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND CreateDialogWindowOuter(const DialogHost& host, const wchar_t* className,
+                             const std::u16string& title, DWORD style, DWORD exStyle,
+                             int outerWidth, int outerHeight, void* creationParameter)
+{
+    const ScreenPoint origin = CenterOnOwner(host.owner, outerWidth, outerHeight);
+    return CreateWindowExW(exStyle, className, W(title), style, origin.x, origin.y, outerWidth,
+                           outerHeight, host.owner, nullptr, host.instance, creationParameter);
+}
+
+HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
+                        const std::u16string& title, DWORD style, DWORD exStyle, int clientWidth,
+                        int clientHeight, void* creationParameter)
+{
+    const UINT dpi = WindowDpi(host.owner);
+    RECT frame{0, 0, ScaleForDpi(clientWidth, dpi), ScaleForDpi(clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    return CreateDialogWindowOuter(host, className, title, style, exStyle, frame.right - frame.left,
+                                   frame.bottom - frame.top, creationParameter);
+}
+
+HWND CreateControl(HWND dialog, const wchar_t* className, const std::u16string& text, DWORD style,
+                   DWORD exStyle, RECT bounds, int id)
+{
+    const UINT dpi = WindowDpi(dialog);
+    HWND control = CreateWindowExW(
+        exStyle, className, W(text), WS_CHILD | WS_VISIBLE | style, ScaleForDpi(bounds.left, dpi),
+        ScaleForDpi(bounds.top, dpi), ScaleForDpi(bounds.right, dpi),
+        ScaleForDpi(bounds.bottom, dpi), dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr);
+    if (control != nullptr) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+    }
+    return control;
+}
+
+LRESULT WindowColourStatic(HDC dc)
+{
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void PlaceControl(HWND dialog, int id, RECT bounds)
+{
+    const UINT dpi = WindowDpi(dialog);
+    if (HWND control = GetDlgItem(dialog, id)) {
+        MoveWindow(control, ScaleForDpi(bounds.left, dpi), ScaleForDpi(bounds.top, dpi),
+                   ScaleForDpi(bounds.right, dpi), ScaleForDpi(bounds.bottom, dpi), TRUE);
+    }
+}
+
+HFONT MessageFont()
+{
+    // Lives as long as the process: every dialog that opens uses it again.
+    static const FontHandle font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+            return FontHandle();
+        }
+        return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+    }();
+    return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void RunModalLoop(const DialogHost& host, HWND dialog, const bool& done,
+                  const std::function<void()>& afterMessage)
+{
+    if (host.owner != nullptr) {
+        EnableWindow(host.owner, FALSE);
+    }
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    MSG message{};
+    while (!done && IsWindow(dialog)) {
+        if (host.idle && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            host.idle(dialog);
+        }
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // The main loop must end too: a quit swallowed here would leave the process
+            // running with no way to stop it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (!IsDialogMessageW(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (afterMessage) {
+            afterMessage();
+        }
+    }
+    if (host.owner != nullptr) {
+        // Enabled before the dialog goes, so that activation returns to the owner and not
+        // to some other application's window.
+        EnableWindow(host.owner, TRUE);
+    }
+    if (IsWindow(dialog)) {
+        DestroyWindow(dialog);
+    }
+    if (host.owner != nullptr) {
+        SetActiveWindow(host.owner);
+        SetForegroundWindow(host.owner);
+        SetFocus(host.owner);
+    }
+}
+
+std::u16string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+    return FromW(buffer.data(), static_cast<std::size_t>(std::max(copied, 0)));
+}
+
+} // namespace orx::win

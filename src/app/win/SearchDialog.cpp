@@ -1,0 +1,202 @@
+#include "app/win/SearchDialog.h"
+
+#include "app/SearchHistory.h"
+#include "platform/win32/WinString.h"
+#include "search/SearchRules.h"
+
+#include <cassert>
+#include <utility>
+
+namespace orx::win {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+} // namespace
+
+void SearchDialog::Run(const DialogHost& host, SearchDialogTexts texts, std::u16string initialQuery,
+                       std::vector<SearchHistoryEntry> history, std::uint32_t textLimit,
+                       const Handler& handler)
+{
+    assert(handler && "the search dialog needs a handler for its requests");
+    if (!RegisterDialogClass(host.instance, kClassName, &SearchDialog::WindowProc)) {
+        return;
+    }
+    SearchDialog dialog;
+    dialog.texts_ = std::move(texts);
+    dialog.initialQuery_ = std::move(initialQuery);
+    dialog.history_ = std::move(history);
+    dialog.textLimit_ = textLimit;
+    if (CreateDialogWindow(host, kClassName, dialog.texts_.title, kStyle, kExStyle, 420, 176,
+                           &dialog) == nullptr) {
+        return;
+    }
+    RunModalLoop(host, dialog.window_, dialog.closed_,
+                 [&dialog, &handler] { dialog.RunPendingRequest(handler); });
+}
+
+void SearchDialog::RunPendingRequest(const Handler& handler)
+{
+    if (request_ == SearchDirection::None) {
+        return;
+    }
+    const SearchDirection direction = std::exchange(request_, SearchDirection::None);
+    searching_ = true;
+    cancelRequested_ = false;
+    EnableInputs(false);
+    // The dialog itself takes the keys meanwhile, so that Escape reaches it as a stop request
+    // (the disabled query box would otherwise leave no window with the focus).
+    SetFocus(window_);
+    const SearchDialogResult result{textKind_ ? kSearchKindText : kSearchKindHex, query_};
+    handler(result, direction, *this);
+    searching_ = false;
+    if (window_ != nullptr) {
+        EnableInputs(true);
+        SetFocus(queryBox_);
+    }
+}
+
+void SearchDialog::EnableInputs(bool enable)
+{
+    for (int id : {kTypeList, kQueryBox, kPrevious, kNext}) {
+        EnableWindow(GetDlgItem(window_, id), enable ? TRUE : FALSE);
+    }
+}
+
+void SearchDialog::SetHistory(std::vector<SearchHistoryEntry> history)
+{
+    history_ = std::move(history);
+    RefreshHistoryList();
+}
+
+LRESULT SearchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kNext: Request(SearchDirection::Next); return 0;
+        case kPrevious: Request(SearchDirection::Previous); return 0;
+        case kClose: OnCloseRequest(); return 0;
+        case kTypeList:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                RefreshHistoryList();
+                ApplyQueryLimit();
+            }
+            return 0;
+        case kQueryBox:
+            if (HIWORD(wParam) == CBN_SELCHANGE || HIWORD(wParam) == CBN_EDITCHANGE) {
+                ReadSearchInputs();
+            }
+            return 0;
+        default: break;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) {
+            OnCloseRequest();
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC: return WindowColourStatic(reinterpret_cast<HDC>(wParam));
+    case WM_CLOSE: OnCloseRequest(); return 0;
+    case WM_DESTROY:
+        closed_ = true;
+        typeList_ = queryBox_ = queryEdit_ = nullptr;
+        return 0;
+    default: break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+void SearchDialog::OnCreate()
+{
+    CreateControl(window_, L"STATIC", texts_.typeLabel, 0, 0, {12, 12, 396, 20}, kTypeLabel);
+    typeList_ = CreateControl(window_, L"COMBOBOX", {}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                              0, {12, 36, 396, 240}, kTypeList);
+    CreateControl(window_, L"STATIC", texts_.queryLabel, 0, 0, {12, 66, 396, 20}, kQueryLabel);
+    queryBox_ = CreateControl(window_, L"COMBOBOX", {},
+                              CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                              WS_EX_CLIENTEDGE, {12, 90, 396, 220}, kQueryBox);
+    CreateControl(window_, L"BUTTON", texts_.previousText, BS_PUSHBUTTON | WS_TABSTOP, 0,
+                  {128, 134, 88, 26}, kPrevious);
+    CreateControl(window_, L"BUTTON", texts_.nextText, BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
+                  {224, 134, 88, 26}, kNext);
+    CreateControl(window_, L"BUTTON", texts_.closeText, BS_PUSHBUTTON | WS_TABSTOP, 0,
+                  {320, 134, 88, 26}, kClose);
+
+    SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(texts_.hexItem)));
+    SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(texts_.textItem)));
+    SendMessageW(typeList_, CB_SETCURSEL, kSearchKindHex, 0);
+    SetWindowTextW(queryBox_, W(initialQuery_));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(queryBox_, &info)) {
+        queryEdit_ = info.hwndItem;
+    }
+    if (queryEdit_ != nullptr) {
+        SendMessageW(queryEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+    }
+    RefreshHistoryList();
+    ApplyQueryLimit();
+    ReadSearchInputs();
+    SetFocus(queryBox_);
+}
+
+void SearchDialog::OnCloseRequest()
+{
+    if (searching_) {
+        cancelRequested_ = true;
+        return;
+    }
+    closed_ = true; // the modal loop destroys the window once the owner is enabled again
+}
+
+void SearchDialog::Request(SearchDirection direction)
+{
+    if (searching_) {
+        return;
+    }
+    ReadSearchInputs();
+    request_ = direction;
+}
+
+void SearchDialog::ReadSearchInputs()
+{
+    if (queryBox_ != nullptr || queryEdit_ != nullptr) {
+        query_ = WindowText(queryBox_ != nullptr ? queryBox_ : queryEdit_);
+    }
+    textKind_ = typeList_ != nullptr && SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
+}
+
+void SearchDialog::RefreshHistoryList()
+{
+    if (queryBox_ == nullptr || typeList_ == nullptr) {
+        return;
+    }
+    const std::u16string kept = WindowText(queryBox_);
+    SendMessageW(queryBox_, CB_RESETCONTENT, 0, 0);
+    const bool text = SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
+    for (const std::u16string& query :
+         SearchHistoryQueries(history_, text ? kSearchHistoryText : kSearchHistoryHex)) {
+        SendMessageW(queryBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(query)));
+    }
+    SetWindowTextW(queryBox_, W(kept));
+    SendMessageW(queryBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+void SearchDialog::ApplyQueryLimit()
+{
+    if (queryBox_ == nullptr || typeList_ == nullptr) {
+        return;
+    }
+    const bool text = SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
+    const std::uint32_t limit = QueryCharacterLimit(text, textLimit_);
+    SendMessageW(queryBox_, CB_LIMITTEXT, limit, 0);
+    if (queryEdit_ != nullptr) {
+        SendMessageW(queryEdit_, EM_LIMITTEXT, limit, 0);
+    }
+}
+
+} // namespace orx::win
