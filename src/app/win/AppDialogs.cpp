@@ -10,7 +10,7 @@
 namespace orx {
 namespace {
 
-constexpr std::u16string_view kCredits = u"Orlin 1.03 \u2014 made by the Orlin developers";
+constexpr std::u16string_view kCredits = u"Orlin 1.03 - made by the Orlin developers";
 constexpr std::u16string_view kHomepage = u"https://orlin-hex.example/";
 
 } // namespace

@@ -33,15 +33,6 @@ bool RegisterDialogClass(HINSTANCE instance, const wchar_t* className, WNDPROC p
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND CreateDialogWindowOuter(const DialogHost& host, const wchar_t* className,
-                             const std::u16string& title, DWORD style, DWORD exStyle,
-                             int outerWidth, int outerHeight, void* creationParameter)
-{
-    const ScreenPoint origin = CenterOnOwner(host.owner, outerWidth, outerHeight);
-    return CreateWindowExW(exStyle, className, W(title), style, origin.x, origin.y, outerWidth,
-                           outerHeight, host.owner, nullptr, host.instance, creationParameter);
-}
-
 HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
                         const std::u16string& title, DWORD style, DWORD exStyle, int clientWidth,
                         int clientHeight, void* creationParameter)
@@ -49,8 +40,11 @@ HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
     const UINT dpi = WindowDpi(host.owner);
     RECT frame{0, 0, ScaleForDpi(clientWidth, dpi), ScaleForDpi(clientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-    return CreateDialogWindowOuter(host, className, title, style, exStyle, frame.right - frame.left,
-                                   frame.bottom - frame.top, creationParameter);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const ScreenPoint origin = CenterOnOwner(host.owner, width, height);
+    return CreateWindowExW(exStyle, className, W(title), style, origin.x, origin.y, width, height,
+                           host.owner, nullptr, host.instance, creationParameter);
 }
 
 HWND CreateControl(HWND dialog, const wchar_t* className, const std::u16string& text, DWORD style,

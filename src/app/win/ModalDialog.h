@@ -32,11 +32,6 @@ HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
                         const std::u16string& title, DWORD style, DWORD exStyle, int clientWidth,
                         int clientHeight, void* creationParameter);
 
-// Same for a dialog whose outer size, not client size, is given.
-HWND CreateDialogWindowOuter(const DialogHost& host, const wchar_t* className,
-                             const std::u16string& title, DWORD style, DWORD exStyle,
-                             int outerWidth, int outerHeight, void* creationParameter);
-
 // A child control at 96-DPI coordinates scaled to the dialog's DPI, visible, in the message
 // font (the controls' default font has no Japanese glyphs under every system).
 HWND CreateControl(HWND dialog, const wchar_t* className, const std::u16string& text, DWORD style,

@@ -1,7 +1,5 @@
 #include "app/win/PromptDialog.h"
 
-#include "ui/win/Dpi.h"
-
 namespace orx::win {
 
 std::optional<std::u16string> PromptDialog::Run(const DialogHost& host, const std::u16string& title,
@@ -14,11 +12,10 @@ std::optional<std::u16string> PromptDialog::Run(const DialogHost& host, const st
     PromptDialog dialog;
     dialog.prompt_ = prompt;
     dialog.text_ = initialText;
-    const UINT dpi = WindowDpi(host.owner);
-    // This one is sized by its outer frame, so the client area depends on the frame metrics.
-    if (CreateDialogWindowOuter(host, kClassName, title, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                WS_EX_DLGMODALFRAME, ScaleForDpi(360, dpi), ScaleForDpi(132, dpi),
-                                &dialog) == nullptr) {
+    // A client area of 360 × 128 (not a window of 360 × 132, whose frame would cut off the
+    // buttons at the bottom) keeps the buttons 12 pixels clear of the bottom edge.
+    if (CreateDialogWindow(host, kClassName, title, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                           WS_EX_DLGMODALFRAME, 360, 128, &dialog) == nullptr) {
         return std::nullopt;
     }
     RunModalLoop(host, dialog.window_, dialog.done_);
