@@ -521,6 +521,11 @@ std::optional<std::uint64_t> HexViewModel::HitTest(std::int32_t x, std::int32_t 
         return std::nullopt;
     }
     const auto screenRow = static_cast<std::uint64_t>((yd - margin) / metrics_.rowHeight);
+    // Only what is painted can be hit: the full rows, and the scrolling data area between the
+    // offset column and the right margin (cells scrolled under either are not drawn).
+    if (screenRow >= VisibleRows() || xd < DataLeft() || xd >= ClientWidthDips() - margin) {
+        return std::nullopt;
+    }
     const std::uint64_t rowStart = (topRow_ + screenRow) * kBytesPerRow;
     const std::uint64_t lastByte = LastByte();
     if (rowStart > lastByte) {

@@ -105,6 +105,42 @@ TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse)
     EXPECT_EQ(empty.view.VerticalScrollBar(), (ScrollBarInfo{0, 0, 10, 0}));
 }
 
+TEST(HexViewModelGeometry, PointsOutsideThePaintedDataHitNothing)
+{
+    // Ten full rows and a 15-DIP strip under them; 400 wide, so the data area ends at 392 and
+    // the hex column scrolled 60 DIPs to the left starts at 50, under the offset column.
+    SizedView sized(16 * 100, 400, kClientHeight + 15);
+    HexViewModel& view = sized.view;
+    const std::int32_t lastRow = 8 + 9 * 22 + 11;
+    struct Case {
+        const char* region;
+        std::int32_t x, y;
+        std::optional<std::uint64_t> expected;
+    };
+    const Case cases[] = {
+        {"last full row", 200, lastRow, 16 * 9 + 5},
+        {"strip under the last full row", 200, 8 + 10 * 22 + 2, std::nullopt},
+        {"offset column over a scrolled cell", 60, 19, std::nullopt},
+        {"gap over a scrolled cell", 109, 19, std::nullopt},
+        {"first visible data", 110, 19, 2},
+        {"right edge of the data area", 391, 19, 11},
+        {"right margin of a narrow window", 395, 19, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.region);
+        (void)view.SetTopRow(0);
+        (void)view.OnHorizontalScroll(ScrollRequest::ThumbTrack, 60);
+        EXPECT_EQ(view.HitTest(c.x, c.y), c.expected);
+        if (!c.expected) { // and a click there selects nothing and scrolls nowhere
+            (void)view.OnLButtonDown(c.x, c.y);
+            (void)view.OnLButtonUp();
+            EXPECT_EQ(view.TopRow(), 0u);
+            EXPECT_EQ(view.HorizontalScroll(), 60);
+            EXPECT_FALSE(view.HasSelection());
+        }
+    }
+}
+
 TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret)
 {
     struct Case {
