@@ -98,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         }
         Require(document.Size() == model.size());
+        Require(!document.VerifyRecords());
         const std::uint64_t from = offset % (model.size() + 1);
         const orx::ReadResult read = document.Read(from, value);
         const std::uint64_t to = std::min<std::uint64_t>(model.size(), from + value);

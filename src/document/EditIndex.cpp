@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <type_traits>
 
 namespace orx {
@@ -654,6 +655,121 @@ std::optional<EditIndex::Element> EditIndex::Next(const Element& element) const
         return std::nullopt;
     }
     return ToElement(ItemAt(at));
+}
+
+struct EditIndex::VerifyState {
+    std::optional<Item> previous;
+    std::optional<std::size_t> leafDepth;
+    std::uint64_t run = 0, deleted = 0, runs = 0, ranges = 0;
+    // Summary of the subtree just checked, for its parent's entry.
+    Key first{};
+    std::uint64_t net = 0;
+    std::string fault;
+
+    bool Fail(const std::string& what, std::uint64_t offset)
+    {
+        fault = what + " (at file offset " + std::to_string(offset) + ")";
+        return false;
+    }
+};
+
+bool EditIndex::VerifyNode(const Node& node, std::size_t depth, VerifyState& state) const
+{
+    if (node.count == 0) {
+        return state.Fail("empty node", state.previous ? state.previous->offset : 0);
+    }
+    if (node.leaf) {
+        const auto& leaf = static_cast<const Leaf&>(node);
+        if (!state.leafDepth) {
+            state.leafDepth = depth;
+        } else if (*state.leafDepth != depth) {
+            return state.Fail("leaves at different depths", leaf.items[0].offset);
+        }
+        if (leaf.count > kMaxLeaf) {
+            return state.Fail("leaf over its limit", leaf.items[0].offset);
+        }
+        std::uint64_t net = 0;
+        for (std::size_t i = 0; i < leaf.count; ++i) {
+            const Item& item = leaf.items[i];
+            if (item.extent == 0) {
+                return state.Fail("empty run or range", item.offset);
+            }
+            if (item.isRun && !item.IsInline() &&
+                (SlotOf(item) >= runs_.size() || runs_[SlotOf(item)].size() != item.extent)) {
+                return state.Fail("run length differs from its pooled bytes", item.offset);
+            }
+            if (state.previous) {
+                const Item& before = *state.previous;
+                if (!Less(before.KeyOf(), item.KeyOf())) {
+                    return state.Fail("keys out of order", item.offset);
+                }
+                if (!before.isRun && item.offset < before.End()) {
+                    return state.Fail("record inside a deleted range", item.offset);
+                }
+                if (!before.isRun && !item.isRun && item.offset == before.End()) {
+                    return state.Fail("adjacent deleted ranges not merged", item.offset);
+                }
+            }
+            state.previous = item;
+            net += item.Net();
+            (item.isRun ? state.run : state.deleted) += item.extent;
+            ++(item.isRun ? state.runs : state.ranges);
+        }
+        state.first = leaf.items[0].KeyOf();
+        state.net = net;
+        return true;
+    }
+    const auto& inner = static_cast<const Inner&>(node);
+    if (inner.count > kMaxChildren) {
+        return state.Fail("inner node over its limit", inner.firstOffset[0]);
+    }
+    std::uint64_t net = 0;
+    Key first{};
+    for (std::size_t i = 0; i < inner.count; ++i) {
+        const Node* child = inner.child[i].get();
+        if (child == nullptr) {
+            return state.Fail("missing subtree", inner.firstOffset[i]);
+        }
+        if (child->parent != &inner || child->slot != i) {
+            return state.Fail("wrong parent link or slot", inner.firstOffset[i]);
+        }
+        if (!VerifyNode(*child, depth + 1, state)) {
+            return false;
+        }
+        if (inner.firstOffset[i] != state.first.offset || inner.firstKind[i] != state.first.kind) {
+            return state.Fail("stale first key of a subtree", state.first.offset);
+        }
+        if (inner.net[i] != state.net) {
+            return state.Fail("wrong net shift of a subtree", state.first.offset);
+        }
+        if (i == 0) {
+            first = state.first;
+        }
+        net += state.net;
+    }
+    state.first = first;
+    state.net = net;
+    return true;
+}
+
+std::optional<std::string> EditIndex::Verify() const
+{
+    VerifyState state;
+    if (root_ != nullptr) {
+        if (root_->parent != nullptr) {
+            return "the root has a parent";
+        }
+        if (!VerifyNode(*root_, 0, state)) {
+            return state.fault;
+        }
+    }
+    if (state.run != totalRun_ || state.deleted != totalDeleted_) {
+        return "inserted or deleted byte totals differ from the records";
+    }
+    if (state.runs != runCount_ || state.ranges != rangeCount_) {
+        return "run or range counts differ from the records";
+    }
+    return std::nullopt;
 }
 
 void EditIndex::Clear()

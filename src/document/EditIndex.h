@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace orx {
@@ -82,6 +83,13 @@ public:
     [[nodiscard]] std::optional<Element> Next(const Element& element) const;
 
     void Clear();
+
+    // Checks the whole tree against its invariants: keys in order, ranges split around run
+    // keys and merged otherwise, each subtree's first key and net shift as its parent records
+    // them, parent links and slots, no empty node, leaves at one depth, the totals and the run
+    // pool. Returns a description of the first fault found, or nothing when all hold. It
+    // walks every record: for tests and diagnostics, not for every edit.
+    [[nodiscard]] std::optional<std::string> Verify() const;
 
     [[nodiscard]] std::uint64_t InsertedBytes() const { return totalRun_; }
     [[nodiscard]] std::uint64_t DeletedBytes() const { return totalDeleted_; }
@@ -207,6 +215,10 @@ private:
     void Split(Node* node);
     // Unlinks an emptied node, and the ancestors it leaves empty.
     void Remove(Node* node);
+
+    struct VerifyState;
+    // Checks one subtree; returns false and fills in the state's fault at the first one.
+    bool VerifyNode(const Node& node, std::size_t depth, VerifyState& state) const;
 
     NodePtr root_;
     // Bytes of runs longer than kInlineRun; freed slots are reused. Four billion such runs

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orx {
@@ -77,6 +78,8 @@ public:
     [[nodiscard]] std::uint64_t InsertionRunCount() const { return edits_.RunCount(); }
     [[nodiscard]] std::uint64_t DeletionRangeCount() const { return edits_.RangeCount(); }
     [[nodiscard]] std::uint64_t OverwriteCount() const { return overwrites_.Size(); }
+    // The first broken invariant of the edit records, or nothing (see EditIndex::Verify).
+    [[nodiscard]] std::optional<std::string> VerifyRecords() const { return edits_.Verify(); }
 
 private:
     [[nodiscard]] bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);

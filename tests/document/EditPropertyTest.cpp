@@ -99,6 +99,7 @@ public:
     void Check(const std::string& context)
     {
         SCOPED_TRACE(context);
+        ASSERT_EQ(document_.VerifyRecords(), std::nullopt);
         const std::uint64_t size = vector_.size();
         ASSERT_EQ(document_.Size(), size);
         ASSERT_EQ(document_.EditedSize(), size);
@@ -251,6 +252,7 @@ TEST(EditOverlayProperty, RecordsTakenAwayInBulkLeaveOneRange)
             const std::uint64_t offset = rng() % model.size();
             ASSERT_TRUE(document.DeleteByte(offset));
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset));
+            ASSERT_EQ(document.VerifyRecords(), std::nullopt) << "after step " << step;
             if (step % 997 == 0) {
                 ASSERT_EQ(document.Read(0, document.Size() + 1).bytes, model)
                     << "after step " << step;

@@ -25,6 +25,8 @@ TEST(HexViewModelRandomInput, InvariantsHoldWhateverTheUserDoes)
             ++step;
             const std::string problem = HexViewInputDriver::CheckInvariants(f.view);
             ASSERT_EQ(problem, "") << "run " << run << " step " << step;
+            ASSERT_EQ(f.document.VerifyRecords(), std::nullopt)
+                << "run " << run << " step " << step;
             ASSERT_EQ(f.document.Read(0, f.document.Size()).bytes.size(), f.document.Size());
         }
     }
