@@ -49,9 +49,8 @@ bool ParseSettings(AppSettings& settings, const std::u16string& path)
     return true;
 }
 
-bool SaveSettings(const AppSettings& settings, const std::u16string& path)
+bool SaveSettings(const AppSettings& settings, const std::u16string& path, platform::FileSystem& fs)
 {
-    platform::FileSystem& fs = platform::SystemFileSystem();
     const std::u16string directory = platform::DirectoryOfPath(path);
     std::u16string temp;
     if (!fs.CreateTempFile(directory.empty() ? std::u16string(u".") : directory, u"ORL", temp)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileSystem.h"
 #include "settings/AppSettings.h"
 
 #include <string>
@@ -19,7 +20,8 @@ class StringTable;
 // Writes the whole file. The text goes to a temporary file beside it that then replaces it,
 // so an interrupted write never leaves a truncated settings file. False when anything fails;
 // the old file is then unchanged and no temporary file is left behind.
-[[nodiscard]] bool SaveSettings(const AppSettings& settings, const std::u16string& path);
+[[nodiscard]] bool SaveSettings(const AppSettings& settings, const std::u16string& path,
+                                platform::FileSystem& fs = platform::SystemFileSystem());
 
 // Start-up: fills `settings` from the file at `path`, or with the defaults (written out at
 // once) when there is none or it cannot be read; repairs an empty font family or a size

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "cli/Commands.h"
-#include "platform/Utf.h"
+#include "support/SourceDirectory.h"
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
 namespace orx::cli::test {
+
+using orx::test::SourceDirectory;
 
 struct Outcome {
     int code = 0;
@@ -22,13 +23,6 @@ inline Outcome RunCommand(int (*command)(const Invocation&), Args args)
     std::ostringstream err;
     const int code = command(Invocation{std::move(args), out, err});
     return Outcome{code, out.str(), err.str()};
-}
-
-// The source tree, whose resources/ the shipped layout puts beside the executable.
-inline std::u16string ResourceDirectory()
-{
-    const char* dir = std::getenv("ORX_SOURCE_DIR");
-    return platform::Widen(dir != nullptr ? dir : ".");
 }
 
 } // namespace orx::cli::test

@@ -16,7 +16,7 @@ protected:
     {
         Args args = {file_};
         args.insert(args.end(), options.begin(), options.end());
-        args.insert(args.end(), {u"--resource-dir", test::ResourceDirectory()});
+        args.insert(args.end(), {u"--resource-dir", test::SourceDirectory()});
         return RunCommand(RunFind, args);
     }
 

@@ -33,7 +33,7 @@ TEST(InspectCommand, PrintsTheElevenRowsWithTheEnglishUnavailableText)
     };
     for (const auto& [offset, out] : cases) {
         const test::Outcome outcome =
-            RunCommand(RunInspect, {file, offset, u"--resource-dir", test::ResourceDirectory()});
+            RunCommand(RunInspect, {file, offset, u"--resource-dir", test::SourceDirectory()});
         EXPECT_EQ(outcome.code, kExitOk) << outcome.err;
         EXPECT_EQ(outcome.out, out);
     }

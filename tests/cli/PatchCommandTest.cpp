@@ -1,4 +1,5 @@
 #include "cli/CommandTestSupport.h"
+#include "platform/Utf.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "document/EditableDocument.h"
-#include "document/FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "document/ReferenceOverlay.h"
 #include "support/TempDir.h"
 

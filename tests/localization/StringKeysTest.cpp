@@ -1,9 +1,9 @@
 #include "localization/StringKeys.h"
 #include "localization/StringTable.h"
+#include "support/SourceDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,8 +30,7 @@ namespace fs = std::filesystem;
 
 fs::path SourceDir()
 {
-    const char* dir = std::getenv("ORX_SOURCE_DIR");
-    return dir != nullptr ? fs::path(dir) : fs::path();
+    return test::ToPath(test::SourceDirectory());
 }
 
 std::string ReadText(const fs::path& path)
@@ -101,8 +100,8 @@ class StringKeysTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (SourceDir().empty() || !fs::is_directory(SourceDir() / "src")) {
-            GTEST_SKIP() << "ORX_SOURCE_DIR is not set; run through ctest";
+        if (!fs::is_directory(SourceDir() / "src")) {
+            GTEST_SKIP() << "the source tree is not found; run through ctest";
         }
     }
 };

@@ -141,5 +141,18 @@ TEST(Search, UnreadableBlocksEndTheForwardSearchAndAreSkippedBackward)
     EXPECT_EQ(Backward(document, Bytes{9, 9}, kMiB), kNone);
 }
 
+TEST(Search, ReadsShorterThanThePatternStillFindAMatchAcrossThem)
+{
+    // Each read ends inside the match: the bytes kept from earlier reads must add up.
+    MemoryDocument document(Bytes(200, 0));
+    const Bytes pattern = {1, 2, 3, 4, 5, 6};
+    std::copy(pattern.begin(), pattern.end(), document.Bytes().begin() + 101);
+    for (const std::uint64_t limit : {1, 2, 3, 4}) {
+        document.readLimit = limit;
+        EXPECT_EQ(Forward(document, pattern, 0), 101u) << limit;
+        EXPECT_EQ(Forward(document, pattern, 100), 101u) << limit;
+    }
+}
+
 } // namespace
 } // namespace orx

@@ -2,6 +2,7 @@
 
 #include "localization/StringTable.h"
 #include "settings/SettingsJson.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,27 @@ TEST_F(SettingsFileTest, FailedSaveChangesNothingAndLeavesNoTemporaryFile)
     // A directory that does not exist.
     EXPECT_FALSE(SaveSettings(AppSettings(), dir.Path(u"missing/orlin.settings.json")));
     EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
+}
+
+TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFile)
+{
+    const std::string good = SerializeSettings(DefaultSettings(UiLanguage::Japanese));
+    const AppSettings changed = DefaultSettings(UiLanguage::English);
+    using Fault = void (*)(test::FaultyFileSystem&);
+    const Fault faults[] = {
+        [](test::FaultyFileSystem& fs) { fs.failWriteNumber = 1; },
+        [](test::FaultyFileSystem& fs) { fs.failCreate = true; },
+        [](test::FaultyFileSystem& fs) { fs.failFlush = true; },
+        [](test::FaultyFileSystem& fs) { fs.failTempFile = true; },
+    };
+    for (const Fault fault : faults) {
+        dir.Write(kSettingsFileName, good);
+        test::FaultyFileSystem fs;
+        fault(fs);
+        EXPECT_FALSE(SaveSettings(changed, Path(), fs));
+        EXPECT_EQ(ReadText(Path()), good);
+        EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
+    }
 }
 
 TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsWithoutFailing)

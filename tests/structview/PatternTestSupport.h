@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/Utf.h"
+#include "support/SourceDirectory.h"
 #include "structview/StructPatternFile.h"
 #include "structview/StructRows.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,12 +26,6 @@ inline std::shared_ptr<const StructPatternFile> LoadPattern(std::u16string_view 
         return nullptr;
     }
     return file;
-}
-
-inline std::u16string SourceDirectory()
-{
-    const char* dir = std::getenv("ORX_SOURCE_DIR");
-    return platform::Widen(dir ? dir : ".");
 }
 
 // Builds sample files field by field.

@@ -7,6 +7,7 @@
 #include "ui/win/WinHandles.h"
 #include "platform/Utf.h"
 #include "platform/win32/WinString.h"
+#include "support/SourceDirectory.h"
 #include "support/TempDir.h"
 
 #include <windows.h>
@@ -34,12 +35,6 @@ struct Launch {
     std::u16string application;
     std::u16string commandLine;
 };
-
-inline std::u16string SourceDirectory()
-{
-    const char* dir = std::getenv("ORX_SOURCE_DIR");
-    return platform::Widen(dir != nullptr ? dir : ".");
-}
 
 // English, a theme that differs from the default, so that what is applied is visible.
 inline constexpr std::string_view kEnglishSettings =

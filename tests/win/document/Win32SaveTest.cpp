@@ -1,7 +1,7 @@
 // Saving against the real Win32 file API: sharing modes, temporary file naming and the
 // rename over a file that others hold open.
 #include "document/EditableDocument.h"
-#include "document/FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "platform/win32/WinString.h"
 #include "support/TempDir.h"
 
