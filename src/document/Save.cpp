@@ -216,6 +216,12 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
         }
         const std::uint64_t plainEnd =
             overwrite != overwrites.end() ? std::min(stretchEnd, overwrite->first) : stretchEnd;
+        if (plainEnd <= pos) {
+            // The walk has passed a record it should have stopped at. Fail the save, leaving
+            // the file as it was, rather than loop here with the editor busy for good.
+            fs_->SetLastError(0);
+            return fail();
+        }
         block.resize(static_cast<std::size_t>(std::min(kCopyBlock, plainEnd - pos)));
         while (pos < plainEnd) {
             const std::uint64_t want = std::min(kCopyBlock, plainEnd - pos);

@@ -83,6 +83,14 @@ TEST(EditableDocument, EditsComposeAsTheRecordRulesSay)
                     d.DeleteByte(0);
          },
          "bcdefgiZ", true, SaveStrategy::ViaTempFile},
+        {"replaced bytes on both sides of a run's key", "abcdef",
+         [](D& d) {
+             return d.OverwriteByte(2, 'X') && d.OverwriteByte(3, 'Y') && d.InsertByte(3, 'z');
+         },
+         "abXzYef", true, SaveStrategy::ViaTempFile},
+        {"a run in the middle and one at the end", "abc",
+         [](D& d) { return d.InsertByte(1, 'x') && d.InsertByte(4, 'y'); }, "axbcy", true,
+         SaveStrategy::ViaTempFile},
         {"a long appended run saves in place", "ab",
          [](D& d) { return TypeAt(d, 2, "0123456789") && d.DeleteByte(3); }, "ab023456789", true,
          SaveStrategy::InPlace},
