@@ -1,5 +1,4 @@
 #include "platform/Console.h"
-#include "platform/FileSystem.h"
 #include "platform/System.h"
 
 #include <gtest/gtest.h>
@@ -34,27 +33,6 @@ TEST(Win32System, ProcessFactsAreAvailable)
     // Not packaged under test.
     EXPECT_FALSE(PackageFamilyName().has_value());
     EXPECT_TRUE(LocalAppDataFolder().has_value());
-}
-
-TEST(Win32FileSystem, TempFilesAreCreatedEmptyAndUnique)
-{
-    FileSystem& fs = SystemFileSystem();
-    const std::u16string dir = fs.CurrentDirectory();
-    std::u16string first;
-    std::u16string second;
-    ASSERT_TRUE(fs.CreateTempFile(dir, u"ORL", first));
-    ASSERT_TRUE(fs.CreateTempFile(dir, u"ORL", second));
-    EXPECT_NE(first, second);
-    NativeFile file = fs.OpenForRead(first);
-    std::uint64_t size = 1;
-    ASSERT_TRUE(file.IsOpen());
-    ASSERT_TRUE(fs.GetSize(file, size));
-    EXPECT_EQ(size, 0u);
-    file.Close();
-    EXPECT_TRUE(fs.Delete(first));
-    EXPECT_TRUE(fs.Delete(second));
-    EXPECT_FALSE(fs.Delete(second));
-    EXPECT_EQ(fs.LastError(), ErrorFileNotFound());
 }
 
 } // namespace
