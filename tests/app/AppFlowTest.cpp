@@ -58,17 +58,6 @@ TEST(Commands, NothingRunsWhileASaveIsBusy)
     EXPECT_FALSE(CommandAllowed(DecodeCommand(4003, 3), false));
 }
 
-TEST(AppFlow, AFailedOpenStillRefreshesEverythingToTheClosedState)
-{
-    const OpenRefresh failed = RefreshAfterOpen(false);
-    EXPECT_TRUE(failed.attachDocument && failed.rebuildMenu && failed.updateTitle &&
-                failed.refreshStatus && failed.requestSideWindowUpdates && failed.showOpenError);
-    EXPECT_FALSE(failed.addRecentFile);
-    const OpenRefresh opened = RefreshAfterOpen(true);
-    EXPECT_TRUE(opened.addRecentFile);
-    EXPECT_FALSE(opened.showOpenError);
-}
-
 TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere)
 {
     struct Case {

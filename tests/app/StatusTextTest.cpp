@@ -143,23 +143,5 @@ TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark)
     }
 }
 
-TEST(StatusBarColors, ThemeColoursAndTheRedFlash)
-{
-    struct Case {
-        std::uint32_t theme;
-        bool flash;
-        StatusBarColors expected;
-    };
-    const Case cases[] = {
-        {0, false, {std::nullopt, 0x202020}}, {1, false, {0x2A1B0D, 0xF3EDE6}},
-        {2, false, {0x111111, 0xF3F3F3}},     {7, false, {std::nullopt, 0x202020}},
-        {0, true, {0x2020B4, 0xFFFFFF}},      {2, true, {0x2020B4, 0xFFFFFF}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.theme << " " << c.flash);
-        EXPECT_EQ(StatusBarColorsFor(static_cast<Theme>(c.theme), c.flash), c.expected);
-    }
-}
-
 } // namespace
 } // namespace orx::test

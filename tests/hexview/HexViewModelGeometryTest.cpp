@@ -9,42 +9,6 @@
 namespace orx::test {
 namespace {
 
-TEST(HexViewModelGeometry, MetricsFollowMeasurementFontSizeAndDocumentSize)
-{
-    struct Case {
-        const char* name;
-        std::optional<TextMetrics> measured;
-        std::uint64_t documentSize;
-        float zoom;
-        float rowHeight, offsetWidth, hexWidth, textWidth;
-    };
-    const Case cases[] = {
-        {"no text system: floor row, no columns", std::nullopt, 100, 1.0f, 17, 0, 0, 0},
-        {"tall line: line + 15 % of the size", TextMetrics{30, 9, 7}, 100, 1.0f, 32.4f, 81, 432,
-         112},
-        {"short line: 1.35 x size", TextMetrics{10, 9, 7}, 100, 1.0f, 21.6f, 81, 432, 112},
-        {"tiny font, failed line metrics: 17 + 15 %", TextMetrics{0, 4, 4}, 100, 0.6f, 18.44f, 36,
-         192, 64},
-        {"glyphs narrower than 1 DIP", TextMetrics{16, 0.2f, 0}, 100, 1.0f, 21.6f, 9, 48, 16},
-        {"4 GiB - 1: 8 digits", TextMetrics{16, 10, 10}, (1ull << 32) - 1, 1.0f, 21.6f, 90, 480,
-         160},
-        {"4 GiB: 16 digits", TextMetrics{16, 10, 10}, 1ull << 32, 1.0f, 21.6f, 170, 480, 160},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SizedDocument document(c.documentSize);
-        HexViewModel view;
-        (void)view.SetDocument(&document, nullptr);
-        (void)view.ZoomBy(c.zoom - 1.0f);
-        view.ComputeMetrics(c.measured);
-        const ViewMetrics& m = view.Metrics();
-        EXPECT_NEAR(m.rowHeight, c.rowHeight, 1e-3);
-        EXPECT_FLOAT_EQ(m.offsetColumnWidth, c.offsetWidth);
-        EXPECT_FLOAT_EQ(m.hexColumnWidth, c.hexWidth);
-        EXPECT_FLOAT_EQ(m.textColumnWidth, c.textWidth);
-    }
-}
-
 TEST(HexViewModelGeometry, InsertingTheByteThatReaches4GiBWidensTheOffsetColumn)
 {
     TempDir dir;
