@@ -57,37 +57,6 @@ std::vector<std::u16string> Paths(int count)
     return paths;
 }
 
-TEST(MenuModel, TreeOfAnOpenDocumentWithDefaultSettings)
-{
-    MenuState state;
-    state.documentOpen = true;
-    state.theme = Theme::DarkBlue;
-    state.inspectorVisible = true;
-    const std::vector<MenuItem> bar = BuildMenuBar(state, kBracketLookup);
-    EXPECT_EQ(Outline(bar),
-              "menu.file{menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 - "
-              "menu.file.exit#1023} "
-              "menu.edit{menu.edit.readonly#1004*} "
-              "menu.view{menu.view.find#1005 menu.view.goto#1006 - "
-              "menu.view.zoom{menu.view.zoom.out#1017 "
-              "menu.view.zoom.in#1018 - menu.view.zoom.reset#1019}} "
-              "menu.settings{menu.view.encoding{menu.view.encoding.ascii#1007* "
-              "menu.view.encoding.utf8#1008 "
-              "menu.view.encoding.utf16le#1009 menu.view.encoding.utf16be#1010 - "
-              "menu.view.encoding.japanese{menu.view.encoding.shiftjis#1011} "
-              "menu.view.encoding.korean{menu.view.encoding.windows949#1012 "
-              "menu.view.encoding.euckr#1013}} "
-              "menu.view.theme{menu.view.theme.light#1014 menu.view.theme.darkblue#1015* "
-              "menu.view.theme.black#1016} "
-              "menu.view.language{menu.view.language.system#1024* menu.view.language.english#1025 "
-              "menu.view.language.japanese#1026} "
-              "menu.settings.analysis{menu.settings.analysis.data_inspector#1021* "
-              "menu.settings.analysis.struct_view#1022} - menu.settings.font#1020} "
-              "menu.help{menu.help.about#1027}");
-    EXPECT_EQ(bar[0].label, u"[menu.file]");
-    EXPECT_EQ(FindMenuItem(bar, 1019)->label, u"[menu.view.zoom.reset]");
-}
-
 TEST(MenuModel, GreyingAndCheckMarksFollowTheState)
 {
     struct Case {

@@ -32,32 +32,19 @@ TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble)
         std::uint64_t expectedCaret;
         bool expectedPending;
     };
+    using enum EditMode;
     const Case cases[] = {
         // The first digit replaces the high nibble at once and keeps the low one.
-        {"overwrite, one digit", {0x12, 0x34}, EditMode::Overwrite, 0, u"A", {0xA2, 0x34}, 0, true},
-        {"overwrite, four digits",
-         {0x12, 0x34, 0x56},
-         EditMode::Overwrite,
-         0,
-         u"0f9C",
-         {0x0F, 0x9C, 0x56},
-         2,
-         false},
+        {"overwrite, one digit", {0x12, 0x34}, Overwrite, 0, u"A", {0xA2, 0x34}, 0, true},
+        {"four digits", {0x12, 0x34, 0x56}, Overwrite, 0, u"0f9C", {0x0F, 0x9C, 0x56}, 2, false},
         // At the last byte the caret stays and further digits keep rewriting that byte.
-        {"overwrite, last byte",
-         {0x12, 0x34},
-         EditMode::Overwrite,
-         1,
-         u"5678",
-         {0x12, 0x78},
-         1,
-         false},
-        {"other characters", {0x12}, EditMode::Overwrite, 0, u"g x", {0x12}, 0, false},
+        {"overwrite, last byte", {0x12, 0x34}, Overwrite, 1, u"5678", {0x12, 0x78}, 1, false},
+        {"other characters", {0x12}, Overwrite, 0, u"g x", {0x12}, 0, false},
         // Insert mode inserts only when the second digit arrives.
-        {"insert, one digit", {0x12}, EditMode::Insert, 0, u"4", {0x12}, 0, true},
-        {"insert, two digits", {0x12}, EditMode::Insert, 0, u"41", {0x41, 0x12}, 1, false},
-        {"insert at the end", {0x12}, EditMode::Insert, 1, u"4142", {0x12, 0x41, 0x42}, 3, false},
-        {"insert into an empty document", {}, EditMode::Insert, 0, u"ff", {0xFF}, 1, false},
+        {"insert, one digit", {0x12}, Insert, 0, u"4", {0x12}, 0, true},
+        {"insert, two digits", {0x12}, Insert, 0, u"41", {0x41, 0x12}, 1, false},
+        {"insert at the end", {0x12}, Insert, 1, u"4142", {0x12, 0x41, 0x42}, 3, false},
+        {"insert into an empty document", {}, Insert, 0, u"ff", {0xFF}, 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,15 +67,16 @@ TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit)
         Bytes expected; // after typing 4, the interruption, then 4 1
     };
     const auto right = [](HexViewModel& v) { (void)v.OnKeyDown(vk::kRight, false); };
+    using enum EditMode;
     const Case cases[] = {
-        {"arrow key, insert", EditMode::Insert, right, {0x12, 0x41, 0x34}},
-        {"arrow key, overwrite", EditMode::Overwrite, right, {0x42, 0x41}},
+        {"arrow key, insert", Insert, right, {0x12, 0x41, 0x34}},
+        {"arrow key, overwrite", Overwrite, right, {0x42, 0x41}},
         {"read-only toggled twice",
-         EditMode::Overwrite,
+         Overwrite,
          [](HexViewModel& v) { (void)v.ToggleEditingEnabled(), (void)v.ToggleEditingEnabled(); },
          {0x41, 0x34}},
         {"insert key twice",
-         EditMode::Overwrite,
+         Overwrite,
          [](HexViewModel& v) {
              (void)v.OnKeyDown(vk::kInsert, false), (void)v.OnKeyDown(vk::kInsert, false);
          },
@@ -116,29 +104,18 @@ TEST(HexViewModelEditing, DeleteBackspaceAndSelections)
         Bytes expected;
         std::uint64_t expectedCaret;
     };
+    using enum EditMode;
     const Case cases[] = {
-        {"delete", EditMode::Overwrite, 1, {}, vk::kDelete, {0, 2, 3, 4, 5}, 1},
-        {"delete the last byte", EditMode::Overwrite, 5, {}, vk::kDelete, {0, 1, 2, 3, 4}, 4},
-        {"backspace", EditMode::Overwrite, 2, {}, vk::kBack, {0, 2, 3, 4, 5}, 1},
-        {"backspace at 0 does nothing",
-         EditMode::Overwrite,
-         0,
-         {},
-         vk::kBack,
-         {0, 1, 2, 3, 4, 5},
-         0},
-        {"delete at Size() does nothing",
-         EditMode::Insert,
-         6,
-         {},
-         vk::kDelete,
-         {0, 1, 2, 3, 4, 5},
-         6},
-        {"backspace at Size()", EditMode::Insert, 6, {}, vk::kBack, {0, 1, 2, 3, 4}, 5},
-        {"one clicked byte", EditMode::Overwrite, 2, {{2, 2}}, vk::kDelete, {0, 1, 3, 4, 5}, 2},
-        {"reversed range by backspace", EditMode::Overwrite, 4, {{4, 1}}, vk::kBack, {0, 5}, 1},
-        {"range up to the end", EditMode::Overwrite, 3, {{3, 5}}, vk::kDelete, {0, 1, 2}, 2},
-        {"everything", EditMode::Insert, 0, {{0, 5}}, vk::kDelete, {}, 0},
+        {"delete", Overwrite, 1, {}, vk::kDelete, {0, 2, 3, 4, 5}, 1},
+        {"delete the last byte", Overwrite, 5, {}, vk::kDelete, {0, 1, 2, 3, 4}, 4},
+        {"backspace", Overwrite, 2, {}, vk::kBack, {0, 2, 3, 4, 5}, 1},
+        {"backspace at 0 does nothing", Overwrite, 0, {}, vk::kBack, {0, 1, 2, 3, 4, 5}, 0},
+        {"delete at Size() does nothing", Insert, 6, {}, vk::kDelete, {0, 1, 2, 3, 4, 5}, 6},
+        {"backspace at Size()", Insert, 6, {}, vk::kBack, {0, 1, 2, 3, 4}, 5},
+        {"one clicked byte", Overwrite, 2, {{2, 2}}, vk::kDelete, {0, 1, 3, 4, 5}, 2},
+        {"reversed range by backspace", Overwrite, 4, {{4, 1}}, vk::kBack, {0, 5}, 1},
+        {"range up to the end", Overwrite, 3, {{3, 5}}, vk::kDelete, {0, 1, 2}, 2},
+        {"everything", Insert, 0, {{0, 5}}, vk::kDelete, {}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -200,19 +177,20 @@ TEST(HexViewModelEditing, NavigationKeys)
         std::uint64_t expected;
         bool keepsSelection;
     };
+    using enum EditMode;
     const Case cases[] = {
-        {"left", vk::kLeft, false, EditMode::Overwrite, 0x24, false},
-        {"up", vk::kUp, false, EditMode::Overwrite, 0x15, false},
-        {"down", vk::kDown, false, EditMode::Overwrite, 0x35, false},
-        {"home", vk::kHome, false, EditMode::Overwrite, 0x20, false},
-        {"end", vk::kEnd, false, EditMode::Overwrite, 0x2F, false},
-        {"ctrl+home", vk::kHome, true, EditMode::Overwrite, 0, false},
-        {"ctrl+end", vk::kEnd, true, EditMode::Overwrite, 99, false},
-        {"ctrl+end, insert mode", vk::kEnd, true, EditMode::Insert, 100, false},
-        {"page up stops at 0", vk::kPageUp, false, EditMode::Overwrite, 0, false},
-        {"page down stops at the last byte", vk::kPageDown, false, EditMode::Overwrite, 99, false},
-        {"escape only drops the selection", vk::kEscape, false, EditMode::Overwrite, 0x25, false},
-        {"a letter key is not ours", 0x41, false, EditMode::Overwrite, 0x25, true},
+        {"left", vk::kLeft, false, Overwrite, 0x24, false},
+        {"up", vk::kUp, false, Overwrite, 0x15, false},
+        {"down", vk::kDown, false, Overwrite, 0x35, false},
+        {"home", vk::kHome, false, Overwrite, 0x20, false},
+        {"end", vk::kEnd, false, Overwrite, 0x2F, false},
+        {"ctrl+home", vk::kHome, true, Overwrite, 0, false},
+        {"ctrl+end", vk::kEnd, true, Overwrite, 99, false},
+        {"ctrl+end, insert mode", vk::kEnd, true, Insert, 100, false},
+        {"page up stops at 0", vk::kPageUp, false, Overwrite, 0, false},
+        {"page down stops at the last byte", vk::kPageDown, false, Overwrite, 99, false},
+        {"escape only drops the selection", vk::kEscape, false, Overwrite, 0x25, false},
+        {"a letter key is not ours", 0x41, false, Overwrite, 0x25, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -164,7 +164,7 @@ TEST(HexViewModelPaint, UnknownThemeValuesPaintAsLight)
     HexViewModel view;
     (void)view.SetTheme(static_cast<Theme>(7));
     const PaintModel paint = view.BuildPaintModel();
-    EXPECT_EQ(paint.palette.background, ColorFromBytes(246, 244, 239));
+    EXPECT_EQ(paint.palette.background, HexViewPalette(Theme::Light).background);
     EXPECT_TRUE(paint.rows.empty()); // no document: an empty background
 }
 
