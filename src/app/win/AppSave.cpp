@@ -43,6 +43,11 @@ void AppWindow::SetBusy(bool busy)
 {
     busy_ = busy;
     EnableWindow(hexView_.Window(), busy ? FALSE : TRUE);
+    // Disabling the view took the keyboard focus away from it; give it back so that typing
+    // goes on where it stopped, unless another window (a dialog, another program) is active.
+    if (!busy && GetActiveWindow() == window_) {
+        SetFocus(hexView_.Window());
+    }
     RebuildMenu();
 }
 

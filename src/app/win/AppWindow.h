@@ -87,7 +87,8 @@ private:
     void SetSideWindowVisible(bool AppSettings::*flag, bool visible);
     void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
     void StampAndSaveSettings();
-    // Saving and searching: menus greyed, the hex view disabled, closing refused.
+    // Saving and searching: menus greyed, the hex view disabled, closing refused. Leaving it
+    // hands the keyboard back to the view.
     void SetBusy(bool busy);
     // The throttled percentage of a save or a search in the status bar, shown at once.
     void ShowProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view key,

@@ -113,7 +113,7 @@ public:
     void Key(UINT virtualKey, bool ctrl = false)
     {
         SetCtrl(ctrl);
-        PostMessageW(GetFocus() != nullptr ? GetFocus() : View(), WM_KEYDOWN, virtualKey, 1);
+        PostMessageW(KeyboardTarget(), WM_KEYDOWN, virtualKey, 1);
         Pump();
         SetCtrl(false);
     }
@@ -121,7 +121,7 @@ public:
     void Type(std::u16string_view characters)
     {
         for (char16_t character : characters) {
-            PostMessageW(GetFocus() != nullptr ? GetFocus() : View(), WM_CHAR, character, 1);
+            PostMessageW(KeyboardTarget(), WM_CHAR, character, 1);
         }
         Pump();
     }
@@ -283,6 +283,10 @@ private:
         };
         return environment;
     }
+
+    // Where the keyboard sends keys: the focus window, or the main window when nothing has
+    // the focus (which then ignores typed characters).
+    HWND KeyboardTarget() const { return GetFocus() != nullptr ? GetFocus() : Main(); }
 
     void SendMouse(UINT message, WPARAM keys, POINT point)
     {

@@ -169,23 +169,6 @@ TEST(AppWindow, MouseDragSelectsAndCtrlCCopiesHex)
     EXPECT_FALSE(app.Model().HasSelection()) << "a caret key ends the selection";
 }
 
-TEST(AppWindow, ClicksOutsideTheBytesSelectNothing)
-{
-    AppHarness app;
-    ASSERT_TRUE(app.Start(app.Dir().Write(u"short.bin", Ramp(20))));
-    const POINT lastByte = app.CellCenter(19);
-    const POINT pastEnd{lastByte.x + 3 * (lastByte.x - app.CellCenter(18).x), lastByte.y};
-    const POINT offsetColumn{4 + app.CellCenter(0).x / 8, app.CellCenter(0).y};
-    for (POINT point : {pastEnd, offsetColumn}) {
-        app.MouseDown(point);
-        app.MouseUp(point);
-        EXPECT_FALSE(app.Model().HasSelection()) << point.x << "," << point.y;
-    }
-    app.MouseDown(lastByte);
-    EXPECT_EQ(app.Model().SelectionLow(), 19u);
-    app.MouseUp(lastByte);
-}
-
 TEST(AppWindow, CopyThatWouldExhaustMemoryIsRefusedWithAFlash)
 {
     AppHarness app;
@@ -301,6 +284,12 @@ TEST(AppWindow, SaveWritesTheEditsAndClearsTheModifiedMark)
     EXPECT_FALSE(app.App().Busy());
     EXPECT_TRUE(IsWindowEnabled(app.View()));
     EXPECT_TRUE(app.boxes.empty());
+
+    // Typing goes on at once, without a click to give the view the keyboard back.
+    const std::uint64_t caret = app.Model().CaretOffset();
+    app.Type(u"7e");
+    EXPECT_EQ(app.App().Document().Read(caret, 1).bytes, std::vector<std::uint8_t>{0x7E});
+    EXPECT_EQ(app.App().Document().Size(), 18u);
 }
 
 // Sees each WM_COMMAND and WM_CLOSE before the main window does.
