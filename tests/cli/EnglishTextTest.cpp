@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -14,8 +15,8 @@ namespace {
 
 TEST(BuiltInEnglishStrings, AreTheStringFileOfTheSourceTree)
 {
-    const std::string path =
-        platform::Narrow(test::ResourceDirectory()) + "/resources/strings/en-US.txt";
+    const std::filesystem::path path =
+        orx::test::ToPath(test::SourceDirectory()) / "resources" / "strings" / "en-US.txt";
     std::ifstream file(path, std::ios::binary);
     ASSERT_TRUE(file) << path;
     const std::string source((std::istreambuf_iterator<char>(file)),
