@@ -19,4 +19,4 @@ trap cleanup EXIT
 orx_start_xvfb
 orx_start_wine "$build"
 work="$(mktemp -d "$build/repaint-XXXXXX")"
-wine "$build/src/app/win/orx_repaint_bench.exe" "$(winepath -w "$work")" </dev/null
+wine "$build/src/hexview/win/orx_repaint_bench.exe" "$(winepath -w "$work")" </dev/null

@@ -232,6 +232,8 @@ bool IsWindows949Trail(std::uint8_t b)
     return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A) || (b >= 0x81 && b <= 0xFE);
 }
 
+constexpr std::uint64_t kKoreanResyncBytes = 4096;
+
 // Finds where the character holding rowStart begins by walking up to 4 KiB before it: the
 // byte before the row when a pair straddles the row start, else the row start itself.
 std::uint64_t ResynchroniseKorean(const IReadOnlyDocument& document, std::uint64_t rowStart,
@@ -240,7 +242,8 @@ std::uint64_t ResynchroniseKorean(const IReadOnlyDocument& document, std::uint64
     if (rowStart == 0) {
         return 0;
     }
-    const std::uint64_t scanStart = rowStart <= 4096 ? 0 : rowStart - 4096;
+    const std::uint64_t scanStart =
+        rowStart <= kKoreanResyncBytes ? 0 : rowStart - kKoreanResyncBytes;
     const std::vector<std::uint8_t> data = ReadWindow(document, scanStart, rowStart + 1);
     for (std::size_t j = 0; j < data.size() && scanStart + j < rowStart;) {
         const bool pair =
@@ -309,6 +312,23 @@ std::vector<std::u16string> DecodeTextCells(const IReadOnlyDocument* document,
     case TextEncoding::Ascii: break;
     }
     return DecodeAscii(rowBytes);
+}
+
+DecodeReach TextDecodeReach(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:     // 3 bytes either side of the row
+    case TextEncoding::ShiftJis: // 1 byte either side
+        return {1, 1};
+    case TextEncoding::Windows949:
+    case TextEncoding::EucKr:
+        // A row resynchronises up to 4 KiB back, so one byte can re-pair that far ahead.
+        return {1, kKoreanResyncBytes / 16 + 1};
+    case TextEncoding::Ascii:
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: break;
+    }
+    return {0, 0};
 }
 
 } // namespace orx

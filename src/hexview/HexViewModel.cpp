@@ -234,6 +234,15 @@ float HexViewModel::FontSizePoints() const
 
 void HexViewModel::ComputeMetrics(const std::optional<TextMetrics>& measured)
 {
+    const ViewMetrics before = metrics_;
+    ApplyMetrics(measured);
+    if (!(metrics_ == before)) {
+        ++layoutChanges_;
+    }
+}
+
+void HexViewModel::ApplyMetrics(const std::optional<TextMetrics>& measured)
+{
     metrics_.margin = 8.0f;
     metrics_.columnGap = 12.0f;
     metrics_.rowHeight = kMinRowHeight;
@@ -255,8 +264,18 @@ void HexViewModel::ComputeMetrics(const std::optional<TextMetrics>& measured)
     metrics_.hexColumnWidth = metrics_.hexCellWidth * 3.0f * 16.0f;
     metrics_.textColumnWidth = metrics_.textCellWidth * 16.0f;
     const float fontSize = metrics_.fontSize;
-    metrics_.rowHeight =
+    const float rowHeight =
         std::max({kMinRowHeight, lineHeight + std::max(0.15f * fontSize, 0.75f), 1.35f * fontSize});
+    // Rounded up to whole physical pixels: every row then sits at the same place within a
+    // pixel, so a row moved as pixels looks exactly as the same row painted there.
+    const float pixelsPerDip = static_cast<float>(dpi_) / 96.0f;
+    metrics_.rowHeight = std::ceil(rowHeight * pixelsPerDip - 1e-3f) / pixelsPerDip;
+}
+
+bool HexViewModel::WholePixelRows() const
+{
+    const float pixels = metrics_.rowHeight * static_cast<float>(dpi_) / 96.0f;
+    return std::fabs(pixels - std::round(pixels)) < 1e-3f;
 }
 
 ViewEffects HexViewModel::Relayout()
@@ -634,6 +653,7 @@ InputResult HexViewModel::TypeHexDigit(char16_t character)
         if (!editor_->OverwriteByte(caretOffset_, value)) {
             return Unhandled();
         }
+        NoteEdited(caretOffset_, false);
         if (!pending) {
             pendingNibbleValue_ = *digit;
             hasPendingNibble_ = true;
@@ -655,6 +675,7 @@ InputResult HexViewModel::TypeHexDigit(char16_t character)
                              static_cast<std::uint8_t>(pendingNibbleValue_ * 16 + *digit))) {
         return Unhandled(); // the first digit stays pending
     }
+    NoteEdited(caretOffset_, true);
     hasPendingNibble_ = false;
     ViewEffects effects = Relayout(); // the offset column may widen at 4 GiB
     effects |= SetCaret(caretOffset_ + 1);
@@ -681,6 +702,7 @@ InputResult HexViewModel::DeleteAtCaret(bool backward)
     if (!editor_->DeleteByte(position)) {
         return Unhandled();
     }
+    NoteEdited(position, true);
     return Handled(AfterDeletion(backward ? position : caretOffset_));
 }
 
@@ -691,7 +713,9 @@ InputResult HexViewModel::DeleteSelection()
     }
     const std::uint64_t low = SelectionLow();
     const std::uint64_t high = SelectionHigh();
-    if (!editor_->DeleteRange(low, high - low + 1)) {
+    const bool deleted = editor_->DeleteRange(low, high - low + 1);
+    NoteEdited(low, true); // a failed range may have gone part of the way
+    if (!deleted) {
         return Unhandled();
     }
     return Handled(AfterDeletion(low));
@@ -924,13 +948,18 @@ bool HexViewModel::TakeRepaintOnce()
 
 PaintModel HexViewModel::BuildPaintModel() const
 {
+    return BuildPaintModel(0, VisibleRows());
+}
+
+PaintModel HexViewModel::BuildPaintModel(std::uint64_t firstRow, std::uint64_t endRow) const
+{
     PaintModel model;
     model.palette = HexViewPalette(theme_);
     if (!HasOpenDocument()) {
         return model;
     }
-    const std::uint64_t visible = VisibleRows();
-    for (std::uint64_t r = 0; r < visible; ++r) {
+    const std::uint64_t end = std::min(endRow, VisibleRows());
+    for (std::uint64_t r = firstRow; r < end; ++r) {
         const std::uint64_t rowIndex = topRow_ + r;
         ReadResult read = document_->Read(rowIndex * kBytesPerRow, kBytesPerRow);
         if (read.bytes.empty() && !IsInsertExtraRow(rowIndex)) {
@@ -939,6 +968,88 @@ PaintModel HexViewModel::BuildPaintModel() const
         model.rows.push_back(BuildPaintRow(rowIndex, r, read.bytes));
     }
     return model;
+}
+
+ViewSnapshot HexViewModel::Snapshot() const
+{
+    ViewSnapshot snapshot;
+    snapshot.frame = {
+        document_, HasOpenDocument(), horizontalScroll_, theme_,         encoding_,
+        dpi_,      clientWidth_,      clientHeight_,     layoutChanges_, forcedRepaints_};
+    snapshot.visibleRows = VisibleRows();
+    snapshot.topRow = topRow_;
+    snapshot.documentSize = DocumentSize();
+    snapshot.caretOffset = caretOffset_;
+    snapshot.insertBar = editMode_ == EditMode::Insert;
+    snapshot.caretShown = !snapshot.insertBar || (focused_ && caretBlinkOn_);
+    snapshot.hasSelection = hasSelection_;
+    snapshot.selectionLow = hasSelection_ ? SelectionLow() : 0;
+    snapshot.selectionHigh = hasSelection_ ? SelectionHigh() : 0;
+    return snapshot;
+}
+
+void HexViewModel::NoteEdited(std::uint64_t offset, bool onwards)
+{
+    const DecodeReach reach = TextDecodeReach(encoding_);
+    const std::uint64_t row = offset / kBytesPerRow;
+    const std::uint64_t first = row > reach.rowsBefore ? row - reach.rowsBefore : 0;
+    constexpr std::uint64_t kEnd = std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t last =
+        onwards || kEnd - row < reach.rowsAfter ? kEnd : row + reach.rowsAfter;
+    edited_.push_back({first, last});
+}
+
+RepaintPlan HexViewModel::TakeRepaintPlan()
+{
+    const ViewSnapshot now = Snapshot();
+    RepaintPlan plan = PlanRepaint(painted_, now, edited_, WholePixelRows());
+    painted_ = now;
+    edited_.clear();
+    return plan;
+}
+
+ViewEffects HexViewModel::RepaintAll()
+{
+    ++forcedRepaints_;
+    return ViewEffects{.repaint = true};
+}
+
+RectF HexViewModel::RowBand(std::uint64_t row) const
+{
+    const float top = metrics_.margin + static_cast<float>(row) * metrics_.rowHeight;
+    const std::uint64_t visible = VisibleRows();
+    return {0.0f, row == 0 ? 0.0f : top, ClientWidthDips(),
+            row + 1 >= visible ? std::max(ClientHeightDips(), top + metrics_.rowHeight)
+                               : top + metrics_.rowHeight};
+}
+
+std::pair<std::uint64_t, std::uint64_t> HexViewModel::RowsReaching(float top, float bottom) const
+{
+    const std::uint64_t visible = VisibleRows();
+    const float rowHeight = metrics_.rowHeight;
+    // Row r draws within [top(r) - rowHeight, top(r) + 2 rowHeight).
+    const float firstReach = std::floor((top - metrics_.margin) / rowHeight) - 1.0f;
+    const float endReach = std::floor((bottom - metrics_.margin) / rowHeight) + 2.0f;
+    const auto clamp = [visible](float row) {
+        return row <= 0.0f ? std::uint64_t{0} : std::min(static_cast<std::uint64_t>(row), visible);
+    };
+    return {clamp(firstReach), clamp(endReach)};
+}
+
+std::pair<RectF, RectF> HexViewModel::CaretCells() const
+{
+    const ViewMetrics& m = metrics_;
+    const std::uint64_t row = caretOffset_ / kBytesPerRow;
+    // As the row's own top is computed, so that both land on the same pixels.
+    const auto screenRow = static_cast<float>(static_cast<std::int64_t>(row - topRow_));
+    const float y = m.margin + screenRow * m.rowHeight;
+    const auto column = static_cast<float>(caretOffset_ % kBytesPerRow);
+    const float hexLeft = HexStart() + 3.0f * m.hexCellWidth * column;
+    const float textLeft = TextStart() + column * m.textCellWidth;
+    const bool bar = editMode_ == EditMode::Insert;
+    return {
+        {hexLeft, y, hexLeft + (bar ? kInsertBarWidth : 2.0f * m.hexCellWidth), y + m.rowHeight},
+        {textLeft, y, textLeft + (bar ? kInsertBarWidth : m.textCellWidth), y + m.rowHeight}};
 }
 
 PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
@@ -977,17 +1088,11 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
     }
 
     if (caretOffset_ / kBytesPerRow == rowIndex) {
-        const auto column = static_cast<float>(caretOffset_ % kBytesPerRow);
-        const float hexLeft = hexStart + hexPitch * column;
-        const float textLeft = textStart + column * m.textCellWidth;
+        const auto [hex, text] = CaretCells();
         if (editMode_ == EditMode::Overwrite) {
-            row.caret = {CaretStyle::Box,
-                         {hexLeft, y, hexLeft + 2.0f * m.hexCellWidth, bottom},
-                         {textLeft, y, textLeft + m.textCellWidth, bottom}};
+            row.caret = {CaretStyle::Box, hex, text};
         } else if (focused_ && caretBlinkOn_) {
-            row.caret = {CaretStyle::Bar,
-                         {hexLeft, y, hexLeft + kInsertBarWidth, bottom},
-                         {textLeft, y, textLeft + kInsertBarWidth, bottom}};
+            row.caret = {CaretStyle::Bar, hex, text};
         }
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hexview/RepaintPlan.h"
 #include "hexview/RowModel.h"
 #include "hexview/TextEncoding.h"
 #include "hexview/TextMetrics.h"
@@ -27,7 +28,7 @@ enum class EditMode : std::uint32_t {
 // What the window has to carry out after a model operation. Flags accumulate over the
 // nested steps of one operation; the window acts on each set flag once.
 struct ViewEffects {
-    bool repaint = false;             // invalidate the whole client area (no erase)
+    bool repaint = false;             // repaint what changed (TakeRepaintPlan says what)
     bool dropDeviceResources = false; // drop the render target and the text format
     bool scrollBars = false;    // SetScrollInfo from VerticalScrollBar()/HorizontalScrollBar()
     bool viewChanged = false;   // post kMsgViewChanged to the parent
@@ -109,6 +110,7 @@ struct ViewMetrics {
     float fontSize = 16.0f;
     float hexCellWidth = 8.0f;
     float textCellWidth = 8.0f;
+    friend bool operator==(const ViewMetrics&, const ViewMetrics&) = default;
 };
 
 // Everything the painter draws, already positioned. Rows are painted top to bottom:
@@ -255,6 +257,23 @@ public:
     // --- Painting ---------------------------------------------------------------------
     // Reads the visible rows only and lays out everything the painter draws.
     [[nodiscard]] PaintModel BuildPaintModel() const;
+    // The same for the screen rows [first, end) only.
+    [[nodiscard]] PaintModel BuildPaintModel(std::uint64_t firstRow, std::uint64_t endRow) const;
+    // What changed on screen since the last call, which then counts as painted.
+    [[nodiscard]] RepaintPlan TakeRepaintPlan();
+    // Asks for the whole view on the next plan (for a change the model cannot see).
+    ViewEffects RepaintAll();
+    // The strip of the client area, in DIPs, that screen row `row` owns: the first and the
+    // last visible row also own the margin beside them.
+    [[nodiscard]] RectF RowBand(std::uint64_t row) const;
+    // The screen rows [first, end) whose drawing can reach into [top, bottom) (DIPs): a
+    // row's glyphs may run one row up or down.
+    [[nodiscard]] std::pair<std::uint64_t, std::uint64_t> RowsReaching(float top,
+                                                                       float bottom) const;
+    // The caret's hex and text cells as painted (the bars in Insert mode), in DIPs.
+    [[nodiscard]] std::pair<RectF, RectF> CaretCells() const;
+    // The row height is a whole number of physical pixels, so rows can move as pixels.
+    [[nodiscard]] bool WholePixelRows() const;
     // True once after SetDocument: the first paint of a new document is followed by another.
     [[nodiscard]] bool TakeRepaintOnce();
 
@@ -303,8 +322,13 @@ public:
 
 private:
     [[nodiscard]] bool EditorOpen() const;
+    [[nodiscard]] ViewSnapshot Snapshot() const;
+    // The rows whose text may change with the byte at `offset`; `onwards`: every row after
+    // it too (an insertion or deletion shifts them).
+    void NoteEdited(std::uint64_t offset, bool onwards);
     [[nodiscard]] bool IsInsertExtraRow(std::uint64_t row) const;
     [[nodiscard]] float ToDips(std::int32_t pixels) const;
+    void ApplyMetrics(const std::optional<TextMetrics>& measured);
     void ClampScrollState();
     ViewEffects UpdateScrollBars();
     ViewEffects AfterZoomChange();
@@ -344,6 +368,10 @@ private:
     bool fontItalic_ = false;
     std::int32_t clientWidth_ = 0; // physical pixels
     std::int32_t clientHeight_ = 0;
+    std::uint64_t layoutChanges_ = 0;
+    std::uint64_t forcedRepaints_ = 0;
+    ViewSnapshot painted_;        // what the last plan left on screen
+    std::vector<RowSpan> edited_; // rows edited since then
 };
 
 } // namespace orx

@@ -42,6 +42,14 @@ std::vector<std::u16string> DecodeTextCells(const IReadOnlyDocument* document,
                                             std::span<const std::uint8_t> rowBytes,
                                             TextEncoding encoding);
 
+// How many rows before and after the row of a changed byte may decode differently: the
+// multi-byte decoders read across row boundaries.
+struct DecodeReach {
+    std::uint64_t rowsBefore = 0;
+    std::uint64_t rowsAfter = 0;
+};
+[[nodiscard]] DecodeReach TextDecodeReach(TextEncoding encoding);
+
 // Combining marks the text column joins to the preceding character (plus U+200D).
 bool IsCombiningMark(char32_t codePoint);
 

@@ -29,6 +29,7 @@ struct ThemePalette {
     ColorF offset;
     ColorF selection;
     ColorF caret;
+    friend bool operator==(const ThemePalette&, const ThemePalette&) = default;
 };
 
 // Any value other than 0, 1, 2 behaves as Light.

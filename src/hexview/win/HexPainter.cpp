@@ -2,7 +2,9 @@
 
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace orx::win {
 namespace {
@@ -27,21 +29,6 @@ const wchar_t* Chars(const std::u16string& text)
 // Colour fonts for emoji; natural measuring as in the metrics.
 constexpr D2D1_DRAW_TEXT_OPTIONS kTextOptions = D2D1_DRAW_TEXT_OPTIONS_ENABLE_COLOR_FONT;
 
-struct Brushes {
-    ComPtr<ID2D1SolidColorBrush> text;
-    ComPtr<ID2D1SolidColorBrush> offset;
-    ComPtr<ID2D1SolidColorBrush> selection;
-    ComPtr<ID2D1SolidColorBrush> caret;
-
-    bool Create(ID2D1RenderTarget& target, const ThemePalette& palette)
-    {
-        return SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
-               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
-               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
-               SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret));
-    }
-};
-
 class ClipScope {
 public:
     ClipScope(ID2D1RenderTarget& target, const RectF& clip) : target_(target)
@@ -59,32 +46,50 @@ private:
 class RowPainter {
 public:
     RowPainter(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,
-               const GridFont* grid, const Brushes& brushes)
-        : target_(target), factory_(factory), format_(format), grid_(grid), brushes_(brushes)
+               const GridFont* grid, const PaintBrushes& brushes, const RectF& area)
+        : target_(target), factory_(factory), format_(format), grid_(grid), brushes_(brushes),
+          area_(area)
     {}
 
     void Paint(const PaintRow& row)
     {
-        {
-            ClipScope clip(target_, row.dataClip);
+        if (row.glyphClip.bottom <= area_.top || row.glyphClip.top >= area_.bottom) {
+            return;
+        }
+        if (const auto clip = Within(row.dataClip)) {
+            ClipScope scope(target_, *clip);
             for (const RectF& band : MergeAdjacent(row.selection)) {
                 target_.FillRectangle(ToD2D(band), brushes_.selection.Get());
             }
             DrawCaret(row.caret);
         }
-        {
-            ClipScope clip(target_, row.offsetClip);
+        if (const auto clip = Within(row.offsetClip)) {
+            ClipScope scope(target_, *clip);
             DrawCells(row.offsetCells, *brushes_.offset.Get());
         }
-        {
-            ClipScope clip(target_, row.dataClip);
+        if (const auto clip = Within(row.dataClip)) {
+            ClipScope scope(target_, *clip);
             DrawCells(row.hexCells, *brushes_.text.Get());
         }
-        ClipScope clip(target_, row.glyphClip);
-        DrawTextCells(row.textCells);
+        if (const auto clip = Within(row.glyphClip)) {
+            ClipScope scope(target_, *clip);
+            DrawTextCells(row.textCells);
+        }
     }
 
 private:
+    // The part of `clip` inside the area, or nothing. An empty clip is left out rather than
+    // pushed: Wine's Direct2D then stops clipping at all instead of drawing nothing.
+    [[nodiscard]] std::optional<RectF> Within(const RectF& clip) const
+    {
+        const RectF both{std::max(clip.left, area_.left), std::max(clip.top, area_.top),
+                         std::min(clip.right, area_.right), std::min(clip.bottom, area_.bottom)};
+        if (both.left >= both.right || both.top >= both.bottom) {
+            return std::nullopt;
+        }
+        return both;
+    }
+
     void DrawCaret(const PaintCaret& caret)
     {
         switch (caret.style) {
@@ -109,6 +114,9 @@ private:
             run.emplace(*grid_);
         }
         for (const PaintCell& cell : cells) {
+            if (!Reaches(cell.box.left, cell.box.right)) {
+                continue;
+            }
             if (!run || !run->Add(target_, brush, cell.box.left, cell.box.top, cell.text)) {
                 target_.DrawText(Chars(cell.text), static_cast<UINT32>(cell.text.size()), &format_,
                                  ToD2D(cell.box), &brush, kTextOptions,
@@ -128,6 +136,9 @@ private:
         }
         ID2D1Brush& brush = *brushes_.text.Get();
         for (const PaintTextCell& cell : cells) {
+            if (!Reaches(cell.x, cell.x + cell.maxWidth)) {
+                continue;
+            }
             // One character the font has: straight into the run. Anything else (pairs,
             // marks joined to their base, glyphs only a fallback font has) gets a layout.
             if (run && cell.text.size() == 1 &&
@@ -148,11 +159,20 @@ private:
         }
     }
 
+    // Whether a glyph drawn from `left` to `right` can touch the area; a glyph may
+    // overhang its box, by as much again to be safe.
+    [[nodiscard]] bool Reaches(float left, float right) const
+    {
+        const float overhang = right - left;
+        return left - overhang < area_.right && right + overhang > area_.left;
+    }
+
     ID2D1RenderTarget& target_;
     IDWriteFactory& factory_;
     IDWriteTextFormat& format_;
     const GridFont* grid_;
-    const Brushes& brushes_;
+    const PaintBrushes& brushes_;
+    RectF area_;
 };
 
 } // namespace
@@ -175,20 +195,59 @@ std::vector<RectF> MergeAdjacent(const std::vector<RectF>& rects)
     return merged;
 }
 
+bool PaintBrushes::Prepare(ID2D1RenderTarget& target, const ThemePalette& palette)
+{
+    if (target_ == &target && palette_ == palette && text) {
+        return true;
+    }
+    Reset();
+    if (SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret))) {
+        target_ = &target;
+        palette_ = palette;
+        return true;
+    }
+    Reset();
+    return false;
+}
+
+void PaintBrushes::Reset()
+{
+    text.Reset();
+    offset.Reset();
+    selection.Reset();
+    caret.Reset();
+    target_ = nullptr;
+}
+
+bool DrawPaintModel(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,
+                    const GridFont* grid, const PaintModel& frame, std::span<const RectF> areas,
+                    PaintBrushes& brushes)
+{
+    if (!brushes.Prepare(target, frame.palette)) {
+        return false;
+    }
+    const D2D1_SIZE_F size = target.GetSize();
+    const RectF whole{0.0f, 0.0f, size.width, size.height};
+    for (const RectF& area : areas.empty() ? std::span<const RectF>(&whole, 1) : areas) {
+        ClipScope clip(target, area);
+        target.Clear(ToD2D(frame.palette.background));
+        RowPainter painter(target, factory, format, grid, brushes, area);
+        for (const PaintRow& row : frame.rows) {
+            painter.Paint(row);
+        }
+    }
+    return true;
+}
+
 bool DrawPaintModel(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,
                     const GridFont* grid, const PaintModel& frame)
 {
-    Brushes brushes;
-    if (!brushes.Create(target, frame.palette)) {
-        return false;
-    }
+    PaintBrushes brushes;
     target.SetTransform(D2D1::Matrix3x2F::Identity());
-    target.Clear(ToD2D(frame.palette.background));
-    RowPainter painter(target, factory, format, grid, brushes);
-    for (const PaintRow& row : frame.rows) {
-        painter.Paint(row);
-    }
-    return true;
+    return DrawPaintModel(target, factory, format, grid, frame, {}, brushes);
 }
 
 } // namespace orx::win

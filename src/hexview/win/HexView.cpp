@@ -11,6 +11,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace orx {
@@ -90,9 +91,9 @@ void HexView::Apply(const ViewEffects& effects)
             CopyToClipboard(copy.text);
         }
     }
-    if (effects.repaint) {
-        InvalidateRect(window_, nullptr, FALSE);
-    }
+    // Asked after every operation, flagged or not: the plan compares what is on screen
+    // with what the view shows now, so nothing changed means nothing painted.
+    Invalidate(model_.TakeRepaintPlan());
     if (effects.viewChanged) {
         Notify(kMsgViewChanged, false);
     }
@@ -146,6 +147,7 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return DefaultProc(message, wParam, lParam);
     case WM_DESTROY:
         KillTimer(window_, kBlinkTimerId);
+        brushes_.Reset();
         target_.Reset();
         DropTextResources();
         return 0;
@@ -226,30 +228,119 @@ void HexView::DropTextResources()
     gridFont_.reset();
 }
 
+void HexView::Invalidate(const RepaintPlan& plan)
+{
+    if (plan.all) {
+        InvalidateRect(window_, nullptr, FALSE);
+        return;
+    }
+    if (plan.scrolledRows != 0) {
+        const float pixelsPerRow =
+            model_.Metrics().rowHeight * static_cast<float>(model_.Dpi()) / 96.0f;
+        const auto dy =
+            static_cast<int>(std::lround(-static_cast<float>(plan.scrolledRows) * pixelsPerRow));
+        // No SW_INVALIDATE: the rows that come into view are in the plan.
+        ScrollWindowEx(window_, 0, dy, nullptr, nullptr, nullptr, nullptr, 0);
+    }
+    for (const std::uint64_t row : plan.rows) {
+        InvalidateDips(model_.RowBand(row));
+    }
+    if (plan.caretCells) {
+        const auto [hex, text] = model_.CaretCells();
+        InvalidateDips(hex);
+        InvalidateDips(text);
+    }
+}
+
+void HexView::InvalidateDips(const RectF& area)
+{
+    const float scale = static_cast<float>(model_.Dpi()) / 96.0f;
+    // Outwards to whole pixels: antialiased edges touch the pixels they partly cover.
+    const RECT pixels{static_cast<LONG>(std::floor(area.left * scale)),
+                      static_cast<LONG>(std::floor(area.top * scale)),
+                      static_cast<LONG>(std::ceil(area.right * scale)),
+                      static_cast<LONG>(std::ceil(area.bottom * scale))};
+    InvalidateRect(window_, &pixels, FALSE);
+}
+
+std::vector<RECT> HexView::UpdateRects() const
+{
+    // Past a handful of rectangles one box costs less than drawing the rows again each time.
+    constexpr DWORD kMaxRects = 8;
+    std::vector<RECT> rects;
+    win::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    if (!region || GetUpdateRgn(window_, region.Get(), FALSE) <= NULLREGION) {
+        return rects;
+    }
+    const DWORD bytes = GetRegionData(region.Get(), 0, nullptr);
+    std::vector<std::uint8_t> data(bytes);
+    auto* header = reinterpret_cast<RGNDATA*>(data.data());
+    if (bytes == 0 || GetRegionData(region.Get(), bytes, header) == 0 ||
+        header->rdh.nCount > kMaxRects) {
+        RECT box{};
+        GetRgnBox(region.Get(), &box);
+        rects.push_back(box);
+        return rects;
+    }
+    const auto* first = reinterpret_cast<const RECT*>(header->Buffer);
+    rects.assign(first, first + header->rdh.nCount);
+    return rects;
+}
+
 void HexView::Paint()
 {
+    RECT client{};
+    GetClientRect(window_, &client);
+    std::vector<RECT> rects = UpdateRects();
+    if (rects.empty()) {
+        rects.push_back(client);
+    }
+    // The target covers the box around the update region only: the less it covers, the
+    // less EndDraw copies to the window.
+    RECT box = rects.front();
+    for (const RECT& rect : rects) {
+        UnionRect(&box, &box, &rect);
+    }
+    IntersectRect(&box, &box, &client);
+    const float dips = 96.0f / static_cast<float>(model_.Dpi());
+    std::vector<RectF> areas;
+    std::uint64_t firstRow = model_.VisibleRows();
+    std::uint64_t endRow = 0;
+    for (const RECT& rect : rects) {
+        const RectF area{static_cast<float>(rect.left) * dips, static_cast<float>(rect.top) * dips,
+                         static_cast<float>(rect.right) * dips,
+                         static_cast<float>(rect.bottom) * dips};
+        areas.push_back(area);
+        // Only the rows that can reach the update region are read and laid out.
+        const auto [first, end] = model_.RowsReaching(area.top, area.bottom);
+        firstRow = std::min(firstRow, first);
+        endRow = std::max(endRow, end);
+    }
     {
         win::PaintScope paint(window_);
         EnsureDeviceResources();
-        if (!target_ || !textFormat_) {
+        if (!target_ || !textFormat_ || IsRectEmpty(&box)) {
             return;
         }
-        RECT client{};
-        GetClientRect(window_, &client);
         const auto dpi = static_cast<float>(model_.Dpi());
         target_->SetDpi(dpi, dpi);
-        if (FAILED(target_->BindDC(paint.Dc(), &client))) {
+        if (FAILED(target_->BindDC(paint.Dc(), &box))) {
             target_.Reset(); // made again by the next paint
+            brushes_.Reset();
             return;
         }
         target_->BeginDraw();
-        const bool drawn =
-            win::DrawPaintModel(*target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(),
-                                gridFont_.get(), model_.BuildPaintModel());
+        // Whole pixels, so that every glyph lands on the pixels a full paint gives it.
+        target_->SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(-box.left) * dips,
+                                                            static_cast<float>(-box.top) * dips));
+        const bool drawn = win::DrawPaintModel(
+            *target_.Get(), *dwriteFactory_.Get(), *textFormat_.Get(), gridFont_.get(),
+            model_.BuildPaintModel(firstRow, endRow), areas, brushes_);
         // EndDraw must run whatever happened while drawing; a lost device shows up here.
         const HRESULT result = target_->EndDraw();
         if (!drawn || result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
             target_.Reset();
+            brushes_.Reset();
             DropTextResources();
             InvalidateRect(window_, nullptr, FALSE);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hexview/HexViewModel.h"
+#include "hexview/win/HexPainter.h"
 #include "ui/win/BaseWindow.h"
 #include "ui/win/GlyphRunText.h"
 
@@ -11,6 +12,7 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <vector>
 
 namespace orx {
 
@@ -52,6 +54,12 @@ public:
 
 private:
     void Paint();
+    // Invalidates what the model says changed, moving the pixels of rows that stay.
+    void Invalidate(const RepaintPlan& plan);
+    void InvalidateDips(const RectF& area);
+    // The rectangles of the update region (none: nothing pending); read before
+    // BeginPaint empties it.
+    [[nodiscard]] std::vector<RECT> UpdateRects() const;
     [[nodiscard]] bool EnsureFactories();
     void EnsureDeviceResources();
     void DropTextResources(); // text format and glyph face: what metrics depend on
@@ -66,6 +74,7 @@ private:
     Microsoft::WRL::ComPtr<ID2D1DCRenderTarget> target_;
     Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
     std::unique_ptr<win::GridFont> gridFont_; // goes with the text format
+    win::PaintBrushes brushes_;               // go with the render target
 };
 
 } // namespace orx

@@ -110,17 +110,21 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     if (glyphs_.empty()) {
         return;
     }
-    advances_.resize(glyphs_.size());
-    for (std::size_t i = 0; i + 1 < positions_.size(); ++i) {
-        advances_[i] = positions_[i + 1] - positions_[i];
+    // Each glyph at its own offset from a fixed origin, no advances: where a glyph lands then
+    // does not depend on which glyphs come before it in the run, so a row drawn in part
+    // puts its glyphs on exactly the pixels a whole row does.
+    advances_.assign(glyphs_.size(), 0.0f);
+    offsets_.resize(glyphs_.size());
+    for (std::size_t i = 0; i < positions_.size(); ++i) {
+        offsets_[i] = DWRITE_GLYPH_OFFSET{positions_[i], 0.0f};
     }
-    advances_.back() = 0.0f;
     DWRITE_GLYPH_RUN run{};
     run.fontFace = font_.Face();
     run.fontEmSize = font_.Size();
     run.glyphCount = static_cast<UINT32>(glyphs_.size());
     run.glyphIndices = glyphs_.data();
     run.glyphAdvances = advances_.data();
+    run.glyphOffsets = offsets_.data();
     // Text drawn through a layout sits on a baseline snapped to whole device pixels; a glyph
     // run is drawn where it is put, so it is snapped here the same way.
     float dpiX = 96.0f;
@@ -128,7 +132,7 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     target.GetDpi(&dpiX, &dpiY);
     const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
     const float baseline = std::round((top_ + font_.Baseline()) * scale) / scale;
-    target.DrawGlyphRun(D2D1::Point2F(positions_.front(), baseline), &run, &brush,
+    target.DrawGlyphRun(D2D1::Point2F(0.0f, baseline), &run, &brush,
                         DWRITE_MEASURING_MODE_NATURAL);
     glyphs_.clear();
     positions_.clear();

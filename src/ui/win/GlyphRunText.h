@@ -68,6 +68,7 @@ private:
     std::vector<UINT16> glyphs_;
     std::vector<float> positions_;
     std::vector<float> advances_;
+    std::vector<DWRITE_GLYPH_OFFSET> offsets_;
 };
 
 } // namespace orx::win

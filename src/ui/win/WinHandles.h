@@ -78,6 +78,7 @@ using MenuHandle = UniqueHandle<MenuTraits>;
 using AcceleratorHandle = UniqueHandle<AcceleratorTraits>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
+using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 

@@ -1,0 +1,174 @@
+#include "hexview/HexViewModel.h"
+
+#include "hexview/HexViewTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace orx::test {
+namespace {
+
+// The view shows rows 100 to 109 of 4096 (ten rows on screen); the caret starts on screen
+// row 5 unless a case puts it elsewhere.
+constexpr std::uint64_t kTop = 100;
+constexpr std::uint64_t kCaret = (kTop + 5) * 16 + 3;
+
+struct Case {
+    const char* name;
+    EditMode mode;
+    std::function<void(HexViewModel&)> setup; // before the plan is taken
+    std::function<void(HexViewModel&)> input;
+    RepaintPlan expected;
+};
+
+RepaintPlan Rows(std::vector<std::uint64_t> rows, std::int64_t scrolled = 0)
+{
+    RepaintPlan plan;
+    plan.rows = std::move(rows);
+    plan.scrolledRows = scrolled;
+    return plan;
+}
+
+RepaintPlan All()
+{
+    RepaintPlan plan;
+    plan.all = true;
+    return plan;
+}
+
+RepaintPlan CaretCellsOnly()
+{
+    RepaintPlan plan;
+    plan.caretCells = true;
+    return plan;
+}
+
+void Caret(HexViewModel& view, std::uint64_t offset)
+{
+    (void)view.SetCaret(offset);
+}
+
+void Key(HexViewModel& view, std::uint32_t key)
+{
+    (void)view.OnKeyDown(key, false);
+}
+
+void Type(HexViewModel& view, const std::u16string& digits)
+{
+    for (char16_t digit : digits) {
+        (void)view.OnChar(digit);
+    }
+}
+
+void Drag(HexViewModel& view, std::uint64_t from, std::uint64_t to)
+{
+    const auto start = view.CellCenterPixels(from, false);
+    const auto end = view.CellCenterPixels(to, false);
+    ASSERT_TRUE(start && end);
+    (void)view.OnLButtonDown(start->first, start->second);
+    (void)view.OnMouseMove(end->first, end->second);
+    (void)view.OnLButtonUp();
+}
+
+TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
+{
+    const auto none = [](HexViewModel&) {};
+    const auto utf8 = [](HexViewModel& view) { (void)view.SetEncoding(TextEncoding::Utf8); };
+    const auto korean = [](HexViewModel& view) { (void)view.SetEncoding(TextEncoding::EucKr); };
+    const Case cases[] = {
+        {"caret step inside a row", EditMode::Overwrite, none,
+         [](HexViewModel& v) { Key(v, vk::kRight); }, Rows({5})},
+        {"caret step to the next row", EditMode::Overwrite,
+         [](HexViewModel& v) { Caret(v, (kTop + 5) * 16 + 15); },
+         [](HexViewModel& v) { Key(v, vk::kRight); }, Rows({5, 6})},
+        {"Down on the bottom row scrolls one row", EditMode::Overwrite,
+         [](HexViewModel& v) { Caret(v, (kTop + 9) * 16); },
+         [](HexViewModel& v) { Key(v, vk::kDown); }, Rows({0, 8, 9}, 1)},
+        {"Up on the top row scrolls one row back", EditMode::Overwrite,
+         [](HexViewModel& v) { Caret(v, kTop * 16); }, [](HexViewModel& v) { Key(v, vk::kUp); },
+         Rows({0, 1, 9}, -1)},
+        {"a wheel notch scrolls three rows", EditMode::Overwrite, none,
+         [](HexViewModel& v) { (void)v.OnMouseWheel(-120, false); }, Rows({0, 6, 7, 8, 9}, 3)},
+        {"Page Down from mid-view scrolls six rows", EditMode::Overwrite, none,
+         [](HexViewModel& v) { Key(v, vk::kPageDown); }, Rows({0, 3, 4, 5, 6, 7, 8, 9}, 6)},
+        {"Page Down from the top row moves every row", EditMode::Overwrite,
+         [](HexViewModel& v) { Caret(v, kTop * 16 + 9 * 16); },
+         [](HexViewModel& v) { Key(v, vk::kPageDown); }, All()},
+        {"first digit, ASCII: the byte's row", EditMode::Overwrite, none,
+         [](HexViewModel& v) { Type(v, u"4"); }, Rows({5})},
+        {"byte completed at a row end: that row and the caret's next", EditMode::Overwrite,
+         [](HexViewModel& v) { Caret(v, (kTop + 5) * 16 + 15); },
+         [](HexViewModel& v) { Type(v, u"41"); }, Rows({5, 6})},
+        {"digit, UTF-8: neighbours decode across the row edges", EditMode::Overwrite, utf8,
+         [](HexViewModel& v) { Type(v, u"4"); }, Rows({4, 5, 6})},
+        {"digit, EUC-KR: pairs may shift to the end of the view", EditMode::Overwrite, korean,
+         [](HexViewModel& v) { Type(v, u"4"); }, Rows({4, 5, 6, 7, 8, 9})},
+        {"inserted byte shifts the rows after it", EditMode::Insert, none,
+         [](HexViewModel& v) { Type(v, u"41"); }, Rows({5, 6, 7, 8, 9})},
+        {"a pending first digit in Insert mode changes nothing yet", EditMode::Insert, none,
+         [](HexViewModel& v) { Type(v, u"4"); }, Rows({})},
+        {"Backspace shifts from the deleted byte on", EditMode::Overwrite,
+         [](HexViewModel& v) { Caret(v, (kTop + 7) * 16); },
+         [](HexViewModel& v) { Key(v, vk::kBack); }, Rows({6, 7, 8, 9})},
+        {"drag: the rows of the bytes whose shading changed", EditMode::Overwrite,
+         [](HexViewModel& v) { Drag(v, (kTop + 2) * 16 + 4, (kTop + 3) * 16); },
+         [](HexViewModel& v) { Drag(v, (kTop + 2) * 16 + 4, (kTop + 6) * 16 + 1); },
+         Rows({3, 4, 5, 6})},
+        {"Escape clears a selection over three rows", EditMode::Overwrite,
+         [](HexViewModel& v) { (void)v.SetSelection((kTop + 2) * 16, (kTop + 4) * 16 + 1); },
+         [](HexViewModel& v) { Key(v, vk::kEscape); }, Rows({2, 3, 4})},
+        {"Escape without a selection paints nothing", EditMode::Overwrite, none,
+         [](HexViewModel& v) { Key(v, vk::kEscape); }, Rows({})},
+        {"a blink tick: the caret's cells only", EditMode::Insert,
+         [](HexViewModel& v) { (void)v.OnSetFocus(); },
+         [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, CaretCellsOnly()},
+        {"a blink tick with the caret off screen paints nothing", EditMode::Insert,
+         [](HexViewModel& v) {
+             (void)v.OnSetFocus();
+             (void)v.SetTopRow(kTop + 20);
+         },
+         [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, Rows({})},
+        {"theme", EditMode::Overwrite, none,
+         [](HexViewModel& v) { (void)v.SetTheme(Theme::Black); }, All()},
+        {"encoding", EditMode::Overwrite, none,
+         [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::ShiftJis); }, All()},
+        {"zoom", EditMode::Overwrite, none, [](HexViewModel& v) { (void)v.ZoomBy(0.1f); }, All()},
+        {"horizontal scroll", EditMode::Overwrite, none,
+         [](HexViewModel& v) { (void)v.OnHorizontalScroll(ScrollRequest::LineForward, 0); }, All()},
+        {"asked for by the shell", EditMode::Overwrite, none,
+         [](HexViewModel& v) { (void)v.RepaintAll(); }, All()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileView file(Sequence(64 * 1024));
+        // Narrow enough that the hex column scrolls sideways.
+        (void)file.view.SetClientSize(600, kClientHeight);
+        HexViewModel& view = file.view;
+        file.EnableEditing(c.mode);
+        (void)view.SetTopRow(kTop);
+        Caret(view, kCaret);
+        c.setup(view);
+        (void)view.TakeRepaintPlan();
+        c.input(view);
+        EXPECT_EQ(view.TakeRepaintPlan(), c.expected);
+        EXPECT_TRUE(view.TakeRepaintPlan().Empty()) << "a plan counts as painted";
+    }
+}
+
+TEST(HexViewRepaint, RowsAreWholePixelsHighAtEveryScale)
+{
+    for (std::uint32_t dpi : {96u, 120u, 144u, 168u, 192u}) {
+        for (float zoom : {0.6f, 1.0f, 1.3f, 2.5f}) {
+            SizedView sized(4096);
+            sized.view.SetDpi(dpi);
+            (void)sized.view.ZoomBy(zoom - 1.0f);
+            (void)sized.view.Relayout();
+            EXPECT_TRUE(sized.view.WholePixelRows()) << dpi << " DPI, zoom " << zoom;
+        }
+    }
+}
+
+} // namespace
+} // namespace orx::test

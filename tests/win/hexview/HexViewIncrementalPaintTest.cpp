@@ -1,0 +1,235 @@
+// The view paints only what an input changed; the picture must be the one a full repaint
+// gives. Drives a real view with random inputs and compares the window's pixels after each
+// one with the pixels of a forced full repaint.
+#include "document/EditableDocument.h"
+#include "hexview/win/HexView.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orx::test {
+namespace {
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Drain()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// The window's client pixels as they are on screen.
+std::vector<std::uint32_t> Capture(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                      static_cast<const std::uint32_t*>(bits) + width * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    for (auto& pixel : pixels) {
+        pixel &= 0xFFFFFF;
+    }
+    return pixels;
+}
+
+// Where two captures differ: the count and the box around the differing pixels.
+std::string Difference(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
+                       int width)
+{
+    int count = 0;
+    int left = width, top = 1 << 30, right = -1, bottom = -1;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            ++count;
+            const int x = static_cast<int>(i) % width;
+            const int y = static_cast<int>(i) / width;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    return std::to_string(count) + " pixels differ in x " + std::to_string(left) + ".." +
+           std::to_string(right) + ", y " + std::to_string(top) + ".." + std::to_string(bottom);
+}
+
+// Bytes that give the text column wide glyphs reaching into the rows beside them: ASCII,
+// UTF-8 kana and kanji, Shift_JIS pairs, Hangul pairs, and control bytes.
+std::vector<std::uint8_t> MixedBytes(std::size_t size)
+{
+    const std::vector<std::uint8_t> pieces[] = {
+        {'H', 'e', 'x', ' ', 'v', 'i', 'e', 'w', ' '},
+        {0xE3, 0x81, 0x82, 0xE6, 0xBC, 0xA2, 0xE5, 0xAD, 0x97},
+        {0x82, 0xA0, 0x8A, 0xBF},
+        {0xB0, 0xA1, 0xC7, 0xD1},
+        {0x00, 0x01, 0x7F, 0xFF},
+    };
+    std::vector<std::uint8_t> bytes;
+    std::mt19937 random(7);
+    while (bytes.size() < size) {
+        const auto& piece = pieces[random() % std::size(pieces)];
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+class HexViewIncrementalPaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = ParentProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"Orlin.Test.PaintParent";
+        RegisterClassW(&windowClass);
+        HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
+        parent = CreateWindowExW(0, L"Orlin.Test.PaintParent", L"paint", WS_POPUP | WS_VISIBLE, 0,
+                                 0, 700, 420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(document.Open(dir.Write(u"mixed.bin", MixedBytes(6000))));
+        ASSERT_TRUE(view.Create(parent, GetModuleHandleW(nullptr)));
+        // Narrower than the columns, so that sideways scrolling is reachable.
+        MoveWindow(view.Window(), 0, 0, 620, 280, TRUE);
+        view.SetDocument(&document, &document);
+        view.Apply(view.Model().ToggleEditingEnabled());
+        SetForegroundWindow(parent);
+        SetFocus(view.Window());
+        Drain();
+    }
+
+    void TearDown() override
+    {
+        if (view.Window() != nullptr) {
+            DestroyWindow(view.Window());
+        }
+        DestroyWindow(parent);
+    }
+
+    // One random input as a user (or the shell) gives it; returns what it was.
+    std::string RandomInput(std::mt19937& random)
+    {
+        HWND window = view.Window();
+        const HexViewModel& model = view.Model();
+        const auto key = [window](WPARAM code) { SendMessageW(window, WM_KEYDOWN, code, 0); };
+        const auto point = [&random, &model] {
+            const auto x = static_cast<int>(random() % 620);
+            const auto y = static_cast<int>(
+                random() % static_cast<unsigned>(std::max(1.0f, model.ClientHeightDips())));
+            return MAKELPARAM(x, y);
+        };
+        switch (random() % 20) {
+        case 0: key(VK_LEFT); return "Left";
+        case 1: key(VK_RIGHT); return "Right";
+        case 2: key(VK_UP); return "Up";
+        case 3: key(VK_DOWN); return "Down";
+        case 4: key(random() % 2 ? VK_NEXT : VK_PRIOR); return "Page Down/Up";
+        case 5: key(random() % 2 ? VK_HOME : VK_END); return "Home/End";
+        case 6: {
+            const LPARAM from = point();
+            const LPARAM to = point();
+            SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, from);
+            SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, to);
+            SendMessageW(window, WM_LBUTTONUP, 0, to);
+            return "drag";
+        }
+        case 7:
+        case 8:
+        case 9: {
+            const char16_t digit = u"0123456789abcdef"[random() % 16];
+            SendMessageW(window, WM_CHAR, digit, 0);
+            return "digit";
+        }
+        case 10: key(random() % 2 ? VK_DELETE : VK_BACK); return "Delete/Backspace";
+        case 11: key(VK_INSERT); return "Insert";
+        case 12:
+            SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, random() % 2 ? -120 : 120), 0);
+            return "wheel";
+        case 13:
+            SendMessageW(window, WM_VSCROLL, random() % 2 ? SB_LINEDOWN : SB_LINEUP, 0);
+            return "line scroll";
+        case 14:
+        case 15: SendMessageW(window, WM_TIMER, HexView::kBlinkTimerId, 0); return "blink";
+        case 16: key(VK_ESCAPE); return "Escape";
+        case 17:
+            if (random() % 4 == 0) {
+                SendMessageW(window, WM_MOUSEWHEEL,
+                             MAKEWPARAM(MK_CONTROL, random() % 2 ? -120 : 120), 0);
+                return "zoom";
+            }
+            SendMessageW(window, WM_HSCROLL, random() % 2 ? SB_LINERIGHT : SB_LINELEFT, 0);
+            return "sideways scroll";
+        case 18:
+            if (random() % 3 == 0) {
+                view.Apply(view.Model().SetTheme(static_cast<Theme>(random() % 3)));
+                return "theme";
+            }
+            view.Apply(view.Model().SetEncoding(static_cast<TextEncoding>(random() % 7)));
+            return "encoding";
+        default:
+            if (random() % 2 == 0) {
+                SetFocus(parent);
+                SetFocus(window);
+                return "focus away and back";
+            }
+            SendMessageW(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+            return "scroll to top";
+        }
+    }
+
+    TempDir dir;
+    EditableDocument document;
+    HWND parent = nullptr;
+    HexView view;
+};
+
+TEST_F(HexViewIncrementalPaint, EveryInputLooksAsAFullRepaint)
+{
+    std::mt19937 random(20261206);
+    RECT client{};
+    GetClientRect(view.Window(), &client);
+    for (int step = 0; step < 250; ++step) {
+        const std::string input = RandomInput(random);
+        UpdateWindow(view.Window()); // paints what the input invalidated
+        const std::vector<std::uint32_t> incremental = Capture(view.Window());
+        RedrawWindow(view.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const std::vector<std::uint32_t> full = Capture(view.Window());
+        ASSERT_TRUE(incremental == full)
+            << "step " << step << " (" << input
+            << "): " << Difference(incremental, full, client.right) << "; caret "
+            << view.Model().CaretOffset() << ", top row " << view.Model().TopRow();
+        Drain();
+    }
+}
+
+} // namespace
+} // namespace orx::test
