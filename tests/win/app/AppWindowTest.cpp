@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 namespace orx::test {
@@ -514,6 +515,44 @@ TEST(AppWindow, ExitDestroysTheWindowAndPostsQuit)
     MSG message{};
     EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 0u);
+}
+
+// Counts the hex view's WM_PAINTs by standing in front of its window procedure.
+struct ViewPaints {
+    static inline WNDPROC original = nullptr;
+    static inline int count = 0;
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        count += message == WM_PAINT ? 1 : 0;
+        return CallWindowProcW(original, window, message, wParam, lParam);
+    }
+};
+
+TEST(AppWindow, AnInputPaintsTheViewOnceWhileTitleAndStatusFollowIt)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"paint.bin", Ramp(64 * 1024))));
+    app.Key('R', true);
+    ViewPaints::original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(app.View(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ViewPaints::Proc)));
+    const struct {
+        const char* name;
+        std::function<void()> input;
+    } inputs[] = {
+        {"Right", [&] { app.Key(VK_RIGHT); }},       {"Down", [&] { app.Key(VK_DOWN); }},
+        {"Page Down", [&] { app.Key(VK_NEXT); }},    {"typed digit", [&] { app.Type(u"7"); }},
+        {"second digit", [&] { app.Type(u"e"); }},   {"Insert", [&] { app.Key(VK_INSERT); }},
+        {"inserted byte", [&] { app.Type(u"41"); }}, {"Backspace", [&] { app.Key(VK_BACK); }},
+    };
+    for (const auto& input : inputs) {
+        ViewPaints::count = 0;
+        const std::u16string status = app.Status();
+        input.input();
+        EXPECT_EQ(ViewPaints::count, 1) << input.name;
+        EXPECT_NE(app.Status(), status) << input.name << ": the status bar followed";
+    }
+    SetWindowLongPtrW(app.View(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewPaints::original));
 }
 
 } // namespace
