@@ -239,8 +239,23 @@ void HexView::Invalidate(const RepaintPlan& plan)
             model_.Metrics().rowHeight * static_cast<float>(model_.Dpi()) / 96.0f;
         const auto dy =
             static_cast<int>(std::lround(-static_cast<float>(plan.scrolledRows) * pixelsPerRow));
-        // No SW_INVALIDATE: the rows that come into view are in the plan.
-        ScrollWindowEx(window_, 0, dy, nullptr, nullptr, nullptr, nullptr, 0);
+        // What is still waiting to be painted moves with the pixels, or the stale pixels
+        // would stay on screen.
+        win::RegionHandle pending(CreateRectRgn(0, 0, 0, 0));
+        const bool hasPending = pending && GetUpdateRgn(window_, pending.Get(), FALSE) > NULLREGION;
+        // Copied through the window's own DC rather than ScrollWindowEx: under Wine the
+        // latter can leave the screen showing pixels from before the last paints. The rows
+        // that come into view are in the plan.
+        RECT client{};
+        GetClientRect(window_, &client);
+        const int kept = client.bottom - std::abs(dy);
+        HDC dc = GetDC(window_);
+        BitBlt(dc, 0, std::max(dy, 0), client.right, kept, dc, 0, std::max(-dy, 0), SRCCOPY);
+        ReleaseDC(window_, dc);
+        if (hasPending) {
+            OffsetRgn(pending.Get(), 0, dy);
+            InvalidateRgn(window_, pending.Get(), FALSE);
+        }
     }
     for (const std::uint64_t row : plan.rows) {
         InvalidateDips(model_.RowBand(row));

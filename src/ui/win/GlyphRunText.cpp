@@ -132,8 +132,7 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     target.GetDpi(&dpiX, &dpiY);
     const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
     const float baseline = std::round((top_ + font_.Baseline()) * scale) / scale;
-    target.DrawGlyphRun(D2D1::Point2F(0.0f, baseline), &run, &brush,
-                        DWRITE_MEASURING_MODE_NATURAL);
+    target.DrawGlyphRun(D2D1::Point2F(0.0f, baseline), &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
     glyphs_.clear();
     positions_.clear();
 }
