@@ -58,11 +58,9 @@ TEST_F(SettingsFileTest, StoredLanguageSetsTheStringTable)
 
 TEST_F(SettingsFileTest, CurrentFileIsNotRewrittenOtherVersionsAreRewrittenOnce)
 {
-    struct Case {
-        const char* name;
-        std::string file;
-        bool rewritten;
-    };
+    // clang-format off
+    struct Case { const char* name; std::string file; bool rewritten; };
+    // clang-format on
     const std::string current = SerializeSettings(DefaultSettings(UiLanguage::English));
     const auto withVersion = [&](std::string_view version) {
         std::string text = current;

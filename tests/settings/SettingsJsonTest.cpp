@@ -89,20 +89,17 @@ TEST(SerializeSettingsTest, DefaultRecordHasTheFixedLayout)
 
 TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
 {
-    struct Case {
-        const char* name;
-        std::function<void(AppSettings&)> change;
-        std::string_view from;
-        std::string_view to;
-    };
+    // clang-format off
+    struct Case { const char* name; std::function<void(AppSettings&)> change; std::string_view from;
+        std::string_view to; };
+    // clang-format on
     const std::string_view commonAscii =
         "    \"kind\": \"common\",\r\n    \"common\": \"ascii\"\r\n";
+    // clang-format off
     const Case cases[] = {
         {"utf-8", [](AppSettings& s) { s.encoding = TextEncoding::Utf8; }, "\"ascii\"", "\"utf8\""},
-        {"utf-16 le", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Le; }, "\"ascii\"",
-         "\"utf16le\""},
-        {"utf-16 be", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Be; }, "\"ascii\"",
-         "\"utf16be\""},
+        {"utf-16 le", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Le; }, "\"ascii\"", "\"utf16le\""},
+        {"utf-16 be", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Be; }, "\"ascii\"", "\"utf16be\""},
         {"shift_jis", [](AppSettings& s) { s.encoding = TextEncoding::ShiftJis; }, commonAscii,
          "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"japanese\",\r\n"
          "      \"code\": \"cp932\"\r\n    }\r\n"},
@@ -112,51 +109,32 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
         {"euc-kr", [](AppSettings& s) { s.encoding = TextEncoding::EucKr; }, commonAscii,
          "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"korean\",\r\n"
          "      \"code\": \"euc-kr\"\r\n    }\r\n"},
-        {"unknown encoding as ascii",
-         [](AppSettings& s) { s.encoding = static_cast<TextEncoding>(9); }, "", ""},
+        {"unknown encoding as ascii", [](AppSettings& s) { s.encoding = static_cast<TextEncoding>(9); }, "", ""},
         {"light", [](AppSettings& s) { s.theme = Theme::Light; }, "DarkBlue", "Light"},
         {"black", [](AppSettings& s) { s.theme = Theme::Black; }, "DarkBlue", "Black"},
         {"unknown theme", [](AppSettings& s) { s.theme = static_cast<Theme>(5); }, "", ""},
         {"english", [](AppSettings& s) { s.language = UiLanguage::English; }, "System", "English"},
-        {"japanese", [](AppSettings& s) { s.language = UiLanguage::Japanese; }, "System",
-         "Japanese"},
-        {"unknown language", [](AppSettings& s) { s.language = static_cast<UiLanguage>(3); }, "",
-         ""},
-        {"size 10.5", [](AppSettings& s) { s.fontSize = 10.5f; }, "\"size\": 12,",
-         "\"size\": 10.5,"},
-        {"size six digits", [](AppSettings& s) { s.fontSize = 1.0f / 3.0f; }, "\"size\": 12,",
-         "\"size\": 0.333333,"},
-        {"size large", [](AppSettings& s) { s.fontSize = 1234567.0f; }, "\"size\": 12,",
-         "\"size\": 1.23457e+06,"},
+        {"japanese", [](AppSettings& s) { s.language = UiLanguage::Japanese; }, "System", "Japanese"},
+        {"unknown language", [](AppSettings& s) { s.language = static_cast<UiLanguage>(3); }, "", ""},
+        {"size 10.5", [](AppSettings& s) { s.fontSize = 10.5f; }, "\"size\": 12,", "\"size\": 10.5,"},
+        {"size six digits", [](AppSettings& s) { s.fontSize = 1.0f / 3.0f; }, "\"size\": 12,", "\"size\": 0.333333,"},
+        {"size large", [](AppSettings& s) { s.fontSize = 1234567.0f; }, "\"size\": 12,", "\"size\": 1.23457e+06,"},
         {"bold", [](AppSettings& s) { s.fontBold = true; }, "\"bold\": false", "\"bold\": true"},
-        {"italic", [](AppSettings& s) { s.fontItalic = true; }, "\"italic\": false",
-         "\"italic\": true"},
-        {"inspector hidden", [](AppSettings& s) { s.inspectorVisible = false; },
-         "\"visible\": true", "\"visible\": false"},
-        {"struct view shown", [](AppSettings& s) { s.structViewVisible = true; },
-         "\"visible\": false", "\"visible\": true"},
-        {"ascii arrays", [](AppSettings& s) { s.structOptions.byteArrayFormat = 1; }, "\"hex\",",
-         "\"ascii\","},
+        {"italic", [](AppSettings& s) { s.fontItalic = true; }, "\"italic\": false", "\"italic\": true"},
+        {"inspector hidden", [](AppSettings& s) { s.inspectorVisible = false; }, "\"visible\": true",
+         "\"visible\": false"},
+        {"struct view shown", [](AppSettings& s) { s.structViewVisible = true; }, "\"visible\": false",
+         "\"visible\": true"},
+        {"ascii arrays", [](AppSettings& s) { s.structOptions.byteArrayFormat = 1; }, "\"hex\",", "\"ascii\","},
         {"big endian", [](AppSettings& s) { s.structOptions.endian = 1; }, "\"little\"", "\"big\""},
-        {"decimal", [](AppSettings& s) { s.structOptions.numericBase = 1; }, "\"hex\"\r\n",
-         "\"dec\"\r\n"},
-        {"options other than 1",
-         [](AppSettings& s) {
-             s.structOptions = {2, 7, 0xFFFFFFFF};
-         },
-         "", ""},
-        {"recent files",
-         [](AppSettings& s) {
-             s.recentFiles = {u"C:\\a.bin", u"b"};
-         },
-         "[],", R"(["C:\\a.bin", "b"],)"},
-        {"search history",
-         [](AppSettings& s) {
-             s.searchHistory = {{u"hex", u"DE AD"}, {u"text", u"a\"b"}};
-         },
+        {"decimal", [](AppSettings& s) { s.structOptions.numericBase = 1; }, "\"hex\"\r\n", "\"dec\"\r\n"},
+        {"options other than 1", [](AppSettings& s) { s.structOptions = {2, 7, 0xFFFFFFFF}; }, "", ""},
+        {"recent files", [](AppSettings& s) { s.recentFiles = {u"C:\\a.bin", u"b"}; }, "[],", R"(["C:\\a.bin", "b"],)"},
+        {"search history", [](AppSettings& s) { s.searchHistory = {{u"hex", u"DE AD"}, {u"text", u"a\"b"}}; },
          "\"searchHistory\": []",
          R"("searchHistory": [{"kind": "hex", "query": "DE AD"}, {"kind": "text", "query": "a\"b"}])"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppSettings settings = Stamped();
@@ -198,14 +176,13 @@ TEST(ParseSettingsTextTest, EveryValueSurvivesARoundTrip)
 
 TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::function<bool(const AppSettings&)> check;
-    };
+    // clang-format off
+    struct Case { const char* name; std::string text; std::function<bool(const AppSettings&)> check; };
+    // clang-format on
     const auto file = [](std::string_view from, std::string_view to) {
         return Replace(std::string(kDefaultFile), from, to);
     };
+    // clang-format off
     const Case cases[] = {
         {"byte-order mark", "\xEF\xBB\xBF" + std::string(kDefaultFile),
          [](const AppSettings& s) { return s.appVersion == kAppVersion; }},
@@ -224,8 +201,7 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
         {"latin1 selects ascii", file("\"ascii\"", "\"latin1\""),
          [](const AppSettings& s) { return s.encoding == TextEncoding::Ascii; }},
         {"kind spelled Common",
-         file("\"common\",\r\n    \"common\": \"ascii\"",
-              "\"Common\",\r\n    \"common\": \"UTF8\""),
+         file("\"common\",\r\n    \"common\": \"ascii\"", "\"Common\",\r\n    \"common\": \"UTF8\""),
          [](const AppSettings& s) { return s.encoding == TextEncoding::Utf8; }},
         {"charset japanese sjis",
          file("\"kind\": \"common\",\r\n    \"common\": \"ascii\"",
@@ -235,22 +211,17 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
          file("\"kind\": \"common\",\r\n    \"common\": \"ascii\"",
               R"("kind": "charset", "charset": {"language": "korean", "code": "windows-31k"})"),
          [](const AppSettings& s) { return s.encoding == TextEncoding::Windows949; }},
-        {"theme Light", file("DarkBlue", "Light"),
-         [](const AppSettings& s) { return s.theme == Theme::Light; }},
-        {"theme Black", file("DarkBlue", "Black"),
-         [](const AppSettings& s) { return s.theme == Theme::Black; }},
+        {"theme Light", file("DarkBlue", "Light"), [](const AppSettings& s) { return s.theme == Theme::Light; }},
+        {"theme Black", file("DarkBlue", "Black"), [](const AppSettings& s) { return s.theme == Theme::Black; }},
         {"theme light is case-sensitive", file("DarkBlue", "light"),
          [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
-        {"theme dark", file("DarkBlue", "dark"),
-         [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
+        {"theme dark", file("DarkBlue", "dark"), [](const AppSettings& s) { return s.theme == Theme::DarkBlue; }},
         {"language English", file("System", "English"),
          [](const AppSettings& s) { return s.language == UiLanguage::English; }},
         {"language japanese lower case", file("System", "japanese"),
          [](const AppSettings& s) { return s.language == UiLanguage::System; }},
         {"language on one line", R"({"theme":"Light","language":"Japanese"})",
-         [](const AppSettings& s) {
-             return s.theme == Theme::Light && s.language == UiLanguage::Japanese;
-         }},
+         [](const AppSettings& s) { return s.theme == Theme::Light && s.language == UiLanguage::Japanese; }},
         {"size 1e3 reads as 1", file("\"size\": 12", "\"size\": 1e3"),
          [](const AppSettings& s) { return s.fontSize == 1.0f; }},
         {"size with plus", file("\"size\": 12", "\"size\": +9.5"),
@@ -273,26 +244,18 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
          [](const AppSettings& s) { return s.fontFamily == u"u12"; }},
         {"invalid UTF-8 becomes U+FFFD", file("\"Consolas\"", "\"A\xFF\""),
          [](const AppSettings& s) { return s.fontFamily == u"A\uFFFD"; }},
-        {"value spelled like a later key",
-         R"({"font": {"family": "size", "size": 9, "bold": true}})",
-         [](const AppSettings& s) {
-             return s.fontFamily == u"size" && s.fontSize == 9.0f && s.fontBold;
-         }},
+        {"value spelled like a later key", R"({"font": {"family": "size", "size": 9, "bold": true}})",
+         [](const AppSettings& s) { return s.fontFamily == u"size" && s.fontSize == 9.0f && s.fontBold; }},
         {"history element missing query",
-         file("\"searchHistory\": []",
-              R"("searchHistory": [{"kind": "hex"}, {"query": "x", "kind": "text"}])"),
-         [](const AppSettings& s) {
-             return s.searchHistory == std::vector<SearchHistoryEntry>{{u"text", u"x"}};
-         }},
+         file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x", "kind": "text"}])"),
+         [](const AppSettings& s) { return s.searchHistory == std::vector<SearchHistoryEntry>{{u"text", u"x"}}; }},
         {"query taken inside its element only",
          file("\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x"}])"),
          [](const AppSettings& s) { return s.searchHistory.empty(); }},
-        {"recent files on several lines",
-         file("\"recentFiles\": []", "\"recentFiles\": [\r\n \"a\" ,\r\n\"b\"\r\n ]"),
-         [](const AppSettings& s) {
-             return s.recentFiles == std::vector<std::u16string>{u"a", u"b"};
-         }},
+        {"recent files on several lines", file("\"recentFiles\": []", "\"recentFiles\": [\r\n \"a\" ,\r\n\"b\"\r\n ]"),
+         [](const AppSettings& s) { return s.recentFiles == std::vector<std::u16string>{u"a", u"b"}; }},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(c.check(Parsed(c.text)));

@@ -30,14 +30,11 @@ TEST(ComputeSettingsPathTest, PackagedLocalStateOrBesideTheExecutable)
         JoinPath(JoinPath(JoinPath(appData, u"Packages"), family), u"LocalState");
     const std::u16string packaged = JoinPath(localState, u"orlin.settings.json");
     const std::u16string beside = JoinPath(exe, u"orlin.settings.json");
-    struct Case {
-        const char* name;
-        std::optional<std::u16string> family;
-        std::optional<std::u16string> appData;
-        bool created;
-        std::u16string expected;
-        bool creationAttempted;
-    };
+    // clang-format off
+    struct Case { const char* name; std::optional<std::u16string> family;
+        std::optional<std::u16string> appData; bool created; std::u16string expected; bool creationAttempted;
+        };
+    // clang-format on
     const Case cases[] = {
         {"packaged", family, appData, true, packaged, true},
         {"not packaged", std::nullopt, appData, true, beside, false},
