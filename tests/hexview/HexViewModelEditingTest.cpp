@@ -22,16 +22,10 @@ void Type(HexViewModel& view, std::u16string_view text)
 
 TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble)
 {
-    struct Case {
-        const char* name;
-        Bytes start;
-        EditMode mode;
-        std::uint64_t caret;
-        std::u16string typed;
-        Bytes expected;
-        std::uint64_t expectedCaret;
-        bool expectedPending;
-    };
+    // clang-format off
+    struct Case { const char* name; Bytes start; EditMode mode; std::uint64_t caret; std::u16string typed;
+        Bytes expected; std::uint64_t expectedCaret; bool expectedPending; };
+    // clang-format on
     using enum EditMode;
     const Case cases[] = {
         // The first digit replaces the high nibble at once and keeps the low one.
@@ -68,20 +62,17 @@ TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit)
     };
     const auto right = [](HexViewModel& v) { (void)v.OnKeyDown(vk::kRight, false); };
     using enum EditMode;
+    // clang-format off
     const Case cases[] = {
         {"arrow key, insert", Insert, right, {0x12, 0x41, 0x34}},
         {"arrow key, overwrite", Overwrite, right, {0x42, 0x41}},
-        {"read-only toggled twice",
-         Overwrite,
-         [](HexViewModel& v) { (void)v.ToggleEditingEnabled(), (void)v.ToggleEditingEnabled(); },
-         {0x41, 0x34}},
-        {"insert key twice",
-         Overwrite,
-         [](HexViewModel& v) {
-             (void)v.OnKeyDown(vk::kInsert, false), (void)v.OnKeyDown(vk::kInsert, false);
-         },
+        {"read-only toggled twice", Overwrite,
+         [](HexViewModel& v) { (void)v.ToggleEditingEnabled(), (void)v.ToggleEditingEnabled(); }, {0x41, 0x34}},
+        {"insert key twice", Overwrite,
+         [](HexViewModel& v) { (void)v.OnKeyDown(vk::kInsert, false), (void)v.OnKeyDown(vk::kInsert, false); },
          {0x41, 0x34}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FileView f({0x12, 0x34});
@@ -95,15 +86,11 @@ TEST(HexViewModelEditing, ACaretMoveOrToggleDropsThePendingDigit)
 
 TEST(HexViewModelEditing, DeleteBackspaceAndSelections)
 {
-    struct Case {
-        const char* name;
-        EditMode mode;
-        std::uint64_t caret;
-        std::optional<std::pair<std::uint64_t, std::uint64_t>> selection;
-        std::uint32_t key;
-        Bytes expected;
-        std::uint64_t expectedCaret;
-    };
+    // clang-format off
+    struct Case { const char* name; EditMode mode; std::uint64_t caret;
+        std::optional<std::pair<std::uint64_t, std::uint64_t>> selection; std::uint32_t key; Bytes expected;
+        std::uint64_t expectedCaret; };
+    // clang-format on
     using enum EditMode;
     const Case cases[] = {
         {"delete", Overwrite, 1, {}, vk::kDelete, {0, 2, 3, 4, 5}, 1},
@@ -140,11 +127,9 @@ TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy)
 {
     FileView f({0x12, 0x34, 0x56});
     ASSERT_FALSE(f.view.EditingEnabled()); // every attach starts read-only
-    struct Case {
-        const char* name;
-        std::function<InputResult(HexViewModel&)> input;
-        bool blocked, handled;
-    };
+    // clang-format off
+    struct Case { const char* name; std::function<InputResult(HexViewModel&)> input; bool blocked, handled; };
+    // clang-format on
     const Case cases[] = {
         {"hex digit", [](HexViewModel& v) { return v.OnChar(u'f'); }, true, true},
         {"letter g does nothing at all", [](HexViewModel& v) { return v.OnChar(u'g'); }, false,
@@ -169,14 +154,10 @@ TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy)
 TEST(HexViewModelEditing, NavigationKeys)
 {
     // 100 bytes, ten visible rows; caret at 0x25 and bytes 0x20..0x22 selected before each key.
-    struct Case {
-        const char* name;
-        std::uint32_t key;
-        bool ctrl;
-        EditMode mode;
-        std::uint64_t expected;
-        bool keepsSelection;
-    };
+    // clang-format off
+    struct Case { const char* name; std::uint32_t key; bool ctrl; EditMode mode; std::uint64_t expected;
+        bool keepsSelection; };
+    // clang-format on
     using enum EditMode;
     const Case cases[] = {
         {"left", vk::kLeft, false, Overwrite, 0x24, false},

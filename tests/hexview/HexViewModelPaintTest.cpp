@@ -9,12 +9,9 @@ namespace {
 
 TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize)
 {
-    struct Case {
-        const char* name;
-        std::uint64_t size;
-        std::uint64_t topRow;
-        const char16_t* firstOffset;
-    };
+    // clang-format off
+    struct Case { const char* name; std::uint64_t size; std::uint64_t topRow; const char16_t* firstOffset; };
+    // clang-format on
     const Case cases[] = {
         {"4 KiB", 4096, 0, u"00000000:"},
         {"4 GiB - 1 keeps 8 digits", (1ull << 32) - 1, (1ull << 28) - 20, u"FFFFFEC0:"},
@@ -42,13 +39,10 @@ TEST(HexViewModelPaint, OnlyVisibleRowsAreReadWhateverTheDocumentSize)
 
 TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow)
 {
-    struct Case {
-        const char* name;
-        std::uint64_t size;
-        bool insertAtEnd;
-        std::size_t rows;
-        std::size_t lastRowCells;
-    };
+    // clang-format off
+    struct Case { const char* name; std::uint64_t size; bool insertAtEnd; std::size_t rows;
+        std::size_t lastRowCells; };
+    // clang-format on
     const Case cases[] = {
         {"partial last row", 40, false, 3, 8},
         {"full last row", 32, false, 2, 16},
@@ -83,14 +77,10 @@ TEST(HexViewModelPaint, RowsStopAfterTheLastByteExceptTheInsertModeExtraRow)
 
 TEST(HexViewModelPaint, CaretBoxAlwaysShowsAndTheInsertBarFollowsFocusAndBlink)
 {
-    struct Case {
-        const char* name;
-        EditMode mode;
-        bool focused;
-        bool blinkOn;
-        CaretStyle expected;
-        float hexWidth;
-    };
+    // clang-format off
+    struct Case { const char* name; EditMode mode; bool focused; bool blinkOn; CaretStyle expected;
+        float hexWidth; };
+    // clang-format on
     const Case cases[] = {
         {"overwrite without focus", EditMode::Overwrite, false, false, CaretStyle::Box, 20.0f},
         {"overwrite with focus", EditMode::Overwrite, true, true, CaretStyle::Box, 20.0f},

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 namespace orx::test {
@@ -86,8 +87,7 @@ public:
 
     [[nodiscard]] std::vector<std::uint8_t> Bytes() const
     {
-        const ReadResult all = document.Read(0, document.Size());
-        return all.bytes;
+        return document.Read(0, document.Size()).bytes;
     }
 
     void EnableEditing(EditMode mode)
@@ -109,9 +109,7 @@ public:
 inline std::vector<std::uint8_t> Sequence(std::size_t count)
 {
     std::vector<std::uint8_t> bytes(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(i);
-    }
+    std::iota(bytes.begin(), bytes.end(), std::uint8_t{0}); // wraps after 0xFF
     return bytes;
 }
 

@@ -37,14 +37,10 @@ std::vector<std::u16string> DecodeRow(const MemoryDocument& document, std::uint6
 
 // One row of a document of filler bytes with pieces written into it. The cells from
 // `first` on are listed with "|" between them; every other cell shows the filler "-".
-struct RowCase {
-    const char* name;
-    std::size_t size;
-    std::map<std::size_t, Bytes> pieces;
-    std::uint64_t row;
-    std::size_t first;
-    std::u16string cells;
-};
+// clang-format off
+struct RowCase { const char* name; std::size_t size; std::map<std::size_t, Bytes> pieces; std::uint64_t row;
+    std::size_t first; std::u16string cells; };
+// clang-format on
 
 void CheckRows(TextEncoding encoding, const std::vector<RowCase>& cases)
 {
@@ -82,6 +78,7 @@ TEST(DecodeTextCells, Utf8DrawsEachCharacterOnceInTheCellOfItsFirstByte)
 {
     const Bytes hiragana = {0xE3, 0x81, 0x82};
     const Bytes acute = {0xCC, 0x81};
+    // clang-format off
     const std::vector<RowCase> rows = {
         {"three-byte character", 16, {{0, hiragana}}, 0, 0, u"\u3042||"},
         {"crossing into the next row", 32, {{15, hiragana}}, 0, 15, u"\u3042"},
@@ -93,24 +90,10 @@ TEST(DecodeTextCells, Utf8DrawsEachCharacterOnceInTheCellOfItsFirstByte)
         {"mark of the next row not drawn", 32, {{15, {'e'}}, {16, acute}}, 0, 15, u"e"},
         {"mark at the document start", 16, {{0, acute}}, 0, 0, u"\u0301|"},
         {"mark across a control", 16, {{0, {'a', 0x0A, 0xCC, 0x81}}}, 0, 0, u"a\u0301|.||"},
-        {"mark by the system's types",
-         16,
-         {{0, {0xD7, 0x90, 0xD6, 0xB0}}},
-         0,
-         0,
-         u"\u05D0\u05B0|||"},
-        {"joiner",
-         16,
-         {{0, {0xF0, 0x9F, 0x91, 0xA8, 0xE2, 0x80, 0x8D, 0xF0, 0x9F, 0x91, 0xA9}}},
-         0,
-         0,
+        {"mark by the system's types", 16, {{0, {0xD7, 0x90, 0xD6, 0xB0}}}, 0, 0, u"\u05D0\u05B0|||"},
+        {"joiner", 16, {{0, {0xF0, 0x9F, 0x91, 0xA8, 0xE2, 0x80, 0x8D, 0xF0, 0x9F, 0x91, 0xA9}}}, 0, 0,
          u"\U0001F468\u200D|||||||\U0001F469|||"},
-        {"precomposed letters",
-         16,
-         {{0, {'a', 0xC3, 0xA9, 0xC3, 0xA9}}},
-         0,
-         0,
-         u"a|\u00E9||\u00E9|"},
+        {"precomposed letters", 16, {{0, {'a', 0xC3, 0xA9, 0xC3, 0xA9}}}, 0, 0, u"a|\u00E9||\u00E9|"},
         {"spacing accent keeps its cell", 16, {{0, {'x', '^', '2'}}}, 0, 0, u"x|^|2"},
         {"overlong form", 16, {{0, {0xC0, 0x80}}}, 0, 0, u".|."},
         {"encoded surrogate", 16, {{0, {0xED, 0xA0, 0x80}}}, 0, 0, u".|.|."},
@@ -120,30 +103,26 @@ TEST(DecodeTextCells, Utf8DrawsEachCharacterOnceInTheCellOfItsFirstByte)
         {"cut by the look-ahead", 32, {{15, {0xF0, 0x9F, 0x98, 0x80}}}, 0, 15, u"\U0001F600"},
         {"short last row", 19, {{16, {0xC3, 0xA9}}}, 1, 0, u"\u00E9|"},
     };
+    // clang-format on
     CheckRows(TextEncoding::Utf8, rows);
 }
 
 TEST(DecodeTextCells, Utf16UsesTheRowAloneAndShowsMarksAndSurrogatesAsDots)
 {
-    struct Case {
-        TextEncoding encoding;
-        Bytes row;
-        std::vector<std::u16string> cells;
-    };
+    // clang-format off
+    struct Case { TextEncoding encoding; Bytes row; std::vector<std::u16string> cells; };
     const Case cases[] = {
         {TextEncoding::Utf16Le, {0x41, 0x00}, {u"A", u""}},
         {TextEncoding::Utf16Be, {0x00, 0x41}, {u"A", u""}},
         {TextEncoding::Utf16Le, {0x42, 0x30, 0x80, 0x00}, {u"\u3042", u"", u"\u0080", u""}},
         {TextEncoding::Utf16Be, {0x30, 0x42, 0xFF, 0xFD}, {u"\u3042", u"", u"\uFFFD", u""}},
         {TextEncoding::Utf16Le, {0x00, 0xD8, 0x00, 0xDC}, {u".", u"", u".", u""}},
-        {TextEncoding::Utf16Le,
-         {0xFE, 0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x1F, 0x00},
+        {TextEncoding::Utf16Le, {0xFE, 0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x1F, 0x00},
          {u".", u"", u".", u"", u".", u"", u".", u""}},
-        {TextEncoding::Utf16Le,
-         {0x01, 0x03, 0x0D, 0x20, 0x0F, 0xFE},
-         {u".", u"", u".", u"", u".", u""}},
+        {TextEncoding::Utf16Le, {0x01, 0x03, 0x0D, 0x20, 0x0F, 0xFE}, {u".", u"", u".", u"", u".", u""}},
         {TextEncoding::Utf16Le, {0x00, 0xE0, 0x41}, {u"\uE000", u"", u"."}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(DecodeTextCells(nullptr, 0, c.row, c.encoding), c.cells)
             << ::testing::PrintToString(c.row);
