@@ -86,12 +86,9 @@ TEST(Tokenize, RejectsStrayCharactersAndOpenComments)
 
 TEST(FormatParseError, QuotesTheLineWithACaretWhenTheLineHasText)
 {
-    struct Case {
-        std::u16string source;
-        std::uint32_t line;
-        std::uint32_t column;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct Case { std::u16string source; std::uint32_t line; std::uint32_t column; std::u16string expected; };
+    // clang-format on
     const Case cases[] = {
         {u"one\r\ntwo\nthree four\n", 3, 5, u"Line 3, Col 5: M\r\nthree four\r\n    ^"},
         {u"abc", 1, 1, u"Line 1, Col 1: M\r\nabc\r\n^"},
@@ -128,11 +125,9 @@ TEST(NormalizeName, TrimsLowerCasesAndCollapsesWhiteSpace)
 
 TEST(DecodePatternBytes, AcceptsUtf8WithOrWithoutMarkAndRejectsTheRest)
 {
-    struct Case {
-        std::string bytes;
-        bool ok;
-        std::u16string text;
-    };
+    // clang-format off
+    struct Case { std::string bytes; bool ok; std::u16string text; };
+    // clang-format on
     const Case cases[] = {
         {"", true, u""},
         {"\xEF\xBB\xBF", true, u""},

@@ -28,15 +28,12 @@ struct Field {
     std::string offset; // empty: not checked
 };
 
-struct Sample {
-    std::u16string pattern;
-    std::function<void(ByteWriter&)> write;
-    StructValueOptions options;
-    std::uint64_t baseOffset;
-    std::uint64_t entrySize;
-    std::vector<Field> fields;
-};
+// clang-format off
+struct Sample { std::u16string pattern; std::function<void(ByteWriter&)> write; StructValueOptions options;
+    std::uint64_t baseOffset; std::uint64_t entrySize; std::vector<Field> fields; };
+// clang-format on
 
+// clang-format off
 const Sample kSamples[] = {
     {u"bmp.orpat",
      [](ByteWriter& w) {
@@ -98,11 +95,7 @@ const Sample kSamples[] = {
       {"width", "640", ""},
       {"colorType", "6", ""},
       {"ihdrCrc", "902946020", "0x1D"}}},
-    {u"gif.orpat",
-     [](ByteWriter& w) { w.Text("GIF89a").Le16(320).Le16(200).U8(0xF7).U8(0).U8(0); },
-     kAsciiDec,
-     0,
-     13,
+    {u"gif.orpat", [](ByteWriter& w) { w.Text("GIF89a").Le16(320).Le16(200).U8(0xF7).U8(0).U8(0); }, kAsciiDec, 0, 13,
      {{"version", "\"89a\"", ""}, {"screenHeight", "200", ""}, {"packedFields", "247", "0xA"}}},
     {u"elf64.orpat",
      [](ByteWriter& w) {
@@ -148,14 +141,8 @@ const Sample kSamples[] = {
       {"  numberOfRvaAndSizes", "0x00000010", "0x104"},
       {"  dataDirectories", "00 00 00 00 00 00 00 00 00 20 00 00 28 00 00 00 ...", "0x108"}}},
     {u"ico.orpat",
-     [](ByteWriter& w) {
-         w.Le16(0).Le16(1).Le16(1).U8(16).U8(16).U8(0).U8(0).Le16(1).Le16(32).Le32(1128);
-         w.Le32(22);
-     },
-     kDec,
-     0,
-     22,
-     {{"count", "1", ""}, {"  bitCount", "32", ""}, {"  imageOffset", "22", "0x12"}}},
+     [](ByteWriter& w) { w.Le16(0).Le16(1).Le16(1).U8(16).U8(16).U8(0).U8(0).Le16(1).Le16(32).Le32(1128); w.Le32(22); },
+     kDec, 0, 22, {{"count", "1", ""}, {"  bitCount", "32", ""}, {"  imageOffset", "22", "0x12"}}},
     {u"tar-ustar.orpat",
      [](ByteWriter& w) {
          w.Field("hello.txt", 100).Field("0000644", 8).Field("0001750", 8).Field("0001750", 8);
@@ -173,16 +160,10 @@ const Sample kSamples[] = {
       {"userName", "\"user\"", "0x109"},
       {"prefix", "\"\"", "0x159"}}},
     {u"gzip.orpat",
-     [](ByteWriter& w) {
-         w.U8(0x1F).U8(0x8B).U8(8).U8(8).Le32(1700000000).U8(0).U8(3).Text("a.txt").U8(0);
-     },
-     kDec,
-     0,
-     10,
-     {{"id2", "139", ""},
-      {"modificationTime", "1700000000", "0x4"},
-      {"operatingSystem", "3", "0x9"}}},
+     [](ByteWriter& w) { w.U8(0x1F).U8(0x8B).U8(8).U8(8).Le32(1700000000).U8(0).U8(3).Text("a.txt").U8(0); }, kDec, 0,
+     10, {{"id2", "139", ""}, {"modificationTime", "1700000000", "0x4"}, {"operatingSystem", "3", "0x9"}}},
 };
+// clang-format on
 
 TEST(PatternLibrary, EveryShippedPatternReadsASampleOfItsFormat)
 {

@@ -109,22 +109,19 @@ TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
         std::u16string text;
         std::u16string error;
     };
+    // clang-format off
     const Case cases[] = {
         {u"", u"No struct definition was found."},
-        {u"typedef int x; @sizeof_int 4 // and a comment\n/* only */",
-         u"No struct definition was found."},
-        {u"struct A { B b; }; struct B { A a; };",
-         u"Direct recursive struct embedding is not allowed."},
+        {u"typedef int x; @sizeof_int 4 // and a comment\n/* only */", u"No struct definition was found."},
+        {u"struct A { B b; }; struct B { A a; };", u"Direct recursive struct embedding is not allowed."},
         {u"struct A { A a; };", u"Direct recursive struct embedding is not allowed."},
         {u"struct A { B b[2]; }; struct B { C c; }; struct C { A a; };",
          u"Direct recursive struct embedding is not allowed."},
         {u"struct A { int a[]; int b; };",
-         u"Line 1, Col 12: Flexible array member must be the last member.\r\nstruct A { int a[]; "
-         u"int b; };\r\n           ^"},
-        {u"struct A { void v; };", u"Line 1, Col 12: Unsupported zero-sized member type: "
-                                   u"v\r\nstruct A { void v; };\r\n           ^"},
-        {u"struct A {\n int a[0];\n};",
-         u"Line 2, Col 2: Unsupported zero-sized member type: a\r\n int a[0];\r\n ^"},
+         u"Line 1, Col 12: Flexible array member must be the last member.\r\nstruct A { int a[]; int b; };\r\n           ^"},
+        {u"struct A { void v; };",
+         u"Line 1, Col 12: Unsupported zero-sized member type: v\r\nstruct A { void v; };\r\n           ^"},
+        {u"struct A {\n int a[0];\n};", u"Line 2, Col 2: Unsupported zero-sized member type: a\r\n int a[0];\r\n ^"},
         {u"struct E {}; struct A { E e; }; @entry A",
          u"Line 1, Col 25: Unsupported zero-sized member type: e\r\nstruct E {}; struct A { E e; "
          u"}; @entry A\r\n"
@@ -135,17 +132,14 @@ TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
         {u"struct A { struct Missing m; };", u"Unknown type: struct Missing"},
         // The nested struct's own error is the one reported.
         {u"struct A { B b; }; struct B { bool x; };", u"Unknown type: bool"},
-        {u"struct A { int x; }; struct B { int y; };",
-         u"@entry is required when multiple structs are defined."},
+        {u"struct A { int x; }; struct B { int y; };", u"@entry is required when multiple structs are defined."},
         {u"struct A { Q q; }; struct B { int y; };", u"Unknown type: Q"},
-        {u"typedef int Foo; struct A { int x; }; @entry Foo",
-         u"@entry refers to an undefined struct."},
+        {u"typedef int Foo; struct A { int x; }; @entry Foo", u"@entry refers to an undefined struct."},
         {u"struct A { int x; }; @entry struct B", u"@entry refers to an undefined struct."},
         // Typedef loops and 64-bit overflow fail the load and name the culprit.
         {u"typedef A B; typedef B A; struct S { A x; };", u"Typedef chain leads back to itself: A"},
         {u"typedef T T; struct S { int a; T x; };", u"Typedef chain leads back to itself: T"},
-        {u"typedef A B; typedef B A; typedef A X; struct S { X x; };",
-         u"Typedef chain leads back to itself: A"},
+        {u"typedef A B; typedef B A; typedef A X; struct S { X x; };", u"Typedef chain leads back to itself: A"},
         {u"struct A { int a[9223372036854775807]; };",
          u"Line 1, Col 12: Array size does not fit in 64 bits: a\r\nstruct A { int "
          u"a[9223372036854775807]; };\r\n"
@@ -158,13 +152,13 @@ TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
          u"Line 1, Col 42: Member offset does not fit in 64 bits: b\r\n"
          u"struct A { char a[18446744073709551615]; int b; };\r\n                                  "
          u"       ^"},
-        {u"struct A { int i; char a[18446744073709551611]; };",
-         u"Struct size does not fit in 64 bits: A"},
+        {u"struct A { int i; char a[18446744073709551611]; };", u"Struct size does not fit in 64 bits: A"},
         {u"struct B { char x[9223372036854775808]; }; struct A { B b[2]; }; @entry A",
          u"Line 1, Col 55: Array size does not fit in 64 bits: b\r\n"
          u"struct B { char x[9223372036854775808]; }; struct A { B b[2]; }; @entry A\r\n"
          u"                                                      ^"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::u16string error;
         EXPECT_EQ(LoadPattern(c.text, &error), nullptr) << Narrow(c.text);
@@ -174,11 +168,9 @@ TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
 
 TEST(LoadStructPattern, ChoosesTheEntryStructAndItsDisplayName)
 {
-    struct Case {
-        std::u16string text;
-        std::u16string entry;
-        bool implicit;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::u16string entry; bool implicit; };
+    // clang-format on
     const Case cases[] = {
         {u"struct { int x; };", u"<anonymous>", true},
         {u"struct Header { int x; };", u"Header", true},

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace orx {
 namespace {
 
@@ -44,20 +46,15 @@ StructRowsInput Input(std::u16string_view pattern, std::vector<std::uint8_t> byt
 std::vector<std::uint8_t> Sequence(std::size_t count, std::uint8_t first)
 {
     std::vector<std::uint8_t> bytes(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(first + i);
-    }
+    std::iota(bytes.begin(), bytes.end(), first);
     return bytes;
 }
 
 TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
 {
-    struct Case {
-        std::u16string pattern;
-        std::vector<std::uint8_t> bytes;
-        StructValueOptions options;
-        std::string value;
-    };
+    // clang-format off
+    struct Case { std::u16string pattern; std::vector<std::uint8_t> bytes; StructValueOptions options;
+        std::string value; };
     const std::vector<std::uint8_t> one{0x01, 0x00, 0x00, 0x00};
     const std::vector<std::uint8_t> abc{0x41, 0x42, 0x43, 0x00, 0x00, 0x00, 0x00, 0x00};
     const Case cases[] = {
@@ -65,8 +62,7 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { int x; };", one, kDec, "1"},
         {u"struct S { int x; };", one, kBigDec, "16777216"},
         {u"struct S { int x; };", {0xFF, 0xFF, 0xFF, 0xFF}, kDec, "4294967295"},
-        {u"struct S { int64_t x; };", std::vector<std::uint8_t>(8, 0xFF), kDec,
-         "18446744073709551615"},
+        {u"struct S { int64_t x; };", std::vector<std::uint8_t>(8, 0xFF), kDec, "18446744073709551615"},
         {u"struct S { short x; };", {0x12, 0x34}, kHex, "0x3412"},
         {u"struct S { short x; };", {0x12, 0x34}, kBigHex, "0x1234"},
         {u"struct S { short x; };", {0x00, 0xFF}, kBigHex, "0x00FF"},
@@ -87,18 +83,10 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { float f; };", {0x00, 0x00, 0x80, 0xFF}, kHex, "-inf (0xFF800000)"},
         {u"struct S { float f; };", {0x00, 0x00, 0xC0, 0x7F}, kHex, "nan (0x7FC00000)"},
         {u"struct S { float f; };", {0x00, 0x00, 0xC0, 0xFF}, kHex, "-nan (0xFFC00000)"},
-        {u"struct S { double d; };",
-         {0, 0, 0, 0, 0, 0, 0xF0, 0x3F},
-         kHex,
-         "1 (0x3FF0000000000000)"},
-        {u"struct S { double d; };",
-         {0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18},
-         kBigDec,
+        {u"struct S { double d; };", {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}, kHex, "1 (0x3FF0000000000000)"},
+        {u"struct S { double d; };", {0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18}, kBigDec,
          "3.14159 (0x400921FB54442D18)"},
-        {u"struct S { double d; };",
-         {0, 0, 0, 0, 0x65, 0xCD, 0xCD, 0x41},
-         kHex,
-         "1e+09 (0x41CDCD6500000000)"},
+        {u"struct S { double d; };", {0, 0, 0, 0, 0x65, 0xCD, 0xCD, 0x41}, kHex, "1e+09 (0x41CDCD6500000000)"},
         {u"@sizeof_float 2 struct S { float h; };", {0x00, 0x3C}, kDec, "15360"},
         {u"@sizeof_double 4 struct S { double d; };", {0x00, 0x00, 0x80, 0x3F}, kHex, "0x3F800000"},
         // Arrays: hex dumps of at most 16 bytes, or text for char types in ascii mode.
@@ -111,19 +99,18 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { short name[4]; };", abc, kAscii, "41 42 43 00 00 00 00 00"},
         {u"struct S { uint8_t blob[20]; };", Sequence(20, 0), kHex,
          "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ..."},
-        {u"struct S { uint8_t blob[16]; };", Sequence(16, 0), kHex,
-         "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"},
+        {u"struct S { uint8_t blob[16]; };", Sequence(16, 0), kHex, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"},
         {u"struct S { char s[4]; };", {0x41, 0x01, 0x42, 0x43}, kAscii, "\"A...\""},
         {u"struct S { char s[4]; };", {0x00, 0x41, 0x42, 0x43}, kAscii, "\"\""},
         {u"struct S { char s[4]; };", {0x80, 0x41, 0x42, 0x43}, kAscii, "\"...\""},
         {u"struct S { char s[3]; };", {0x20, 0x7E, 0x7F}, kAscii, "\" ~...\""},
         {u"struct S { char s[100]; };", std::vector<std::uint8_t>(100, 'x'), kAscii,
          "\"" + std::string(64, 'x') + "...\""},
-        {u"struct S { char s[64]; };", std::vector<std::uint8_t>(64, 'x'), kAscii,
-         "\"" + std::string(64, 'x') + "\""},
+        {u"struct S { char s[64]; };", std::vector<std::uint8_t>(64, 'x'), kAscii, "\"" + std::string(64, 'x') + "\""},
         // A struct-typed member whose struct is not expanded shows its bytes.
         {u"@entry S struct S { T t[2]; }; struct T { char c; };", {0x41, 0x42}, kAscii, "41 42"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const std::vector<StructViewRow> rows =
             BuildStructRows(Input(c.pattern, c.bytes, c.options));
@@ -191,11 +178,9 @@ TEST(BuildStructRows, ShowsTheUnavailableTextForBytesThatAreMissing)
 
 TEST(BuildStructRows, FlexibleArraysShowTheBytesThatFollowTheStruct)
 {
-    struct Case {
-        std::size_t available;
-        StructValueOptions options;
-        std::string value;
-    };
+    // clang-format off
+    struct Case { std::size_t available; StructValueOptions options; std::string value; };
+    // clang-format on
     const Case cases[] = {
         {10, kHex, "41 42 43 44 45 46"},
         {10, kAscii, "\"ABCDEF\""},
@@ -226,12 +211,9 @@ TEST(BuildStructRows, StopsAfter256RowsWithAnEllipsisRow)
         return text + std::u16string(tail) + u" };";
     };
     const StructViewRow ellipsis{u"...", u"...", u"...", u"..."};
-    struct Case {
-        int members;
-        std::u16string tail;
-        std::size_t rows;
-        bool cut;
-    };
+    // clang-format off
+    struct Case { int members; std::u16string tail; std::size_t rows; bool cut; };
+    // clang-format on
     const Case cases[] = {
         {300, u"", 257, true},
         {256, u"", 256, false},
