@@ -109,12 +109,9 @@ public:
     }
 
 private:
-    struct Where {
-        bool valid = false;
-        bool inRun = false;
-        std::uint64_t key = 0;
-        std::uint64_t index = 0;
-    };
+    // clang-format off
+    struct Where { bool valid = false; bool inRun = false; std::uint64_t key = 0; std::uint64_t index = 0; };
+    // clang-format on
 
     // Walks the edited document from the start until it reaches p.
     [[nodiscard]] Where Locate(std::uint64_t p) const

@@ -43,6 +43,7 @@ const Bytes kCutAppended = {'0', '1', '2', '3', '4', '5', '6', '7', 'Z'};
 // LastError; saving again once the fault is gone writes the edits.
 TEST(SaveFailure, EveryHandledFailureKeepsEditsAndLeavesNoTemporaryFile)
 {
+    // clang-format off
     const FaultCase cases[] = {
         {"temp name", [](auto& fs) { fs.failTempFile = true; }, InsertAt2, kInserted, true},
         {"temp create", [](auto& fs) { fs.failCreate = true; }, InsertAt2, kInserted, true},
@@ -50,16 +51,13 @@ TEST(SaveFailure, EveryHandledFailureKeepsEditsAndLeavesNoTemporaryFile)
         {"later write", [](auto& fs) { fs.failWriteNumber = 3; }, InsertAt2, kInserted, true},
         {"flush of temp", [](auto& fs) { fs.failFlush = true; }, InsertAt2, kInserted, true},
         {"rename", [](auto& fs) { fs.failMove = true; }, InsertAt2, kInserted, true},
-        {"open for writing", [](auto& fs) { fs.failOpenForWrite = true; }, OverwriteAt2And7,
-         kOverwritten, true},
-        {"in-place write", [](auto& fs) { fs.failWriteNumber = 2; }, OverwriteAt2And7, kOverwritten,
-         false},
-        {"in-place flush", [](auto& fs) { fs.failFlush = true; }, OverwriteAt2And7, kOverwritten,
-         false},
-        {"append write", [](auto& fs) { fs.failWriteNumber = 1; }, CutAndAppend, kCutAppended,
-         false},
+        {"open for writing", [](auto& fs) { fs.failOpenForWrite = true; }, OverwriteAt2And7, kOverwritten, true},
+        {"in-place write", [](auto& fs) { fs.failWriteNumber = 2; }, OverwriteAt2And7, kOverwritten, false},
+        {"in-place flush", [](auto& fs) { fs.failFlush = true; }, OverwriteAt2And7, kOverwritten, false},
+        {"append write", [](auto& fs) { fs.failWriteNumber = 1; }, CutAndAppend, kCutAppended, false},
         {"tail cut", [](auto& fs) { fs.failSetEnd = true; }, CutAndAppend, kCutAppended, false},
     };
+    // clang-format on
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;

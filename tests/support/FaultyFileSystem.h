@@ -36,16 +36,12 @@ public:
 
     platform::NativeFile OpenExistingForWrite(const std::u16string& path) override
     {
-        if (failOpenForWrite)
-            return Fail<platform::NativeFile>({});
-        return real_.OpenExistingForWrite(path);
+        return failOpenForWrite ? Fail<platform::NativeFile>({}) : real_.OpenExistingForWrite(path);
     }
 
     platform::NativeFile CreateForWrite(const std::u16string& path) override
     {
-        if (failCreate)
-            return Fail<platform::NativeFile>({});
-        return real_.CreateForWrite(path);
+        return failCreate ? Fail<platform::NativeFile>({}) : real_.CreateForWrite(path);
     }
 
     bool GetSize(const platform::NativeFile& file, std::uint64_t& size) override
@@ -60,11 +56,8 @@ public:
     bool Read(const platform::NativeFile& file, void* buffer, std::uint32_t count,
               std::uint32_t& read) override
     {
-        if (count > 1 && ++reads == shortReadNumber) {
-            const bool ok = real_.Read(file, buffer, count / 2, read);
-            return ok;
-        }
-        return real_.Read(file, buffer, count, read);
+        const bool shortRead = count > 1 && ++reads == shortReadNumber;
+        return real_.Read(file, buffer, shortRead ? count / 2 : count, read);
     }
 
     bool Write(const platform::NativeFile& file, const void* data, std::uint32_t count,
@@ -84,9 +77,7 @@ public:
 
     bool Flush(const platform::NativeFile& file) override
     {
-        if (failFlush)
-            return Fail(false);
-        return skipSync || real_.Flush(file);
+        return failFlush ? Fail(false) : skipSync || real_.Flush(file);
     }
 
     bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
