@@ -110,11 +110,9 @@ TEST(AppFlow, TextsForTheShell)
 TEST(Placement, CentredInTheWorkAreaOrAtItsCorner)
 {
     const ScreenRect primary{0, 0, 1920, 1040};
-    struct Case {
-        std::optional<ScreenRect> monitor;
-        std::int32_t width, height;
-        ScreenPoint expected;
-    };
+    // clang-format off
+    struct Case { std::optional<ScreenRect> monitor; std::int32_t width, height; ScreenPoint expected; };
+    // clang-format on
     const Case cases[] = {
         {std::nullopt, 1000, 800, {460, 120}},
         {ScreenRect{}, 1000, 800, {460, 120}}, // an all-zero answer counts as none

@@ -59,12 +59,10 @@ std::vector<std::u16string> Paths(int count)
 
 TEST(MenuModel, GreyingAndCheckMarksFollowTheState)
 {
-    struct Case {
-        const char* name;
-        MenuState state;
-        std::vector<std::uint32_t> checked;
-        std::vector<std::uint32_t> greyed;
-    };
+    // clang-format off
+    struct Case { const char* name; MenuState state; std::vector<std::uint32_t> checked;
+        std::vector<std::uint32_t> greyed; };
+    // clang-format on
     MenuState closed;
     MenuState editing;
     editing.documentOpen = true;

@@ -11,33 +11,19 @@ using List = std::vector<std::u16string>;
 
 TEST(RecentFiles, SameFileInAnotherSpellingMovesToTheTopAsSpelledLast)
 {
-    struct Case {
-        const char* name;
-        List before;
-        std::u16string added;
-        List expected;
-    };
+    // clang-format off
+    struct Case { const char* name; List before; std::u16string added; List expected; };
     const Case cases[] = {
         {"into empty list", {}, u"C:\\A\\x.bin", {u"C:\\A\\x.bin"}},
-        {"other case",
-         {u"C:\\A\\x.bin", u"C:\\B\\y.bin"},
-         u"c:\\a\\X.BIN",
-         {u"c:\\a\\X.BIN", u"C:\\B\\y.bin"}},
-        {"from the middle",
-         {u"a.bin", u"b.bin", u"c.bin"},
-         u"B.BIN",
-         {u"B.BIN", u"a.bin", u"c.bin"}},
+        {"other case", {u"C:\\A\\x.bin", u"C:\\B\\y.bin"}, u"c:\\a\\X.BIN", {u"c:\\a\\X.BIN", u"C:\\B\\y.bin"}},
+        {"from the middle", {u"a.bin", u"b.bin", u"c.bin"}, u"B.BIN", {u"B.BIN", u"a.bin", u"c.bin"}},
         {"every duplicate goes", {u"a.bin", u"x", u"A.bin"}, u"a.BIN", {u"a.BIN", u"x"}},
-        {"Latin-1 and Cyrillic fold too",
-         {u"\u00C4rger.bin", u"\u0416.bin"},
-         u"\u00E4RGER.bin",
+        {"Latin-1 and Cyrillic fold too", {u"\u00C4rger.bin", u"\u0416.bin"}, u"\u00E4RGER.bin",
          {u"\u00E4RGER.bin", u"\u0416.bin"}},
-        {"the times and divide signs are no pair",
-         {u"a\u00D7b"},
-         u"a\u00F7b",
-         {u"a\u00F7b", u"a\u00D7b"}},
+        {"the times and divide signs are no pair", {u"a\u00D7b"}, u"a\u00F7b", {u"a\u00F7b", u"a\u00D7b"}},
         {"full-width letters", {u"\uFF21.bin"}, u"\uFF41.bin", {u"\uFF41.bin"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         List list = c.before;

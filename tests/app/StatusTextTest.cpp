@@ -20,15 +20,11 @@ StatusInputs OpenDocument()
 
 TEST(StatusText, FirstApplicableRuleWins)
 {
-    struct Case {
-        const char* name;
-        std::function<void(StatusInputs&)> change;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct Case { const char* name; std::function<void(StatusInputs&)> change; std::u16string expected; };
     const Case cases[] = {
         {"read-only", [](StatusInputs&) {},
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  "
-         u"[status.zoom]: 100%"},
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"editing, overwrite, modified",
          [](StatusInputs& in) {
              in.editingEnabled = in.modified = true;
@@ -45,27 +41,13 @@ TEST(StatusText, FirstApplicableRuleWins)
          u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: "
          u"[status.mode.insert]  "
          u"[status.zoom]: 125%"},
-        {"no mode while read-only",
-         [](StatusInputs& in) {
-             in.insertMode = true;
-             in.zoom = 0.6f;
-         },
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  "
-         u"[status.zoom]: 60%"},
-        {"4 GiB shows 16 digits",
-         [](StatusInputs& in) {
-             in.documentSize = 1ull << 32;
-             in.caretOffset = 0x123456789;
-         },
-         u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  "
-         u"[status.zoom]: 100%"},
+        {"no mode while read-only", [](StatusInputs& in) { in.insertMode = true; in.zoom = 0.6f; },
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
+        {"4 GiB shows 16 digits", [](StatusInputs& in) { in.documentSize = 1ull << 32; in.caretOffset = 0x123456789; },
+         u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"no file", [](StatusInputs& in) { in.documentOpen = false; }, u"[status.no_file]"},
         {"searching beats the normal text",
-         [](StatusInputs& in) {
-             in.searching = true;
-             in.searchProgressText = u"S 5%";
-         },
-         u"S 5%"},
+         [](StatusInputs& in) { in.searching = true; in.searchProgressText = u"S 5%"; }, u"S 5%"},
         {"saving beats searching",
          [](StatusInputs& in) {
              in.searching = in.saving = true;
@@ -74,13 +56,10 @@ TEST(StatusText, FirstApplicableRuleWins)
          },
          u"W 7%"},
         {"the flash beats everything",
-         [](StatusInputs& in) {
-             in.saving = in.flashActive = true;
-             in.saveProgressText = u"W 7%";
-             in.flashText = u"blocked";
-         },
+         [](StatusInputs& in) { in.saving = in.flashActive = true; in.saveProgressText = u"W 7%"; in.flashText = u"blocked"; },
          u"blocked"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StatusInputs in = OpenDocument();
@@ -119,12 +98,9 @@ TEST(StatusText, OffsetDigitsAndZoomRounding)
 
 TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark)
 {
-    struct Case {
-        bool open;
-        std::u16string path;
-        bool modified;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct Case { bool open; std::u16string path; bool modified; std::u16string expected; };
+    // clang-format on
     const Case cases[] = {
         {false, u"", false, u"[app.title]"},
         // A failed open leaves the document closed: no stale file name.

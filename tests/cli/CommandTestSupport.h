@@ -10,11 +10,9 @@ namespace orx::cli::test {
 
 using orx::test::SourceDirectory;
 
-struct Outcome {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
+// clang-format off
+struct Outcome { int code = 0; std::string out; std::string err; };
+// clang-format on
 
 // Runs a command in-process and collects what it prints.
 inline Outcome RunCommand(int (*command)(const Invocation&), Args args)

@@ -34,11 +34,9 @@ TEST(EnglishText, AStringFileTakesPrecedenceAndTheBuiltInTextsFillItsGaps)
     const orx::test::TempDir empty;
     const std::u16string builtInMode = ParseStringFile(BuiltInEnglishStrings()).at("status.mode");
 
-    struct Case {
-        std::u16string directory;
-        std::string key;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct Case { std::u16string directory; std::string key; std::u16string expected; };
+    // clang-format on
     const Case cases[] = {
         {orx::test::FromPath(withFile.Dir()), "status.mode", u"Local mode"},
         {orx::test::FromPath(withFile.Dir()), "error.search_not_found", u"No match was found."},

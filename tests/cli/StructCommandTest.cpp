@@ -12,11 +12,9 @@
 namespace orx::cli {
 namespace {
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
+// clang-format off
+struct Outcome { int code; std::string out; std::string err; };
+// clang-format on
 
 Outcome RunStructCommand(Args args)
 {

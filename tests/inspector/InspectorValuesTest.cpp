@@ -52,19 +52,12 @@ TEST(ComputeInspectorValues, NumberRowsNeedTheirWholeWidth)
 
 TEST(ComputeInspectorValues, CharacterRowsShowTheFirstCharacterOrUnavailable)
 {
-    struct Case {
-        const char* name;
-        Bytes bytes;
-        std::u16string_view utf8, utf16le, utf16be;
-    };
+    // clang-format off
+    struct Case { const char* name; Bytes bytes; std::u16string_view utf8, utf16le, utf16be; };
     const Case cases[] = {
         {"no bytes", {}, kNa, kNa, kNa},
         {"zero byte", {0x00}, kNa, kNa, kNa},
-        {"ascii text as utf-16 le",
-         {0x41, 0x00, 0x42, 0x00, 0x43, 0x00},
-         u"A (U+0041)",
-         u"A (U+0041)",
-         kNa},
+        {"ascii text as utf-16 le", {0x41, 0x00, 0x42, 0x00, 0x43, 0x00}, u"A (U+0041)", u"A (U+0041)", kNa},
         {"ascii text as utf-16 be", {0x00, 0x41, 0x00, 0x42, 0x00, 0x43}, kNa, kNa, u"A (U+0041)"},
         {"euro sign", {0xE2, 0x82, 0xAC}, u"\u20AC (U+20AC)", kNa, kNa},
         {"tab", {0x09}, u"TAB (U+0009)", kNa, kNa},
@@ -82,25 +75,15 @@ TEST(ComputeInspectorValues, CharacterRowsShowTheFirstCharacterOrUnavailable)
         {"overlong", {0xC0, 0xAF}, kNa, kNa, kNa},
         {"encoded surrogate", {0xED, 0xA0, 0x80}, kNa, kNa, kNa},
         {"invalid lead", {0xF8, 0x88, 0x80, 0x80, 0x80}, kNa, kNa, kNa},
-        {"surrogate pair in text",
-         {0x3D, 0xD8, 0x00, 0xDE, 0x41, 0x00, 0x42, 0x00, 0x43, 0x00, 0x44, 0x00},
-         u"= (U+003D)",
-         u"\U0001F600 (U+1F600)",
-         kNa},
+        {"surrogate pair in text", {0x3D, 0xD8, 0x00, 0xDE, 0x41, 0x00, 0x42, 0x00, 0x43, 0x00, 0x44, 0x00},
+         u"= (U+003D)", u"\U0001F600 (U+1F600)", kNa},
         {"surrogate pair alone", {0x3D, 0xD8, 0x00, 0xDE}, u"= (U+003D)", kNa, kNa},
-        {"high surrogate without its pair",
-         {0x3D, 0xD8, 0x41, 0x00, 0x42, 0x00},
-         u"= (U+003D)",
-         kNa,
-         kNa},
-        {"high surrogate at the end",
-         {0x41, 0x00, 0x42, 0x00, 0x3D, 0xD8},
-         u"A (U+0041)",
-         u"A (U+0041)",
-         kNa},
+        {"high surrogate without its pair", {0x3D, 0xD8, 0x41, 0x00, 0x42, 0x00}, u"= (U+003D)", kNa, kNa},
+        {"high surrogate at the end", {0x41, 0x00, 0x42, 0x00, 0x3D, 0xD8}, u"A (U+0041)", u"A (U+0041)", kNa},
         {"low surrogate first", {0x00, 0xDE, 0x41, 0x00, 0x42, 0x00}, kNa, kNa, kNa},
         {"first unit zero", {0x00, 0x00, 0x41, 0x00, 0x42, 0x00}, kNa, kNa, kNa},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const InspectorValues rows = ComputeInspectorValues(c.bytes, kNa);
         EXPECT_EQ(rows[8], c.utf8) << c.name;

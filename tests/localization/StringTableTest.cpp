@@ -58,11 +58,9 @@ TEST(StringFileTest, LinesFollowTheFormatRules)
 
 TEST(LanguageCodeTest, SystemFollowsTheUserLocale)
 {
-    struct Case {
-        UiLanguage language;
-        std::optional<std::u16string> locale;
-        std::u16string code;
-    };
+    // clang-format off
+    struct Case { UiLanguage language; std::optional<std::u16string> locale; std::u16string code; };
+    // clang-format on
     const Case cases[] = {
         {UiLanguage::English, u"ja-JP", u"en-US"},
         {UiLanguage::Japanese, u"en-US", u"ja-JP"},

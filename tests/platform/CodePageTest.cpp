@@ -12,14 +12,13 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct DecodeCase {
-    CodePage codePage;
-    Bytes bytes;
-    std::u16string text;
-};
+// clang-format off
+struct DecodeCase { CodePage codePage; Bytes bytes; std::u16string text; };
+// clang-format on
 
 TEST(DecodeCodePage, MatchesTheWindowsCodePagesIncludingUndefinedBytes)
 {
+    // clang-format off
     const DecodeCase cases[] = {
         {CodePage::ShiftJis, {0x41, 0x5C, 0x7E}, u"A\\~"},
         {CodePage::ShiftJis, {0x82, 0xA0}, u"\u3042"},
@@ -34,10 +33,7 @@ TEST(DecodeCodePage, MatchesTheWindowsCodePagesIncludingUndefinedBytes)
         {CodePage::ShiftJis, {0xFD, 0xFE, 0xFF}, u"\uF8F1\uF8F2\uF8F3"},
         {CodePage::ShiftJis, {0x81}, u"\u30FB"},
         {CodePage::ShiftJis, {0x85, 0x40}, u"\u30FB"},
-        {CodePage::ShiftJis,
-         {0x81, 0x20, 0x41},
-         u"\u30FB"
-         u"A"},
+        {CodePage::ShiftJis, {0x81, 0x20, 0x41}, u"\u30FB" u"A"},
         {CodePage::ShiftJis, {0x81, 0x00}, std::u16string(u"\u30FB") + u'\0'},
         {CodePage::ShiftJis, {0x41, 0x81}, u"A\u30FB"},
         {CodePage::Windows949, {0xB0, 0xA1}, u"\uAC00"},
@@ -49,25 +45,21 @@ TEST(DecodeCodePage, MatchesTheWindowsCodePagesIncludingUndefinedBytes)
         {CodePage::Windows949, {0x81, 0x5B}, u"?"},
         {CodePage::Windows949, {0x81}, u"?"},
         {CodePage::Windows949, {0x80, 0xFF}, u"\u0080\uF8F7"},
-        {CodePage::EucKr,
-         {0xB0, 0xA1, 0x41},
-         u"\uAC00"
-         u"A"},
+        {CodePage::EucKr, {0xB0, 0xA1, 0x41}, u"\uAC00" u"A"},
         {CodePage::EucKr, {0xA1, 0xA1}, u"\u3000"},
         {CodePage::EucKr, {0xC8, 0xFE}, u"\uD79D"},
         {CodePage::ShiftJis, {}, u""},
     };
+    // clang-format on
     for (const DecodeCase& c : cases) {
         EXPECT_EQ(DecodeCodePage(c.codePage, c.bytes), c.text)
             << static_cast<unsigned>(c.codePage) << " " << ::testing::PrintToString(c.bytes);
     }
 }
 
-struct EncodeCase {
-    CodePage codePage;
-    std::u16string text;
-    std::optional<Bytes> bytes;
-};
+// clang-format off
+struct EncodeCase { CodePage codePage; std::u16string text; std::optional<Bytes> bytes; };
+// clang-format on
 
 TEST(EncodeCodePage, GivesExactBytesOrRefusesWithoutBestFit)
 {
@@ -117,11 +109,9 @@ TEST(EncodeCodePage, EveryEncodedHangulSyllableDecodesBack)
 
 TEST(IsLeadByte, FollowsTheLeadRangesOfEachCodePage)
 {
-    struct Case {
-        CodePage codePage;
-        std::uint8_t byte;
-        bool lead;
-    };
+    // clang-format off
+    struct Case { CodePage codePage; std::uint8_t byte; bool lead; };
+    // clang-format on
     const Case cases[] = {
         {CodePage::ShiftJis, 0x41, false},   {CodePage::ShiftJis, 0x80, false},
         {CodePage::ShiftJis, 0x81, true},    {CodePage::ShiftJis, 0x9F, true},

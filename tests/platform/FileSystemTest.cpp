@@ -58,11 +58,9 @@ TEST_F(FileSystemTest, ReadsStopAtTheEndWithoutFailing)
     const std::u16string path = dir.Write(u"f.bin", "0123456789");
     NativeFile file = fs.OpenForRead(path);
     ASSERT_TRUE(file.IsOpen());
-    struct Case {
-        std::uint64_t offset;
-        std::uint32_t count;
-        std::string expected;
-    };
+    // clang-format off
+    struct Case { std::uint64_t offset; std::uint32_t count; std::string expected; };
+    // clang-format on
     const Case cases[] = {{0, 4, "0123"}, {7, 8, "789"}, {10, 4, ""}, {1ull << 40, 4, ""}};
     for (const Case& c : cases) {
         Bytes buffer(c.count, 0xEE);

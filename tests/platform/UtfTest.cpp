@@ -5,11 +5,9 @@
 namespace orx::platform {
 namespace {
 
-struct DecodeCase {
-    const char* name;
-    std::string bytes;
-    std::optional<std::u16string> strict;
-};
+// clang-format off
+struct DecodeCase { const char* name; std::string bytes; std::optional<std::u16string> strict; };
+// clang-format on
 
 // The same table runs on Linux and under Wine, so both implementations must agree.
 TEST(Utf8ToUtf16, StrictDecodingAcceptsWellFormedAndRejectsEverythingElse)

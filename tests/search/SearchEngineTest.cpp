@@ -31,14 +31,10 @@ std::uint64_t Backward(const IReadOnlyDocument& document, const Bytes& pattern, 
 
 TEST(Search, FindsTheNearestMatchInEachDirectionWithoutWrapping)
 {
-    struct Case {
-        const char* name;
-        Bytes document;
-        Bytes pattern;
-        std::uint64_t start;
-        std::uint64_t forward;
-        std::uint64_t backward;
-    };
+    // clang-format off
+    struct Case { const char* name; Bytes document; Bytes pattern; std::uint64_t start; std::uint64_t forward;
+        std::uint64_t backward; };
+    // clang-format on
     const Bytes aaaa = {0x41, 0x41, 0x41, 0x41};
     const Case cases[] = {
         {"overlapping from 0", aaaa, {0x41, 0x41}, 0, 0, 0},

@@ -44,11 +44,9 @@ TEST(ParseHexQuery, ReadsPairsAndIgnoresWhiteSpaceAnywhere)
 
 TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
 {
-    struct Case {
-        std::u16string text;
-        std::uint32_t encoding;
-        std::optional<Bytes> bytes;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::uint32_t encoding; std::optional<Bytes> bytes; };
+    // clang-format on
     const Case cases[] = {
         {u"abc", 0, Bytes{'a', 'b', 'c'}},
         {u"\u007F", 0, Bytes{0x7F}},
@@ -75,13 +73,10 @@ TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
 
 TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
 {
-    struct Case {
-        std::uint32_t kind;
-        std::u16string query;
-        TextEncoding encoding;
-        Bytes bytes;
-        std::string errorKey;
-    };
+    // clang-format off
+    struct Case { std::uint32_t kind; std::u16string query; TextEncoding encoding; Bytes bytes;
+        std::string errorKey; };
+    // clang-format on
     const std::vector<Case> cases = {
         {0, u"  de ad\tBE EF  ", TextEncoding::Ascii, {0xDE, 0xAD, 0xBE, 0xEF}, ""},
         {1, u"  a b  ", TextEncoding::Ascii, {'a', ' ', 'b'}, ""},

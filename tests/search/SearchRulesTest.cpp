@@ -9,13 +9,10 @@ TEST(PlanSearchStart, SelectionIsSteppedOverAndCaretIsIncluded)
 {
     constexpr auto kNext = SearchDirection::Next;
     constexpr auto kPrevious = SearchDirection::Previous;
-    struct Case {
-        SearchDirection direction;
-        bool hasSelection;
-        std::uint64_t low, caret, size;
-        bool forward, scan;
-        std::uint64_t start;
-    };
+    // clang-format off
+    struct Case { SearchDirection direction; bool hasSelection; std::uint64_t low, caret, size;
+        bool forward, scan; std::uint64_t start; };
+    // clang-format on
     const Case cases[] = {
         {kNext, false, 0, 7, 100, true, true, 7},      // a match at the caret is found
         {kPrevious, false, 0, 7, 100, false, true, 7}, // backwards too
