@@ -33,6 +33,9 @@ inline constexpr std::size_t kMaxStructRows = 256;
 // struct-typed member one level deeper.
 [[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input);
 
+// Whether a member is a single struct whose members get rows of their own, one level deeper.
+[[nodiscard]] bool IsExpandedStruct(const ResolvedMember& member);
+
 // The value text of member `member` placed at `offset` from the start of input.bytes.
 [[nodiscard]] std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
                                                const StructRowsInput& input);
