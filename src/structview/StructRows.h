@@ -24,6 +24,7 @@ struct StructViewRow {
     std::u16string offset;
     std::u16string value;
     std::u16string size;
+    friend bool operator==(const StructViewRow&, const StructViewRow&) = default;
 };
 
 // Rows never exceed this many, plus one final row of "..." when members were left out.

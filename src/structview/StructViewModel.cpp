@@ -71,6 +71,13 @@ bool ApplyStructValueFormat(StructValueOptions& options, std::uint64_t choice)
 StructViewEffects StructViewModel::SetContent(std::u16string fileName,
                                               std::vector<StructViewRow> rows, std::u16string info)
 {
+    // Every caret move brings new rows; the controls only change with the file and its
+    // information, so rows alone need no layout.
+    const bool sameControls =
+        state_ == StructViewState::Table && fileName_ == fileName && info_ == info;
+    if (sameControls && rows_ == rows) {
+        return {};
+    }
     state_ = StructViewState::Table;
     fileName_ = std::move(fileName);
     rows_ = std::move(rows);
@@ -79,11 +86,18 @@ StructViewEffects StructViewModel::SetContent(std::u16string fileName,
     if (selectedRow_ >= static_cast<int>(rows_.size())) {
         selectedRow_ = static_cast<int>(rows_.size()) - 1;
     }
+    if (sameControls) {
+        (void)ClampScroll();
+        return Effects(kSvScrollBars | kSvRepaint);
+    }
     return ContentChanged();
 }
 
 StructViewEffects StructViewModel::SetEmptyMessage(std::u16string text)
 {
+    if (state_ == StructViewState::Empty && message_ == text) {
+        return {};
+    }
     state_ = StructViewState::Empty;
     fileName_.clear();
     rows_.clear();

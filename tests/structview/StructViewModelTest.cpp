@@ -212,6 +212,21 @@ TEST(StructViewModel, StatesDecideTheControlsAndTheCopiedText)
     EXPECT_EQ(Narrow(view.BuildCopyText()), "Struct View\r\nDefinition: -\r\n\r\nNo pattern.");
 }
 
+TEST(StructViewModel, RefreshesDoOnlyTheWorkTheirChangeNeeds)
+{
+    StructViewModel view = TableView(3);
+    EXPECT_EQ(view.SetContent(u"png.orpat", MakeRows(3), u"entry = Png").bits, 0u)
+        << "the same rows again";
+    const StructViewEffects rowsOnly = view.SetContent(u"png.orpat", MakeRows(4), u"entry = Png");
+    EXPECT_TRUE(rowsOnly.Has(kSvRepaint) && rowsOnly.Has(kSvScrollBars));
+    EXPECT_FALSE(rowsOnly.Has(kSvLayout)) << "the buttons and panels stay as they are";
+    EXPECT_TRUE(view.SetContent(u"gif.orpat", MakeRows(4), u"entry = Gif").Has(kSvLayout));
+    EXPECT_TRUE(view.SetEmptyMessage(u"none").Has(kSvLayout));
+    EXPECT_EQ(view.SetEmptyMessage(u"none").bits, 0u);
+    EXPECT_TRUE(view.SetContent(u"gif.orpat", MakeRows(4), u"entry = Gif").Has(kSvLayout))
+        << "back from the empty state";
+}
+
 TEST(StructViewModel, ValueFormatChoicesChangeOneOptionEach)
 {
     struct Case {
