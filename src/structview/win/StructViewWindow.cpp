@@ -325,14 +325,17 @@ void StructViewWindow::OnCreate()
 
 void StructViewWindow::MakeFonts()
 {
-    regularFont_ = MakeFont(MulDiv(14, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
-    smallFont_ = MakeFont(MulDiv(13, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
+    win::FontHandle regular = MakeFont(MulDiv(14, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
+    win::FontHandle reduced = MakeFont(MulDiv(13, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
+    // The controls take the new font before the old one goes.
     for (HWND control :
          {infoEdit_, messageEdit_, buttons_[0], buttons_[1], buttons_[2], buttons_[3]}) {
         if (control != nullptr) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(regularFont_.Get()), FALSE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(regular.Get()), FALSE);
         }
     }
+    regularFont_ = std::move(regular);
+    smallFont_ = std::move(reduced);
 }
 
 LRESULT CALLBACK StructViewWindow::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
