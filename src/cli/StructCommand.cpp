@@ -4,10 +4,8 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
+#include "structview/StructRead.h"
 #include "structview/StructRows.h"
-
-#include <algorithm>
-#include <limits>
 
 namespace orx::cli {
 namespace {
@@ -21,11 +19,6 @@ constexpr char kUsage[] =
     "  --info               print the pattern's entry and directives instead of rows\n"
     "  --resource-dir DIR   directory holding resources/strings (default: the executable's)\n"
     "Prints one line per row: offset, value, size and name, separated by tabs.\n";
-
-// Bytes the struct view reads beyond a struct that ends in a flexible array.
-constexpr std::uint64_t kFlexibleTail = 256;
-// A pattern may declare members far larger than memory; values past this show as unavailable.
-constexpr std::uint64_t kMaxRead = 64u << 20;
 
 struct StructArgs {
     std::u16string pattern;
@@ -98,22 +91,6 @@ std::optional<StructArgs> ParseArgs(const Args& args)
     return parsed;
 }
 
-// As many bytes as the struct view reads for the entry struct, clipped to a sane maximum.
-std::uint64_t BytesToRead(const StructPatternFile& file)
-{
-    const ResolvedStruct* entry = FindStruct(file, file.entryName);
-    if (!entry) {
-        return 0;
-    }
-    std::uint64_t count = entry->size;
-    if (EndsInFlexibleArray(file, *entry)) {
-        count = count > std::numeric_limits<std::uint64_t>::max() - kFlexibleTail
-                    ? count
-                    : count + kFlexibleTail;
-    }
-    return std::min(count, kMaxRead);
-}
-
 } // namespace
 
 int RunStruct(const Invocation& invocation)
@@ -149,7 +126,7 @@ int RunStruct(const Invocation& invocation)
     }
     StructRowsInput input;
     input.baseOffset = args->offset;
-    input.bytes = document.Read(args->offset, BytesToRead(*pattern)).bytes;
+    input.bytes = ReadStructBytes(document, args->offset, *pattern);
     input.file = pattern;
     input.unavailableText =
         EnglishText("inspector.data.value.unavailable", args->resourceDirectory);

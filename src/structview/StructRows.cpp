@@ -31,11 +31,6 @@ std::u16string SizeText(const ResolvedMember& member)
     return member.flexible ? Decimal(member.elementSize) + u"+" : Decimal(member.totalSize);
 }
 
-bool IsExpandedStruct(const ResolvedMember& member)
-{
-    return !member.structName.empty() && member.kind == MemberKind::Struct && member.count == 1;
-}
-
 std::u16string ArrayValue(const ResolvedMember& member, ByteSpan bytes,
                           const StructValueOptions& options)
 {
@@ -48,6 +43,11 @@ std::u16string ArrayValue(const ResolvedMember& member, ByteSpan bytes,
 }
 
 } // namespace
+
+bool IsExpandedStruct(const ResolvedMember& member)
+{
+    return !member.structName.empty() && member.kind == MemberKind::Struct && member.count == 1;
+}
 
 std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
                                  const StructRowsInput& input)

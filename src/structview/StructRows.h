@@ -24,6 +24,7 @@ struct StructViewRow {
     std::u16string offset;
     std::u16string value;
     std::u16string size;
+    friend bool operator==(const StructViewRow&, const StructViewRow&) = default;
 };
 
 // Rows never exceed this many, plus one final row of "..." when members were left out.
@@ -32,6 +33,9 @@ inline constexpr std::size_t kMaxStructRows = 256;
 // One row per member of the entry struct (padding included), with the members of each
 // struct-typed member one level deeper.
 [[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input);
+
+// Whether a member is a single struct whose members get rows of their own, one level deeper.
+[[nodiscard]] bool IsExpandedStruct(const ResolvedMember& member);
 
 // The value text of member `member` placed at `offset` from the start of input.bytes.
 [[nodiscard]] std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,

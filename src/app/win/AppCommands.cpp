@@ -47,9 +47,7 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::ToggleInspector:
         SetSideWindowVisible(&AppSettings::inspectorVisible, !settings_.inspectorVisible);
         break;
-    case CommandKind::ToggleStructView:
-        SetSideWindowVisible(&AppSettings::structViewVisible, !settings_.structViewVisible);
-        break;
+    case CommandKind::ToggleStructView: SetStructViewVisible(!settings_.structViewVisible); break;
     case CommandKind::Exit:
         if (ConfirmSaveChanges()) {
             DestroyWindow(window_);
@@ -94,6 +92,7 @@ bool AppWindow::OpenFile(const std::u16string& path)
     if (refresh.refreshStatus) {
         RefreshStatus();
     }
+    RequestStructViewUpdate(); // also after a failed open: the old document is gone
     if (refresh.showOpenError) {
         ShowError(Text("error.open_failed"));
     }
@@ -120,6 +119,7 @@ void AppWindow::CloseFile()
     RebuildMenu();
     UpdateTitle();
     RefreshStatus();
+    RequestStructViewUpdate();
 }
 
 bool AppWindow::ConfirmSaveChanges()
@@ -170,8 +170,10 @@ void AppWindow::SetTheme(Theme theme)
     settings_.theme = theme;
     StampAndSaveSettings();
     SetStatusBarTheme();
+    structView_.SetTheme(theme);
     RebuildMenu();
     RefreshStatus();
+    RequestStructViewUpdate();
 }
 
 void AppWindow::SetLanguage(UiLanguage language)
@@ -182,6 +184,9 @@ void AppWindow::SetLanguage(UiLanguage language)
     RebuildMenu();
     UpdateTitle();
     RefreshStatus();
+    RefreshStructViewTexts();
+    RefreshStructView();
+    RequestStructViewUpdate();
 }
 
 void AppWindow::SetSideWindowVisible(bool AppSettings::*flag, bool visible)

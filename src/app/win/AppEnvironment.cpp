@@ -33,6 +33,29 @@ std::optional<std::u16string> SystemChooseFile(HWND owner, const std::u16string&
     return win::FromW(path.data());
 }
 
+std::optional<std::u16string> SystemChoosePattern(HWND owner, const std::u16string& title,
+                                                  const std::u16string& initialDirectory)
+{
+    // Pairs of description and pattern, ended by an empty pair.
+    static constexpr wchar_t kFilter[] = L"Orlin Struct Pattern (*.orpat)\0*.orpat\0"
+                                         L"All Files (*.*)\0*.*\0";
+    std::array<wchar_t, MAX_PATH> path{};
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrInitialDir = win::W(initialDirectory);
+    dialog.lpstrTitle = win::W(title);
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) {
+        return std::nullopt;
+    }
+    return win::FromW(path.data());
+}
+
 bool SystemLaunch(const std::u16string& application, const std::u16string& commandLine)
 {
     // CreateProcessW may write into the command line, so it gets a copy of its own.
@@ -69,6 +92,9 @@ AppEnvironment CompleteEnvironment(AppEnvironment environment)
     }
     if (!environment.chooseFile) {
         environment.chooseFile = SystemChooseFile;
+    }
+    if (!environment.choosePattern) {
+        environment.choosePattern = SystemChoosePattern;
     }
     if (!environment.launch) {
         environment.launch = SystemLaunch;

@@ -19,6 +19,10 @@ using MessageBoxFunction = std::function<int(HWND owner, const std::u16string& t
 // The open-file dialog: the chosen path, or nothing when cancelled.
 using ChooseFileFunction =
     std::function<std::optional<std::u16string>(HWND owner, const std::u16string& title)>;
+// The open dialog for struct patterns (.orpat first, then all files), starting in
+// `initialDirectory`: the chosen path, or nothing when cancelled.
+using ChoosePatternFunction = std::function<std::optional<std::u16string>(
+    HWND owner, const std::u16string& title, const std::u16string& initialDirectory)>;
 // Starts `application` with `commandLine`; false when the process could not be created.
 using LaunchFunction =
     std::function<bool(const std::u16string& application, const std::u16string& commandLine)>;
@@ -32,6 +36,7 @@ struct AppEnvironment {
     std::u16string settingsPath;
     MessageBoxFunction messageBox;
     ChooseFileFunction chooseFile;
+    ChoosePatternFunction choosePattern;
     LaunchFunction launch;
     OpenLinkFunction openLink;
     // Runs while a dialog of the application waits for input; the application has none.

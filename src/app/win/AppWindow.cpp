@@ -76,6 +76,7 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     strings_.SetBaseDirectory(environment_.baseDirectory);
     settingsPath_ = environment_.settingsPath;
     LoadSettings(settings_, settingsPath_, strings_);
+    structWorker_.Start(&BuildStructRows);
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
@@ -122,11 +123,13 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
+        structWorker_.SetTarget(window_);
         CreateChildren();
         DragAcceptFiles(window_, TRUE);
         return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_SIZE: LayoutChildren(); return 0;
+    case WM_MOVE: PositionStructView(); return 0;
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());
@@ -161,7 +164,14 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgViewChanged:
         UpdateTitle();
         RefreshStatus();
+        RequestStructViewUpdate();
         return 0;
+    case kMsgStructViewClosed: SetStructViewVisible(false); return 0;
+    case kMsgStructOpenPattern: OpenPatternDialog(); return 0;
+    case kMsgStructResult: OnStructResult(lParam); return 0;
+    case kMsgStructClosePattern: ClosePattern(); return 0;
+    case kMsgStructReloadPattern: ReloadPattern(); return 0;
+    case kMsgStructValueFormat: ChooseStructValueFormat(wParam); return 0;
     case kMsgEditBlocked: FlashMessage("status.readonly_blocked"); return 0;
     case kMsgZoomChanged: RefreshStatus(); return 0;
     case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
@@ -187,11 +197,14 @@ void AppWindow::CreateChildren()
     hexView_.Apply(view.SetTheme(settings_.theme));
     hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold,
                                 settings_.fontItalic));
+    SetStructViewVisible(settings_.structViewVisible);
     RebuildMenu();
     LayoutChildren();
     SetStatusBarTheme();
+    PositionStructView();
     UpdateTitle();
     RefreshStatus();
+    RequestStructViewUpdate();
 }
 
 void AppWindow::LayoutChildren()
@@ -210,6 +223,7 @@ void AppWindow::LayoutChildren()
     }
     MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight),
                TRUE);
+    PositionStructView();
 }
 
 void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
@@ -247,6 +261,8 @@ void AppWindow::OnDropFiles(HDROP drop)
 
 void AppWindow::OnDestroy()
 {
+    structView_.Destroy();
+    structWorker_.Stop();
     KillTimer(window_, kFlashTimerId);
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);

@@ -2,12 +2,15 @@
 
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/WindowWorker.h"
 #include "document/EditableDocument.h"
 #include "ui/win/BaseWindow.h"
 #include "hexview/win/HexView.h"
 #include "ui/win/WinHandles.h"
 #include "localization/StringTable.h"
 #include "settings/AppSettings.h"
+#include "structview/StructRows.h"
+#include "structview/win/StructViewWindow.h"
 
 #include <windows.h>
 
@@ -68,6 +71,7 @@ public:
     [[nodiscard]] const std::u16string& StatusText() const { return statusText_; }
     [[nodiscard]] bool FlashActive() const { return flashActive_; }
     [[nodiscard]] bool Busy() const { return busy_; }
+    [[nodiscard]] const StructViewWindow& StructView() const { return structView_; }
 
 private:
     void CreateChildren();
@@ -85,6 +89,26 @@ private:
     void SetLanguage(UiLanguage language);
     // The data inspector's or the struct view's visibility flag.
     void SetSideWindowVisible(bool AppSettings::*flag, bool visible);
+
+    // The struct view (AppStructView.cpp).
+    void SetStructViewVisible(bool visible);
+    void EnsureStructViewWindow();
+    void RefreshStructViewTexts();
+    void RefreshStructView();
+    // True when the view is on, has its window and a pattern; without a pattern it shows
+    // the empty message instead.
+    [[nodiscard]] bool StructViewReadyForRows();
+    void RequestStructViewUpdate();
+    [[nodiscard]] StructViewTexts StructTexts();
+    // A request for the rows at the caret, with the bytes read there.
+    [[nodiscard]] StructRowsInput StructRequest();
+    void OnStructResult(LPARAM lParam);
+    [[nodiscard]] bool LoadPatternIntoView(const std::u16string& path);
+    void OpenPatternDialog();
+    void ClosePattern();
+    void ReloadPattern();
+    void ChooseStructValueFormat(WPARAM choice);
+    void PositionStructView();
     void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
     void StampAndSaveSettings();
     // Saving and searching: menus greyed, the hex view disabled, closing refused. Leaving it
@@ -134,6 +158,13 @@ private:
     HexView hexView_;
     std::optional<std::u16string> startupPath_;
     std::u16string settingsPath_;
+    StructViewWindow structView_;
+    // The loaded pattern, shared with the requests the worker has not finished.
+    std::shared_ptr<const StructPatternFile> patternFile_;
+    std::u16string patternPath_;     // last loaded or tried: reload takes it again
+    std::u16string patternFileName_; // its last component
+    // Last, so that it stops before anything else goes; it holds nothing of this class.
+    WindowWorker<StructRowsInput, std::vector<StructViewRow>> structWorker_{kMsgStructResult};
 };
 
 // Runs the message loop until the quit message; returns its exit code.

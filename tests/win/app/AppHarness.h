@@ -234,6 +234,9 @@ public:
     std::deque<int> answers;
     std::vector<ShownBox> boxes;
     std::optional<std::u16string> chosenFile;
+    // The pattern the open-pattern dialog returns, and the folder each dialog started in.
+    std::optional<std::u16string> chosenPattern;
+    std::vector<std::u16string> patternDialogFolders;
     std::vector<Launch> launches;
     bool launchSucceeds = true;
     // Runs inside each message box, while the box would be modal.
@@ -265,6 +268,11 @@ private:
             return answer;
         };
         environment.chooseFile = [this](HWND, const std::u16string&) { return chosenFile; };
+        environment.choosePattern = [this](HWND, const std::u16string&,
+                                           const std::u16string& folder) {
+            patternDialogFolders.push_back(folder);
+            return chosenPattern;
+        };
         environment.launch = [this](const std::u16string& application,
                                     const std::u16string& commandLine) {
             launches.push_back({application, commandLine});

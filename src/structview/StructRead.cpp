@@ -1,0 +1,64 @@
+#include "structview/StructRead.h"
+
+#include "structview/StructRows.h"
+
+#include <algorithm>
+
+namespace orx {
+namespace {
+
+// End of a member within the entry struct when the read stops at `limit`; 0 when the
+// member cannot be shown whole below the limit.
+std::uint64_t EndWithin(const ResolvedMember& member, std::uint64_t base, std::uint64_t limit)
+{
+    const std::uint64_t offset = base + member.offset;
+    if (offset > limit) {
+        return 0;
+    }
+    if (member.flexible) {
+        return offset + std::min(kFlexibleTailRead, limit - offset);
+    }
+    return member.totalSize <= limit - offset ? offset + member.totalSize : 0;
+}
+
+} // namespace
+
+std::uint64_t StructBytesToRead(const StructPatternFile& file, std::uint64_t limit)
+{
+    const ResolvedStruct* entry = FindStruct(file, file.entryName);
+    if (!entry) {
+        return 0;
+    }
+    const std::uint64_t tail = EndsInFlexibleArray(file, *entry) ? kFlexibleTailRead : 0;
+    if (entry->size <= limit && tail <= limit - entry->size) {
+        return entry->size + tail;
+    }
+    // The rows show the entry's members and one level of the structs they hold.
+    std::uint64_t end = 0;
+    for (const ResolvedMember& member : entry->members) {
+        end = std::max(end, EndWithin(member, 0, limit));
+        const ResolvedStruct* nested =
+            IsExpandedStruct(member) ? FindStruct(file, member.structName) : nullptr;
+        if (nested) {
+            for (const ResolvedMember& inner : nested->members) {
+                end = std::max(end, EndWithin(inner, member.offset, limit));
+            }
+        }
+    }
+    return end;
+}
+
+std::vector<std::uint8_t> ReadStructBytes(const IReadOnlyDocument& document, std::uint64_t offset,
+                                          const StructPatternFile& file)
+{
+    if (!document.IsOpen()) {
+        return {};
+    }
+    const std::uint64_t count = StructBytesToRead(file);
+    if (count == 0) {
+        return {};
+    }
+    return document.Read(offset, count).bytes;
+}
+
+} // namespace orx

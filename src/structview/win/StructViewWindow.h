@@ -1,0 +1,99 @@
+#pragma once
+
+#include "hexview/Theme.h"
+#include "hexview/ViewNotifications.h"
+#include "structview/StructViewModel.h"
+#include "ui/win/BaseWindow.h"
+#include "ui/win/WinHandles.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace orx {
+
+// Messages between the struct view, its worker and the main window that owns both.
+inline constexpr std::uint32_t kMsgStructViewClosed = kWmApp + 12;    // the close box
+inline constexpr std::uint32_t kMsgStructOpenPattern = kWmApp + 13;   // the open button
+inline constexpr std::uint32_t kMsgStructResult = kWmApp + 14;        // lParam: worker result
+inline constexpr std::uint32_t kMsgStructClosePattern = kWmApp + 15;  // the close button
+inline constexpr std::uint32_t kMsgStructReloadPattern = kWmApp + 16; // reload button, F5
+inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..6
+
+// The struct view's tool window "Orlin.StructViewWindow": caption band, four buttons, an
+// information panel, a message panel and the table of rows, painted with GDI into a memory
+// bitmap. StructViewModel decides; this window measures text, places the controls, paints,
+// and tells its owner what the user asked for through the messages above.
+class StructViewWindow final : public win::BaseWindow<StructViewWindow> {
+public:
+    static constexpr const wchar_t* kClassName = L"Orlin.StructViewWindow";
+    static constexpr int kInitialHeight = 640;
+    static constexpr int kDefaultWidth = 700;
+
+    StructViewWindow() = default;
+    ~StructViewWindow();
+    StructViewWindow(const StructViewWindow&) = delete;
+    StructViewWindow& operator=(const StructViewWindow&) = delete;
+
+    // Creates the window, hidden, owned by `owner`. False when the class cannot be
+    // registered or the window cannot be made.
+    [[nodiscard]] bool Create(HWND owner, HINSTANCE instance, StructViewTexts texts, Theme theme);
+    // Destroys the window and its fonts; the width is kept for the next one.
+    void Destroy();
+
+    void SetTexts(StructViewTexts texts);
+    void SetTheme(Theme theme);
+    void SetContent(std::u16string fileName, std::vector<StructViewRow> rows, std::u16string info);
+    void SetEmptyMessage(std::u16string text);
+    void ShowError(std::u16string fileName, std::u16string error);
+    void SetOptions(const StructValueOptions& options);
+    // Puts the whole view on the clipboard as tab-separated text.
+    void Copy() const;
+
+    // Moves the window to `frame` (screen pixels) unless it is maximized, then shows it
+    // without activating it, or hides it.
+    void Dock(const RECT& frame, bool visible);
+
+    // The width docking gives the window: the user's last width, at least 520.
+    [[nodiscard]] int Width() const { return windowWidth_; }
+    [[nodiscard]] const StructViewModel& Model() const { return model_; }
+    [[nodiscard]] Theme CurrentTheme() const { return theme_; }
+    [[nodiscard]] HWND MessageEdit() const { return messageEdit_; }
+    [[nodiscard]] HWND InfoEdit() const { return infoEdit_; }
+    // The value-format menu as it opens now, with the current choices checked.
+    [[nodiscard]] win::MenuHandle BuildFormatMenu() const;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void OnCreate();
+    void MakeFonts();
+    void Apply(StructViewEffects effects);
+    void Layout();
+    void UpdateControls();
+    void UpdateScrollBars();
+    void Paint();
+    void ShowFormatMenu();
+    void OnButton(int id);
+    void OnScroll(int bar, WPARAM wParam);
+    void Post(UINT message, WPARAM wParam = 0) const;
+    static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR data);
+
+    HWND owner_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    Theme theme_ = Theme::Light;
+    StructViewModel model_;
+    std::array<HWND, 4> buttons_{}; // open, reload, close, information
+    HWND infoEdit_ = nullptr;
+    HWND messageEdit_ = nullptr;
+    win::FontHandle regularFont_;
+    win::FontHandle smallFont_;
+    int windowWidth_ = kDefaultWidth;
+    bool inLayout_ = false;
+    bool layoutAgain_ = false;
+};
+
+} // namespace orx

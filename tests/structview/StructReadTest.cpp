@@ -1,0 +1,107 @@
+#include "structview/StructRead.h"
+
+#include "PatternTestSupport.h"
+#include "platform/Utf.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace orx {
+namespace {
+
+using platform::Narrow;
+
+// A document of any size whose byte at offset i is i & 0xFF; it remembers the reads.
+class PatternDocument final : public IReadOnlyDocument {
+public:
+    explicit PatternDocument(std::uint64_t size) : size_(size) {}
+    bool IsOpen() const override { return true; }
+    std::uint64_t Size() const override { return size_; }
+    std::u16string Path() const override { return u"pattern.bin"; }
+    ReadResult Read(std::uint64_t offset, std::uint64_t count) const override
+    {
+        largestRead = std::max(largestRead, count);
+        ReadResult result{offset, {}};
+        const std::uint64_t end = offset + std::min(count, size_ > offset ? size_ - offset : 0);
+        for (std::uint64_t i = offset; i < end; ++i) {
+            result.bytes.push_back(static_cast<std::uint8_t>(i));
+        }
+        return result;
+    }
+    mutable std::uint64_t largestRead = 0;
+
+private:
+    std::uint64_t size_;
+};
+
+std::vector<std::string> Values(const std::u16string& pattern, const PatternDocument& document)
+{
+    std::u16string error;
+    StructRowsInput input;
+    input.file = test::LoadPattern(pattern, &error);
+    EXPECT_NE(input.file, nullptr) << Narrow(error);
+    if (!input.file) {
+        return {};
+    }
+    input.bytes = ReadStructBytes(document, 0, *input.file);
+    input.unavailableText = u"n/a";
+    std::vector<std::string> values;
+    for (const StructViewRow& row : BuildStructRows(input)) {
+        values.push_back(Narrow(row.name) + "=" + Narrow(row.value));
+    }
+    return values;
+}
+
+TEST(StructRead, HugeMembersAreNotReadAndShowAsUnavailable)
+{
+    constexpr std::uint64_t kEightGiB = 8ull << 30;
+    struct Case {
+        std::u16string pattern;
+        std::uint64_t expectedRead;
+        std::vector<std::string> values;
+    };
+    const Case cases[] = {
+        {u"struct S { char data[4000000000]; };", 0, {"data=n/a"}},
+        {u"struct S { uint8_t a; uint8_t b; char data[4000000000]; uint8_t after; };",
+         2,
+         {"a=0x00", "b=0x01", "data=n/a", "after=n/a"}},
+        // The first array fits below the limit and shows; the second would end past it.
+        {u"struct S { uint8_t a[10000000]; uint8_t b[10000000]; };",
+         10000000,
+         {"a=00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ...", "b=n/a"}},
+        // Members of a struct inside the entry struct count as well.
+        {u"@entry S struct In { uint16_t x; char big[4000000000]; }; "
+         u"struct S { uint8_t a; In in; };",
+         4,
+         {"a=0x00", "<padding>=01", "in : In=", "  x=0x0302", "  big=n/a"}},
+        // A small struct ending in a flexible array reads its tail.
+        {u"struct S { uint8_t n; char rest[]; };",
+         1 + kFlexibleTailRead,
+         {"n=0x00", "rest=01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 ..."}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(Narrow(test.pattern));
+        PatternDocument document(kEightGiB);
+        EXPECT_EQ(Values(test.pattern, document), test.values);
+        EXPECT_EQ(document.largestRead, test.expectedRead);
+        EXPECT_LE(document.largestRead, kMaxStructRead);
+    }
+}
+
+TEST(StructRead, NeverAsksForMoreThanTheLimit)
+{
+    std::u16string error;
+    const auto file =
+        test::LoadPattern(u"struct S { uint8_t a[16000000]; uint8_t b[4000000000]; };", &error);
+    ASSERT_NE(file, nullptr) << Narrow(error);
+    EXPECT_EQ(StructBytesToRead(*file), 16000000u);
+    EXPECT_EQ(StructBytesToRead(*file, 100), 0u) << "nothing fits whole below a small limit";
+    const auto small = test::LoadPattern(u"struct S { uint32_t a; uint32_t b; };");
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(StructBytesToRead(*small, 6), 4u);
+    EXPECT_EQ(StructBytesToRead(*small), 8u);
+}
+
+} // namespace
+} // namespace orx

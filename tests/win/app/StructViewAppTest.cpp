@@ -1,0 +1,222 @@
+#include "app/CommandIds.h"
+#include "structview/win/StructViewWindow.h"
+#include "win/app/AppHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace orx::test {
+namespace {
+
+using platform::Narrow;
+
+// English, with the struct view shown.
+constexpr std::string_view kStructViewSettings =
+    "{\r\n  \"appVersion\": \"v1.03\",\r\n  \"theme\": \"Light\",\r\n  \"language\": "
+    "\"English\",\r\n  \"analysis\": {\r\n    \"dataInspector\": {\r\n      \"visible\": false\r\n"
+    "    },\r\n    \"structView\": {\r\n      \"visible\": true\r\n    }\r\n  }\r\n}\r\n";
+
+// The start of a PNG file: signature, then the IHDR chunk of a 256 × 128 RGBA image.
+const std::vector<std::uint8_t> kPng = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
+    0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x08, 0x06, 0x00, 0x00, 0x00, 0x12, 0x34, 0x56,
+    0x78, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+class StructViewApp : public ::testing::Test {
+protected:
+    StructViewApp() : app(kStructViewSettings) {}
+
+    const StructViewWindow& View() { return app.App().StructView(); }
+    const StructViewModel& Model() { return View().Model(); }
+
+    // Pumps until `done` holds, at most five seconds; the worker answers meanwhile.
+    template <typename Predicate>
+    bool WaitFor(Predicate done)
+    {
+        for (int i = 0; i < 250 && !done(); ++i) {
+            app.PumpFor(20);
+        }
+        return done();
+    }
+
+    // The value shown for the member `name`, once the view shows rows.
+    std::string Value(std::string_view name)
+    {
+        for (const StructViewRow& row : Model().Rows()) {
+            if (Narrow(row.name) == name) {
+                return Narrow(row.value);
+            }
+        }
+        return "(no row " + std::string(name) + ")";
+    }
+
+    bool ValueIs(std::string_view name, std::string_view value)
+    {
+        return WaitFor([&] { return Value(name) == value; });
+    }
+
+    void OpenPattern(const std::u16string& path)
+    {
+        app.chosenPattern = path;
+        PostMessageW(app.Main(), kMsgStructOpenPattern, 0, 0);
+        app.Pump();
+    }
+
+    std::u16string ShippedPattern(std::u16string_view name)
+    {
+        return SourceDirectory() + u"\\patterns\\" + std::u16string(name);
+    }
+
+    AppHarness app;
+};
+
+TEST_F(StructViewApp, ShowsTheRowsAtTheCaretAndFollowsMovesAndEdits)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    ASSERT_NE(View().Window(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(View().Window()));
+    EXPECT_EQ(Model().State(), StructViewState::Empty);
+    RECT main{};
+    RECT side{};
+    GetWindowRect(app.Main(), &main);
+    GetWindowRect(View().Window(), &side);
+    EXPECT_EQ(side.right, main.left - 1) << "docked on the left";
+    EXPECT_EQ(side.bottom - side.top, main.bottom - main.top);
+
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    ASSERT_EQ(app.patternDialogFolders.size(), 1u);
+    EXPECT_EQ(app.patternDialogFolders[0], SourceDirectory() + u"\\patterns");
+    ASSERT_TRUE(ValueIs("width", "0x00010000"));
+    EXPECT_EQ(Narrow(Model().FileName()), "png.orpat");
+    EXPECT_EQ(Value("signature"), "89 50 4E 47 0D 0A 1A 0A");
+    EXPECT_EQ(Narrow(Model().Rows()[0].offset), "0x0");
+
+    // One byte further the struct starts at offset 1.
+    app.Key(VK_RIGHT);
+    ASSERT_TRUE(ValueIs("signature", "50 4E 47 0D 0A 1A 0A 00"));
+    EXPECT_EQ(Narrow(Model().Rows()[0].offset), "0x1");
+
+    // Back at 0, an edit of the width's first byte shows at once.
+    app.Key(VK_LEFT);
+    app.Command(cmd::kToggleReadOnly);
+    app.Key(VK_RIGHT); // through the offsets 1..15 to the width at 16
+    for (int i = 1; i < 16; ++i) {
+        app.Key(VK_RIGHT);
+    }
+    app.Type(u"ab");
+    ASSERT_TRUE(WaitFor([&] { return Narrow(Model().Rows()[0].offset) == "0x11"; }));
+    app.Key(VK_HOME, true);
+    EXPECT_TRUE(ValueIs("width", "0x000100AB"));
+}
+
+TEST_F(StructViewApp, ValueFormatsComeFromTheMenuCommandsAndAreSaved)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    ASSERT_TRUE(ValueIs("width", "0x00010000"));
+
+    const auto choose = [&](int command) {
+        SendMessageW(View().Window(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+        app.Pump();
+    };
+    choose(svid::kFormatFirst + 3); // big-endian
+    EXPECT_TRUE(ValueIs("width", "0x00000100"));
+    EXPECT_NE(app.SettingsFileText().find("\"endian\": \"big\""), std::string::npos);
+    choose(svid::kFormatFirst + 5); // decimal
+    EXPECT_TRUE(ValueIs("width", "256"));
+    choose(svid::kFormatFirst + 1); // char arrays as text
+    EXPECT_TRUE(ValueIs("ihdrType", "\"IHDR\""));
+    EXPECT_EQ(Model().Options(), (StructValueOptions{1, 1, 1})) << "the menu's check marks";
+
+    const std::string saved = app.SettingsFileText();
+    choose(svid::kFormatFirst + 5); // already chosen: nothing changes, nothing is written
+    EXPECT_EQ(app.SettingsFileText(), saved);
+    choose(svid::kFormatFirst + 2); // little-endian again
+    EXPECT_TRUE(ValueIs("width", "65536"));
+}
+
+TEST_F(StructViewApp, SyntaxErrorShowsWhereAndReloadTakesTheFixedFile)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"data.bin", kPng)));
+    const std::u16string path =
+        app.Dir().Write(u"broken.orpat", "struct S {\n  int a;\n  int b\n};\n");
+    OpenPattern(path);
+    ASSERT_EQ(Model().State(), StructViewState::Error);
+    EXPECT_EQ(Narrow(Model().FileName()), "broken.orpat");
+    EXPECT_EQ(Narrow(Model().MessagePanelText()),
+              "Error: Line 3, Col 3: Unexpected tokens after declaration name.\r\n  int b\r\n  ^");
+    EXPECT_TRUE(IsWindowVisible(View().MessageEdit()));
+
+    (void)app.Dir().Write(u"broken.orpat", "struct S {\n  int a;\n  int b;\n};\n");
+    SetFocus(View().MessageEdit());
+    app.Key(VK_F5); // from the message panel
+    ASSERT_TRUE(ValueIs("b", "0x0A1A0A0D")) << Value("b");
+    EXPECT_EQ(Model().State(), StructViewState::Table);
+    EXPECT_EQ(GetFocus(), View().Window()) << "the view keeps the focus after reloading";
+
+    // Closing the pattern leaves the empty view; reload then has nothing to load.
+    PostMessageW(app.Main(), kMsgStructClosePattern, 0, 0);
+    app.Pump();
+    EXPECT_EQ(Model().State(), StructViewState::Empty);
+    PostMessageW(app.Main(), kMsgStructReloadPattern, 0, 0);
+    app.PumpFor(100);
+    EXPECT_EQ(Model().State(), StructViewState::Empty);
+}
+
+TEST_F(StructViewApp, CopiesTheTableAsTabSeparatedText)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"data.bin", kPng)));
+    OpenPattern(app.Dir().Write(u"two.orpat", "struct Two { uint16_t first; char tag[2]; };"));
+    ASSERT_TRUE(ValueIs("tag", "4E 47")) << Value("tag");
+    AppHarness::ClearClipboard();
+    SetFocus(View().Window());
+    app.Key('C', true);
+    EXPECT_EQ(Narrow(app.Clipboard().value_or(u"")),
+              "Struct View\r\nDefinition: two.orpat\r\n\r\nOffset\tValue\tSize\tName\r\n"
+              "0x0\t0x5089\t2\tfirst\r\n0x2\t4E 47\t2\ttag");
+}
+
+TEST_F(StructViewApp, HidingKeepsThePatternAndTheCloseBoxClearsTheSetting)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    EXPECT_TRUE(app.MenuChecked(cmd::kToggleStructView));
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    ASSERT_TRUE(ValueIs("width", "0x00010000"));
+
+    SendMessageW(View().Window(), WM_CLOSE, 0, 0);
+    app.Pump();
+    EXPECT_EQ(View().Window(), nullptr);
+    EXPECT_FALSE(app.MenuChecked(cmd::kToggleStructView));
+    EXPECT_NE(app.SettingsFileText().find("\"visible\": false,"), std::string::npos)
+        << "the struct view's flag is saved off";
+
+    app.Key(VK_RIGHT); // no window, no request
+    app.Command(cmd::kToggleStructView);
+    ASSERT_NE(View().Window(), nullptr);
+    EXPECT_TRUE(app.MenuChecked(cmd::kToggleStructView));
+    EXPECT_NE(app.SettingsFileText().find("\"visible\": true,"), std::string::npos);
+    EXPECT_TRUE(ValueIs("signature", "50 4E 47 0D 0A 1A 0A 00")) << "the pattern is still loaded";
+    EXPECT_EQ(Narrow(Model().FileName()), "png.orpat");
+}
+
+TEST_F(StructViewApp, HugeMembersShowAsUnavailableWithoutBeingRead)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"data.bin", kPng)));
+    OpenPattern(
+        app.Dir().Write(u"huge.orpat", "struct H { uint8_t first; char data[4000000000]; };"));
+    ASSERT_TRUE(ValueIs("first", "0x89"));
+    EXPECT_EQ(Value("data"), "N/A");
+}
+
+TEST_F(StructViewApp, WithoutADocumentEveryValueIsUnavailable)
+{
+    ASSERT_TRUE(app.Start());
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    ASSERT_EQ(Model().State(), StructViewState::Table);
+    ASSERT_FALSE(Model().Rows().empty());
+    for (const StructViewRow& row : Model().Rows()) {
+        EXPECT_EQ(Narrow(row.value), "N/A") << Narrow(row.name);
+    }
+}
+
+} // namespace
+} // namespace orx::test

@@ -1,0 +1,256 @@
+#include "platform/Utf.h"
+#include "platform/win32/WinString.h"
+#include "structview/win/StructViewWindow.h"
+#include "ui/win/WinHandles.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace orx::test {
+namespace {
+
+using platform::Narrow;
+
+// The owner: records what the view posts to it.
+class Owner {
+public:
+    Owner()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &Owner::Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"Orlin.Test.StructOwner";
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(0, L"Orlin.Test.StructOwner", L"owner", WS_OVERLAPPEDWINDOW, 0, 0,
+                                 300, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        Received().clear();
+    }
+    ~Owner() { DestroyWindow(window); }
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+
+    // (message - WM_APP, wParam) of every private message that arrived.
+    static std::vector<std::pair<UINT, WPARAM>>& Received()
+    {
+        static std::vector<std::pair<UINT, WPARAM>> messages;
+        return messages;
+    }
+
+    HWND window = nullptr;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message >= WM_APP && message < WM_APP + 100) {
+            Received().emplace_back(message - WM_APP, wParam);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+};
+
+void Pump()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void SetCtrl(bool down)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+void Key(HWND target, UINT key, bool ctrl = false)
+{
+    SetCtrl(ctrl);
+    SendMessageW(target, WM_KEYDOWN, key, 1);
+    SetCtrl(false);
+    Pump();
+}
+
+std::u16string WindowText(HWND window)
+{
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(window, buffer, 1024);
+    return win::FromW(buffer);
+}
+
+std::u16string ClipboardText()
+{
+    win::ClipboardScope clipboard(nullptr);
+    HANDLE data = clipboard.IsOpen() ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    if (data == nullptr) {
+        return {};
+    }
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+    std::u16string result = text != nullptr ? win::FromW(text) : std::u16string();
+    GlobalUnlock(data);
+    return result;
+}
+
+StructViewTexts Texts()
+{
+    return LoadStructViewTexts([](std::string_view key) {
+        return platform::Widen(std::string(key.substr(key.find('.') + 1)));
+    });
+}
+
+class StructViewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(view.Create(owner.window, GetModuleHandleW(nullptr), Texts(), Theme::Light));
+        view.Dock({40, 40, 740, 680}, true);
+        Pump();
+        Owner::Received().clear();
+    }
+
+    HWND Button(int id) const { return GetDlgItem(view.Window(), id); }
+
+    COLORREF PixelAt(int x, int y)
+    {
+        InvalidateRect(view.Window(), nullptr, FALSE);
+        UpdateWindow(view.Window());
+        HDC dc = GetDC(view.Window());
+        const COLORREF pixel = GetPixel(dc, x, y);
+        ReleaseDC(view.Window(), dc);
+        return pixel;
+    }
+
+    Owner owner;
+    StructViewWindow view;
+};
+
+TEST_F(StructViewWindowTest, ButtonsKeysAndTheCloseBoxAskTheOwner)
+{
+    view.SetContent(u"png.orpat", {{u"magic", u"0x0", u"89 50", u"8"}}, u"entry = Png");
+    EXPECT_TRUE(IsWindowEnabled(Button(svid::kReloadButton)));
+    EXPECT_EQ(Narrow(WindowText(Button(svid::kReloadButton))), "reload.button");
+
+    SendMessageW(Button(svid::kOpenButton), BM_CLICK, 0, 0);
+    SendMessageW(Button(svid::kReloadButton), BM_CLICK, 0, 0);
+    SendMessageW(Button(svid::kCloseButton), BM_CLICK, 0, 0);
+    Key(view.Window(), VK_F5);
+    SendMessageW(view.Window(), WM_COMMAND, svid::kFormatFirst + 3, 0); // big-endian
+    SendMessageW(view.Window(), WM_CLOSE, 0, 0);
+    Pump();
+    const std::vector<std::pair<UINT, WPARAM>> expected = {{13, 0}, {16, 0}, {15, 0},
+                                                           {16, 0}, {17, 4}, {12, 0}};
+    EXPECT_EQ(Owner::Received(), expected);
+    EXPECT_TRUE(IsWindow(view.Window())) << "the owner decides when it goes";
+
+    // F5 in the message panel reloads too, and Ctrl+A there selects its whole text.
+    view.ShowError(u"bad.orpat", u"line 2, column 5: unexpected '}'");
+    Owner::Received().clear();
+    Key(view.MessageEdit(), VK_F5);
+    EXPECT_EQ(Owner::Received(), (std::vector<std::pair<UINT, WPARAM>>{{16, 0}}));
+    Key(view.MessageEdit(), 'A', true);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(view.MessageEdit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, WindowText(view.MessageEdit()).size());
+}
+
+TEST_F(StructViewWindowTest, PanelsAndButtonsFollowTheState)
+{
+    view.SetEmptyMessage(u"No pattern.");
+    EXPECT_TRUE(IsWindowVisible(view.MessageEdit()));
+    EXPECT_EQ(Narrow(WindowText(view.MessageEdit())), "No pattern.");
+    EXPECT_FALSE(IsWindowEnabled(Button(svid::kReloadButton)));
+    EXPECT_FALSE(IsWindowEnabled(Button(svid::kCloseButton)));
+    EXPECT_FALSE(IsWindowEnabled(Button(svid::kInfoButton)));
+
+    view.ShowError(u"bad.orpat", u"line 2, column 5: x\r\n  }\r\n  ^");
+    EXPECT_EQ(Narrow(WindowText(view.MessageEdit())),
+              "error.prefix: line 2, column 5: x\r\n  }\r\n  ^");
+    EXPECT_TRUE(IsWindowEnabled(Button(svid::kReloadButton)));
+    EXPECT_FALSE(IsWindowEnabled(Button(svid::kInfoButton)));
+
+    view.SetContent(u"png.orpat", {}, u"entry = Png\r\nsizeof_int = 4");
+    EXPECT_FALSE(IsWindowVisible(view.MessageEdit()));
+    EXPECT_FALSE(IsWindowVisible(view.InfoEdit()));
+    SendMessageW(Button(svid::kInfoButton), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(view.InfoEdit()));
+    EXPECT_EQ(Narrow(WindowText(view.InfoEdit())), "entry = Png\r\nsizeof_int = 4");
+    EXPECT_GE(view.Model().Geometry().infoHeight, 20 + 2 * 10) << "two wrapped lines measured";
+}
+
+TEST_F(StructViewWindowTest, CopiesTheTableAndChecksTheChosenFormats)
+{
+    view.SetContent(u"png.orpat",
+                    {{u"magic", u"0x0", u"89 50", u"8"}, {u"width", u"0x10", u"0x20", u"4"}}, {});
+    Key(view.Window(), 'C', true);
+    EXPECT_EQ(Narrow(ClipboardText()), "title\r\nheader.definition: png.orpat\r\n\r\n"
+                                       "column.offset\tcolumn.value\tcolumn.size\tcolumn.name\r\n"
+                                       "0x0\t89 50\t8\tmagic\r\n0x10\t0x20\t4\twidth");
+
+    view.SetOptions({0, 1, 1});
+    const win::MenuHandle menu = view.BuildFormatMenu();
+    std::vector<UINT> checked;
+    for (int id = svid::kFormatFirst; id <= svid::kFormatLast; ++id) {
+        if (GetMenuState(menu.Get(), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) {
+            checked.push_back(static_cast<UINT>(id - 4200));
+        }
+    }
+    EXPECT_EQ(checked, (std::vector<UINT>{1, 4, 6}));
+}
+
+TEST_F(StructViewWindowTest, PaintsEachThemeAndTheSelectedRow)
+{
+    std::vector<StructViewRow> rows(4, {u"x", u"0x0", u"0x00", u"1"});
+    view.SetContent(u"t.orpat", rows, {});
+    const StructViewGeometry g = view.Model().Geometry();
+    const int belowRows = g.rowsTop + 5 * 32;
+    struct Case {
+        Theme theme;
+        COLORREF background;
+        COLORREF caption;
+        COLORREF selection;
+    };
+    const Case cases[] = {
+        {Theme::Light, RGB(0xFA, 0xFA, 0xFA), RGB(0xE0, 0xE8, 0xF2), RGB(0xD6, 0xE4, 0xF6)},
+        {Theme::DarkBlue, RGB(0x0F, 0x14, 0x1C), RGB(0x2A, 0x47, 0x6E), RGB(0x20, 0x34, 0x4F)},
+        {Theme::Black, RGB(0x11, 0x11, 0x11), RGB(0x2D, 0x2D, 0x2D), RGB(0x38, 0x38, 0x38)},
+    };
+    SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, g.rowsTop + 40));
+    SendMessageW(view.Window(), WM_LBUTTONUP, 0, MAKELPARAM(40, g.rowsTop + 40));
+    ASSERT_EQ(view.Model().SelectedRow(), 1);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(static_cast<int>(test.theme));
+        view.SetTheme(test.theme);
+        EXPECT_EQ(PixelAt(g.width - 5, belowRows), test.background);
+        EXPECT_EQ(PixelAt(5, 5), test.caption);
+        EXPECT_EQ(PixelAt(g.width - 5, g.rowsTop + 34), test.selection);
+        EXPECT_EQ(PixelAt(g.dropDown.left + 2, g.dropDown.top + 2), RGB(0xFF, 0xFF, 0xFF));
+    }
+}
+
+TEST_F(StructViewWindowTest, DraggingAndDoubleClickingAColumnDivider)
+{
+    view.SetContent(u"t.orpat", {{u"x", u"0x0", u"0x00", u"1"}}, {});
+    const StructViewGeometry g = view.Model().Geometry();
+    const int y = g.headerTop + 10;
+    const int x = g.dividers[1];
+    SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    EXPECT_EQ(GetCapture(), view.Window());
+    SendMessageW(view.Window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x - 300, y));
+    SendMessageW(view.Window(), WM_LBUTTONUP, 0, MAKELPARAM(x - 300, y));
+    EXPECT_EQ(view.Model().ColumnWidths()[1], 80);
+    EXPECT_NE(GetCapture(), view.Window());
+    const int moved = view.Model().Geometry().dividers[1];
+    SendMessageW(view.Window(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(moved, y));
+    EXPECT_EQ(view.Model().ColumnWidths()[1], 220);
+}
+
+} // namespace
+} // namespace orx::test
