@@ -44,9 +44,7 @@ void AppWindow::RunCommand(const Command& command)
         hexView_.Apply(view.ResetZoom());
         RebuildMenu();
         break;
-    case CommandKind::ToggleInspector:
-        SetSideWindowVisible(&AppSettings::inspectorVisible, !settings_.inspectorVisible);
-        break;
+    case CommandKind::ToggleInspector: SetInspectorVisible(!settings_.inspectorVisible); break;
     case CommandKind::ToggleStructView:
         SetSideWindowVisible(&AppSettings::structViewVisible, !settings_.structViewVisible);
         break;
@@ -94,6 +92,7 @@ bool AppWindow::OpenFile(const std::u16string& path)
     if (refresh.refreshStatus) {
         RefreshStatus();
     }
+    RequestSideWindowUpdates(); // also after a failed open: the old document is gone
     if (refresh.showOpenError) {
         ShowError(Text("error.open_failed"));
     }
@@ -120,6 +119,7 @@ void AppWindow::CloseFile()
     RebuildMenu();
     UpdateTitle();
     RefreshStatus();
+    RequestSideWindowUpdates();
 }
 
 bool AppWindow::ConfirmSaveChanges()
@@ -170,6 +170,7 @@ void AppWindow::SetTheme(Theme theme)
     settings_.theme = theme;
     StampAndSaveSettings();
     SetStatusBarTheme();
+    ApplySideWindowTheme();
     RebuildMenu();
     RefreshStatus();
 }
@@ -182,6 +183,7 @@ void AppWindow::SetLanguage(UiLanguage language)
     RebuildMenu();
     UpdateTitle();
     RefreshStatus();
+    RefreshSideWindowTexts();
 }
 
 void AppWindow::SetSideWindowVisible(bool AppSettings::*flag, bool visible)

@@ -76,6 +76,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     strings_.SetBaseDirectory(environment_.baseDirectory);
     settingsPath_ = environment_.settingsPath;
     LoadSettings(settings_, settingsPath_, strings_);
+    // Both workers run before any window exists, and outlive every window.
+    StartWorkers();
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
@@ -122,11 +124,13 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
+        SetWorkerTargets();
         CreateChildren();
         DragAcceptFiles(window_, TRUE);
         return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_SIZE: LayoutChildren(); return 0;
+    case WM_SIZE: LayoutChildren(); return 0; // also docks the side windows
+    case WM_MOVE: PositionSideWindows(); return 0;
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());
@@ -161,10 +165,13 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgViewChanged:
         UpdateTitle();
         RefreshStatus();
+        RequestSideWindowUpdates();
         return 0;
     case kMsgEditBlocked: FlashMessage("status.readonly_blocked"); return 0;
     case kMsgZoomChanged: RefreshStatus(); return 0;
     case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
+    case kMsgInspectorResult: OnInspectorResult(lParam); return 0;
+    case kMsgInspectorClosed: SetInspectorVisible(false); return 0;
     default: break;
     }
     return DefaultProc(message, wParam, lParam);
@@ -187,11 +194,14 @@ void AppWindow::CreateChildren()
     hexView_.Apply(view.SetTheme(settings_.theme));
     hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold,
                                 settings_.fontItalic));
+    SetInspectorVisible(settings_.inspectorVisible);
     RebuildMenu();
     LayoutChildren();
     SetStatusBarTheme();
+    PositionSideWindows();
     UpdateTitle();
     RefreshStatus();
+    RequestSideWindowUpdates();
 }
 
 void AppWindow::LayoutChildren()
@@ -210,6 +220,7 @@ void AppWindow::LayoutChildren()
     }
     MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight),
                TRUE);
+    PositionSideWindows();
 }
 
 void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
@@ -247,6 +258,7 @@ void AppWindow::OnDropFiles(HDROP drop)
 
 void AppWindow::OnDestroy()
 {
+    StopSideWindows();
     KillTimer(window_, kFlashTimerId);
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);

@@ -2,9 +2,12 @@
 
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/WindowWorker.h"
 #include "document/EditableDocument.h"
 #include "ui/win/BaseWindow.h"
 #include "hexview/win/HexView.h"
+#include "inspector/InspectorRequest.h"
+#include "inspector/win/DataInspectorWindow.h"
 #include "ui/win/WinHandles.h"
 #include "localization/StringTable.h"
 #include "settings/AppSettings.h"
@@ -26,6 +29,9 @@ enum class SearchDirection : std::uint32_t;
 namespace win {
 class SearchDialog;
 }
+
+// Posted by the inspector's worker; lParam is the heap result, owned by the main window.
+inline constexpr std::uint32_t kMsgInspectorResult = kWmApp + 10;
 
 // The application controller: owns the strings, the settings, the one document and the
 // hex view, and runs the main window "Orlin.MainWindow" with its menu and status bar.
@@ -68,6 +74,7 @@ public:
     [[nodiscard]] const std::u16string& StatusText() const { return statusText_; }
     [[nodiscard]] bool FlashActive() const { return flashActive_; }
     [[nodiscard]] bool Busy() const { return busy_; }
+    [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
 
 private:
     void CreateChildren();
@@ -85,6 +92,21 @@ private:
     void SetLanguage(UiLanguage language);
     // The data inspector's or the struct view's visibility flag.
     void SetSideWindowVisible(bool AppSettings::*flag, bool visible);
+
+    // The docked side windows and their workers (AppSideWindows.cpp).
+    void StartWorkers();
+    void SetWorkerTargets();
+    void SetInspectorVisible(bool visible);
+    void EnsureInspectorWindow();
+    void PositionSideWindows();
+    void PositionInspector();
+    void PositionStructView();
+    void RequestSideWindowUpdates();
+    void RequestInspectorUpdate();
+    void OnInspectorResult(LPARAM lParam);
+    void ApplySideWindowTheme();
+    void RefreshSideWindowTexts();
+    void StopSideWindows();
     void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
     void StampAndSaveSettings();
     // Saving and searching: menus greyed, the hex view disabled, closing refused. Leaving it
@@ -134,6 +156,9 @@ private:
     HexView hexView_;
     std::optional<std::u16string> startupPath_;
     std::u16string settingsPath_;
+    DataInspectorWindow inspector_;
+    // Last, so that they stop before anything else goes; they hold nothing of this class.
+    WindowWorker<InspectorRequest, InspectorValues> inspectorWorker_{kMsgInspectorResult};
 };
 
 // Runs the message loop until the quit message; returns its exit code.
