@@ -115,21 +115,6 @@ TEST(InspectorTable, PaintedValueCellsAreWhereClicksSelectThem)
     }
 }
 
-TEST(InspectorTable, EmptyTableStillShowsEveryLabelAndNoValue)
-{
-    InspectorTexts texts;
-    texts.rowLabels[0] = u"Binary";
-    texts.rowLabels[10] = u"UTF-16 BE";
-    const InspectorFrame frame = InspectorTable().Layout(texts, 520, 600);
-    ASSERT_EQ(frame.texts.size(), 2 + 2 * kInspectorRowCount);
-    EXPECT_EQ(frame.texts[2].text, u"Binary");
-    EXPECT_EQ(frame.texts[2 + 2 * 10].text, u"UTF-16 BE");
-    for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
-        EXPECT_TRUE(frame.texts[2 + 2 * row + 1].text.empty());
-    }
-    EXPECT_FALSE(frame.selection.has_value());
-}
-
 TEST(InspectorTexts, ComeFromTheShippedStringFilesInEachLanguage)
 {
     const char* source = std::getenv("ORX_SOURCE_DIR");

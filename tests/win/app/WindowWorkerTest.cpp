@@ -91,36 +91,5 @@ TEST(WindowWorker, StoppingFreesResultsLeftInTheQueue)
     EXPECT_FALSE(worker.IsCurrent(1));
 }
 
-TEST(WindowWorker, ResultsWithoutAWindowToGoToAreFreed)
-{
-    struct Case {
-        const char* name;
-        bool destroyTarget;
-    };
-    for (const Case c : {Case{"no target set", false}, Case{"target destroyed", true}}) {
-        SCOPED_TRACE(c.name);
-        std::atomic<bool> computed{false};
-        Worker worker(kResultMessage);
-        worker.Start([&](const int& request) {
-            computed = true;
-            return Counted(request);
-        });
-        HWND gone = nullptr;
-        if (c.destroyTarget) {
-            Target target;
-            gone = target.Get();
-        }
-        worker.SetTarget(gone);
-        worker.Submit(3);
-        const ULONGLONG end = GetTickCount64() + 5000;
-        while (!computed && GetTickCount64() < end) {
-            Sleep(5);
-        }
-        worker.Stop(); // joins: the delivery attempt is over
-        EXPECT_TRUE(computed);
-        EXPECT_EQ(Counted::live.load(), 0);
-    }
-}
-
 } // namespace
 } // namespace orx
