@@ -51,6 +51,16 @@ double PrivateBytes()
     return static_cast<double>(counters.PrivateUsage);
 }
 
+// Each byte holds its offset's low byte, so the values tell where the caret is.
+std::vector<std::uint8_t> Ramp()
+{
+    std::vector<std::uint8_t> bytes(1 << 20);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i);
+    }
+    return bytes;
+}
+
 bool ShowsCaret(AppHarness& app)
 {
     const auto& values = app.App().Inspector().Table().Values();
@@ -92,8 +102,7 @@ int Run()
     for (int round = 0; round < kRounds; ++round) {
         for (const bool visible : {true, false}) {
             AppHarness app(Settings(visible));
-            if (!app.Start(
-                    app.Dir().Write(u"moves.bin", std::vector<std::uint8_t>(1 << 20, 0x5A)))) {
+            if (!app.Start(app.Dir().Write(u"moves.bin", Ramp()))) {
                 std::fprintf(stderr, "the main window could not be created\n");
                 return 1;
             }
@@ -117,7 +126,7 @@ int Run()
                 kMoves, Median(shown), Median(hidden), kRounds, ratio, kLimit);
 
     AppHarness app(Settings(true));
-    if (!app.Start(app.Dir().Write(u"memory.bin", std::vector<std::uint8_t>(1 << 20, 0x33)))) {
+    if (!app.Start(app.Dir().Write(u"memory.bin", Ramp()))) {
         return 1;
     }
     SetFocus(app.View());
