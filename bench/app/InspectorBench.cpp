@@ -149,5 +149,7 @@ int Run()
 
 int wmain()
 {
+    // Each figure as soon as it is known: the run is long under Wine.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     return orx::test::Run();
 }
