@@ -17,10 +17,7 @@
 //  - both string files define exactly the keys of kStringKeys, each once, none with an empty text;
 //  - every key-like string literal in src/ (a dotted lower-case name whose first part is the
 //    first part of some listed key, e.g. "menu.file") is in the list;
-//  - every listed key is used as a literal somewhere in src/ outside the list itself, unless
-//    it is named in keys_pending_use.txt beside this test. That file lists the keys whose
-//    windows are not written yet. A pending key that the code now uses fails the test too,
-//    so the file can only shrink: delete a key's line when you start looking it up.
+//  - every listed key is used as a literal somewhere in src/ outside the list itself.
 // The source tree is found through ORX_SOURCE_DIR, which ctest sets.
 
 namespace orx {
@@ -80,22 +77,6 @@ std::map<std::string, std::set<std::string>> KeyLiteralsInSources()
     return uses;
 }
 
-std::set<std::string> PendingKeys()
-{
-    std::istringstream lines(
-        ReadText(SourceDir() / "tests" / "localization" / "keys_pending_use.txt"));
-    std::set<std::string> keys;
-    for (std::string line; std::getline(lines, line);) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
-            line.pop_back();
-        }
-        if (!line.empty() && line.front() != '#') {
-            keys.insert(line);
-        }
-    }
-    return keys;
-}
-
 class StringKeysTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -150,23 +131,11 @@ TEST_F(StringKeysTest, EveryKeyLiteralInTheCodeIsListed)
     }
 }
 
-TEST_F(StringKeysTest, EveryListedKeyIsUsedOrPending)
+TEST_F(StringKeysTest, EveryListedKeyIsUsed)
 {
     const auto uses = KeyLiteralsInSources();
-    const std::set<std::string> pending = PendingKeys();
-    const std::set<std::string> listed = ListedKeys();
-    for (const auto& key : pending) {
-        EXPECT_TRUE(listed.contains(key)) << "keys_pending_use.txt names an unknown key: " << key;
-    }
-    for (const auto& key : listed) {
-        const auto used = uses.find(key);
-        if (pending.contains(key)) {
-            EXPECT_TRUE(used == uses.end())
-                << key << " is now used in " << *used->second.begin()
-                << "; remove it from tests/localization/keys_pending_use.txt";
-        } else {
-            EXPECT_TRUE(used != uses.end()) << key << " is never looked up in src/";
-        }
+    for (const auto& key : ListedKeys()) {
+        EXPECT_TRUE(uses.contains(key)) << key << " is never looked up in src/";
     }
 }
 

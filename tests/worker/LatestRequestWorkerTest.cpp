@@ -246,32 +246,5 @@ TEST_F(LatestRequestWorkerTest, DropPendingKeepsTheWorkerAnsweringLaterRequests)
     EXPECT_EQ(Computed(), (std::vector<int>{1, 3}));
 }
 
-TEST_F(LatestRequestWorkerTest, ResultsLeftUndeliveredOrUnreadAreFreedOnce)
-{
-    // A receiver that refuses a result frees it by letting it go; one that keeps results
-    // past the worker's life frees them later. Counted's tally catches either mistake.
-    std::atomic<int> refused{0};
-    Inbox inbox;
-    {
-        Worker worker([](const int& request) { return Counted(std::to_string(request)); },
-                      [&](Delivered result) {
-                          if (result->number % 2 == 0) {
-                              ++refused;
-                              return; // as when posting to a window fails
-                          }
-                          inbox.Put(std::move(result));
-                      });
-        for (int request = 0; request < 200; ++request) {
-            worker.Submit(request);
-            std::this_thread::yield();
-        }
-        const std::uint64_t odd = worker.Submit(-1);
-        ASSERT_EQ(odd % 2, 1u) << "201 requests end on an odd number";
-        ASSERT_TRUE(inbox.AwaitNumber(odd));
-    }
-    EXPECT_GT(Counted::live.load(), 0) << "the inbox still holds results";
-    inbox.Take();
-}
-
 } // namespace
 } // namespace orx

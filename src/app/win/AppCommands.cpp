@@ -44,9 +44,7 @@ void AppWindow::RunCommand(const Command& command)
         hexView_.Apply(view.ResetZoom());
         RebuildMenu();
         break;
-    case CommandKind::ToggleInspector:
-        SetSideWindowVisible(&AppSettings::inspectorVisible, !settings_.inspectorVisible);
-        break;
+    case CommandKind::ToggleInspector: SetInspectorVisible(!settings_.inspectorVisible); break;
     case CommandKind::ToggleStructView: SetStructViewVisible(!settings_.structViewVisible); break;
     case CommandKind::Exit:
         if (ConfirmSaveChanges()) {
@@ -92,7 +90,7 @@ bool AppWindow::OpenFile(const std::u16string& path)
     if (refresh.refreshStatus) {
         RefreshStatus();
     }
-    RequestStructViewUpdate(); // also after a failed open: the old document is gone
+    RequestSideWindowUpdates(); // also after a failed open: the old document is gone
     if (refresh.showOpenError) {
         ShowError(Text("error.open_failed"));
     }
@@ -119,7 +117,7 @@ void AppWindow::CloseFile()
     RebuildMenu();
     UpdateTitle();
     RefreshStatus();
-    RequestStructViewUpdate();
+    RequestSideWindowUpdates();
 }
 
 bool AppWindow::ConfirmSaveChanges()
@@ -170,7 +168,7 @@ void AppWindow::SetTheme(Theme theme)
     settings_.theme = theme;
     StampAndSaveSettings();
     SetStatusBarTheme();
-    structView_.SetTheme(theme);
+    ApplySideWindowTheme();
     RebuildMenu();
     RefreshStatus();
     RequestStructViewUpdate();
@@ -184,15 +182,13 @@ void AppWindow::SetLanguage(UiLanguage language)
     RebuildMenu();
     UpdateTitle();
     RefreshStatus();
-    RefreshStructViewTexts();
-    RefreshStructView();
-    RequestStructViewUpdate();
+    RefreshSideWindowTexts();
 }
 
 void AppWindow::SetSideWindowVisible(bool AppSettings::*flag, bool visible)
 {
-    // The side windows themselves are not part of the window yet: their items only keep
-    // the stored choice.
+    // Only the stored choice and the menu's check mark; the callers create or destroy the
+    // window.
     if (settings_.*flag != visible) {
         settings_.*flag = visible;
         StampAndSaveSettings();

@@ -76,7 +76,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     strings_.SetBaseDirectory(environment_.baseDirectory);
     settingsPath_ = environment_.settingsPath;
     LoadSettings(settings_, settingsPath_, strings_);
-    structWorker_.Start(&BuildStructRows);
+    // Both workers run before any window exists, and outlive every window.
+    StartWorkers();
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
@@ -123,13 +124,13 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        structWorker_.SetTarget(window_);
+        SetWorkerTargets();
         CreateChildren();
         DragAcceptFiles(window_, TRUE);
         return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_SIZE: LayoutChildren(); return 0;
-    case WM_MOVE: PositionStructView(); return 0;
+    case WM_SIZE: LayoutChildren(); return 0; // also docks the side windows
+    case WM_MOVE: PositionSideWindows(); return 0;
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());
@@ -164,7 +165,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgViewChanged:
         UpdateTitle();
         RefreshStatus();
-        RequestStructViewUpdate();
+        RequestSideWindowUpdates();
         return 0;
     case kMsgStructViewClosed: SetStructViewVisible(false); return 0;
     case kMsgStructOpenPattern: OpenPatternDialog(); return 0;
@@ -175,6 +176,8 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgEditBlocked: FlashMessage("status.readonly_blocked"); return 0;
     case kMsgZoomChanged: RefreshStatus(); return 0;
     case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
+    case kMsgInspectorResult: OnInspectorResult(lParam); return 0;
+    case kMsgInspectorClosed: SetInspectorVisible(false); return 0;
     default: break;
     }
     return DefaultProc(message, wParam, lParam);
@@ -197,14 +200,15 @@ void AppWindow::CreateChildren()
     hexView_.Apply(view.SetTheme(settings_.theme));
     hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold,
                                 settings_.fontItalic));
+    SetInspectorVisible(settings_.inspectorVisible);
     SetStructViewVisible(settings_.structViewVisible);
     RebuildMenu();
     LayoutChildren();
     SetStatusBarTheme();
-    PositionStructView();
+    PositionSideWindows();
     UpdateTitle();
     RefreshStatus();
-    RequestStructViewUpdate();
+    RequestSideWindowUpdates();
 }
 
 void AppWindow::LayoutChildren()
@@ -223,7 +227,7 @@ void AppWindow::LayoutChildren()
     }
     MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight),
                TRUE);
-    PositionStructView();
+    PositionSideWindows();
 }
 
 void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
@@ -261,8 +265,7 @@ void AppWindow::OnDropFiles(HDROP drop)
 
 void AppWindow::OnDestroy()
 {
-    structView_.Destroy();
-    structWorker_.Stop();
+    StopSideWindows();
     KillTimer(window_, kFlashTimerId);
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);

@@ -6,6 +6,8 @@
 #include "document/EditableDocument.h"
 #include "ui/win/BaseWindow.h"
 #include "hexview/win/HexView.h"
+#include "inspector/InspectorRequest.h"
+#include "inspector/win/DataInspectorWindow.h"
 #include "ui/win/WinHandles.h"
 #include "localization/StringTable.h"
 #include "settings/AppSettings.h"
@@ -29,6 +31,9 @@ enum class SearchDirection : std::uint32_t;
 namespace win {
 class SearchDialog;
 }
+
+// Posted by the inspector's worker; lParam is the heap result, owned by the main window.
+inline constexpr std::uint32_t kMsgInspectorResult = kWmApp + 10;
 
 // The application controller: owns the strings, the settings, the one document and the
 // hex view, and runs the main window "Orlin.MainWindow" with its menu and status bar.
@@ -72,6 +77,7 @@ public:
     [[nodiscard]] bool FlashActive() const { return flashActive_; }
     [[nodiscard]] bool Busy() const { return busy_; }
     [[nodiscard]] const StructViewWindow& StructView() const { return structView_; }
+    [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
 
 private:
     void CreateChildren();
@@ -109,6 +115,19 @@ private:
     void ReloadPattern();
     void ChooseStructValueFormat(WPARAM choice);
     void PositionStructView();
+    // The docked side windows and their workers (AppSideWindows.cpp).
+    void StartWorkers();
+    void SetWorkerTargets();
+    void SetInspectorVisible(bool visible);
+    void EnsureInspectorWindow();
+    void PositionSideWindows();
+    void PositionInspector();
+    void RequestSideWindowUpdates();
+    void RequestInspectorUpdate();
+    void OnInspectorResult(LPARAM lParam);
+    void ApplySideWindowTheme();
+    void RefreshSideWindowTexts();
+    void StopSideWindows();
     void UpdateSaveProgress(std::uint64_t done, std::uint64_t total);
     void StampAndSaveSettings();
     // Saving and searching: menus greyed, the hex view disabled, closing refused. Leaving it
@@ -158,12 +177,14 @@ private:
     HexView hexView_;
     std::optional<std::u16string> startupPath_;
     std::u16string settingsPath_;
+    DataInspectorWindow inspector_;
     StructViewWindow structView_;
     // The loaded pattern, shared with the requests the worker has not finished.
     std::shared_ptr<const StructPatternFile> patternFile_;
     std::u16string patternPath_;     // last loaded or tried: reload takes it again
     std::u16string patternFileName_; // its last component
-    // Last, so that it stops before anything else goes; it holds nothing of this class.
+    // Last, so that they stop before anything else goes; they hold nothing of this class.
+    WindowWorker<InspectorRequest, InspectorValues> inspectorWorker_{kMsgInspectorResult};
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> structWorker_{kMsgStructResult};
 };
 

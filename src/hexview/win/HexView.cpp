@@ -4,6 +4,7 @@
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "hexview/win/HexPainter.h"
 #include "platform/win32/WinString.h"
+#include "ui/win/ClipboardText.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/FontResolver.h"
 #include "ui/win/WinHandles.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace orx {
 
@@ -367,28 +367,7 @@ void HexView::Paint()
 
 void HexView::CopyToClipboard(const std::u16string& text) const
 {
-    if (text.empty()) {
-        return;
-    }
-    win::ClipboardScope clipboard(window_);
-    if (!clipboard.IsOpen()) {
-        return;
-    }
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    win::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory) {
-        return;
-    }
-    void* locked = GlobalLock(memory.Get());
-    if (locked == nullptr) {
-        return;
-    }
-    std::memcpy(locked, text.c_str(), bytes);
-    GlobalUnlock(memory.Get());
-    if (SetClipboardData(CF_UNICODETEXT, memory.Get()) != nullptr) {
-        memory.Release(); // the clipboard owns it now
-    }
+    (void)win::CopyTextToClipboard(window_, text); // a busy clipboard copies nothing
 }
 
 void HexView::Notify(UINT message, bool synchronous) const

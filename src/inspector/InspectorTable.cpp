@@ -1,0 +1,106 @@
+#include "inspector/InspectorTable.h"
+
+#include "localization/StringTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+namespace orx {
+namespace {
+
+// The row labels' keys, in the rows' order; spelled out so that each key is found where
+// it is used.
+constexpr std::array<std::string_view, kInspectorRowCount> kRowLabelKeys = {
+    "inspector.data.row.binary",    "inspector.data.row.uint8_dec", "inspector.data.row.uint16_le",
+    "inspector.data.row.uint16_be", "inspector.data.row.uint32_le", "inspector.data.row.uint32_be",
+    "inspector.data.row.uint64_le", "inspector.data.row.uint64_be", "inspector.data.row.utf8",
+    "inspector.data.row.utf16le",   "inspector.data.row.utf16be",
+};
+
+} // namespace
+
+InspectorTexts LoadInspectorTexts(StringTable& strings)
+{
+    InspectorTexts texts;
+    texts.title = strings.Lookup("inspector.data.title");
+    texts.nameColumnTitle = strings.Lookup("inspector.data.column.name");
+    texts.valueColumnTitle = strings.Lookup("inspector.data.column.value");
+    for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
+        texts.rowLabels[row] = strings.Lookup(kRowLabelKeys[row]);
+    }
+    return texts;
+}
+
+std::u16string InspectorUnavailableText(StringTable& strings)
+{
+    return strings.Lookup("inspector.data.value.unavailable");
+}
+
+float InspectorTable::NameColumnWidth(float clientWidthDips)
+{
+    return std::clamp(clientWidthDips / 4.0f, 96.0f, 132.0f);
+}
+
+void InspectorTable::SetValues(std::vector<std::u16string> values)
+{
+    values_ = std::move(values);
+    if (selectedRow_ >= static_cast<int>(values_.size())) {
+        selectedRow_ = static_cast<int>(values_.size()) - 1;
+    }
+}
+
+bool InspectorTable::Click(float xDips, float yDips, float clientWidthDips)
+{
+    int row = -1;
+    const bool inValueColumn = xDips >= NameColumnWidth(clientWidthDips) && xDips < clientWidthDips;
+    if (inValueColumn && yDips >= kFirstRowTop) {
+        const auto candidate = static_cast<int>(std::floor((yDips - kFirstRowTop) / kRowHeight));
+        if (candidate < static_cast<int>(values_.size())) {
+            row = candidate;
+        }
+    }
+    if (row == selectedRow_) {
+        return false;
+    }
+    selectedRow_ = row;
+    return true;
+}
+
+std::optional<std::u16string> InspectorTable::SelectedValue() const
+{
+    if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(values_.size())) {
+        return std::nullopt;
+    }
+    return values_[static_cast<std::size_t>(selectedRow_)];
+}
+
+InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientWidthDips,
+                                      float clientHeightDips) const
+{
+    const float width = clientWidthDips;
+    const float nameWidth = NameColumnWidth(width);
+    InspectorFrame frame;
+    frame.header = {0.0f, 0.0f, width, kHeaderHeight};
+    frame.gridLines.push_back({nameWidth, 0.0f, nameWidth, clientHeightDips});
+    frame.gridLines.push_back({0.0f, kHeaderHeight, width, kHeaderHeight});
+    frame.texts.push_back(
+        {{kCellMargin, 0.0f, nameWidth - kCellMargin, kHeaderHeight}, texts.nameColumnTitle});
+    frame.texts.push_back({{nameWidth + kCellMargin, 0.0f, width - kCellMargin, kHeaderHeight},
+                           texts.valueColumnTitle});
+    for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
+        const float top = kFirstRowTop + kRowHeight * static_cast<float>(row);
+        const float bottom = top + kRowHeight;
+        if (static_cast<int>(row) == selectedRow_) {
+            frame.selection = InspectorBox{nameWidth, top, width, bottom};
+        }
+        frame.gridLines.push_back({0.0f, bottom, width, bottom});
+        frame.texts.push_back(
+            {{kCellMargin, top, nameWidth - kCellMargin, bottom}, texts.rowLabels[row]});
+        frame.texts.push_back({{nameWidth + kCellMargin, top, width - kCellMargin, bottom},
+                               row < values_.size() ? values_[row] : std::u16string()});
+    }
+    return frame;
+}
+
+} // namespace orx

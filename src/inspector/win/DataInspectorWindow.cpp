@@ -1,0 +1,319 @@
+#include "inspector/win/DataInspectorWindow.h"
+
+#include "inspector/win/InspectorPalette.h"
+#include "platform/win32/WinString.h"
+#include "ui/win/ClipboardText.h"
+#include "ui/win/Dpi.h"
+#include "ui/win/FontResolver.h"
+#include "ui/win/WinHandles.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+
+namespace orx {
+namespace {
+
+// Clipped to their boxes; emoji and other colour glyphs in their colours.
+constexpr auto kTextOptions = static_cast<D2D1_DRAW_TEXT_OPTIONS>(
+    D2D1_DRAW_TEXT_OPTIONS_CLIP | D2D1_DRAW_TEXT_OPTIONS_ENABLE_COLOR_FONT);
+
+// Height at creation; docking gives it the main window's height at once.
+constexpr int kInitialHeight = 640;
+
+bool RegisterInspectorClass(HINSTANCE instance)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &DataInspectorWindow::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = DataInspectorWindow::kClassName;
+    return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+D2D1_COLOR_F ToD2D(const ColorF& color)
+{
+    return D2D1::ColorF(color.r, color.g, color.b, color.a);
+}
+
+D2D1_RECT_F ToD2D(const InspectorBox& box)
+{
+    return D2D1::RectF(box.left, box.top, box.right, box.bottom);
+}
+
+// The frame is docked: only the right edge resizes (the left one would slide over the
+// main window, top and bottom follow the main window's height).
+LRESULT DockedHitTest(LRESULT hit)
+{
+    switch (hit) {
+    case HTLEFT:
+    case HTTOP:
+    case HTBOTTOM:
+    case HTTOPLEFT:
+    case HTBOTTOMLEFT: return HTBORDER;
+    case HTTOPRIGHT:
+    case HTBOTTOMRIGHT: return HTRIGHT;
+    default: return hit;
+    }
+}
+
+} // namespace
+
+DataInspectorWindow::~DataInspectorWindow()
+{
+    Destroy();
+}
+
+bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts texts, Theme theme)
+{
+    if (window_ != nullptr) {
+        return true;
+    }
+    if (!RegisterInspectorClass(instance)) {
+        return false;
+    }
+    owner_ = owner;
+    texts_ = std::move(texts);
+    theme_ = theme;
+    table_ = InspectorTable();
+    dockedFrame_.reset();
+    CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, win::W(texts_.title),
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
+                    CW_USEDEFAULT, width_, kInitialHeight, owner, nullptr, instance, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    dpi_ = win::WindowDpi(window_);
+    return true;
+}
+
+void DataInspectorWindow::Destroy()
+{
+    if (window_ != nullptr) {
+        DestroyWindow(window_); // WM_DESTROY releases the drawing resources
+    }
+    dockedFrame_.reset();
+}
+
+void DataInspectorWindow::SetTexts(InspectorTexts texts)
+{
+    texts_ = std::move(texts);
+    if (window_ != nullptr) {
+        SetWindowTextW(window_, win::W(texts_.title));
+    }
+    Repaint();
+}
+
+void DataInspectorWindow::SetTheme(Theme theme)
+{
+    theme_ = theme;
+    Repaint();
+}
+
+void DataInspectorWindow::SetValues(std::vector<std::u16string> values)
+{
+    table_.SetValues(std::move(values));
+    Repaint();
+}
+
+void DataInspectorWindow::Dock(const RECT& frame, bool visible)
+{
+    if (window_ == nullptr) {
+        return;
+    }
+    const bool moved = !dockedFrame_ || !EqualRect(&*dockedFrame_, &frame);
+    if (visible && moved) {
+        dockedFrame_ = frame;
+        docking_ = true;
+        SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
+                     frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        docking_ = false;
+    }
+    if ((IsWindowVisible(window_) != FALSE) != visible) {
+        ShowWindow(window_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+}
+
+void DataInspectorWindow::Repaint() const
+{
+    if (window_ != nullptr) {
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+float DataInspectorWindow::ToDips(int pixels) const
+{
+    return static_cast<float>(pixels) * static_cast<float>(USER_DEFAULT_SCREEN_DPI) /
+           static_cast<float>(dpi_);
+}
+
+LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {kInspectorMinWidth, kInspectorMinHeight};
+        return 0;
+    }
+    case WM_NCHITTEST: return DockedHitTest(DefaultProc(message, wParam, lParam));
+    case WM_WINDOWPOSCHANGING: {
+        // Dragged by its caption or resized by the system: it stays docked.
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (dockedFrame_ && !docking_) {
+            if ((position->flags & SWP_NOMOVE) == 0) {
+                position->x = dockedFrame_->left;
+                position->y = dockedFrame_->top;
+            }
+            if ((position->flags & SWP_NOSIZE) == 0) {
+                position->cy = dockedFrame_->bottom - dockedFrame_->top;
+            }
+        }
+        return DefaultProc(message, wParam, lParam);
+    }
+    case WM_SIZE: {
+        RECT frame{};
+        GetWindowRect(window_, &frame);
+        width_ = std::max<int>(kInspectorMinWidth, frame.right - frame.left);
+        if (dockedFrame_) {
+            dockedFrame_->right = dockedFrame_->left + width_;
+        }
+        InvalidateRect(window_, nullptr, TRUE);
+        return 0;
+    }
+    case WM_ERASEBKGND: return 1; // the paint covers every pixel
+    case WM_PAINT: Paint(); return 0;
+    case WM_CLOSE:
+        // The owner switches the inspector off and destroys the window.
+        PostMessageW(owner_, kMsgInspectorClosed, 0, 0);
+        return 0;
+    case WM_DESTROY: ReleaseResources(); return 0;
+    case WM_LBUTTONDOWN:
+        SetFocus(window_);
+        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_KEYDOWN:
+        if ((wParam == 'C' || wParam == VK_INSERT) && GetKeyState(VK_CONTROL) < 0) {
+            CopySelectedValue();
+            return 0;
+        }
+        return DefaultProc(message, wParam, lParam);
+    case WM_COPY: CopySelectedValue(); return 0;
+    case WM_DPICHANGED:
+        // Its place follows the main window, so the suggested rectangle is not taken.
+        dpi_ = HIWORD(wParam) != 0 ? HIWORD(wParam) : USER_DEFAULT_SCREEN_DPI;
+        Repaint();
+        return 0;
+    default: return DefaultProc(message, wParam, lParam);
+    }
+}
+
+void DataInspectorWindow::OnLButtonDown(int x, int y)
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (table_.Click(ToDips(x), ToDips(y), ToDips(client.right))) {
+        Repaint();
+    }
+}
+
+void DataInspectorWindow::CopySelectedValue() const
+{
+    if (const auto value = table_.SelectedValue()) {
+        (void)win::CopyTextToClipboard(window_, *value); // clipboard failures are silent
+    }
+}
+
+bool DataInspectorWindow::EnsureResources()
+{
+    if (!d2dFactory_) {
+        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.GetAddressOf());
+    }
+    if (!dwriteFactory_) {
+        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                            reinterpret_cast<IUnknown**>(dwriteFactory_.GetAddressOf()));
+    }
+    if (!textFormat_ && dwriteFactory_) {
+        textFormat_ = win::CreateResolvedTextFormat(
+            *dwriteFactory_.Get(),
+            {L"Segoe UI", kInspectorFontDips, false, false, win::FontRole::Interface});
+        if (textFormat_) {
+            textFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+        }
+    }
+    if (!target_ && d2dFactory_) {
+        // Drawn into the paint DC, as the hex view does: it takes the window's size at each
+        // paint, and it shows under Wine, where a window target may not.
+        const auto properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT,
+            D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+        d2dFactory_->CreateDCRenderTarget(&properties, &target_);
+    }
+    return target_ && textFormat_;
+}
+
+void DataInspectorWindow::ReleaseResources()
+{
+    textFormat_.Reset();
+    target_.Reset();
+    dwriteFactory_.Reset();
+    d2dFactory_.Reset();
+}
+
+void DataInspectorWindow::Paint()
+{
+    win::PaintScope paint(window_);
+    if (!EnsureResources()) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    client.right = std::max<LONG>(client.right, 1);
+    client.bottom = std::max<LONG>(client.bottom, 1);
+    const auto dpi = static_cast<float>(dpi_);
+    target_->SetDpi(dpi, dpi);
+    if (FAILED(target_->BindDC(paint.Dc(), &client))) {
+        target_.Reset(); // made again by the next paint
+        return;
+    }
+    const InspectorPalette palette = InspectorPaletteFor(theme_);
+    const std::array colors = {palette.header, palette.grid, palette.text, palette.selectedRow};
+    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, colors.size()> brushes;
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        if (FAILED(target_->CreateSolidColorBrush(ToD2D(colors[i]), &brushes[i]))) {
+            return;
+        }
+    }
+    auto& [header, grid, text, selected] = brushes;
+
+    const InspectorFrame frame = table_.Layout(texts_, ToDips(client.right), ToDips(client.bottom));
+    target_->BeginDraw();
+    target_->Clear(ToD2D(palette.background));
+    target_->FillRectangle(ToD2D(frame.header), header.Get());
+    if (frame.selection) {
+        target_->FillRectangle(ToD2D(*frame.selection), selected.Get());
+    }
+    // Lines on whole pixels, not smeared over two.
+    target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
+    for (const InspectorBox& line : frame.gridLines) {
+        target_->DrawLine({line.left, line.top}, {line.right, line.bottom}, grid.Get(), 1.0f);
+    }
+    target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
+    for (const InspectorText& item : frame.texts) {
+        if (item.text.empty() || item.box.right <= item.box.left) {
+            continue;
+        }
+        const std::wstring wide = win::ToW(item.text);
+        target_->DrawText(wide.c_str(), static_cast<UINT32>(wide.size()), textFormat_.Get(),
+                          ToD2D(item.box), text.Get(), kTextOptions);
+    }
+    // EndDraw must run whatever happened while drawing; a lost device shows up here.
+    if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+        target_.Reset();
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+} // namespace orx

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "hexview/Theme.h"
+#include "hexview/ViewNotifications.h"
+#include "inspector/InspectorTable.h"
+#include "ui/win/BaseWindow.h"
+
+#include <windows.h>
+
+#include <d2d1.h>
+#include <dwrite.h>
+#include <wrl/client.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orx {
+
+// Posted to the owner when the user closes the inspector with its caption button; the
+// owner switches the inspector off and destroys the window.
+inline constexpr std::uint32_t kMsgInspectorClosed = kWmApp + 11;
+
+// The data inspector's tool window "Orlin.DataInspectorWindow": the name and value table
+// of InspectorTable, painted with Direct2D and DirectWrite in the theme's colours. It stays
+// where its owner docks it; the user may change its width from its right edge only.
+class DataInspectorWindow final : public win::BaseWindow<DataInspectorWindow> {
+public:
+    static constexpr const wchar_t* kClassName = L"Orlin.DataInspectorWindow";
+
+    DataInspectorWindow() = default;
+    ~DataInspectorWindow();
+    DataInspectorWindow(const DataInspectorWindow&) = delete;
+    DataInspectorWindow& operator=(const DataInspectorWindow&) = delete;
+
+    // Creates the window, hidden, owned by `owner`, with an empty value column. False when
+    // the class cannot be registered or the window cannot be made.
+    [[nodiscard]] bool Create(HWND owner, HINSTANCE instance, InspectorTexts texts, Theme theme);
+    // Destroys the window and what it drew with; the width is kept for the next one.
+    void Destroy();
+
+    void SetTexts(InspectorTexts texts);
+    void SetTheme(Theme theme);
+    void SetValues(std::vector<std::u16string> values);
+
+    // Moves the window to `frame` (screen pixels) and shows it without activating it, or
+    // hides it.
+    void Dock(const RECT& frame, bool visible);
+
+    // The width in pixels that docking gives the window.
+    [[nodiscard]] int Width() const { return width_; }
+    [[nodiscard]] const InspectorTable& Table() const { return table_; }
+    [[nodiscard]] Theme CurrentTheme() const { return theme_; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Paint();
+    [[nodiscard]] bool EnsureResources();
+    void ReleaseResources();
+    [[nodiscard]] float ToDips(int pixels) const;
+    void OnLButtonDown(int x, int y);
+    void CopySelectedValue() const;
+    void Repaint() const;
+
+    HWND owner_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    Theme theme_ = Theme::Light;
+    InspectorTexts texts_;
+    InspectorTable table_;
+    int width_ = kInspectorDefaultWidth;
+    // Where the owner put the window last; other moves are held to it.
+    std::optional<RECT> dockedFrame_;
+    bool docking_ = false;
+
+    Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
+    Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;
+    Microsoft::WRL::ComPtr<ID2D1DCRenderTarget> target_;
+    Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
+};
+
+} // namespace orx
