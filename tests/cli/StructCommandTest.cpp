@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CommandTestSupport.h"
 #include "localization/StringTable.h"
 #include "platform/Utf.h"
 #include "structview/PatternTestSupport.h"
@@ -7,21 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace orx::cli {
 namespace {
 
-// clang-format off
-struct Outcome { int code; std::string out; std::string err; };
-// clang-format on
+using test::Outcome;
 
 Outcome RunStructCommand(Args args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunStruct(Invocation{std::move(args), out, err});
-    return Outcome{code, out.str(), err.str()};
+    return test::RunCommand(RunStruct, std::move(args));
 }
 
 class StructCommand : public ::testing::Test {
@@ -44,7 +38,7 @@ protected:
         return dir_.Write(u"data.bin", bytes);
     }
 
-    test::TempDir dir_;
+    orx::test::TempDir dir_;
 };
 
 constexpr std::string_view kHeaderPattern =
@@ -55,7 +49,7 @@ TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
 {
     const std::u16string pattern = Pattern(kHeaderPattern);
     const std::u16string data =
-        Data(test::ByteWriter().Zeros(4).Text("ABCD").Le16(0x0102).Le32(300).Bytes());
+        Data(orx::test::ByteWriter().Zeros(4).Text("ABCD").Le16(0x0102).Le32(300).Bytes());
     struct Case {
         Args options;
         std::string out;
@@ -99,7 +93,7 @@ TEST_F(StructCommand, ReadsPastAStructThatEndsInAFlexibleArray)
 {
     const std::u16string pattern = Pattern("struct Name { uint8_t length; char text[]; };");
     const Outcome outcome =
-        RunWith({pattern, Data(test::ByteWriter().U8(70).Text(std::string(70, 'n')).Bytes()),
+        RunWith({pattern, Data(orx::test::ByteWriter().U8(70).Text(std::string(70, 'n')).Bytes()),
                  u"--bytes", u"ascii"});
     EXPECT_EQ(outcome.code, kExitOk);
     EXPECT_EQ(outcome.out,

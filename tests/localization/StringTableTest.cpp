@@ -107,16 +107,6 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(StringTableFilesTest, MissingFileShowsKeys)
-{
-    WriteStrings(u"ja-JP", "menu.file = \xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\n");
-    StringTable table = MakeTable();
-    table.SetLanguage(UiLanguage::English);
-    EXPECT_EQ(table.Lookup("menu.file"), u"menu.file");
-    // No fallback to the other language's file.
-    EXPECT_EQ(table.Lookup("menu.edit"), u"menu.edit");
-}
-
 TEST_F(StringTableFilesTest, LooksUpInTheCurrentLanguageAndFallsBackToTheKey)
 {
     WriteStrings(u"en-US", "menu.file = File\nstatus.zoom = Zoom\n");

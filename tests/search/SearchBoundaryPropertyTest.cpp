@@ -1,11 +1,9 @@
-// Patterns planted at and across the 1 MiB block boundaries, in overlapping runs, in plain
-// and edited documents: both directions must give what a naive scan of all bytes gives.
+// Patterns planted at and across the 1 MiB block boundaries and in overlapping runs: both
+// directions must give what a naive scan of all bytes gives.
 #include "search/SearchEngine.h"
 
-#include "document/EditableDocument.h"
 #include "search/SearchTestSupport.h"
 #include "support/MemoryDocument.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +16,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint64_t kMiB = 1 << 20;
-constexpr std::uint64_t kSize = 3 * kMiB + 777;
 
 Bytes RandomBytes(std::mt19937& random, std::size_t size)
 {
@@ -166,50 +163,6 @@ TEST(SearchBoundaryProperty, OverlappingRunsAcrossABoundary)
                     "same m=" + std::to_string(m));
         CheckAround(document, periodic, {2 * kMiB - m - 2, 2 * kMiB - m + 1},
                     "periodic m=" + std::to_string(m));
-    }
-}
-
-TEST(SearchBoundaryProperty, EditedDocumentsAreSearchedAsTheyReadNow)
-{
-    std::mt19937 random(99);
-    test::TempDir dir;
-    const std::u16string path = dir.Write(u"base.bin", RandomBytes(random, kSize));
-    for (const std::uint64_t m : {1u, 2u, 4u, 7u, 16u, 31u, 64u}) {
-        EditableDocument document;
-        ASSERT_TRUE(document.Open(path));
-        // Scattered edits, many of them near the boundaries, shift what lies where.
-        for (int i = 0; i < 300; ++i) {
-            const std::uint64_t near = (1 + random() % 3) * kMiB - 50 + random() % 100;
-            const std::uint64_t at =
-                (i % 2 == 0 ? near : random() % document.Size()) % document.Size();
-            switch (random() % 3) {
-            case 0:
-                ASSERT_TRUE(document.InsertByte(at, static_cast<std::uint8_t>(random())));
-                break;
-            case 1:
-                ASSERT_TRUE(document.DeleteRange(
-                    at, std::min<std::uint64_t>(1 + random() % 40, document.Size() - at)));
-                break;
-            default:
-                ASSERT_TRUE(document.OverwriteByte(at, static_cast<std::uint8_t>(random())));
-                break;
-            }
-        }
-        const Bytes pattern = RandomBytes(random, m);
-        std::set<std::uint64_t> planted;
-        for (const std::uint64_t at : BoundaryOffsets(m, document.Size() - 2 * m)) {
-            if (!planted.empty() && at < *planted.rbegin() + m) {
-                continue; // keep the plants apart so each stays whole
-            }
-            // Half are written over the bytes there, half inserted into the document.
-            for (std::uint64_t k = 0; k < m; ++k) {
-                const bool ok = planted.size() % 2 == 0 ? document.OverwriteByte(at + k, pattern[k])
-                                                        : document.InsertByte(at + k, pattern[k]);
-                ASSERT_TRUE(ok);
-            }
-            planted.insert(at);
-        }
-        CheckAround(document, pattern, planted, "edited m=" + std::to_string(m));
     }
 }
 
