@@ -26,8 +26,6 @@ TEST(PatchCommand, AppliesEditsInOrderAndSaves)
         {"abcdef", u"--insert 2=585960", 0, "saved via temporary file", "abXY`cdef"},
         {"abcdef", u"--delete 1:3", 0, "saved via temporary file", "aef"},
         {"abcdef", u"--delete 5", 0, "saved in place", "abcde"},
-        {"abcdef", u"--delete 4:2 --insert 4=5A", 0, "saved in place", "abcdZ"},
-        {"abcdef", u"--insert 0=41 --overwrite 0=42", 0, "saved via temporary file", "Babcdef"},
         {"abc", u"--overwrite 1=62", 0, "nothing to save", "abc"},
         {"", u"--insert 0=0001", 0, "saved in place", std::string("\0\1", 2)},
         {dots, u"--overwrite 10=21", 0, "saved in place", dots.substr(4) + "!..."},

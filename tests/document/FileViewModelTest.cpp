@@ -42,16 +42,6 @@ TEST(FileViewModel, ReadsAreClippedToTheSizeAndEchoTheOffset)
     }
 }
 
-TEST(FileViewModel, EmptyFileOpensAndEveryReadIsEmpty)
-{
-    test::TempDir dir;
-    FileViewModel file;
-    ASSERT_TRUE(file.Open(dir.Write(u"empty.bin", "")));
-    EXPECT_TRUE(file.IsOpen());
-    EXPECT_EQ(file.Size(), 0u);
-    EXPECT_TRUE(file.Read(0, 1).bytes.empty());
-}
-
 TEST(FileViewModel, FailedOpenLeavesThePreviousFileClosed)
 {
     test::TempDir dir;
