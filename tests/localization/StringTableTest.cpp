@@ -142,6 +142,7 @@ TEST_F(StringTableFilesTest, EachFileIsReadOnceEvenWhenItChangesOnDisk)
 
 TEST_F(StringTableFilesTest, AMissingFileIsNotLookedForAgain)
 {
+    WriteStrings(u"ja-JP", "k = japanese\n"); // never a stand-in for the missing file
     StringTable table = MakeTable();
     table.SetLanguage(UiLanguage::English);
     EXPECT_EQ(table.Lookup("k"), u"k");
