@@ -74,9 +74,10 @@ public:
     TempDir& Dir() { return dir_; }
     const std::u16string& SettingsPath() const { return settingsPath_; }
 
-    // Dispatches everything queued, accelerators included, as the message loop does. Timers
-    // and paints keep coming on a loaded machine, so after a while only what was posted,
-    // sent or typed is waited for.
+    // Dispatches everything queued, accelerators included, as the message loop does. On a
+    // loaded machine a timer can come due again before the paint it caused is done, so after
+    // a while timers are left alone: only what was posted, sent, typed or is to be painted
+    // is waited for.
     void Pump()
     {
         const ULONGLONG settle = GetTickCount64() + 250;
@@ -91,8 +92,8 @@ public:
             }
             TranslateMessage(&message);
             DispatchMessageW(&message);
-            if (GetTickCount64() > settle &&
-                HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT)) == 0) {
+            if (GetTickCount64() > settle && HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE |
+                                                                   QS_INPUT | QS_PAINT)) == 0) {
                 return;
             }
         }
