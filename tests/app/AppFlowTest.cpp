@@ -9,12 +9,9 @@ namespace {
 
 TEST(Commands, IdsDecodeToCommandsAndTheirValues)
 {
-    struct Case {
-        std::uint32_t id;
-        std::size_t recentCount;
-        CommandKind kind;
-        std::uint32_t value; // encoding, theme, language or recent index
-    };
+    // value: encoding, theme, language or recent index
+    // clang-format off
+    struct Case { std::uint32_t id; std::size_t recentCount; CommandKind kind; std::uint32_t value; };
     const Case cases[] = {
         {1001, 0, CommandKind::Open, 0},        {1007, 0, CommandKind::SetEncoding, 0},
         {1013, 0, CommandKind::SetEncoding, 6}, {1014, 0, CommandKind::SetTheme, 0},
@@ -25,6 +22,7 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues)
         {3999, 5, CommandKind::Unknown, 0},     {4004, 5, CommandKind::OpenRecent, 4},
         {4005, 5, CommandKind::Ignored, 5},     {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const Command command = DecodeCommand(c.id, c.recentCount);
@@ -60,18 +58,16 @@ TEST(Commands, NothingRunsWhileASaveIsBusy)
 
 TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere)
 {
-    struct Case {
-        const char* name;
-        bool documentOpen;
-        std::vector<bool> opens; // whether each file would open here
-        std::string expected;    // H: opened here, N: new instance
-    };
+    // opens: whether each file would open here; expected: H: opened here, N: new instance
+    // clang-format off
+    struct Case { const char* name; bool documentOpen; std::vector<bool> opens; std::string expected; };
     const Case cases[] = {
         {"no document, three files", false, {true, true, true}, "HNN"},
         {"first fails, second tried here", false, {false, true, true}, "HHN"},
         {"all fail", false, {false, false}, "HH"},
         {"a document is open", true, {true, true}, "NN"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DropRouter router(c.documentOpen);

@@ -119,10 +119,9 @@ TEST(MenuModel, BusyGreysEverythingIncludingTopLevelAndRecentEntries)
 
 TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu)
 {
-    struct Case {
-        int count;
-        std::string expectedRecent; // between Close and the separator before Exit
-    };
+    // expectedRecent: between Close and the separator before Exit
+    // clang-format off
+    struct Case { int count; std::string expectedRecent; };
     const Case cases[] = {
         {0, ""},
         {1, "- recent#4000 "},
@@ -137,6 +136,7 @@ TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu)
              "recent#4013 "
              "recent#4014 recent#4015} "},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
         MenuState state;

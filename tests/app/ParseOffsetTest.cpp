@@ -8,10 +8,8 @@ namespace {
 TEST(ParseOffset, GoToAnswers)
 {
     constexpr std::uint64_t kMax = ~0ull;
-    struct Case {
-        std::u16string text;
-        std::optional<std::uint64_t> expected;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::optional<std::uint64_t> expected; };
     const Case cases[] = {
         {u"  0X1f \t", 31},
         {u"1f", 31},
@@ -35,6 +33,7 @@ TEST(ParseOffset, GoToAnswers)
         {u"0x0x", std::nullopt},
         {u"\u0661", std::nullopt}, // only ASCII digits count
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.text.size() << " units");
         EXPECT_EQ(ParseOffset(c.text), c.expected);

@@ -10,13 +10,13 @@ namespace {
 TEST(ProgressThrottle, PercentOfDoneOverTotal)
 {
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    struct Case {
-        std::uint64_t done, total, expected;
-    };
+    // clang-format off
+    struct Case { std::uint64_t done, total, expected; };
     const Case cases[] = {
         {0, 1, 0},   {1, 3, 33},      {2, 3, 66},           {3, 3, 100},          {5, 0, 100},
         {7, 5, 100}, {999, 1000, 99}, {kMax / 2, kMax, 49}, {kMax - 1, kMax, 99}, {kMax, kMax, 100},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.done << "/" << c.total);
         EXPECT_EQ(ProgressPercent(c.done, c.total), c.expected);
@@ -25,11 +25,9 @@ TEST(ProgressThrottle, PercentOfDoneOverTotal)
 
 TEST(ProgressThrottle, SamePercentEvery100MsIntermediateEvery50MsEndsAtOnce)
 {
-    struct Step {
-        std::uint64_t done; // of 1000
-        std::uint64_t now;
-        std::optional<std::uint64_t> shown;
-    };
+    // done: of 1000
+    // clang-format off
+    struct Step { std::uint64_t done; std::uint64_t now; std::optional<std::uint64_t> shown; };
     const Step steps[] = {
         {0, 5000, 0},             // 0 % shows at once
         {0, 5010, std::nullopt},  // same percent within 100 ms
@@ -44,6 +42,7 @@ TEST(ProgressThrottle, SamePercentEvery100MsIntermediateEvery50MsEndsAtOnce)
         {1000, 5202, std::nullopt},
         {0, 5203, 0}, // a new 0 % at once
     };
+    // clang-format on
     ProgressThrottle state;
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << s.done << " at " << s.now);

@@ -70,16 +70,15 @@ TEST(StatusText, FirstApplicableRuleWins)
 
 TEST(StatusText, OffsetDigitsAndZoomRounding)
 {
-    struct OffsetCase {
-        std::uint64_t offset, size;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct OffsetCase { std::uint64_t offset, size; std::u16string expected; };
     const OffsetCase offsets[] = {
         {0, 0, u"0x00000000"},
         {0xFFFFFFFE, (1ull << 32) - 1, u"0xFFFFFFFE"},
         {0, 1ull << 32, u"0x0000000000000000"},
         {~0ull, ~0ull, u"0xFFFFFFFFFFFFFFFF"},
     };
+    // clang-format on
     for (const OffsetCase& c : offsets) {
         EXPECT_EQ(FormatStatusOffset(c.offset, c.size), c.expected);
     }

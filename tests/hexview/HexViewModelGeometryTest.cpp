@@ -33,29 +33,19 @@ TEST(HexViewModelGeometry, HitTestMapsPointsToBytesAndMissesEverythingElse)
     SizedView sized(40); // rows 0 and 1 full, row 2 holds 32..39
     HexViewModel& view = sized.view;
     const std::int32_t row0 = 19, row1 = 19 + 22, row2 = 19 + 44, row3 = 19 + 66; // row middles
-    struct Case {
-        std::int32_t x, y;
-        std::optional<std::uint64_t> expected;
-    };
+    // clang-format off
+    struct Case { std::int32_t x, y; std::optional<std::uint64_t> expected; };
     const Case cases[] = {
-        {50, row0, std::nullopt},
-        {105, row0, std::nullopt}, // offset column, gap
-        {110, row0, 0},
-        {139, row0, 0}, // the space after the digits hits the byte
-        {140, row0, 1},
-        {589, row1, 31},
-        {595, row1, std::nullopt},
-        {602, row1, 16}, // gap, then the text column
-        {761, row0, 15},
-        {762, row0, std::nullopt},
-        {320, row2, 39},
-        {350, row2, std::nullopt}, // right of the last byte
-        {682, row2, std::nullopt},
+        {50, row0, std::nullopt}, {105, row0, std::nullopt}, // offset column, gap
+        {110, row0, 0}, {139, row0, 0}, {140, row0, 1}, // the space after the digits hits the byte
+        {589, row1, 31}, {595, row1, std::nullopt}, {602, row1, 16}, // gap, then the text column
+        {761, row0, 15}, {762, row0, std::nullopt},
+        {320, row2, 39}, {350, row2, std::nullopt}, {682, row2, std::nullopt}, // right of the last byte
         {200, row3, std::nullopt}, // below the last row
-        {200, 7, std::nullopt},
-        {200, kClientHeight - 8, std::nullopt}, // margins
-        {-5, row0, std::nullopt},               // a captured mouse left of the window
+        {200, 7, std::nullopt}, {200, kClientHeight - 8, std::nullopt}, // margins
+        {-5, row0, std::nullopt}, // a captured mouse left of the window
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(view.HitTest(c.x, c.y), c.expected) << c.x << "," << c.y;
     }
@@ -76,11 +66,8 @@ TEST(HexViewModelGeometry, PointsOutsideThePaintedDataHitNothing)
     SizedView sized(16 * 100, 400, kClientHeight + 15);
     HexViewModel& view = sized.view;
     const std::int32_t lastRow = 8 + 9 * 22 + 11;
-    struct Case {
-        const char* region;
-        std::int32_t x, y;
-        std::optional<std::uint64_t> expected;
-    };
+    // clang-format off
+    struct Case { const char* region; std::int32_t x, y; std::optional<std::uint64_t> expected; };
     const Case cases[] = {
         {"last full row", 200, lastRow, 16 * 9 + 5},
         {"strip under the last full row", 200, 8 + 10 * 22 + 2, std::nullopt},
@@ -90,6 +77,7 @@ TEST(HexViewModelGeometry, PointsOutsideThePaintedDataHitNothing)
         {"right edge of the data area", 391, 19, 11},
         {"right margin of a narrow window", 395, 19, std::nullopt},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.region);
         (void)view.SetTopRow(0);
@@ -107,12 +95,10 @@ TEST(HexViewModelGeometry, PointsOutsideThePaintedDataHitNothing)
 
 TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret)
 {
-    struct Case {
-        const char* name;
-        std::uint64_t size;
-        bool insertAtEnd; // Insert mode with the caret at Size()
-        std::uint64_t totalRows, maxTopRow;
-    };
+    // insertAtEnd: Insert mode with the caret at Size()
+    // clang-format off
+    struct Case { const char* name; std::uint64_t size; bool insertAtEnd;
+        std::uint64_t totalRows, maxTopRow; };
     const Case cases[] = {
         {"empty", 0, false, 0, 0},
         {"ten rows fit", 160, false, 10, 0},
@@ -121,6 +107,7 @@ TEST(HexViewModelGeometry, RowsAndScrollLimitsFollowSizeModeAndCaret)
         {"insert at the end of a partial row adds none", 161, true, 11, 1},
         {"insert in an empty document adds none", 0, true, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SizedView sized(c.size);
@@ -144,30 +131,20 @@ TEST(HexViewModelGeometry, ScrollBarRequests)
     // 100 rows with ten visible; 282 DIPs of the 652-DIP data columns visible.
     SizedView sized(16 * 100, 400, kClientHeight);
     HexViewModel& view = sized.view;
-    struct Case {
-        bool vertical;
-        std::int64_t from;
-        ScrollRequest request;
-        std::int32_t track;
-        std::int64_t expected;
-    };
+    // clang-format off
+    struct Case { bool vertical; std::int64_t from; ScrollRequest request; std::int32_t track;
+        std::int64_t expected; };
     const Case cases[] = {
-        {true, 0, ScrollRequest::LineBack, 0, 0},
-        {true, 90, ScrollRequest::LineForward, 0, 90},
-        {true, 10, ScrollRequest::PageBack, 0, 0},
-        {true, 25, ScrollRequest::PageBack, 0, 15},
-        {true, 85, ScrollRequest::PageForward, 0, 90},
-        {true, 3, ScrollRequest::ThumbTrack, 42, 42},
-        {true, 3, ScrollRequest::ThumbPosition, 500, 90},
-        {true, 0, ScrollRequest::End, 0, 90},
-        {true, 7, ScrollRequest::EndScroll, 0, 7},
-        {false, 25, ScrollRequest::LineBack, 0, 15},
-        {false, 0, ScrollRequest::LineBack, 0, 0},
-        {false, 300, ScrollRequest::PageBack, 0, 18},
-        {false, 300, ScrollRequest::PageForward, 0, 370},
-        {false, 0, ScrollRequest::ThumbTrack, -50, 0},
+        {true, 0, ScrollRequest::LineBack, 0, 0}, {true, 90, ScrollRequest::LineForward, 0, 90},
+        {true, 10, ScrollRequest::PageBack, 0, 0}, {true, 25, ScrollRequest::PageBack, 0, 15},
+        {true, 85, ScrollRequest::PageForward, 0, 90}, {true, 3, ScrollRequest::ThumbTrack, 42, 42},
+        {true, 3, ScrollRequest::ThumbPosition, 500, 90}, {true, 0, ScrollRequest::End, 0, 90},
+        {true, 7, ScrollRequest::EndScroll, 0, 7}, {false, 25, ScrollRequest::LineBack, 0, 15},
+        {false, 0, ScrollRequest::LineBack, 0, 0}, {false, 300, ScrollRequest::PageBack, 0, 18},
+        {false, 300, ScrollRequest::PageForward, 0, 370}, {false, 0, ScrollRequest::ThumbTrack, -50, 0},
         {false, 0, ScrollRequest::End, 0, 370},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.vertical << " " << c.from << " " << static_cast<int>(c.request));
@@ -205,18 +182,15 @@ TEST(HexViewModelGeometry, WheelScrollsThreeRowsOrZoomsWithCtrl)
 {
     SizedView sized(16 * 100);
     HexViewModel& view = sized.view;
-    struct Case {
-        std::uint64_t from;
-        std::int32_t distance;
-        bool ctrl;
-        std::uint64_t expectedTop;
-        float expectedZoom;
-    };
+    // clang-format off
+    struct Case { std::uint64_t from; std::int32_t distance; bool ctrl; std::uint64_t expectedTop;
+        float expectedZoom; };
     const Case cases[] = {
         {10, 1, false, 7, 1.0f}, // a high-resolution wheel still moves three rows
         {2, 120, false, 0, 1.0f}, {10, 0, false, 13, 1.0f}, {89, -120, false, 90, 1.0f},
         {10, 120, true, 0, 1.1f}, {10, 0, true, 0, 0.9f}, // zooming keeps the caret (at 0) in view
     };
+    // clang-format on
     for (const Case& c : cases) {
         (void)view.ResetZoom();
         (void)view.SetTopRow(c.from);
@@ -230,16 +204,15 @@ TEST(HexViewModelGeometry, ZoomIsLimitedAndOnlyRealChangesNotify)
 {
     SizedView sized(100);
     HexViewModel& view = sized.view;
-    struct Step {
-        float delta; // 0: ResetZoom
-        float expected;
-        bool notified;
-    };
+    // delta: 0: ResetZoom
+    // clang-format off
+    struct Step { float delta; float expected; bool notified; };
     const Step steps[] = {
         {1.45f, 2.45f, true}, {0.1f, 2.5f, true},   {0.1f, 2.5f, false},
         {0.0f, 1.0f, true},   {0.0f, 1.0f, false},  {-0.35f, 0.65f, true},
         {-0.1f, 0.6f, true},  {-0.1f, 0.6f, false}, {0.0005f, 0.6f, false},
     };
+    // clang-format on
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << s.delta << " to " << s.expected);
         const ViewEffects effects = s.delta == 0.0f ? view.ResetZoom() : view.ZoomBy(s.delta);
@@ -253,12 +226,8 @@ TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing)
 {
     SizedView sized(100);
     HexViewModel& view = sized.view;
-    struct Case {
-        std::u16string family;
-        float points;
-        bool bold, changes;
-        float expectedDips;
-    };
+    // clang-format off
+    struct Case { std::u16string family; float points; bool bold, changes; float expectedDips; };
     const Case cases[] = {
         {u"Consolas", 12.0f, false, false, 16.0f}, // the initial font
         {u"DejaVu Sans Mono", 72.0f, false, true, 64.0f},
@@ -268,6 +237,7 @@ TEST(HexViewModelGeometry, FontSizesAreLimitedAndTheSameFontChangesNothing)
         {u"", 20.0f, false, false, 8.0f},
         {u"Consolas", std::numeric_limits<float>::quiet_NaN(), true, true, 8.0f},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.points);
         EXPECT_EQ(view.SetFont(c.family, c.points, c.bold, false).viewChanged, c.changes);
@@ -280,10 +250,8 @@ TEST(HexViewModelGeometry, CaretIsScrolledIntoViewBothWays)
 {
     SizedView sized(16 * 100, 400, kClientHeight); // 282 DIPs of data visible
     HexViewModel& view = sized.view;
-    struct Case {
-        std::uint64_t caret, expectedTop;
-        std::int32_t expectedScroll;
-    };
+    // clang-format off
+    struct Case { std::uint64_t caret, expectedTop; std::int32_t expectedScroll; };
     const Case cases[] = {
         {16 * 9 + 9, 0,
          30 * 9 + 20 - 282}, // the right edge of the caret's two digits comes into view
@@ -291,6 +259,7 @@ TEST(HexViewModelGeometry, CaretIsScrolledIntoViewBothWays)
         {16 * 99 + 15, 90, 30 * 15 + 20 - 282},
         {16 * 50 + 2, 50, 60}, // above: becomes the top row; the left edge scrolls back
     };
+    // clang-format on
     for (const Case& c : cases) {
         (void)view.SetCaret(c.caret);
         EXPECT_EQ(view.TopRow(), c.expectedTop) << c.caret;

@@ -30,10 +30,8 @@ std::string Describe(const std::vector<Token>& tokens)
 
 TEST(Tokenize, SplitsTokensAndCountsLinesAndColumns)
 {
-    struct Case {
-        std::u16string text;
-        std::string tokens;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::string tokens; };
     const Case cases[] = {
         {u"", "E@1:1"},
         {u"struct A{int x[4];}",
@@ -54,6 +52,7 @@ TEST(Tokenize, SplitsTokensAndCountsLinesAndColumns)
         {u"\u540D\u524D x", "I:\u540D\u524D@1:1 I:x@1:4 E@1:5"},
         {u"a\u3000b", "I:a@1:1 I:b@1:3 E@1:4"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::u16string error;
         const std::vector<Token> tokens = Tokenize(c.text, error);
@@ -64,10 +63,8 @@ TEST(Tokenize, SplitsTokensAndCountsLinesAndColumns)
 
 TEST(Tokenize, RejectsStrayCharactersAndOpenComments)
 {
-    struct Case {
-        std::u16string text;
-        std::u16string error;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::u16string error; };
     const Case cases[] = {
         {u"a /", u"Line 1, Col 3: Unexpected character in definition file.\r\na /\r\n  ^"},
         {u"x\n  #y", u"Line 2, Col 3: Unexpected character in definition file.\r\n  #y\r\n  ^"},
@@ -77,6 +74,7 @@ TEST(Tokenize, RejectsStrayCharactersAndOpenComments)
         {u"a\n/*", u"Unterminated block comment."},
         {u"/*/", u"Unterminated block comment."},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::u16string error;
         EXPECT_TRUE(Tokenize(c.text, error).empty()) << Narrow(c.text);

@@ -19,11 +19,9 @@ std::u16string At(std::uint32_t column, std::u16string_view message, std::u16str
 
 TEST(ParsePattern, ReportsTheFirstErrorWithItsPosition)
 {
-    struct Case {
-        std::u16string text;
-        std::uint32_t column; // 0: the message has no position
-        std::u16string message;
-    };
+    // column: 0: the message has no position
+    // clang-format off
+    struct Case { std::u16string text; std::uint32_t column; std::u16string message; };
     const Case cases[] = {
         // Directives
         {u"@member_align 4;", 16, u"Unsupported top-level declaration."},
@@ -83,6 +81,7 @@ TEST(ParsePattern, ReportsTheFirstErrorWithItsPosition)
         {u"struct A {}; typedef struct { int x; } a;", 0, u"Duplicate struct type name: a"},
         {u"typedef int T; typedef long t;", 0, u"Duplicate typedef name: t"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ParseState state;
         EXPECT_FALSE(ParsePattern(c.text, state)) << Narrow(c.text);

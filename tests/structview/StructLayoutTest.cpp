@@ -38,10 +38,8 @@ std::string DescribeEntry(std::u16string_view text)
 
 TEST(ResolveStructs, LaysOutMembersWithPaddingUnderTheDirectives)
 {
-    struct Case {
-        std::u16string text;
-        std::string layout;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::string layout; };
     const Case cases[] = {
         {u"struct S { char c; int i; short s; };",
          "c@0+1 <padding>@1+3 i@4+4 s@8+2 <padding>@10+2 =12/4"},
@@ -75,6 +73,7 @@ TEST(ResolveStructs, LaysOutMembersWithPaddingUnderTheDirectives)
          "struct A { int a[1]; char b[0x10]; };\r\n                     ^"},
         {u"struct A {};", "=0/1"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(DescribeEntry(c.text), c.layout) << Narrow(c.text);
     }
@@ -82,10 +81,8 @@ TEST(ResolveStructs, LaysOutMembersWithPaddingUnderTheDirectives)
 
 TEST(ResolveStructs, FollowsTypedefsWhichShadowStructsButNotBuiltins)
 {
-    struct Case {
-        std::u16string text;
-        std::string layout;
-    };
+    // clang-format off
+    struct Case { std::u16string text; std::string layout; };
     const Case cases[] = {
         {u"typedef unsigned int u32; typedef u32 U; struct A { U a; u32 b[2]; };",
          "a@0+4 b@4+8 =12/4"},
@@ -98,6 +95,7 @@ TEST(ResolveStructs, FollowsTypedefsWhichShadowStructsButNotBuiltins)
         // A pointer ends the chain, so this loop is never followed round.
         {u"typedef B *PA; typedef PA B; struct S { B b; };", "b@0+8 =8/8"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(DescribeEntry(c.text), c.layout) << Narrow(c.text);
     }

@@ -122,10 +122,8 @@ TEST(HexPainter, TouchingRectanglesOnOneRowMerge)
     const RectF c{20.005f, 0, 30, 5};
     const RectF gap{31, 0, 40, 5};
     const RectF below{40, 5, 50, 10};
-    const struct {
-        std::vector<RectF> input;
-        std::vector<RectF> expected;
-    } cases[] = {
+    // clang-format off
+    const struct { std::vector<RectF> input; std::vector<RectF> expected; } cases[] = {
         {{}, {}},
         {{a}, {a}},
         {{a, b, c}, {{0, 0, 30, 5}}},
@@ -133,6 +131,7 @@ TEST(HexPainter, TouchingRectanglesOnOneRowMerge)
         {{a, b, gap, below}, {{0, 0, 20, 5}, gap, below}},
         {{b, a}, {b, a}}, // only left-to-right neighbours are joined
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(win::MergeAdjacent(c.input), c.expected);
     }

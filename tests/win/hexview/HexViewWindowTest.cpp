@@ -114,11 +114,9 @@ TEST_F(HexViewWindow, ScrollBarsAndScrollMessagesFollowTheModel)
     EXPECT_EQ(bar.nPage, expected.page);
 
     const std::uint64_t page = model.VisibleRows();
-    struct Step {
-        UINT message;
-        WPARAM wParam;
-        std::uint64_t topRow;
-    };
+    // clang-format off
+    struct Step { UINT message; WPARAM wParam; std::uint64_t topRow; };
+    // clang-format on
     const Step steps[] = {
         {WM_VSCROLL, SB_LINEDOWN, 1},
         {WM_VSCROLL, SB_PAGEDOWN, 1 + page},

@@ -98,15 +98,13 @@ TEST(FontResolver, MissingFamiliesResolveToInstalledOnesOfTheirKind)
     const auto factory = Factory();
     ASSERT_TRUE(factory);
     const auto fonts = SystemFonts(*factory.Get());
-    struct Case {
-        const wchar_t* requested;
-        FontRole role;
-    };
+    // clang-format off
+    struct Case { const wchar_t* requested; FontRole role; };
     const Case cases[] = {
-        {L"Consolas", FontRole::Monospace},         {L"Segoe UI", FontRole::Interface},
-        {L"No Such Family 7", FontRole::Monospace}, {L"", FontRole::Monospace},
-        {L"DejaVu Sans Mono", FontRole::Monospace}, {L"dejavu sans mono", FontRole::Monospace},
+        {L"Consolas", FontRole::Monospace}, {L"Segoe UI", FontRole::Interface}, {L"No Such Family 7", FontRole::Monospace},
+        {L"", FontRole::Monospace}, {L"DejaVu Sans Mono", FontRole::Monospace}, {L"dejavu sans mono", FontRole::Monospace},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const std::wstring resolved = ResolveFontFamily(*factory.Get(), c.requested, c.role);
         EXPECT_TRUE(HasFontFamily(*fonts.Get(), resolved))
@@ -133,19 +131,13 @@ TEST(FontResolver, CjkCharactersMapToAnInstalledFontThatHasThem)
     ASSERT_TRUE(fallback) << "the platform offers no font fallback builder";
     const auto fonts = SystemFonts(*factory.Get());
     const std::wstring base = ResolveFontFamily(*factory.Get(), L"Consolas", FontRole::Monospace);
-    const struct {
-        UINT32 codePoint;
-        const char* what;
-    } cases[] = {
-        {0x3042, "hiragana a"},
-        {0x30A2, "katakana a"},
-        {0x6F22, "kanji"},
-        {0xFF71, "half-width katakana"},
-        {0xD55C, "hangul syllable"},
-        {0x3131, "compatibility jamo"},
-        {0xFF10, "full-width digit"},
+    // clang-format off
+    const struct { UINT32 codePoint; const char* what; } cases[] = {
+        {0x3042, "hiragana a"}, {0x30A2, "katakana a"}, {0x6F22, "kanji"}, {0xFF71, "half-width katakana"},
+        {0xD55C, "hangul syllable"}, {0x3131, "compatibility jamo"}, {0xFF10, "full-width digit"},
         {0xFFA1, "half-width jamo"},
     };
+    // clang-format on
     int mapped = 0;
     for (const auto& c : cases) {
         if (!AnyFontHas(*fonts.Get(), c.codePoint)) {
