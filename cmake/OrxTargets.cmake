@@ -133,3 +133,16 @@ function(orx_write_layering_manifest)
             -DORX_MANIFEST=${CMAKE_BINARY_DIR}/orx_layering.txt
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.cmake)
 endfunction()
+
+# orx_wine_bench(NAME SOURCES ... DEPS ...): a Windows benchmark program, built only on
+# request (its script under bench/app builds and runs it under Wine).
+function(orx_wine_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  orx_warnings(${name})
+  if(MINGW)
+    target_link_options(${name} PRIVATE -municode)
+  endif()
+  orx_check_target(${name})
+endfunction()

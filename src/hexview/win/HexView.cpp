@@ -7,6 +7,7 @@
 #include "ui/win/ClipboardText.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/FontResolver.h"
+#include "ui/win/ScrollBars.h"
 #include "ui/win/WinHandles.h"
 
 #include <windowsx.h>
@@ -170,18 +171,8 @@ void HexView::OnScroll(int bar, WPARAM wParam)
 
 void HexView::UpdateScrollBars()
 {
-    const auto set = [this](int bar, const ScrollBarInfo& values) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        info.nMin = values.minimum;
-        info.nMax = values.maximum;
-        info.nPage = values.page;
-        info.nPos = values.position;
-        SetScrollInfo(window_, bar, &info, TRUE);
-    };
-    set(SB_VERT, model_.VerticalScrollBar());
-    set(SB_HORZ, model_.HorizontalScrollBar());
+    win::SetScrollBar(window_, SB_VERT, model_.VerticalScrollBar());
+    win::SetScrollBar(window_, SB_HORZ, model_.HorizontalScrollBar());
 }
 
 bool HexView::EnsureFactories()

@@ -2,6 +2,7 @@
 
 #include "platform/win32/WinString.h"
 #include "ui/win/ClipboardText.h"
+#include "ui/win/ScrollBars.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -442,18 +443,8 @@ void StructViewWindow::UpdateControls()
 
 void StructViewWindow::UpdateScrollBars()
 {
-    const auto set = [this](int bar, const StructScrollBar& values) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        info.nMin = values.minimum;
-        info.nMax = values.maximum;
-        info.nPage = values.page;
-        info.nPos = values.position;
-        SetScrollInfo(window_, bar, &info, TRUE);
-    };
-    set(SB_HORZ, model_.HorizontalScrollBar());
-    set(SB_VERT, model_.VerticalScrollBar());
+    win::SetScrollBar(window_, SB_HORZ, model_.HorizontalScrollBar());
+    win::SetScrollBar(window_, SB_VERT, model_.VerticalScrollBar());
 }
 
 void StructViewWindow::OnScroll(int bar, WPARAM wParam)
