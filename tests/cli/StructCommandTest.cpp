@@ -89,17 +89,6 @@ TEST_F(StructCommand, ShowsTheLocalizedUnavailableTextPastTheEndOfTheFile)
                                unavailable + "\t4\tsize\n");
 }
 
-TEST_F(StructCommand, ReadsPastAStructThatEndsInAFlexibleArray)
-{
-    const std::u16string pattern = Pattern("struct Name { uint8_t length; char text[]; };");
-    const Outcome outcome =
-        RunWith({pattern, Data(orx::test::ByteWriter().U8(70).Text(std::string(70, 'n')).Bytes()),
-                 u"--bytes", u"ascii"});
-    EXPECT_EQ(outcome.code, kExitOk);
-    EXPECT_EQ(outcome.out,
-              "0x0\t0x46\t1\tlength\n0x1\t\"" + std::string(64, 'n') + "...\"\t1+\ttext\n");
-}
-
 TEST_F(StructCommand, InfoPrintsTheEntryAndDirectivesOnePerLine)
 {
     const Outcome outcome = RunStructCommand(

@@ -108,32 +108,6 @@ TEST(EditableDocument, EditsComposeAsTheRecordRulesSay)
     }
 }
 
-TEST(EditableDocument, LocateReportsRunPositionsAndFileBytes)
-{
-    test::TempDir dir;
-    EditableDocument document;
-    ASSERT_TRUE(document.Open(dir.Write(u"f.bin", "abcd")));
-    ASSERT_TRUE(document.InsertByte(1, 'x') && document.InsertByte(2, 'y') &&
-                document.DeleteByte(3));
-    // Edited: a x y c d  (b deleted)
-    // clang-format off
-    struct Expect { std::uint64_t offset; bool valid, inInsertion; std::uint64_t key, index; };
-    // clang-format on
-    const Expect expected[] = {
-        {0, true, false, 0, 0}, {1, true, true, 1, 0},  {2, true, true, 1, 1},
-        {3, true, false, 2, 0}, {4, true, false, 3, 0}, {5, false, false, 0, 0},
-    };
-    for (const Expect& e : expected) {
-        const EditLocation at = document.Locate(e.offset);
-        EXPECT_EQ(at.valid, e.valid) << e.offset;
-        if (!e.valid)
-            continue;
-        EXPECT_EQ(at.inInsertion, e.inInsertion) << e.offset;
-        EXPECT_EQ(at.key, e.key) << e.offset;
-        EXPECT_EQ(at.index, e.index) << e.offset;
-    }
-}
-
 TEST(EditableDocument, ClosedDocumentRefusesEverything)
 {
     EditableDocument document;

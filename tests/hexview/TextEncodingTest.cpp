@@ -1,6 +1,5 @@
 #include "hexview/TextEncoding.h"
 
-#include "hexview/RowFormat.h"
 #include "platform/CodePage.h"
 #include "support/MemoryDocument.h"
 
@@ -249,27 +248,6 @@ TEST(TextEncodingNames, ReadTheSettingsSpellingsAndNameUnknownValuesAscii)
     for (const auto& [spelling, encoding] : spellings) {
         EXPECT_EQ(TextEncodingFromName(spelling), encoding) << ::testing::PrintToString(spelling);
     }
-}
-
-TEST(FormatRowOffset, UsesEightDigitsBelowFourGibAndSixteenFromThere)
-{
-    struct SizeOnly final : IReadOnlyDocument {
-        explicit SizeOnly(std::uint64_t size) : size(size) {}
-        bool IsOpen() const override { return true; }
-        std::uint64_t Size() const override { return size; }
-        std::u16string Path() const override { return {}; }
-        ReadResult Read(std::uint64_t offset, std::uint64_t) const override { return {offset, {}}; }
-        std::uint64_t size;
-    };
-    const SizeOnly small(0xFFFFFFFF);
-    const SizeOnly large(0x100000000);
-    EXPECT_EQ(FormatRowOffset(nullptr, 0x10), u"00000010:");
-    EXPECT_EQ(FormatRowOffset(&small, 0xFFFFFFF0), u"FFFFFFF0:");
-    EXPECT_EQ(FormatRowOffset(&large, 0x10), u"0000000000000010:");
-    EXPECT_EQ(FormatRowOffset(&large, 0xABCDEF0120), u"000000ABCDEF0120:");
-    EXPECT_EQ(FormatRowOffset(nullptr, 0x123456780), u"123456780:");
-    EXPECT_EQ(FormatHexCell(0x0A), u"0A");
-    EXPECT_EQ(FormatHexCell(0xFF), u"FF");
 }
 
 } // namespace

@@ -149,18 +149,6 @@ TEST(DecodePatternBytes, AcceptsUtf8WithOrWithoutMarkAndRejectsTheRest)
     }
 }
 
-TEST(ReadPatternText, ReadsFilesAndReportsMissingOnes)
-{
-    test::TempDir dir;
-    std::u16string text;
-    std::u16string error;
-    EXPECT_TRUE(ReadPatternText(dir.Write(u"p.orpat", "\xEF\xBB\xBFstruct"), text, error));
-    EXPECT_EQ(text, u"struct");
-
-    EXPECT_FALSE(ReadPatternText(dir.Path(u"missing.orpat"), text, error));
-    EXPECT_EQ(error, u"Failed to open definition file.");
-}
-
 TEST(ReadPatternText, RefusesFilesBeyondTheSizeLimit)
 {
     test::TempDir dir;

@@ -72,6 +72,8 @@ TEST(ResolveStructs, LaysOutMembersWithPaddingUnderTheDirectives)
          "error: Line 1, Col 22: Unexpected tokens after declaration name.\r\n"
          "struct A { int a[1]; char b[0x10]; };\r\n                     ^"},
         {u"struct A {};", "=0/1"},
+        // Directive names ignore case and the last value of one wins.
+        {u"@SIZEOF_INT 2 @Member_Align 0 @sizeof_int 8 struct S { char c; int i; };", "c@0+1 i@1+8 =9/1"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -92,6 +94,10 @@ TEST(ResolveStructs, FollowsTypedefsWhichShadowStructsButNotBuiltins)
         {u"typedef double int; struct A { int x; };", "x@0+4 =4/4"},
         {u"typedef struct Tag T; struct Tag { short s; }; struct A { T t; }; @entry A",
          "t@0+2 =2/2"},
+        // A struct answers to its tag and its declarator or alias, with or without the keyword.
+        {u"struct A { short x; } B; typedef struct { int y; } C; typedef struct Node { char z; } node; "
+         u"struct S { struct b b; struct c c; struct NODE n; a a2; }; @entry S",
+         "b@0+2 <padding>@2+2 c@4+4 n@8+1 <padding>@9+1 a2@10+2 =12/4"},
         // A pointer ends the chain, so this loop is never followed round.
         {u"typedef B *PA; typedef PA B; struct S { B b; };", "b@0+8 =8/8"},
     };
@@ -127,6 +133,7 @@ TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
         {u"struct A { unsigned x; };", u"Unknown type: unsigned"},
         {u"struct A { long  INT x; };", u"Unknown type: long INT"},
         {u"typedef Foo T; struct A { T t; };", u"Unknown type: Foo"},
+        {u"struct A { int x y; };", u"Unknown type: int x"}, // the last word is the name
         {u"struct A { struct Missing m; };", u"Unknown type: struct Missing"},
         // The nested struct's own error is the one reported.
         {u"struct A { B b; }; struct B { bool x; };", u"Unknown type: bool"},
@@ -176,6 +183,8 @@ TEST(LoadStructPattern, ChoosesTheEntryStructAndItsDisplayName)
         {u"struct A { int x; } B; struct C { int y; }; @entry struct a", u"B", false},
         {u"@entry header struct Header { int x; }; struct Other { Header h; };", u"Header", false},
         {u"typedef struct Node { Node *next; } Node;", u"Node", true},
+        {u"struct A { int x; }; struct B { int y; }; @entry STRUCT B @ENTRY a", u"A",
+         false}, // the last wins
     };
     for (const Case& c : cases) {
         std::u16string error;
@@ -184,28 +193,6 @@ TEST(LoadStructPattern, ChoosesTheEntryStructAndItsDisplayName)
         EXPECT_EQ(file->entryName, c.entry) << Narrow(c.text);
         EXPECT_EQ(file->entryImplicit, c.implicit) << Narrow(c.text);
     }
-}
-
-TEST(LoadStructPattern, RecordsMemberKindsAndStructNames)
-{
-    const auto file = LoadPattern(
-        u"@entry A @sizeof_float 8 @member_align 0\n"
-        u"typedef struct In { int v; } Inner;\n"
-        u"struct A { float f; double d; Inner i; struct In j[2]; Inner *p; char c[]; };");
-    ASSERT_NE(file, nullptr);
-    const std::vector<ResolvedMember>& m = FindStruct(*file, u"A")->members;
-    ASSERT_EQ(m.size(), 6u);
-    const MemberKind kinds[] = {MemberKind::Float,  MemberKind::Double,  MemberKind::Struct,
-                                MemberKind::Struct, MemberKind::Integer, MemberKind::Integer};
-    const char16_t* structNames[] = {u"", u"", u"Inner", u"Inner", u"", u""};
-    for (std::size_t i = 0; i < m.size(); ++i) {
-        EXPECT_EQ(m[i].kind, kinds[i]) << i;
-        EXPECT_EQ(m[i].structName, structNames[i]) << i;
-    }
-    EXPECT_EQ(m[0].elementSize, 8u);
-    EXPECT_EQ(m[3].typeKey, u"struct in");
-    EXPECT_TRUE(m[4].isPointer);
-    EXPECT_TRUE(m[5].flexible);
 }
 
 // Long typedef chains used by many members, and structs nested thousands deep, must load

@@ -148,10 +148,11 @@ TEST(BuildStructRows, ListsMembersPaddingAndOneLevelOfNestedStructs)
 
 TEST(BuildStructRows, ExpandsNestedStructsOneLevelOnly)
 {
-    const std::u16string pattern = u"@entry Outer struct Outer { Mid m; };\n"
-                                   u"struct Mid { Inner i; int x; }; struct Inner { int a; };";
+    const std::u16string pattern =
+        u"@entry Outer struct Outer { struct mid m; };\n"
+        u"typedef struct Mid { Inner i; int x; } MidAlias; struct Inner { int a; };";
     const std::vector<std::string> expected = {
-        "0x0||8|m : Mid",
+        "0x0||8|m : MidAlias",
         "0x0|01 02 03 04|4|  i",
         "0x4|0x08070605|4|  x",
     };
