@@ -12,14 +12,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Feeds characters one by one as WM_CHAR would.
-void Type(HexViewModel& view, std::u16string_view text)
-{
-    for (const char16_t c : text) {
-        (void)view.OnChar(c);
-    }
-}
-
 TEST(HexViewModelEditing, TypingHexDigitsEditsNibbleByNibble)
 {
     // clang-format off

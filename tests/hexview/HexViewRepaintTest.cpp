@@ -25,42 +25,12 @@ struct Case {
 
 RepaintPlan Rows(std::vector<std::uint64_t> rows, std::int64_t scrolled = 0)
 {
-    RepaintPlan plan;
-    plan.rows = std::move(rows);
-    plan.scrolledRows = scrolled;
-    return plan;
+    return RepaintPlan{false, scrolled, std::move(rows), false};
 }
 
-RepaintPlan All()
-{
-    RepaintPlan plan;
-    plan.all = true;
-    return plan;
-}
-
-RepaintPlan CaretCellsOnly()
-{
-    RepaintPlan plan;
-    plan.caretCells = true;
-    return plan;
-}
-
-void Caret(HexViewModel& view, std::uint64_t offset)
-{
-    (void)view.SetCaret(offset);
-}
-
-void Key(HexViewModel& view, std::uint32_t key)
-{
-    (void)view.OnKeyDown(key, false);
-}
-
-void Type(HexViewModel& view, const std::u16string& digits)
-{
-    for (char16_t digit : digits) {
-        (void)view.OnChar(digit);
-    }
-}
+const RepaintPlan kAll{true, 0, {}, false}; // all, scrolled rows, rows, caret cells
+const auto Caret = [](HexViewModel& view, std::uint64_t offset) { (void)view.SetCaret(offset); };
+const auto Key = [](HexViewModel& view, std::uint32_t key) { (void)view.OnKeyDown(key, false); };
 
 void Drag(HexViewModel& view, std::uint64_t from, std::uint64_t to)
 {
@@ -95,7 +65,7 @@ TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
          [](HexViewModel& v) { Key(v, vk::kPageDown); }, Rows({0, 3, 4, 5, 6, 7, 8, 9}, 6)},
         {"Page Down from the top row moves every row", EditMode::Overwrite,
          [](HexViewModel& v) { Caret(v, kTop * 16 + 9 * 16); },
-         [](HexViewModel& v) { Key(v, vk::kPageDown); }, All()},
+         [](HexViewModel& v) { Key(v, vk::kPageDown); }, kAll},
         {"first digit, ASCII: the byte's row", EditMode::Overwrite, none,
          [](HexViewModel& v) { Type(v, u"4"); }, Rows({5})},
         {"byte completed at a row end: that row and the caret's next", EditMode::Overwrite,
@@ -123,7 +93,7 @@ TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
          [](HexViewModel& v) { Key(v, vk::kEscape); }, Rows({})},
         {"a blink tick: the caret's cells only", EditMode::Insert,
          [](HexViewModel& v) { (void)v.OnSetFocus(); },
-         [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, CaretCellsOnly()},
+         [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, RepaintPlan{false, 0, {}, true}},
         {"a blink tick with the caret off screen paints nothing", EditMode::Insert,
          [](HexViewModel& v) {
              (void)v.OnSetFocus();
@@ -131,14 +101,14 @@ TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
          },
          [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, Rows({})},
         {"theme", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.SetTheme(Theme::Black); }, All()},
+         [](HexViewModel& v) { (void)v.SetTheme(Theme::Black); }, kAll},
         {"encoding", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::ShiftJis); }, All()},
-        {"zoom", EditMode::Overwrite, none, [](HexViewModel& v) { (void)v.ZoomBy(0.1f); }, All()},
+         [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::ShiftJis); }, kAll},
+        {"zoom", EditMode::Overwrite, none, [](HexViewModel& v) { (void)v.ZoomBy(0.1f); }, kAll},
         {"horizontal scroll", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.OnHorizontalScroll(ScrollRequest::LineForward, 0); }, All()},
+         [](HexViewModel& v) { (void)v.OnHorizontalScroll(ScrollRequest::LineForward, 0); }, kAll},
         {"asked for by the shell", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.RepaintAll(); }, All()},
+         [](HexViewModel& v) { (void)v.RepaintAll(); }, kAll},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -106,6 +106,14 @@ public:
     HexViewModel view;
 };
 
+// Feeds characters one by one as WM_CHAR would.
+inline void Type(HexViewModel& view, std::u16string_view text)
+{
+    for (const char16_t c : text) {
+        (void)view.OnChar(c);
+    }
+}
+
 inline std::vector<std::uint8_t> Sequence(std::size_t count)
 {
     std::vector<std::uint8_t> bytes(count);

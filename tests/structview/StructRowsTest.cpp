@@ -211,7 +211,6 @@ TEST(BuildStructRows, StopsAfter256RowsWithAnEllipsisRow)
         }
         return text + std::u16string(tail) + u" };";
     };
-    const StructViewRow ellipsis{u"...", u"...", u"...", u"..."};
     // clang-format off
     struct Case { int members; std::u16string tail; std::size_t rows; bool cut; };
     // clang-format on
@@ -224,11 +223,7 @@ TEST(BuildStructRows, StopsAfter256RowsWithAnEllipsisRow)
     for (const Case& c : cases) {
         const auto rows = BuildStructRows(Input(pattern(c.members, c.tail), {}));
         ASSERT_EQ(rows.size(), c.rows) << c.members;
-        const StructViewRow& last = rows.back();
-        EXPECT_EQ(last.name == ellipsis.name && last.offset == ellipsis.offset &&
-                      last.value == ellipsis.value && last.size == ellipsis.size,
-                  c.cut)
-            << c.members;
+        EXPECT_EQ(Describe({rows.back()})[0] == "...|...|...|...", c.cut) << c.members;
     }
 }
 

@@ -9,21 +9,11 @@ namespace {
 
 using platform::Narrow;
 
-StructViewTexts EnglishTexts()
+// Each text is the last part of its key: "title", "definition", "offset"...
+StructViewTexts KeyTexts()
 {
     return LoadStructViewTexts([](std::string_view key) {
-        if (key == "structview.title") {
-            return std::u16string(u"Struct View");
-        }
-        if (key == "structview.header.definition") {
-            return std::u16string(u"Definition");
-        }
-        if (key == "structview.error.prefix") {
-            return std::u16string(u"Error");
-        }
-        // The column titles by their last part: Offset, Value...
-        const std::string last(key.substr(key.rfind('.') + 1));
-        return platform::Widen(last);
+        return platform::Widen(std::string(key.substr(key.rfind('.') + 1)));
     });
 }
 
@@ -41,7 +31,7 @@ std::vector<StructViewRow> MakeRows(int count)
 StructViewModel TableView(int rows)
 {
     StructViewModel view;
-    view.SetTexts(EnglishTexts());
+    view.SetTexts(KeyTexts());
     (void)view.SetClientSize(700, 640);
     (void)view.SetContent(u"png.orpat", MakeRows(rows), u"entry = Png");
     return view;
@@ -190,7 +180,7 @@ TEST(StructViewModel, StatesDecideTheControlsAndTheCopiedText)
     StructViewModel view = TableView(2);
     EXPECT_TRUE(view.ReloadEnabled());
     EXPECT_TRUE(view.InfoEnabled());
-    EXPECT_EQ(Narrow(view.BuildCopyText()), "Struct View\r\nDefinition: png.orpat\r\n\r\n"
+    EXPECT_EQ(Narrow(view.BuildCopyText()), "title\r\ndefinition: png.orpat\r\n\r\n"
                                             "offset\tvalue\tsize\tname\r\n"
                                             "0x0\tv0\t4\tm0\r\n0x1\tv1\t4\tm1");
 
@@ -199,17 +189,17 @@ TEST(StructViewModel, StatesDecideTheControlsAndTheCopiedText)
     EXPECT_TRUE(view.ReloadEnabled());
     EXPECT_TRUE(view.CloseEnabled());
     EXPECT_EQ(Narrow(view.MessagePanelText()),
-              "Error: line 3, column 7: expected ';'\r\n  int x\r\n       ^");
+              "prefix: line 3, column 7: expected ';'\r\n  int x\r\n       ^");
     EXPECT_EQ(Narrow(view.BuildCopyText()),
-              "Struct View\r\nDefinition: bad.orpat\r\n\r\n"
-              "Error: line 3, column 7: expected ';'\r\n  int x\r\n       ^");
+              "title\r\ndefinition: bad.orpat\r\n\r\n"
+              "prefix: line 3, column 7: expected ';'\r\n  int x\r\n       ^");
     EXPECT_EQ(view.ContentHeight(), 0);
 
     (void)view.SetEmptyMessage(u"No pattern.");
     EXPECT_FALSE(view.ReloadEnabled());
     EXPECT_FALSE(view.CloseEnabled());
-    EXPECT_EQ(Narrow(view.SubtitleText()), "Definition: -");
-    EXPECT_EQ(Narrow(view.BuildCopyText()), "Struct View\r\nDefinition: -\r\n\r\nNo pattern.");
+    EXPECT_EQ(Narrow(view.SubtitleText()), "definition: -");
+    EXPECT_EQ(Narrow(view.BuildCopyText()), "title\r\ndefinition: -\r\n\r\nNo pattern.");
 }
 
 TEST(StructViewModel, RefreshesDoOnlyTheWorkTheirChangeNeeds)
