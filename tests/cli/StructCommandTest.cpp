@@ -1,8 +1,6 @@
 #include "cli/Commands.h"
 
 #include "cli/CommandTestSupport.h"
-#include "localization/StringTable.h"
-#include "platform/Utf.h"
 #include "structview/PatternTestSupport.h"
 #include "support/TempDir.h"
 
@@ -62,6 +60,9 @@ TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
          "0x4\t\"ABCD\"\t4\tmagic\n0x8\t258\t2\tcount\n0xA\t300\t4\tsize\n"},
         {{u"--endian", u"big", u"--offset", u"4", u"--base", u"hex", u"--endian", u"big"},
          "0x4\t41 42 43 44\t4\tmagic\n0x8\t0x0201\t2\tcount\n0xA\t0x2C010000\t4\tsize\n"},
+        // Past the end of the file: the English text of the string files.
+        {{u"--offset", u"9"},
+         "0x9\t01 2C 01 00\t4\tmagic\n0xD\tN/A\t2\tcount\n0xF\tN/A\t4\tsize\n"},
     };
     for (const Case& c : cases) {
         Args args = {pattern, data};
@@ -71,22 +72,6 @@ TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
         EXPECT_EQ(outcome.out, c.out);
         EXPECT_EQ(outcome.err, "");
     }
-}
-
-TEST_F(StructCommand, ShowsTheLocalizedUnavailableTextPastTheEndOfTheFile)
-{
-    StringTable strings;
-    strings.SetBaseDirectory(test::SourceDirectory());
-    strings.SetLanguage(UiLanguage::English);
-    const std::string unavailable =
-        platform::Narrow(strings.Lookup("inspector.data.value.unavailable"));
-    ASSERT_NE(unavailable, "inspector.data.value.unavailable") << "English string file not found";
-
-    const Outcome outcome =
-        RunWith({Pattern(kHeaderPattern), Data({0x41, 0x42, 0x43, 0x44, 0x01}), u"--offset", u"1"});
-    EXPECT_EQ(outcome.code, kExitOk);
-    EXPECT_EQ(outcome.out, "0x1\t42 43 44 01\t4\tmagic\n0x5\t" + unavailable + "\t2\tcount\n0x7\t" +
-                               unavailable + "\t4\tsize\n");
 }
 
 TEST_F(StructCommand, InfoPrintsTheEntryAndDirectivesOnePerLine)
