@@ -68,14 +68,5 @@ TEST(FileViewModel, SizeIsTakenAtOpenAndReadsSeeTheFileShrink)
     EXPECT_TRUE(file.Read(6, 2).bytes.empty());
 }
 
-TEST(FileViewModel, NonAsciiPathsOpen)
-{
-    test::TempDir dir;
-    const std::u16string path = dir.Write(u"\u30C7\u30FC\u30BF \uD55C.bin", "xy");
-    FileViewModel file;
-    ASSERT_TRUE(file.Open(path));
-    EXPECT_EQ(file.Read(0, 2).bytes, (Bytes{'x', 'y'}));
-}
-
 } // namespace
 } // namespace orx

@@ -55,31 +55,25 @@ std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
     return matches;
 }
 
-void CheckForward(const IReadOnlyDocument& document, const Bytes& pattern,
-                  const std::vector<std::uint64_t>& matches, std::uint64_t start,
-                  const std::string& label)
+// Searches from `start` in one direction; the nearest match in `matches` must be found.
+void Check(const IReadOnlyDocument& document, const Bytes& pattern,
+           const std::vector<std::uint64_t>& matches, std::uint64_t start, bool forward,
+           const std::string& label)
 {
+    std::optional<std::uint64_t> expected;
     const auto next = std::lower_bound(matches.begin(), matches.end(), start);
-    const SearchOutcome outcome = SearchForward(&document, pattern, start, {}, {});
-    if (next == matches.end() || start >= document.Size()) {
-        EXPECT_EQ(outcome.status, SearchStatus::NotFound) << label << " forward from " << start;
-    } else {
-        EXPECT_EQ(outcome.status, SearchStatus::Found) << label << " forward from " << start;
-        EXPECT_EQ(outcome.offset, *next) << label << " forward from " << start;
-    }
-}
-
-void CheckBackward(const IReadOnlyDocument& document, const Bytes& pattern,
-                   const std::vector<std::uint64_t>& matches, std::uint64_t start,
-                   const std::string& label)
-{
     const auto after = std::upper_bound(matches.begin(), matches.end(), start);
-    const SearchOutcome outcome = SearchBackward(&document, pattern, start, {}, {});
-    if (after == matches.begin()) {
-        EXPECT_EQ(outcome.status, SearchStatus::NotFound) << label << " backward from " << start;
-    } else {
-        EXPECT_EQ(outcome.status, SearchStatus::Found) << label << " backward from " << start;
-        EXPECT_EQ(outcome.offset, *(after - 1)) << label << " backward from " << start;
+    if (forward && next != matches.end() && start < document.Size()) {
+        expected = *next;
+    } else if (!forward && after != matches.begin()) {
+        expected = *(after - 1);
+    }
+    const SearchOutcome outcome = forward ? SearchForward(&document, pattern, start, {}, {})
+                                          : SearchBackward(&document, pattern, start, {}, {});
+    SCOPED_TRACE(label + (forward ? " forward from " : " backward from ") + std::to_string(start));
+    EXPECT_EQ(outcome.status, expected ? SearchStatus::Found : SearchStatus::NotFound);
+    if (expected) {
+        EXPECT_EQ(outcome.offset, *expected);
     }
 }
 
@@ -109,10 +103,10 @@ void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern,
         }
     }
     for (const std::uint64_t start : forward) {
-        CheckForward(document, pattern, matches, start, label);
+        Check(document, pattern, matches, start, true, label);
     }
     for (const std::uint64_t start : backward) {
-        CheckBackward(document, pattern, matches, start, label);
+        Check(document, pattern, matches, start, false, label);
     }
 }
 

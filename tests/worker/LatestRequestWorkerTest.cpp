@@ -103,6 +103,20 @@ protected:
         return computed_;
     }
 
+    // Computes a request, the first one only once `gate` opens; delivers to `inbox`.
+    Worker GatedWorker(Gate& gate, Inbox& inbox)
+    {
+        return Worker(
+            [this, &gate](const int& request) {
+                RecordComputed(request);
+                if (request == 1) {
+                    gate.Pass();
+                }
+                return Counted(std::to_string(request));
+            },
+            [&inbox](Delivered result) { inbox.Put(std::move(result)); });
+    }
+
     std::mutex computedMutex_;
     std::vector<int> computed_;
 };
@@ -151,15 +165,7 @@ TEST_F(LatestRequestWorkerTest, OnlyTheNewestOfAQueuedBurstIsComputedAndDelivere
 {
     Gate gate;
     Inbox inbox;
-    Worker worker(
-        [&](const int& request) {
-            RecordComputed(request);
-            if (request == 1) {
-                gate.Pass();
-            }
-            return Counted(std::to_string(request));
-        },
-        [&](Delivered result) { inbox.Put(std::move(result)); });
+    Worker worker = GatedWorker(gate, inbox);
 
     EXPECT_EQ(worker.Submit(1), 1u);
     gate.AwaitVisitor();
@@ -196,13 +202,7 @@ TEST_F(LatestRequestWorkerTest, StopEndsTheWorkerWithoutDeliveringOrComputingMor
         Gate gate;
         Inbox inbox;
         {
-            Worker worker(
-                [&](const int& request) {
-                    RecordComputed(request);
-                    gate.Pass();
-                    return Counted(std::to_string(request));
-                },
-                [&](Delivered result) { inbox.Put(std::move(result)); });
+            Worker worker = GatedWorker(gate, inbox);
             worker.Submit(1);
             gate.AwaitVisitor();
             if (c.withPending) {
@@ -226,15 +226,7 @@ TEST_F(LatestRequestWorkerTest, DropPendingKeepsTheWorkerAnsweringLaterRequests)
 {
     Gate gate;
     Inbox inbox;
-    Worker worker(
-        [&](const int& request) {
-            RecordComputed(request);
-            if (request == 1) {
-                gate.Pass();
-            }
-            return Counted(std::to_string(request));
-        },
-        [&](Delivered result) { inbox.Put(std::move(result)); });
+    Worker worker = GatedWorker(gate, inbox);
     worker.Submit(1);
     gate.AwaitVisitor();
     worker.Submit(2);
