@@ -15,11 +15,13 @@ namespace {
 constexpr std::uint64_t kTop = 100;
 constexpr std::uint64_t kCaret = (kTop + 5) * 16 + 3;
 
+using Input = std::function<void(HexViewModel&)>;
+
 struct Case {
     const char* name;
     EditMode mode;
-    std::function<void(HexViewModel&)> setup; // before the plan is taken
-    std::function<void(HexViewModel&)> input;
+    Input setup; // before the plan is taken
+    Input input;
     RepaintPlan expected;
 };
 
@@ -29,87 +31,71 @@ RepaintPlan Rows(std::vector<std::uint64_t> rows, std::int64_t scrolled = 0)
 }
 
 const RepaintPlan kAll{true, 0, {}, false}; // all, scrolled rows, rows, caret cells
-const auto Caret = [](HexViewModel& view, std::uint64_t offset) { (void)view.SetCaret(offset); };
-const auto Key = [](HexViewModel& view, std::uint32_t key) { (void)view.OnKeyDown(key, false); };
+// clang-format off
+const auto CaretAt = [](std::uint64_t at) -> Input { return [=](HexViewModel& v) { (void)v.SetCaret(at); }; };
+const auto Press = [](std::uint32_t key) -> Input { return [=](HexViewModel& v) { (void)v.OnKeyDown(key, false); }; };
+const auto Typed = [](std::u16string digits) -> Input { return [=](HexViewModel& v) { Type(v, digits); }; };
+// clang-format on
 
-void Drag(HexViewModel& view, std::uint64_t from, std::uint64_t to)
+// A click on one byte and a drag to the other.
+Input Drag(std::uint64_t from, std::uint64_t to)
 {
-    const auto start = view.CellCenterPixels(from, false);
-    const auto end = view.CellCenterPixels(to, false);
-    ASSERT_TRUE(start && end);
-    (void)view.OnLButtonDown(start->first, start->second);
-    (void)view.OnMouseMove(end->first, end->second);
-    (void)view.OnLButtonUp();
+    return [=](HexViewModel& view) {
+        const auto start = view.CellCenterPixels(from, false);
+        const auto end = view.CellCenterPixels(to, false);
+        ASSERT_TRUE(start && end);
+        (void)view.OnLButtonDown(start->first, start->second);
+        (void)view.OnMouseMove(end->first, end->second);
+        (void)view.OnLButtonUp();
+    };
 }
 
 TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
 {
-    const auto none = [](HexViewModel&) {};
-    const auto utf8 = [](HexViewModel& view) { (void)view.SetEncoding(TextEncoding::Utf8); };
-    const auto korean = [](HexViewModel& view) { (void)view.SetEncoding(TextEncoding::EucKr); };
+    using enum EditMode;
+    const Input none = [](HexViewModel&) {};
+    const Input focus = [](HexViewModel& v) { (void)v.OnSetFocus(); };
+    const Input blink = [](HexViewModel& v) { (void)v.OnBlinkTimer(); };
+    // clang-format off
     const Case cases[] = {
-        {"caret step inside a row", EditMode::Overwrite, none,
-         [](HexViewModel& v) { Key(v, vk::kRight); }, Rows({5})},
-        {"caret step to the next row", EditMode::Overwrite,
-         [](HexViewModel& v) { Caret(v, (kTop + 5) * 16 + 15); },
-         [](HexViewModel& v) { Key(v, vk::kRight); }, Rows({5, 6})},
-        {"Down on the bottom row scrolls one row", EditMode::Overwrite,
-         [](HexViewModel& v) { Caret(v, (kTop + 9) * 16); },
-         [](HexViewModel& v) { Key(v, vk::kDown); }, Rows({0, 8, 9}, 1)},
-        {"Up on the top row scrolls one row back", EditMode::Overwrite,
-         [](HexViewModel& v) { Caret(v, kTop * 16); }, [](HexViewModel& v) { Key(v, vk::kUp); },
-         Rows({0, 1, 9}, -1)},
-        {"a wheel notch scrolls three rows", EditMode::Overwrite, none,
+        {"caret step inside a row", Overwrite, none, Press(vk::kRight), Rows({5})},
+        {"caret step to the next row", Overwrite, CaretAt((kTop + 5) * 16 + 15), Press(vk::kRight), Rows({5, 6})},
+        {"Down on the bottom row scrolls one row", Overwrite, CaretAt((kTop + 9) * 16), Press(vk::kDown),
+         Rows({0, 8, 9}, 1)},
+        {"Up on the top row scrolls one row back", Overwrite, CaretAt(kTop * 16), Press(vk::kUp), Rows({0, 1, 9}, -1)},
+        {"a wheel notch scrolls three rows", Overwrite, none,
          [](HexViewModel& v) { (void)v.OnMouseWheel(-120, false); }, Rows({0, 6, 7, 8, 9}, 3)},
-        {"Page Down from mid-view scrolls six rows", EditMode::Overwrite, none,
-         [](HexViewModel& v) { Key(v, vk::kPageDown); }, Rows({0, 3, 4, 5, 6, 7, 8, 9}, 6)},
-        {"Page Down from the top row moves every row", EditMode::Overwrite,
-         [](HexViewModel& v) { Caret(v, kTop * 16 + 9 * 16); },
-         [](HexViewModel& v) { Key(v, vk::kPageDown); }, kAll},
-        {"first digit, ASCII: the byte's row", EditMode::Overwrite, none,
-         [](HexViewModel& v) { Type(v, u"4"); }, Rows({5})},
-        {"byte completed at a row end: that row and the caret's next", EditMode::Overwrite,
-         [](HexViewModel& v) { Caret(v, (kTop + 5) * 16 + 15); },
-         [](HexViewModel& v) { Type(v, u"41"); }, Rows({5, 6})},
-        {"digit, UTF-8: neighbours decode across the row edges", EditMode::Overwrite, utf8,
-         [](HexViewModel& v) { Type(v, u"4"); }, Rows({4, 5, 6})},
-        {"digit, EUC-KR: pairs may shift to the end of the view", EditMode::Overwrite, korean,
-         [](HexViewModel& v) { Type(v, u"4"); }, Rows({4, 5, 6, 7, 8, 9})},
-        {"inserted byte shifts the rows after it", EditMode::Insert, none,
-         [](HexViewModel& v) { Type(v, u"41"); }, Rows({5, 6, 7, 8, 9})},
-        {"a pending first digit in Insert mode changes nothing yet", EditMode::Insert, none,
-         [](HexViewModel& v) { Type(v, u"4"); }, Rows({})},
-        {"Backspace shifts from the deleted byte on", EditMode::Overwrite,
-         [](HexViewModel& v) { Caret(v, (kTop + 7) * 16); },
-         [](HexViewModel& v) { Key(v, vk::kBack); }, Rows({6, 7, 8, 9})},
-        {"drag: the rows of the bytes whose shading changed", EditMode::Overwrite,
-         [](HexViewModel& v) { Drag(v, (kTop + 2) * 16 + 4, (kTop + 3) * 16); },
-         [](HexViewModel& v) { Drag(v, (kTop + 2) * 16 + 4, (kTop + 6) * 16 + 1); },
-         Rows({3, 4, 5, 6})},
-        {"Escape clears a selection over three rows", EditMode::Overwrite,
-         [](HexViewModel& v) { (void)v.SetSelection((kTop + 2) * 16, (kTop + 4) * 16 + 1); },
-         [](HexViewModel& v) { Key(v, vk::kEscape); }, Rows({2, 3, 4})},
-        {"Escape without a selection paints nothing", EditMode::Overwrite, none,
-         [](HexViewModel& v) { Key(v, vk::kEscape); }, Rows({})},
-        {"a blink tick: the caret's cells only", EditMode::Insert,
-         [](HexViewModel& v) { (void)v.OnSetFocus(); },
-         [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, RepaintPlan{false, 0, {}, true}},
-        {"a blink tick with the caret off screen paints nothing", EditMode::Insert,
-         [](HexViewModel& v) {
-             (void)v.OnSetFocus();
-             (void)v.SetTopRow(kTop + 20);
-         },
-         [](HexViewModel& v) { (void)v.OnBlinkTimer(); }, Rows({})},
-        {"theme", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.SetTheme(Theme::Black); }, kAll},
-        {"encoding", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::ShiftJis); }, kAll},
-        {"zoom", EditMode::Overwrite, none, [](HexViewModel& v) { (void)v.ZoomBy(0.1f); }, kAll},
-        {"horizontal scroll", EditMode::Overwrite, none,
+        {"Page Down from mid-view scrolls six rows", Overwrite, none, Press(vk::kPageDown),
+         Rows({0, 3, 4, 5, 6, 7, 8, 9}, 6)},
+        {"Page Down from the top row moves every row", Overwrite, CaretAt((kTop + 9) * 16), Press(vk::kPageDown), kAll},
+        {"first digit, ASCII: the byte's row", Overwrite, none, Typed(u"4"), Rows({5})},
+        {"byte completed at a row end: that row and the caret's next", Overwrite, CaretAt((kTop + 5) * 16 + 15),
+         Typed(u"41"), Rows({5, 6})},
+        {"digit, UTF-8: neighbours decode across the row edges", Overwrite,
+         [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::Utf8); }, Typed(u"4"), Rows({4, 5, 6})},
+        {"digit, EUC-KR: pairs may shift to the end of the view", Overwrite,
+         [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::EucKr); }, Typed(u"4"), Rows({4, 5, 6, 7, 8, 9})},
+        {"inserted byte shifts the rows after it", Insert, none, Typed(u"41"), Rows({5, 6, 7, 8, 9})},
+        {"a pending first digit in Insert mode changes nothing yet", Insert, none, Typed(u"4"), Rows({})},
+        {"Backspace shifts from the deleted byte on", Overwrite, CaretAt((kTop + 7) * 16), Press(vk::kBack),
+         Rows({6, 7, 8, 9})},
+        {"drag: the rows of the bytes whose shading changed", Overwrite, Drag((kTop + 2) * 16 + 4, (kTop + 3) * 16),
+         Drag((kTop + 2) * 16 + 4, (kTop + 6) * 16 + 1), Rows({3, 4, 5, 6})},
+        {"Escape clears a selection over three rows", Overwrite,
+         [](HexViewModel& v) { (void)v.SetSelection((kTop + 2) * 16, (kTop + 4) * 16 + 1); }, Press(vk::kEscape),
+         Rows({2, 3, 4})},
+        {"Escape without a selection paints nothing", Overwrite, none, Press(vk::kEscape), Rows({})},
+        {"a blink tick: the caret's cells only", Insert, focus, blink, RepaintPlan{false, 0, {}, true}},
+        {"a blink tick with the caret off screen paints nothing", Insert,
+         [](HexViewModel& v) { (void)v.OnSetFocus(), (void)v.SetTopRow(kTop + 20); }, blink, Rows({})},
+        {"theme", Overwrite, none, [](HexViewModel& v) { (void)v.SetTheme(Theme::Black); }, kAll},
+        {"encoding", Overwrite, none, [](HexViewModel& v) { (void)v.SetEncoding(TextEncoding::ShiftJis); }, kAll},
+        {"zoom", Overwrite, none, [](HexViewModel& v) { (void)v.ZoomBy(0.1f); }, kAll},
+        {"horizontal scroll", Overwrite, none,
          [](HexViewModel& v) { (void)v.OnHorizontalScroll(ScrollRequest::LineForward, 0); }, kAll},
-        {"asked for by the shell", EditMode::Overwrite, none,
-         [](HexViewModel& v) { (void)v.RepaintAll(); }, kAll},
+        {"asked for by the shell", Overwrite, none, [](HexViewModel& v) { (void)v.RepaintAll(); }, kAll},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FileView file(Sequence(64 * 1024));
@@ -118,7 +104,7 @@ TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
         HexViewModel& view = file.view;
         file.EnableEditing(c.mode);
         (void)view.SetTopRow(kTop);
-        Caret(view, kCaret);
+        (void)view.SetCaret(kCaret);
         c.setup(view);
         (void)view.TakeRepaintPlan();
         c.input(view);
