@@ -82,10 +82,9 @@ TEST(StatusText, OffsetDigitsAndZoomRounding)
     for (const OffsetCase& c : offsets) {
         EXPECT_EQ(FormatStatusOffset(c.offset, c.size), c.expected);
     }
-    struct ZoomCase {
-        float zoom;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct ZoomCase { float zoom; std::u16string expected; };
+    // clang-format on
     // Zoom steps of 0.1 accumulate float error; the percentage still reads as the step.
     const ZoomCase zooms[] = {{1.0f, u"100%"}, {1.25f, u"125%"},
                               {0.6f, u"60%"},  {1.0f + 0.1f + 0.1f, u"120%"},

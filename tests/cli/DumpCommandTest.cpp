@@ -22,10 +22,9 @@ TEST_F(DumpCommand, PrintsRowsAsTheHexViewDrawsThem)
     const std::u16string file = Data(std::string_view("Hello, \xE3\x81\x82 world e\xCC\x81 \x00\x01"
                                                       "AB",
                                                       25));
-    struct Case {
-        Args options;
-        std::string out;
-    };
+    // clang-format off
+    struct Case { Args options; std::string out; };
+    // clang-format on
     const Case cases[] = {
         {{},
          "00000000: 48 65 6C 6C 6F 2C 20 E3 81 82 20 77 6F 72 6C 64  Hello, ... world\n"

@@ -48,10 +48,9 @@ TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
     const std::u16string pattern = Pattern(kHeaderPattern);
     const std::u16string data =
         Data(orx::test::ByteWriter().Zeros(4).Text("ABCD").Le16(0x0102).Le32(300).Bytes());
-    struct Case {
-        Args options;
-        std::string out;
-    };
+    // clang-format off
+    struct Case { Args options; std::string out; };
+    // clang-format on
     const Case cases[] = {
         {{}, "0x0\t00 00 00 00\t4\tmagic\n0x4\t0x4241\t2\tcount\n0x6\t0x01024443\t4\tsize\n"},
         {{u"--offset", u"4"},
@@ -88,10 +87,9 @@ TEST_F(StructCommand, InfoPrintsTheEntryAndDirectivesOnePerLine)
 TEST_F(StructCommand, LoadErrorsAreReportedAsTheStructViewShowsThem)
 {
     const std::u16string data = Data({0});
-    struct Case {
-        std::u16string pattern;
-        std::string err;
-    };
+    // clang-format off
+    struct Case { std::u16string pattern; std::string err; };
+    // clang-format on
     const Case cases[] = {
         {Pattern("struct A {\n  int a b c;\n  long;\n};"),
          "Line 3, Col 3: Type specifier was not found.\r\n  long;\r\n  ^\n"},

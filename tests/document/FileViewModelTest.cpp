@@ -19,10 +19,9 @@ TEST(FileViewModel, ReadsAreClippedToTheSizeAndEchoTheOffset)
     EXPECT_EQ(file.Size(), 10u);
     EXPECT_EQ(file.Path(), path);
 
-    struct Case {
-        std::uint64_t offset, count;
-        std::string expected;
-    };
+    // clang-format off
+    struct Case { std::uint64_t offset, count; std::string expected; };
+    // clang-format on
     const Case cases[] = {
         {0, 0, ""},
         {0, 10, "0123456789"},

@@ -244,10 +244,9 @@ TEST(HexViewModelEditing, CopyTextIsSpaceSeparatedUpperCaseHex)
     bytes[0x12] = 0x7A;
     bytes[0x1F] = 0xAB;
     FileView f(bytes);
-    struct Case {
-        std::uint64_t a, b;
-        std::u16string expected;
-    };
+    // clang-format off
+    struct Case { std::uint64_t a, b; std::u16string expected; };
+    // clang-format on
     const Case cases[] = {
         {0x10, 0x12, u"00 FF 7A"}, {0x12, 0x10, u"00 FF 7A"}, {0x1F, 0x40, u"AB"}};
     for (const Case& c : cases) {

@@ -21,14 +21,9 @@ std::vector<std::u16string> Values(std::size_t count)
 
 TEST(InspectorTable, ClicksSelectOnlyValueCellsOfExistingRows)
 {
-    struct Case {
-        const char* name;
-        float x;
-        float y;
-        float width;
-        std::size_t values;
-        int expected;
-    };
+    // clang-format off
+    struct Case { const char* name; float x; float y; float width; std::size_t values; int expected; };
+    // clang-format on
     // At 520 DIPs the name column ends at 130; at 300 the quarter (75) is raised to 96, at
     // 800 the quarter (200) is cut to 132.
     const Case cases[] = {

@@ -10,10 +10,9 @@ namespace {
 
 TEST(IsNonSpacingMark, CountsCombiningMarksButNotAccentedLettersOrSpacingAccents)
 {
-    struct Case {
-        char16_t unit;
-        bool mark;
-    };
+    // clang-format off
+    struct Case { char16_t unit; bool mark; };
+    // clang-format on
     const Case cases[] = {
         {0x0301, true},  {0x0300, true},  {0x036F, true},  {0x05B0, true},  {0x064B, true},
         {0x0941, true},  {0x0E31, true},  {0x3099, true},  {0x20DD, true},  {0x0488, true},

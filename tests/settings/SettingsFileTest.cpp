@@ -96,17 +96,6 @@ TEST_F(SettingsFileTest, UnversionedFileKeepsItsValuesWhenRewritten)
     EXPECT_EQ(Load(UiLanguage::Japanese), loaded);
 }
 
-TEST_F(SettingsFileTest, EmptyFamilyAndNonPositiveSizeAreRepaired)
-{
-    AppSettings stored = DefaultSettings(UiLanguage::English);
-    stored.fontFamily.clear();
-    stored.fontSize = -2.0f;
-    ASSERT_TRUE(SaveSettings(stored, Path()));
-    const AppSettings loaded = Load();
-    EXPECT_EQ(loaded.fontFamily, kDefaultFontFamily);
-    EXPECT_EQ(loaded.fontSize, kDefaultFontSize);
-}
-
 TEST_F(SettingsFileTest, SaveReplacesTheWholeFileAndLeavesNoTemporaryFile)
 {
     dir.Write(kSettingsFileName, std::string(10000, 'x'));

@@ -109,11 +109,8 @@ TEST(ResolveStructs, FollowsTypedefsWhichShadowStructsButNotBuiltins)
 
 TEST(LoadStructPattern, FailsWithTheFirstLayoutOrEntryError)
 {
-    struct Case {
-        std::u16string text;
-        std::u16string error;
-    };
     // clang-format off
+    struct Case { std::u16string text; std::u16string error; };
     const Case cases[] = {
         {u"", u"No struct definition was found."},
         {u"typedef int x; @sizeof_int 4 // and a comment\n/* only */", u"No struct definition was found."},

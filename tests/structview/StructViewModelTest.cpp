@@ -47,11 +47,9 @@ TEST(StructViewModel, ColumnsFollowTheirWidthsAndDragsStopAtTheMinimum)
     EXPECT_EQ(g.dropDown, (PixelRect{300, 70, 320, 88}));
     EXPECT_EQ(view.ContentWidth(), 72 + 220 + 72 + 280 + 72);
 
-    struct Drag {
-        int column;
-        int moveBy;
-        int width;
-    };
+    // clang-format off
+    struct Drag { int column; int moveBy; int width; };
+    // clang-format on
     const Drag drags[] = {
         {1, -500, 80},                 // value stops at 80
         {1, 30, 250},  {3, -400, 120}, // name stops at 120
@@ -219,12 +217,9 @@ TEST(StructViewModel, RefreshesDoOnlyTheWorkTheirChangeNeeds)
 
 TEST(StructViewModel, ValueFormatChoicesChangeOneOptionEach)
 {
-    struct Case {
-        std::uint64_t choice;
-        StructValueOptions before;
-        bool changed;
-        StructValueOptions after;
-    };
+    // clang-format off
+    struct Case { std::uint64_t choice; StructValueOptions before; bool changed; StructValueOptions after; };
+    // clang-format on
     const Case cases[] = {
         {1, {1, 1, 1}, true, {0, 1, 1}},  {2, {0, 0, 0}, true, {1, 0, 0}},
         {3, {1, 1, 1}, true, {1, 0, 1}},  {4, {0, 0, 0}, true, {0, 1, 0}},

@@ -186,11 +186,9 @@ TEST_F(LatestRequestWorkerTest, OnlyTheNewestOfAQueuedBurstIsComputedAndDelivere
 
 TEST_F(LatestRequestWorkerTest, StopEndsTheWorkerWithoutDeliveringOrComputingMore)
 {
-    struct Case {
-        const char* name;
-        bool withPending;
-        bool dropFirst;
-    };
+    // clang-format off
+    struct Case { const char* name; bool withPending; bool dropFirst; };
+    // clang-format on
     const Case cases[] = {
         {"stop while busy", false, false},
         {"stop with a request pending", true, false},
