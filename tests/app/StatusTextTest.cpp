@@ -26,20 +26,11 @@ TEST(StatusText, FirstApplicableRuleWins)
         {"read-only", [](StatusInputs&) {},
          u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"editing, overwrite, modified",
-         [](StatusInputs& in) {
-             in.editingEnabled = in.modified = true;
-             in.encoding = TextEncoding::ShiftJis;
-         },
-         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: "
-         u"[status.mode.overwrite]  "
+         [](StatusInputs& in) { in.editingEnabled = in.modified = true; in.encoding = TextEncoding::ShiftJis; },
+         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: [status.mode.overwrite]  "
          u"[status.modified]  [status.zoom]: 100%"},
-        {"editing, insert",
-         [](StatusInputs& in) {
-             in.editingEnabled = in.insertMode = true;
-             in.zoom = 1.25f;
-         },
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: "
-         u"[status.mode.insert]  "
+        {"editing, insert", [](StatusInputs& in) { in.editingEnabled = in.insertMode = true; in.zoom = 1.25f; },
+         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: [status.mode.insert]  "
          u"[status.zoom]: 125%"},
         {"no mode while read-only", [](StatusInputs& in) { in.insertMode = true; in.zoom = 0.6f; },
          u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
@@ -49,11 +40,7 @@ TEST(StatusText, FirstApplicableRuleWins)
         {"searching beats the normal text",
          [](StatusInputs& in) { in.searching = true; in.searchProgressText = u"S 5%"; }, u"S 5%"},
         {"saving beats searching",
-         [](StatusInputs& in) {
-             in.searching = in.saving = true;
-             in.searchProgressText = u"S 5%";
-             in.saveProgressText = u"W 7%";
-         },
+         [](StatusInputs& in) { in.searching = in.saving = true; in.searchProgressText = u"S 5%"; in.saveProgressText = u"W 7%"; },
          u"W 7%"},
         {"the flash beats everything",
          [](StatusInputs& in) { in.saving = in.flashActive = true; in.saveProgressText = u"W 7%"; in.flashText = u"blocked"; },

@@ -14,34 +14,24 @@ constexpr std::u16string_view kNa = u"N/A";
 
 TEST(ComputeInspectorValues, NumberRowsNeedTheirWholeWidth)
 {
-    struct Case {
-        const char* name;
-        Bytes bytes;
-        std::array<std::u16string_view, 8> rows; // binary .. uint64_be
-    };
+    // clang-format off
+    struct Case { const char* name; Bytes bytes; std::array<std::u16string_view, 8> rows; }; // binary .. uint64_be
     const Case cases[] = {
         {"no bytes", {}, {kNa, kNa, kNa, kNa, kNa, kNa, kNa, kNa}},
         {"zero byte", {0x00}, {u"0b0000_0000", u"0x00 / 0", kNa, kNa, kNa, kNa, kNa, kNa}},
         {"one byte", {0x41}, {u"0b0100_0001", u"0x41 / 65", kNa, kNa, kNa, kNa, kNa, kNa}},
-        {"three bytes",
-         {0xA5, 0x01, 0x80},
+        {"three bytes", {0xA5, 0x01, 0x80},
          {u"0b1010_0101", u"0xA5 / 165", u"0x01A5 / 421", u"0xA501 / 42241", kNa, kNa, kNa, kNa}},
-        {"four bytes",
-         {0x01, 0x02, 0x03, 0x04},
-         {u"0b0000_0001", u"0x01 / 1", u"0x0201 / 513", u"0x0102 / 258", u"0x04030201 / 67305985",
-          u"0x01020304 / 16909060", kNa, kNa}},
-        {"eight bytes",
-         {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xFF},
-         {u"0b0000_0001", u"0x01 / 1", u"0x0201 / 513", u"0x0102 / 258", u"0x04030201 / 67305985",
-          u"0x01020304 / 16909060", u"0x0807060504030201 / 578437695752307201",
-          u"0x0102030405060708 / 72623859790382856"}},
-        {"all bits set",
-         Bytes(8, 0xFF),
-         {u"0b1111_1111", u"0xFF / 255", u"0xFFFF / 65535", u"0xFFFF / 65535",
-          u"0xFFFFFFFF / 4294967295", u"0xFFFFFFFF / 4294967295",
-          u"0xFFFFFFFFFFFFFFFF / 18446744073709551615",
-          u"0xFFFFFFFFFFFFFFFF / 18446744073709551615"}},
+        {"four bytes", {0x01, 0x02, 0x03, 0x04}, {u"0b0000_0001", u"0x01 / 1", u"0x0201 / 513", u"0x0102 / 258",
+         u"0x04030201 / 67305985", u"0x01020304 / 16909060", kNa, kNa}},
+        {"eight bytes", {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xFF}, {u"0b0000_0001", u"0x01 / 1",
+         u"0x0201 / 513", u"0x0102 / 258", u"0x04030201 / 67305985", u"0x01020304 / 16909060",
+         u"0x0807060504030201 / 578437695752307201", u"0x0102030405060708 / 72623859790382856"}},
+        {"all bits set", Bytes(8, 0xFF), {u"0b1111_1111", u"0xFF / 255", u"0xFFFF / 65535", u"0xFFFF / 65535",
+         u"0xFFFFFFFF / 4294967295", u"0xFFFFFFFF / 4294967295", u"0xFFFFFFFFFFFFFFFF / 18446744073709551615",
+         u"0xFFFFFFFFFFFFFFFF / 18446744073709551615"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const InspectorValues rows = ComputeInspectorValues(c.bytes, kNa);
         for (std::size_t i = 0; i < c.rows.size(); ++i) {

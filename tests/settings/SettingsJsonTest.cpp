@@ -90,25 +90,19 @@ TEST(SerializeSettingsTest, DefaultRecordHasTheFixedLayout)
 TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
 {
     // clang-format off
-    struct Case { const char* name; std::function<void(AppSettings&)> change; std::string_view from;
-        std::string_view to; };
-    // clang-format on
-    const std::string_view commonAscii =
-        "    \"kind\": \"common\",\r\n    \"common\": \"ascii\"\r\n";
-    // clang-format off
+    struct Case { const char* name; std::function<void(AppSettings&)> change; std::string_view from; std::string to; };
+    const std::string_view commonAscii = "    \"kind\": \"common\",\r\n    \"common\": \"ascii\"\r\n";
+    const auto charset = [](std::string language, std::string code) {
+        return "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"" + language +
+               "\",\r\n      \"code\": \"" + code + "\"\r\n    }\r\n";
+    };
     const Case cases[] = {
         {"utf-8", [](AppSettings& s) { s.encoding = TextEncoding::Utf8; }, "\"ascii\"", "\"utf8\""},
         {"utf-16 le", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Le; }, "\"ascii\"", "\"utf16le\""},
         {"utf-16 be", [](AppSettings& s) { s.encoding = TextEncoding::Utf16Be; }, "\"ascii\"", "\"utf16be\""},
-        {"shift_jis", [](AppSettings& s) { s.encoding = TextEncoding::ShiftJis; }, commonAscii,
-         "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"japanese\",\r\n"
-         "      \"code\": \"cp932\"\r\n    }\r\n"},
-        {"windows-949", [](AppSettings& s) { s.encoding = TextEncoding::Windows949; }, commonAscii,
-         "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"korean\",\r\n"
-         "      \"code\": \"cp949\"\r\n    }\r\n"},
-        {"euc-kr", [](AppSettings& s) { s.encoding = TextEncoding::EucKr; }, commonAscii,
-         "    \"kind\": \"charset\",\r\n    \"charset\": {\r\n      \"language\": \"korean\",\r\n"
-         "      \"code\": \"euc-kr\"\r\n    }\r\n"},
+        {"shift_jis", [](AppSettings& s) { s.encoding = TextEncoding::ShiftJis; }, commonAscii, charset("japanese", "cp932")},
+        {"windows-949", [](AppSettings& s) { s.encoding = TextEncoding::Windows949; }, commonAscii, charset("korean", "cp949")},
+        {"euc-kr", [](AppSettings& s) { s.encoding = TextEncoding::EucKr; }, commonAscii, charset("korean", "euc-kr")},
         {"unknown encoding as ascii", [](AppSettings& s) { s.encoding = static_cast<TextEncoding>(9); }, "", ""},
         {"light", [](AppSettings& s) { s.theme = Theme::Light; }, "DarkBlue", "Light"},
         {"black", [](AppSettings& s) { s.theme = Theme::Black; }, "DarkBlue", "Black"},

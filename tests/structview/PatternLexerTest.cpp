@@ -125,18 +125,16 @@ TEST(DecodePatternBytes, AcceptsUtf8WithOrWithoutMarkAndRejectsTheRest)
 {
     // clang-format off
     struct Case { std::string bytes; bool ok; std::u16string text; };
-    // clang-format on
     const Case cases[] = {
         {"", true, u""},
         {"\xEF\xBB\xBF", true, u""},
-        {"\xEF\xBB\xBF"
-         "ab",
-         true, u"ab"},
+        {"\xEF\xBB\xBF" "ab", true, u"ab"},
         {"\xC3\xA9", true, u"\u00E9"},
         {"\xC3\x28", false, u""},
         {"\xEF\xBB\xBF\xC3\x28", false, u""},
         {"\xEF\xBB", false, u""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::u16string text = u"stale";
         std::u16string error;
