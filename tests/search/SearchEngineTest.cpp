@@ -31,23 +31,19 @@ std::uint64_t Backward(const IReadOnlyDocument& document, const Bytes& pattern, 
 
 TEST(Search, FindsTheNearestMatchInEachDirectionWithoutWrapping)
 {
+    // The ends of the document and of the pattern; the planted-pattern property test holds
+    // matches at, before and after the start.
     // clang-format off
-    struct Case { const char* name; Bytes document; Bytes pattern; std::uint64_t start; std::uint64_t forward;
-        std::uint64_t backward; };
+    struct Case { const char* name; Bytes document; Bytes pattern; std::uint64_t start; std::uint64_t forward,
+        backward; };
     // clang-format on
     const Bytes aaaa = {0x41, 0x41, 0x41, 0x41};
     const Case cases[] = {
-        {"overlapping from 0", aaaa, {0x41, 0x41}, 0, 0, 0},
-        {"overlapping from 1", aaaa, {0x41, 0x41}, 1, 1, 1},
         {"overlapping from 2", aaaa, {0x41, 0x41}, 2, 2, 2},
         {"no room after 3", aaaa, {0x41, 0x41}, 3, kNone, 2},
         {"start beyond the end", aaaa, {0x41, 0x41}, 100, kNone, 2},
-        {"whole document", aaaa, aaaa, 0, 0, 0},
         {"longer than the document", aaaa, {0x41, 0x41, 0x41, 0x41, 0x41}, 0, kNone, kNone},
-        {"match at the caret", {1, 2, 3, 2, 3}, {2, 3}, 3, 3, 3},
         {"between two matches", {1, 2, 3, 2, 3}, {2, 3}, 2, 3, 1},
-        {"before the first", {1, 2, 3, 2, 3}, {2, 3}, 0, 1, kNone},
-        {"absent", {1, 2, 3, 2, 3}, {3, 2, 1}, 0, kNone, kNone},
         {"last byte", {1, 2, 3}, {3}, 2, 2, 2},
         {"empty pattern", {1, 2, 3}, {}, 0, kNone, kNone},
         {"empty document", {}, {1}, 0, kNone, kNone},
