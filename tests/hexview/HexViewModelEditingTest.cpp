@@ -121,17 +121,15 @@ TEST(HexViewModelEditing, ReadOnlyBlocksEditsButNotNavigationOrCopy)
     ASSERT_FALSE(f.view.EditingEnabled()); // every attach starts read-only
     // clang-format off
     struct Case { const char* name; std::function<InputResult(HexViewModel&)> input; bool blocked, handled; };
-    // clang-format on
     const Case cases[] = {
         {"hex digit", [](HexViewModel& v) { return v.OnChar(u'f'); }, true, true},
-        {"letter g does nothing at all", [](HexViewModel& v) { return v.OnChar(u'g'); }, false,
-         false},
+        {"letter g does nothing at all", [](HexViewModel& v) { return v.OnChar(u'g'); }, false, false},
         {"delete", [](HexViewModel& v) { return v.OnKeyDown(vk::kDelete, false); }, true, true},
         {"backspace", [](HexViewModel& v) { return v.OnKeyDown(vk::kBack, false); }, true, true},
         {"insert", [](HexViewModel& v) { return v.OnKeyDown(vk::kInsert, false); }, true, true},
-        {"right arrow", [](HexViewModel& v) { return v.OnKeyDown(vk::kRight, false); }, false,
-         true},
+        {"right arrow", [](HexViewModel& v) { return v.OnKeyDown(vk::kRight, false); }, false, true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const InputResult result = c.input(f.view);
