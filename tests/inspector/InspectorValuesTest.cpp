@@ -42,6 +42,8 @@ TEST(ComputeInspectorValues, NumberRowsNeedTheirWholeWidth)
 
 TEST(ComputeInspectorValues, CharacterRowsShowTheFirstCharacterOrUnavailable)
 {
+    // Overlong forms and encoded surrogates are the strict UTF-8 decoder's own tests, and
+    // what passes as UTF-16 text the system test's.
     // clang-format off
     struct Case { const char* name; Bytes bytes; std::u16string_view utf8, utf16le, utf16be; };
     const Case cases[] = {
@@ -62,12 +64,9 @@ TEST(ComputeInspectorValues, CharacterRowsShowTheFirstCharacterOrUnavailable)
         {"incomplete", {0xC3}, kNa, kNa, kNa},
         {"zero inside", {0xC3, 0x00}, kNa, kNa, kNa},
         {"bad continuation", {0xE3, 0x41, 0x82}, kNa, kNa, kNa},
-        {"overlong", {0xC0, 0xAF}, kNa, kNa, kNa},
-        {"encoded surrogate", {0xED, 0xA0, 0x80}, kNa, kNa, kNa},
         {"invalid lead", {0xF8, 0x88, 0x80, 0x80, 0x80}, kNa, kNa, kNa},
         {"surrogate pair in text", {0x3D, 0xD8, 0x00, 0xDE, 0x41, 0x00, 0x42, 0x00, 0x43, 0x00, 0x44, 0x00},
          u"= (U+003D)", u"\U0001F600 (U+1F600)", kNa},
-        {"surrogate pair alone", {0x3D, 0xD8, 0x00, 0xDE}, u"= (U+003D)", kNa, kNa},
         {"high surrogate without its pair", {0x3D, 0xD8, 0x41, 0x00, 0x42, 0x00}, u"= (U+003D)", kNa, kNa},
         {"high surrogate at the end", {0x41, 0x00, 0x42, 0x00, 0x3D, 0xD8}, u"A (U+0041)", u"A (U+0041)", kNa},
         {"low surrogate first", {0x00, 0xDE, 0x41, 0x00, 0x42, 0x00}, kNa, kNa, kNa},
