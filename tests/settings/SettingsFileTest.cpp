@@ -113,19 +113,6 @@ TEST_F(SettingsFileTest, DirectoryWithNonAsciiName)
     EXPECT_EQ(loaded, stored);
 }
 
-TEST_F(SettingsFileTest, FailedSaveChangesNothingAndLeavesNoTemporaryFile)
-{
-    // The settings path names a directory: the write succeeds, the replacement cannot.
-    std::filesystem::create_directory(test::ToPath(Path()));
-    EXPECT_FALSE(SaveSettings(DefaultSettings(UiLanguage::English), Path()));
-    EXPECT_TRUE(std::filesystem::is_directory(test::ToPath(Path())));
-    EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
-
-    // A directory that does not exist.
-    EXPECT_FALSE(SaveSettings(AppSettings(), dir.Path(u"missing/orlin.settings.json")));
-    EXPECT_EQ(dir.List(), std::vector<std::u16string>{std::u16string(kSettingsFileName)});
-}
-
 TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFile)
 {
     const std::string good = SerializeSettings(DefaultSettings(UiLanguage::Japanese));
@@ -136,6 +123,7 @@ TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFile)
         [](test::FaultyFileSystem& fs) { fs.failCreate = true; },
         [](test::FaultyFileSystem& fs) { fs.failFlush = true; },
         [](test::FaultyFileSystem& fs) { fs.failTempFile = true; },
+        [](test::FaultyFileSystem& fs) { fs.failMove = true; },
     };
     for (const Fault fault : faults) {
         dir.Write(kSettingsFileName, good);
