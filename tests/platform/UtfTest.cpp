@@ -32,26 +32,5 @@ TEST(Utf8ToUtf16, StrictDecodingAcceptsWellFormedAndRejectsEverythingElse)
     }
 }
 
-TEST(Utf8ToUtf16, LenientDecodingReplacesBadSequencesAndKeepsTheRest)
-{
-    const std::u16string decoded = Utf8ToUtf16("a\xFF"
-                                               "b",
-                                               false)
-                                       .value();
-    EXPECT_EQ(decoded, u"a\uFFFDb");
-}
-
-TEST(Utf16ToUtf8, RoundTripsAndRejectsUnpairedSurrogatesWhenStrict)
-{
-    const std::u16string samples[] = {u"", u"abc", u"\u00E9\u3042", u"\U0001F600x", u"\uFFFF"};
-    for (const std::u16string& text : samples) {
-        const auto bytes = Utf16ToUtf8(text, true);
-        ASSERT_TRUE(bytes.has_value());
-        EXPECT_EQ(Utf8ToUtf16(*bytes, true), text);
-    }
-    EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)), true).has_value());
-    EXPECT_FALSE(Utf16ToUtf8(u"a" + std::u16string(1, char16_t(0xDC00)), true).has_value());
-}
-
 } // namespace
 } // namespace orx::platform
