@@ -159,15 +159,5 @@ TEST_F(StringTableFilesTest, SystemLanguageAsksTheLocaleAtEveryLookup)
     EXPECT_EQ(table.Lookup("k"), u"english");
 }
 
-TEST_F(StringTableFilesTest, BaseDirectoryWithNonAsciiName)
-{
-    const std::filesystem::path base = dir.Dir() / std::filesystem::path(u"\u65E5\u672C \u00E9");
-    std::filesystem::create_directories(base / "resources" / "strings");
-    dir.Write(u"\u65E5\u672C \u00E9/resources/strings/ja-JP.txt", "k = \xE5\x80\xA4\n");
-    StringTable table = MakeTable(u"ja-JP");
-    table.SetBaseDirectory(test::FromPath(base));
-    EXPECT_EQ(table.Lookup("k"), u"\u5024");
-}
-
 } // namespace
 } // namespace orx
