@@ -21,18 +21,16 @@ TEST(TrimQuery, DropsOnlyOuterBlanks)
     }
 }
 
+// Blanks around the pairs, an odd digit count and a blank query are the pattern builder's.
 TEST(ParseHexQuery, ReadsPairsAndIgnoresWhiteSpaceAnywhere)
 {
     const std::pair<std::u16string, std::optional<Bytes>> cases[] = {
         {u"DEADBEEF", Bytes{0xDE, 0xAD, 0xBE, 0xEF}},
-        {u" de ad\tBE EF ", Bytes{0xDE, 0xAD, 0xBE, 0xEF}},
         {u"d e\na\rd\v0\f1", Bytes{0xDE, 0xAD, 0x01}},
         {u"00\u3000ff\u00A0Aa", Bytes{0x00, 0xFF, 0xAA}},
-        {u"DEA", std::nullopt},
         {u"0xDE", std::nullopt},
         {u"GG", std::nullopt},
         {u"", std::nullopt},
-        {u" \t ", std::nullopt},
         {u"\uFF10\uFF11", std::nullopt}, // full-width digits are not hexadecimal digits
         {u"1-2", std::nullopt},
     };
