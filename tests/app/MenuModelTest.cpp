@@ -124,7 +124,6 @@ TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu)
     struct Case { int count; std::string expectedRecent; };
     const Case cases[] = {
         {0, ""},
-        {1, "- recent#4000 "},
         {8, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 "
             "recent#4007 "},
         {9, "- recent#4000 recent#4001 recent#4002 recent#4003 recent#4004 recent#4005 recent#4006 "

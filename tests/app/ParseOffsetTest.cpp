@@ -12,7 +12,6 @@ TEST(ParseOffset, GoToAnswers)
     struct Case { std::u16string text; std::optional<std::uint64_t> expected; };
     const Case cases[] = {
         {u"  0X1f \t", 31},
-        {u"1f", 31},
         {u"10", 16}, // always hexadecimal
         {u"0", 0},
         {u"\r\nFFFFFFFFFFFFFFFF\n", kMax},

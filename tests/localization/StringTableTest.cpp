@@ -21,7 +21,6 @@ struct ParseCase {
 TEST(StringFileTest, LinesFollowTheFormatRules)
 {
     const ParseCase cases[] = {
-        {"plain", "a.b = Open\n", "a.b", u"Open"},
         {"no blanks", "a.b=Open", "a.b", u"Open"},
         {"further equals signs belong to the text", "k = some = text\n", "k", u"some = text"},
         {"blanks, tabs and CR trimmed", "\t k \t=\t  x y \r\n", "k", u"x y"},
