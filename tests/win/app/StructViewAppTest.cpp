@@ -198,15 +198,6 @@ TEST_F(StructViewApp, HidingKeepsThePatternAndTheCloseBoxClearsTheSetting)
     EXPECT_EQ(Narrow(Model().FileName()), "png.orpat");
 }
 
-TEST_F(StructViewApp, HugeMembersShowAsUnavailableWithoutBeingRead)
-{
-    ASSERT_TRUE(app.Start(app.Dir().Write(u"data.bin", kPng)));
-    OpenPattern(
-        app.Dir().Write(u"huge.orpat", "struct H { uint8_t first; char data[4000000000]; };"));
-    ASSERT_TRUE(ValueIs("first", "0x89"));
-    EXPECT_EQ(Value("data"), "N/A");
-}
-
 TEST_F(StructViewApp, WithoutADocumentEveryValueIsUnavailable)
 {
     ASSERT_TRUE(app.Start());

@@ -134,26 +134,6 @@ TEST_F(HexViewWindow, ScrollBarsAndScrollMessagesFollowTheModel)
     EXPECT_GE(Parent::Count(kMsgViewChanged), 1) << "a new first row is announced";
 }
 
-TEST_F(HexViewWindow, NotificationsReachTheParent)
-{
-    Open(256);
-    SendMessageW(view.Window(), WM_CHAR, 'f', 0); // read-only
-    SendMessageW(view.Window(), WM_KEYDOWN, VK_DELETE, 0);
-    SendMessageW(view.Window(), WM_CHAR, 'g', 0); // not a hex digit: nothing
-    EXPECT_EQ(Parent::Count(kMsgEditBlocked), 0) << "posted, not sent";
-    Parent::Pump();
-    EXPECT_EQ(Parent::Count(kMsgEditBlocked), 2);
-
-    SendMessageW(view.Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
-    EXPECT_EQ(Parent::Count(kMsgZoomChanged), 1) << "sent while the wheel message is handled";
-    EXPECT_NEAR(view.Model().Zoom(), 1.1f, 0.001f);
-
-    SendMessageW(view.Window(), WM_KEYDOWN, VK_DOWN, 0);
-    Parent::Pump();
-    EXPECT_EQ(view.Model().CaretOffset(), 16u);
-    EXPECT_GE(Parent::Count(kMsgViewChanged), 1);
-}
-
 TEST_F(HexViewWindow, InsertBarBlinksOnlyWhileFocused)
 {
     Open(256);
