@@ -30,6 +30,7 @@ TEST(SettingsWin32Test, DefaultLanguageFollowsTheUserLocale)
 {
     const auto locale = platform::UserDefaultLocaleName();
     ASSERT_TRUE(locale.has_value());
+    EXPECT_GE(locale->size(), 2u);
     const bool japanese = locale->starts_with(u"ja");
     EXPECT_EQ(DefaultUiLanguage(), japanese ? UiLanguage::Japanese : UiLanguage::English);
 
