@@ -4,6 +4,7 @@
 #include "app/CommandIds.h"
 #include "app/win/LicenseText.h"
 #include "win/app/AppHarness.h"
+#include "win/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,6 @@ std::u16string ClassOf(HWND window)
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return win::FromW(name);
-}
-
-std::u16string TextOf(HWND window)
-{
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return win::FromW(buffer);
 }
 
 HWND QueryEdit(HWND dialog)
@@ -102,7 +96,7 @@ TEST(SearchDialog, NextWalksEveryOccurrenceWithoutWrappingAndPreviousGoesBack)
         [&](HWND dialog) {
             seen = dialog;
             EXPECT_EQ(ClassOf(dialog), u"Orlin.SearchDialog");
-            EXPECT_EQ(TextOf(dialog), u"Find");
+            EXPECT_EQ(WindowText(dialog), u"Find");
             EXPECT_EQ(SendDlgItemMessageW(dialog, kTypeList, CB_GETCURSEL, 0, 0), 0);
             EXPECT_EQ(GetFocus(), QueryEdit(dialog));
             EXPECT_FALSE(IsWindowEnabled(app.Main()));
@@ -129,7 +123,7 @@ TEST(SearchDialog, NextWalksEveryOccurrenceWithoutWrappingAndPreviousGoesBack)
             EXPECT_EQ(app.boxes.back().owner, dialog);
             EXPECT_EQ(app.boxes.back().type, UINT(MB_ICONINFORMATION | MB_OK));
             ExpectSelected(app, {2, 3});
-            EXPECT_EQ(TextOf(QueryEdit(dialog)), u" 41 41 ") << "the query stays as typed";
+            EXPECT_EQ(WindowText(QueryEdit(dialog)), u" 41 41 ") << "the query stays as typed";
             Click(dialog, kPrevious);
         },
         [&](HWND dialog) {
@@ -278,7 +272,7 @@ TEST(GoToDialog, MovesTheCaretAndRefusesWhatIsNotAnOffset)
         app.dialogSteps = {[&](HWND dialog) {
             EXPECT_EQ(ClassOf(dialog), u"Orlin.PromptDialog");
             HWND edit = GetDlgItem(dialog, 3002);
-            EXPECT_EQ(TextOf(edit), initial);
+            EXPECT_EQ(WindowText(edit), initial);
             EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(0, initial.size()));
             TypeInto(edit, c.typed); // replaces the selected text
             PressKey(edit, VK_RETURN);
@@ -348,10 +342,10 @@ TEST(AboutDialog, ShowsTheLicenceOpensTheLinkAndClosesOnlyOnPurpose)
         [&](HWND dialog) {
             about = dialog;
             EXPECT_EQ(ClassOf(dialog), u"Orlin.AboutDialog");
-            EXPECT_EQ(TextOf(GetDlgItem(dialog, 3202)), u"Version v1.03");
+            EXPECT_EQ(WindowText(GetDlgItem(dialog, 3202)), u"Version v1.03");
             HWND license = GetDlgItem(dialog, 3207);
             EXPECT_FALSE(win::LoadLicenseText().empty());
-            EXPECT_EQ(TextOf(license), win::LoadLicenseText());
+            EXPECT_EQ(WindowText(license), win::LoadLicenseText());
             EXPECT_EQ(SendMessageW(license, EM_GETSEL, 0, 0), 0) << "nothing selected";
             EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
             HWND link = GetDlgItem(dialog, 3205);
@@ -364,7 +358,7 @@ TEST(AboutDialog, ShowsTheLicenceOpensTheLinkAndClosesOnlyOnPurpose)
         },
         [&](HWND dialog) {
             EXPECT_EQ(app.openedLinks.size(), 1u);
-            EXPECT_EQ(app.openedLinks.front(), TextOf(GetDlgItem(dialog, 3205)));
+            EXPECT_EQ(app.openedLinks.front(), WindowText(GetDlgItem(dialog, 3205)));
             PressKey(GetFocus(), VK_RETURN);
         },
         [&](HWND) { ADD_FAILURE() << "Enter left the box open"; },

@@ -28,11 +28,6 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf());
-        const auto properties = D2D1::RenderTargetProperties(
-            D2D1_RENDER_TARGET_TYPE_DEFAULT,
-            D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE), 96.0f, 96.0f);
-        factory_->CreateDCRenderTarget(&properties, &target_);
     }
     ~Canvas()
     {
@@ -44,7 +39,7 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    [[nodiscard]] bool Ready() const { return bits_ != nullptr && target_; }
+    [[nodiscard]] bool Ready() const { return bits_ != nullptr; }
 
     // The memory DC the bitmap is selected into, for drawing with GDI.
     [[nodiscard]] HDC Dc() const { return dc_; }
@@ -53,6 +48,17 @@ public:
     bool Draw(IDWriteFactory& factory, IDWriteTextFormat& format, const win::GridFont* grid,
               const PaintModel& frame)
     {
+        // Made on the first drawing only: under Wine a Direct2D factory takes a while.
+        if (!target_) {
+            D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf());
+            const auto properties = D2D1::RenderTargetProperties(
+                D2D1_RENDER_TARGET_TYPE_DEFAULT,
+                D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE), 96.0f,
+                96.0f);
+            if (!factory_ || FAILED(factory_->CreateDCRenderTarget(&properties, &target_))) {
+                return false;
+            }
+        }
         RECT area{0, 0, width_, height_};
         if (FAILED(target_->BindDC(dc_, &area))) {
             return false;

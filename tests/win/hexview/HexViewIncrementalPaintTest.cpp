@@ -4,6 +4,8 @@
 #include "document/EditableDocument.h"
 #include "hexview/win/HexView.h"
 #include "support/TempDir.h"
+#include "win/hexview/Canvas.h"
+#include "win/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,51 +17,17 @@
 namespace orx::test {
 namespace {
 
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void Drain()
-{
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 // The window's client pixels as they are on screen.
 std::vector<std::uint32_t> Capture(HWND window)
 {
     RECT client{};
     GetClientRect(window, &client);
-    const int width = client.right;
-    const int height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    Canvas canvas(client.right, client.bottom);
     HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
-                                      static_cast<const std::uint32_t*>(bits) + width * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(canvas.Dc(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
     ReleaseDC(window, screen);
-    for (auto& pixel : pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return pixels;
+    GdiFlush();
+    return canvas.Pixels();
 }
 
 // Where two captures differ: the count and the box around the differing pixels.
@@ -108,34 +76,16 @@ class HexViewIncrementalPaint : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = ParentProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"Orlin.Test.PaintParent";
-        RegisterClassW(&windowClass);
         HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
-        // A caption and the view away from the parent's corner, as in the main window: moved
-        // pixels must land in the view's own coordinates.
-        parent = CreateWindowExW(0, L"Orlin.Test.PaintParent", L"paint",
-                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 660, 330, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(document.Open(dir.Write(u"mixed.bin", MixedBytes(6000))));
-        ASSERT_TRUE(view.Create(parent, GetModuleHandleW(nullptr)));
+        ASSERT_TRUE(view.Create(parent.window, GetModuleHandleW(nullptr)));
         // Narrower than the columns, so that sideways scrolling is reachable.
         MoveWindow(view.Window(), 10, 24, 620, 250, TRUE);
         view.SetDocument(&document, &document);
         view.Apply(view.Model().ToggleEditingEnabled());
-        SetForegroundWindow(parent);
+        SetForegroundWindow(parent.window);
         SetFocus(view.Window());
-        Drain();
-    }
-
-    void TearDown() override
-    {
-        if (view.Window() != nullptr) {
-            DestroyWindow(view.Window());
-        }
-        DestroyWindow(parent);
+        Pump();
     }
 
     // One random input as a user (or the shell) gives it; returns what it was.
@@ -200,7 +150,7 @@ protected:
             return "encoding";
         default:
             if (random() % 2 == 0) {
-                SetFocus(parent);
+                SetFocus(parent.window);
                 SetFocus(window);
                 return "focus away and back";
             }
@@ -211,7 +161,9 @@ protected:
 
     TempDir dir;
     EditableDocument document;
-    HWND parent = nullptr;
+    // A caption and the view away from the parent's corner, as in the main window: moved
+    // pixels must land in the view's own coordinates.
+    ParentWindow parent{{40, 30, 700, 360}};
     HexView view;
 };
 
@@ -234,7 +186,7 @@ TEST_F(HexViewIncrementalPaint, EveryInputLooksAsAFullRepaint)
             << "step " << step << " (" << input
             << "): " << Difference(incremental, full, client.right) << "; caret "
             << view.Model().CaretOffset() << ", top row " << view.Model().TopRow();
-        Drain();
+        Pump();
     }
 }
 

@@ -2,6 +2,7 @@
 #include "hexview/ViewNotifications.h"
 #include "hexview/win/HexView.h"
 #include "support/TempDir.h"
+#include "win/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -10,82 +11,17 @@
 namespace orx::test {
 namespace {
 
-// A parent that records the notifications the view sends or posts to it.
-class Parent {
-public:
-    Parent()
-    {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &Parent::Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"Orlin.Test.Parent";
-        RegisterClassW(&windowClass);
-        HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
-        window =
-            CreateWindowExW(0, L"Orlin.Test.Parent", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                            0, 900, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        received().clear();
-    }
-    ~Parent() { DestroyWindow(window); }
-    Parent(const Parent&) = delete;
-    Parent& operator=(const Parent&) = delete;
-
-    static std::vector<UINT>& received()
-    {
-        static std::vector<UINT> messages;
-        return messages;
-    }
-
-    static void Pump()
-    {
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-
-    static void PumpFor(DWORD milliseconds)
-    {
-        const ULONGLONG end = GetTickCount64() + milliseconds;
-        while (GetTickCount64() < end) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            Pump();
-        }
-    }
-
-    static int Count(UINT message)
-    {
-        int count = 0;
-        for (UINT m : received()) {
-            count += m == message ? 1 : 0;
-        }
-        return count;
-    }
-
-    HWND window = nullptr;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message >= kWmApp && message <= kWmApp + 20) {
-            received().push_back(message);
-            return 0;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-};
-
 class HexViewWindow : public ::testing::Test {
 protected:
     void Open(std::size_t size)
     {
+        HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
         ASSERT_TRUE(document.Open(dir.Write(u"view.bin", std::vector<std::uint8_t>(size, 0x41))));
         ASSERT_TRUE(view.Create(parent.window, GetModuleHandleW(nullptr)));
         MoveWindow(view.Window(), 0, 0, 880, 560, TRUE);
         view.SetDocument(&document, &document);
-        Parent::Pump();
-        Parent::received().clear();
+        Pump();
+        ParentWindow::received.clear();
     }
 
     SCROLLINFO Scroll(int bar) const
@@ -99,7 +35,7 @@ protected:
 
     TempDir dir;
     EditableDocument document;
-    Parent parent;
+    ParentWindow parent;
     HexView view;
 };
 
@@ -130,8 +66,8 @@ TEST_F(HexViewWindow, ScrollBarsAndScrollMessagesFollowTheModel)
         EXPECT_EQ(model.TopRow(), step.topRow) << step.message << "/" << LOWORD(step.wParam);
         EXPECT_EQ(static_cast<std::uint64_t>(Scroll(SB_VERT).nPos), step.topRow);
     }
-    Parent::Pump();
-    EXPECT_GE(Parent::Count(kMsgViewChanged), 1) << "a new first row is announced";
+    Pump();
+    EXPECT_GE(ParentWindow::Count(kMsgViewChanged), 1) << "a new first row is announced";
 }
 
 TEST_F(HexViewWindow, InsertBarBlinksOnlyWhileFocused)
@@ -146,7 +82,7 @@ TEST_F(HexViewWindow, InsertBarBlinksOnlyWhileFocused)
     bool last = view.Model().CaretBlinkOn();
     const ULONGLONG end = GetTickCount64() + 3 * interval;
     while (GetTickCount64() < end) {
-        Parent::PumpFor(20);
+        PumpFor(20);
         changes += view.Model().CaretBlinkOn() != last ? 1 : 0;
         last = view.Model().CaretBlinkOn();
     }
@@ -154,7 +90,7 @@ TEST_F(HexViewWindow, InsertBarBlinksOnlyWhileFocused)
 
     SetFocus(parent.window);
     EXPECT_FALSE(view.Model().CaretBlinkOn());
-    Parent::PumpFor(2 * interval);
+    PumpFor(2 * interval);
     EXPECT_FALSE(view.Model().CaretBlinkOn()) << "no blinking without the focus";
 }
 

@@ -1,7 +1,7 @@
 #include "platform/Utf.h"
-#include "platform/win32/WinString.h"
 #include "structview/win/StructViewWindow.h"
 #include "ui/win/WinHandles.h"
+#include "win/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,53 +12,6 @@ namespace orx::test {
 namespace {
 
 using platform::Narrow;
-
-// The owner: records what the view posts to it.
-class Owner {
-public:
-    Owner()
-    {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &Owner::Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"Orlin.Test.StructOwner";
-        RegisterClassW(&windowClass);
-        window = CreateWindowExW(0, L"Orlin.Test.StructOwner", L"owner", WS_OVERLAPPEDWINDOW, 0, 0,
-                                 300, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        Received().clear();
-    }
-    ~Owner() { DestroyWindow(window); }
-    Owner(const Owner&) = delete;
-    Owner& operator=(const Owner&) = delete;
-
-    // (message - WM_APP, wParam) of every private message that arrived.
-    static std::vector<std::pair<UINT, WPARAM>>& Received()
-    {
-        static std::vector<std::pair<UINT, WPARAM>> messages;
-        return messages;
-    }
-
-    HWND window = nullptr;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message >= WM_APP && message < WM_APP + 100) {
-            Received().emplace_back(message - WM_APP, wParam);
-            return 0;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-};
-
-void Pump()
-{
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 void SetCtrl(bool down)
 {
@@ -76,13 +29,6 @@ void Key(HWND target, UINT key, bool ctrl = false)
     Pump();
 }
 
-std::u16string WindowText(HWND window)
-{
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return win::FromW(buffer);
-}
-
 StructViewTexts Texts()
 {
     return LoadStructViewTexts([](std::string_view key) {
@@ -97,7 +43,7 @@ protected:
         ASSERT_TRUE(view.Create(owner.window, GetModuleHandleW(nullptr), Texts(), Theme::Light));
         view.Dock({40, 40, 740, 680}, true);
         Pump();
-        Owner::Received().clear();
+        ParentWindow::received.clear();
     }
 
     HWND Button(int id) const { return GetDlgItem(view.Window(), id); }
@@ -112,7 +58,7 @@ protected:
         return pixel;
     }
 
-    Owner owner;
+    ParentWindow owner{{0, 0, 300, 300}, WS_OVERLAPPEDWINDOW};
     StructViewWindow view;
 };
 
@@ -129,9 +75,10 @@ TEST_F(StructViewWindowTest, ButtonsKeysAndTheCloseBoxAskTheOwner)
     SendMessageW(view.Window(), WM_COMMAND, svid::kFormatFirst + 3, 0); // big-endian
     SendMessageW(view.Window(), WM_CLOSE, 0, 0);
     Pump();
-    const std::vector<std::pair<UINT, WPARAM>> expected = {{13, 0}, {16, 0}, {15, 0},
-                                                           {16, 0}, {17, 4}, {12, 0}};
-    EXPECT_EQ(Owner::Received(), expected);
+    const std::vector<std::pair<UINT, WPARAM>> expected = {
+        {kMsgStructOpenPattern, 0},   {kMsgStructReloadPattern, 0}, {kMsgStructClosePattern, 0},
+        {kMsgStructReloadPattern, 0}, {kMsgStructValueFormat, 4},   {kMsgStructViewClosed, 0}};
+    EXPECT_EQ(ParentWindow::received, expected);
     EXPECT_TRUE(IsWindow(view.Window())) << "the owner decides when it goes";
 
     // Ctrl+A in the message panel selects its whole text.
