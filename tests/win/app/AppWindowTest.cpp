@@ -16,14 +16,11 @@ std::vector<std::uint8_t> Ramp(std::size_t count)
     return bytes;
 }
 
-bool Contains(const std::u16string& text, std::u16string_view part)
+template <typename Char>
+bool Contains(const std::basic_string<Char>& text,
+              std::type_identity_t<std::basic_string_view<Char>> part)
 {
-    return text.find(part) != std::u16string::npos;
-}
-
-bool Contains(const std::string& text, std::string_view part)
-{
-    return text.find(part) != std::string::npos;
+    return text.find(part) != text.npos;
 }
 
 using platform::Narrow;

@@ -305,9 +305,7 @@ TEST(FontDialog, OffersMonospaceFamiliesAndAppliesAndSavesTheChoice)
         const auto names = ListItems(families);
         EXPECT_NE(std::find(names.begin(), names.end(), u"DejaVu Sans Mono"), names.end());
         EXPECT_EQ(std::find(names.begin(), names.end(), u"DejaVu Sans"), names.end());
-        wchar_t size[8] = {};
-        GetWindowTextW(GetDlgItem(dialog, 3304), size, 8);
-        EXPECT_EQ(win::FromW(size), u"12");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, 3304)), u"12");
         SendMessageW(families, CB_SETCURSEL,
                      SendMessageW(families, CB_FINDSTRINGEXACT, -1,
                                   reinterpret_cast<LPARAM>(L"DejaVu Sans Mono")),
