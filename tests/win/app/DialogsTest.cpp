@@ -73,17 +73,12 @@ void ExpectOwnerBack(AppHarness& app)
     EXPECT_EQ(GetFocus(), app.View());
 }
 
-struct Hit {
-    std::uint64_t low;
-    std::uint64_t high;
-};
-
-void ExpectSelected(AppHarness& app, Hit hit)
+void ExpectSelected(AppHarness& app, std::uint64_t low, std::uint64_t high)
 {
     EXPECT_TRUE(app.Model().HasSelection());
-    EXPECT_EQ(app.Model().SelectionLow(), hit.low);
-    EXPECT_EQ(app.Model().SelectionHigh(), hit.high);
-    EXPECT_EQ(app.Model().CaretOffset(), hit.low);
+    EXPECT_EQ(app.Model().SelectionLow(), low);
+    EXPECT_EQ(app.Model().SelectionHigh(), high);
+    EXPECT_EQ(app.Model().CaretOffset(), low);
 }
 
 TEST(SearchDialog, NextWalksEveryOccurrenceWithoutWrappingAndPreviousGoesBack)
@@ -104,15 +99,15 @@ TEST(SearchDialog, NextWalksEveryOccurrenceWithoutWrappingAndPreviousGoesBack)
             PressKey(QueryEdit(dialog), VK_RETURN);
         },
         [&](HWND dialog) {
-            ExpectSelected(app, {0, 1});
+            ExpectSelected(app, 0, 1);
             PressKey(QueryEdit(dialog), VK_RETURN);
         },
         [&](HWND dialog) {
-            ExpectSelected(app, {1, 2});
+            ExpectSelected(app, 1, 2);
             PressKey(QueryEdit(dialog), VK_RETURN);
         },
         [&](HWND dialog) {
-            ExpectSelected(app, {2, 3});
+            ExpectSelected(app, 2, 3);
             boxesBefore = app.boxes.size();
             PressKey(QueryEdit(dialog), VK_RETURN);
         },
@@ -122,12 +117,12 @@ TEST(SearchDialog, NextWalksEveryOccurrenceWithoutWrappingAndPreviousGoesBack)
             EXPECT_EQ(app.boxes.back().caption, u"Find");
             EXPECT_EQ(app.boxes.back().owner, dialog);
             EXPECT_EQ(app.boxes.back().type, UINT(MB_ICONINFORMATION | MB_OK));
-            ExpectSelected(app, {2, 3});
+            ExpectSelected(app, 2, 3);
             EXPECT_EQ(WindowText(QueryEdit(dialog)), u" 41 41 ") << "the query stays as typed";
             Click(dialog, kPrevious);
         },
         [&](HWND dialog) {
-            ExpectSelected(app, {1, 2});
+            ExpectSelected(app, 1, 2);
             EXPECT_EQ(ListItems(GetDlgItem(dialog, kQueryBox)),
                       std::vector<std::u16string>{u"41 41"});
             Click(dialog, IDCANCEL);
@@ -185,7 +180,7 @@ TEST(SearchDialog, RejectedQueriesAreReportedAndKeptOutOfTheHistory)
         EXPECT_EQ(app.boxes[i].caption, u"Find");
         EXPECT_NE(app.boxes[i].owner, app.Main()) << "owned by the dialog";
     }
-    ExpectSelected(app, {1, 2});
+    ExpectSelected(app, 1, 2);
     EXPECT_EQ(hexItems, std::vector<std::u16string>{u"00"});
     const std::string settings = app.SettingsFileText();
     EXPECT_EQ(settings.find("DEA"), std::string::npos);
@@ -235,7 +230,7 @@ TEST(SearchDialog, EscapeDuringALongSearchStopsItAndLeavesTheDialogOpen)
         },
         [&](HWND dialog) {
             EXPECT_TRUE(app.boxes.empty()) << "a cancelled search shows nothing";
-            ExpectSelected(app, {1, 1});
+            ExpectSelected(app, 1, 1);
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
             EXPECT_FALSE(app.App().Busy());
             PressKey(QueryEdit(dialog), VK_ESCAPE); // idle: closes

@@ -98,8 +98,7 @@ TEST_F(StructViewApp, ShowsTheRowsAtTheCaretAndFollowsMovesAndEdits)
     // Back at 0, an edit of the width's first byte shows at once.
     app.Key(VK_LEFT);
     app.Command(cmd::kToggleReadOnly);
-    app.Key(VK_RIGHT); // through the offsets 1..15 to the width at 16
-    for (int i = 1; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i) { // to the width at 16
         app.Key(VK_RIGHT);
     }
     app.Type(u"ab");

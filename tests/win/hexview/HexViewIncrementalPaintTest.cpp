@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -28,27 +29,6 @@ std::vector<std::uint32_t> Capture(HWND window)
     ReleaseDC(window, screen);
     GdiFlush();
     return canvas.Pixels();
-}
-
-// Where two captures differ: the count and the box around the differing pixels.
-std::string Difference(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                       int width)
-{
-    int count = 0;
-    int left = width, top = 1 << 30, right = -1, bottom = -1;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i]) {
-            ++count;
-            const int x = static_cast<int>(i) % width;
-            const int y = static_cast<int>(i) / width;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    return std::to_string(count) + " pixels differ in x " + std::to_string(left) + ".." +
-           std::to_string(right) + ", y " + std::to_string(top) + ".." + std::to_string(bottom);
 }
 
 // Bytes that give the text column wide glyphs reaching into the rows beside them: ASCII,
@@ -182,10 +162,13 @@ TEST_F(HexViewIncrementalPaint, EveryInputLooksAsAFullRepaint)
         const std::vector<std::uint32_t> incremental = Capture(view.Window());
         RedrawWindow(view.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const std::vector<std::uint32_t> full = Capture(view.Window());
+        const auto first =
+            std::mismatch(incremental.begin(), incremental.end(), full.begin()).first;
+        const auto at = static_cast<int>(first - incremental.begin());
         ASSERT_TRUE(incremental == full)
-            << "step " << step << " (" << input
-            << "): " << Difference(incremental, full, client.right) << "; caret "
-            << view.Model().CaretOffset() << ", top row " << view.Model().TopRow();
+            << "step " << step << " (" << input << "): pixel " << at % client.right << ","
+            << at / client.right << " differs first; caret " << view.Model().CaretOffset()
+            << ", top row " << view.Model().TopRow();
         Pump();
     }
 }
