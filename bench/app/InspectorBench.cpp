@@ -1,12 +1,16 @@
-// Caret moves with the data inspector shown and hidden, in-process under Wine: 1,000 moves
-// sent as key presses, each handled before the next, timed until the inspector shows the
-// final caret's values (median of several rounds). Then 10,000 moves with the inspector
-// shown, and the process's private bytes compared once the worker is idle. Fails when the
-// shown/hidden ratio exceeds 1.5, the final values are wrong, or private bytes grew by more
-// than 1 MiB.
+// Caret moves with the data inspector and the struct view (a shipped pattern loaded) shown
+// and with both hidden, in-process under Wine: 1,000 moves sent as key presses, each
+// handled before the next, timed until the inspector has painted the final caret's values
+// and the struct view shows rows for it (median of several rounds). Then 10,000 moves with
+// both shown, and the process's private bytes compared once the workers are idle. Fails
+// when the shown/hidden ratio exceeds 1.5, the final values are wrong, or private bytes
+// grew by more than 1 MiB.
 //
 // Usage: orx_inspector_bench.exe   (from the source tree: it reads resources/strings)
 #include "inspector/InspectorValues.h"
+#include "structview/StructRows.h"
+#include "structview/win/StructViewWindow.h"
+#include "support/SourceDirectory.h"
 #include "win/app/AppHarness.h"
 
 #include <windows.h>
@@ -26,11 +30,11 @@ constexpr int kRounds = 3;
 constexpr double kLimit = 1.5;
 constexpr double kMemoryLimit = 1024.0 * 1024.0;
 
-std::string Settings(bool inspectorVisible)
+std::string Settings(bool visible)
 {
-    return std::string("{\r\n  \"appVersion\": \"v1.03\",\r\n  \"language\": \"English\",\r\n"
-                       "  \"analysis\": {\r\n    \"dataInspector\": {\r\n      \"visible\": ") +
-           (inspectorVisible ? "true" : "false") + "\r\n    }\r\n  }\r\n}\r\n";
+    const std::string shown = visible ? "true" : "false";
+    return "{\"language\": \"English\", \"analysis\": {\"dataInspector\": {\"visible\": " + shown +
+           "}, \"structView\": {\"visible\": " + shown + "}}}";
 }
 
 double Milliseconds()
@@ -63,9 +67,14 @@ std::vector<std::uint8_t> Ramp()
 
 bool ShowsCaret(AppHarness& app)
 {
-    const auto& values = app.App().Inspector().Table().Values();
-    const auto caret = static_cast<std::uint8_t>(app.Model().CaretOffset());
-    return values.size() == kInspectorRowCount && values[1] == FormatHexDec(caret, 2);
+    const auto& inspector = app.App().Inspector();
+    const auto& values = inspector.Table().Values();
+    const auto caret = app.Model().CaretOffset();
+    const auto& rows = app.App().StructView().Model().Rows();
+    return values.size() == kInspectorRowCount &&
+           values[1] == FormatHexDec(static_cast<std::uint8_t>(caret), 2) &&
+           inspector.ShowsCurrentValues() && !rows.empty() &&
+           rows[0].offset == StructOffsetText(caret);
 }
 
 // Right-arrow presses, then waits for the values of the final caret when the inspector is
@@ -89,6 +98,26 @@ double Moves(AppHarness& app, int count, bool inspectorVisible)
     return Milliseconds() - start;
 }
 
+// Loads a shipped pattern into the struct view when the windows are shown, and checks
+// that they are shown or hidden as asked.
+bool ShowBothOrNeither(AppHarness& app, bool visible)
+{
+    if (visible) {
+        app.chosenPattern = SourceDirectory() + u"\\patterns\\bmp.orpat";
+        SendMessageW(app.App().Window(), kMsgStructOpenPattern, 0, 0);
+        app.Pump();
+    }
+    SetFocus(app.View());
+    const bool inspector = app.App().Inspector().Window() != nullptr;
+    const bool structView = app.App().StructView().Window() != nullptr;
+    if (inspector != visible || structView != visible ||
+        (visible && !app.App().StructView().Model().CloseEnabled())) {
+        std::fprintf(stderr, "the side windows are not shown as asked\n");
+        return false;
+    }
+    return true;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -106,22 +135,20 @@ int Run()
                 std::fprintf(stderr, "the main window could not be created\n");
                 return 1;
             }
-            SetFocus(app.View());
-            if ((app.App().Inspector().Window() != nullptr) != visible) {
-                std::fprintf(stderr, "the inspector's visibility is not what was asked\n");
+            if (!ShowBothOrNeither(app, visible)) {
                 return 1;
             }
             (void)Moves(app, 50, visible); // warm-up: fonts, render targets
             const double time = Moves(app, kMoves, visible);
             if (time < 0) {
-                std::fprintf(stderr, "the inspector never showed the final caret's values\n");
+                std::fprintf(stderr, "the side windows never showed the final caret's values\n");
                 return 1;
             }
             (visible ? shown : hidden).push_back(time);
         }
     }
     const double ratio = Median(shown) / Median(hidden);
-    std::printf("%d caret moves: inspector shown %.0f ms, hidden %.0f ms (median of %d), "
+    std::printf("%d caret moves: side windows shown %.0f ms, hidden %.0f ms (median of %d), "
                 "ratio %.2f (limit %.1f)\n",
                 kMoves, Median(shown), Median(hidden), kRounds, ratio, kLimit);
 
@@ -129,18 +156,22 @@ int Run()
     if (!app.Start(app.Dir().Write(u"memory.bin", Ramp()))) {
         return 1;
     }
-    SetFocus(app.View());
+    if (!ShowBothOrNeither(app, true)) {
+        return 1;
+    }
     (void)Moves(app, kMoves, true);
     app.PumpFor(500);
     const double before = PrivateBytes();
-    if (Moves(app, kMemoryMoves, true) < 0) {
-        std::fprintf(stderr, "the inspector never showed the final caret's values\n");
+    const std::uint64_t start = app.Model().CaretOffset();
+    const double time = Moves(app, kMemoryMoves, true);
+    if (time < 0 || app.Model().CaretOffset() != start + kMemoryMoves) {
+        std::fprintf(stderr, "the caret did not move, or the side windows never showed it\n");
         return 1;
     }
     app.PumpFor(500);
     const double growth = PrivateBytes() - before;
-    std::printf("%d caret moves: private bytes %+.0f KiB once idle (limit 1024 KiB)\n",
-                kMemoryMoves, growth / 1024.0);
+    std::printf("%d caret moves in %.0f ms: private bytes %+.0f KiB once idle (limit 1024 KiB)\n",
+                kMemoryMoves, time, growth / 1024.0);
     return ratio <= kLimit && growth <= kMemoryLimit ? 0 : 1;
 }
 

@@ -42,12 +42,22 @@ float InspectorTable::NameColumnWidth(float clientWidthDips)
     return std::clamp(clientWidthDips / 4.0f, 96.0f, 132.0f);
 }
 
-void InspectorTable::SetValues(std::vector<std::u16string> values)
+std::vector<std::size_t> InspectorTable::SetValues(std::vector<std::u16string> values)
 {
+    std::vector<std::size_t> changed;
+    const std::u16string none;
+    for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
+        const auto& before = row < values_.size() ? values_[row] : none;
+        const auto& after = row < values.size() ? values[row] : none;
+        if (before != after) {
+            changed.push_back(row);
+        }
+    }
     values_ = std::move(values);
     if (selectedRow_ >= static_cast<int>(values_.size())) {
         selectedRow_ = static_cast<int>(values_.size()) - 1;
     }
+    return changed;
 }
 
 bool InspectorTable::Click(float xDips, float yDips, float clientWidthDips)
@@ -75,6 +85,12 @@ std::optional<std::u16string> InspectorTable::SelectedValue() const
     return values_[static_cast<std::size_t>(selectedRow_)];
 }
 
+InspectorBox InspectorTable::ValueCell(std::size_t row, float clientWidthDips)
+{
+    const float top = kFirstRowTop + kRowHeight * static_cast<float>(row);
+    return {NameColumnWidth(clientWidthDips), top, clientWidthDips, top + kRowHeight};
+}
+
 InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientWidthDips,
                                       float clientHeightDips) const
 {
@@ -89,16 +105,16 @@ InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientW
     frame.texts.push_back({{nameWidth + kCellMargin, 0.0f, width - kCellMargin, kHeaderHeight},
                            texts.valueColumnTitle});
     for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
-        const float top = kFirstRowTop + kRowHeight * static_cast<float>(row);
-        const float bottom = top + kRowHeight;
+        const InspectorBox cell = ValueCell(row, width);
         if (static_cast<int>(row) == selectedRow_) {
-            frame.selection = InspectorBox{nameWidth, top, width, bottom};
+            frame.selection = cell;
         }
-        frame.gridLines.push_back({0.0f, bottom, width, bottom});
+        frame.gridLines.push_back({0.0f, cell.bottom, width, cell.bottom});
         frame.texts.push_back(
-            {{kCellMargin, top, nameWidth - kCellMargin, bottom}, texts.rowLabels[row]});
-        frame.texts.push_back({{nameWidth + kCellMargin, top, width - kCellMargin, bottom},
-                               row < values_.size() ? values_[row] : std::u16string()});
+            {{kCellMargin, cell.top, nameWidth - kCellMargin, cell.bottom}, texts.rowLabels[row]});
+        frame.texts.push_back(
+            {{cell.left + kCellMargin, cell.top, cell.right - kCellMargin, cell.bottom},
+             row < values_.size() ? values_[row] : std::u16string()});
     }
     return frame;
 }

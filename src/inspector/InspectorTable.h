@@ -73,8 +73,9 @@ public:
     // A quarter of the client width, kept between 96 and 132 DIPs.
     [[nodiscard]] static float NameColumnWidth(float clientWidthDips);
 
-    // Replaces the values; a selection beyond the new rows moves to the last one.
-    void SetValues(std::vector<std::u16string> values);
+    // Replaces the values; a selection beyond the new rows moves to the last one. Returns
+    // the rows whose shown value changed: only their cells need painting again.
+    std::vector<std::size_t> SetValues(std::vector<std::u16string> values);
     [[nodiscard]] const std::vector<std::u16string>& Values() const { return values_; }
 
     // A click in the value column selects its row; anywhere else clears the selection.
@@ -83,6 +84,9 @@ public:
     [[nodiscard]] int SelectedRow() const { return selectedRow_; }
     // The value to copy: nothing without a selection.
     [[nodiscard]] std::optional<std::u16string> SelectedValue() const;
+
+    // The value cell of `row`, where Layout puts its text.
+    [[nodiscard]] static InspectorBox ValueCell(std::size_t row, float clientWidthDips);
 
     [[nodiscard]] InspectorFrame Layout(const InspectorTexts& texts, float clientWidthDips,
                                         float clientHeightDips) const;

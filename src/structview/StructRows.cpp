@@ -16,16 +16,6 @@ std::u16string Decimal(std::uint64_t value)
     return platform::Widen(std::to_string(value));
 }
 
-std::u16string OffsetText(std::uint64_t offset)
-{
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), u"0123456789ABCDEF"[offset & 0x0F]);
-        offset >>= 4;
-    } while (offset != 0);
-    return u"0x" + digits;
-}
-
 std::u16string SizeText(const ResolvedMember& member)
 {
     return member.flexible ? Decimal(member.elementSize) + u"+" : Decimal(member.totalSize);
@@ -95,7 +85,7 @@ std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input)
             full = true;
             return;
         }
-        rows.push_back(StructViewRow{std::move(name), OffsetText(input.baseOffset + offset),
+        rows.push_back(StructViewRow{std::move(name), StructOffsetText(input.baseOffset + offset),
                                      std::move(value), std::move(size)});
     };
     for (const ResolvedMember& member : entry->members) {
@@ -167,6 +157,16 @@ bool EndsInFlexibleArray(const StructPatternFile& file, const ResolvedStruct& en
         current = FindStruct(file, last.structName);
     }
     return false;
+}
+
+std::u16string StructOffsetText(std::uint64_t offset)
+{
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), u"0123456789ABCDEF"[offset & 0x0F]);
+        offset >>= 4;
+    } while (offset != 0);
+    return u"0x" + digits;
 }
 
 } // namespace orx

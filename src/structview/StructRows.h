@@ -37,6 +37,9 @@ inline constexpr std::size_t kMaxStructRows = 256;
 // Whether a member is a single struct whose members get rows of their own, one level deeper.
 [[nodiscard]] bool IsExpandedStruct(const ResolvedMember& member);
 
+// An offset as the table shows it: "0x" and upper-case hex digits without leading zeros.
+[[nodiscard]] std::u16string StructOffsetText(std::uint64_t offset);
+
 // The value text of member `member` placed at `offset` from the start of input.bytes.
 [[nodiscard]] std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
                                                const StructRowsInput& input);

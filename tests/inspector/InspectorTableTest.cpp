@@ -76,6 +76,19 @@ TEST(InspectorTable, SelectionFollowsNewValuesAndGivesTheValueToCopy)
     EXPECT_EQ(table.SelectedValue(), std::nullopt);
 }
 
+TEST(InspectorTable, NewValuesNameTheRowsWhoseTextChanged)
+{
+    using Rows = std::vector<std::size_t>;
+    InspectorTable table;
+    EXPECT_EQ(table.SetValues(Values(3)), (Rows{0, 1, 2}));
+    EXPECT_EQ(table.SetValues(Values(11)), (Rows{3, 4, 5, 6, 7, 8, 9, 10}));
+    auto values = Values(11);
+    values[5] = u"changed";
+    EXPECT_EQ(table.SetValues(values), (Rows{5}));
+    EXPECT_EQ(table.SetValues(values), Rows{});
+    EXPECT_EQ(table.SetValues({}).size(), kInspectorRowCount) << "rows that are gone change too";
+}
+
 TEST(InspectorTable, PaintedValueCellsAreWhereClicksSelectThem)
 {
     InspectorTexts texts;
@@ -93,6 +106,10 @@ TEST(InspectorTable, PaintedValueCellsAreWhereClicksSelectThem)
             // The value text of the row is the one right of its label.
             const InspectorText& value = before.texts[2 + 2 * row + 1];
             ASSERT_EQ(value.text, table.Values()[row]);
+            const InspectorBox cell = InspectorTable::ValueCell(row, width);
+            EXPECT_TRUE(cell.left <= value.box.left && cell.right >= value.box.right &&
+                        cell.top <= value.box.top && cell.bottom >= value.box.bottom)
+                << "repainting the cell repaints its value";
             const float x = (value.box.left + value.box.right) / 2;
             const float y = (value.box.top + value.box.bottom) / 2;
             (void)table.Click(x, y, width);

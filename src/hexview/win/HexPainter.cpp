@@ -117,7 +117,7 @@ private:
             if (!Reaches(cell.box.left, cell.box.right)) {
                 continue;
             }
-            if (!run || !run->Add(target_, brush, cell.box.left, cell.box.top, cell.text)) {
+            if (!run || !run->Add(cell.box.left, cell.box.top, cell.text)) {
                 target_.DrawText(Chars(cell.text), static_cast<UINT32>(cell.text.size()), &format_,
                                  ToD2D(cell.box), &brush, kTextOptions,
                                  DWRITE_MEASURING_MODE_NATURAL);
@@ -141,8 +141,7 @@ private:
             }
             // One character the font has: straight into the run. Anything else (pairs,
             // marks joined to their base, glyphs only a fallback font has) gets a layout.
-            if (run && cell.text.size() == 1 &&
-                run->Add(target_, brush, cell.x, cell.y, cell.text)) {
+            if (run && cell.text.size() == 1 && run->Add(cell.x, cell.y, cell.text)) {
                 continue;
             }
             ComPtr<IDWriteTextLayout> layout;

@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cmath>
+#include <utility>
 
 namespace orx {
 namespace {
@@ -21,6 +24,16 @@ constexpr auto kTextOptions = static_cast<D2D1_DRAW_TEXT_OPTIONS>(
 
 // Height at creation; docking gives it the main window's height at once.
 constexpr int kInitialHeight = 640;
+
+// Fires when the pacer lets changed values be painted.
+constexpr UINT_PTR kPaceTimerId = 1;
+
+double NowMs()
+{
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 bool RegisterInspectorClass(HINSTANCE instance)
 {
@@ -75,6 +88,8 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
         return false;
     }
     owner_ = owner;
+    pendingRows_ = {};
+    paceTimerSet_ = false;
     texts_ = std::move(texts);
     theme_ = theme;
     table_ = InspectorTable();
@@ -114,8 +129,28 @@ void DataInspectorWindow::SetTheme(Theme theme)
 
 void DataInspectorWindow::SetValues(std::vector<std::u16string> values)
 {
-    table_.SetValues(std::move(values));
-    Repaint();
+    // A caret move changes a few cells; the labels and the rest stay as painted.
+    for (const std::size_t row : table_.SetValues(std::move(values))) {
+        pendingRows_[row] = true;
+    }
+    if (window_ == nullptr || paceTimerSet_) {
+        return;
+    }
+    const double delay = pacer_.DelayMs(NowMs());
+    if (delay <= 0.0) {
+        RepaintPendingCells();
+    } else if (SetTimer(window_, kPaceTimerId, static_cast<UINT>(std::ceil(delay)), nullptr) != 0) {
+        paceTimerSet_ = true;
+    } else {
+        RepaintPendingCells(); // no timer to wait with: paint now rather than never
+    }
+}
+
+bool DataInspectorWindow::ShowsCurrentValues() const
+{
+    const bool pending =
+        std::find(pendingRows_.begin(), pendingRows_.end(), true) != pendingRows_.end();
+    return window_ == nullptr || (!pending && GetUpdateRect(window_, nullptr, FALSE) == FALSE);
 }
 
 void DataInspectorWindow::Dock(const RECT& frame, bool visible)
@@ -140,6 +175,28 @@ void DataInspectorWindow::Repaint() const
 {
     if (window_ != nullptr) {
         InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+void DataInspectorWindow::RepaintPendingCells()
+{
+    if (window_ == nullptr) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    const float width = ToDips(client.right);
+    const float scale = static_cast<float>(dpi_) / static_cast<float>(USER_DEFAULT_SCREEN_DPI);
+    for (std::size_t row = 0; row < pendingRows_.size(); ++row) {
+        if (!std::exchange(pendingRows_[row], false)) {
+            continue;
+        }
+        const InspectorBox cell = InspectorTable::ValueCell(row, width);
+        const RECT pixels{static_cast<LONG>(std::floor(cell.left * scale)),
+                          static_cast<LONG>(std::floor(cell.top * scale)),
+                          static_cast<LONG>(std::ceil(cell.right * scale)),
+                          static_cast<LONG>(std::ceil(cell.bottom * scale))};
+        InvalidateRect(window_, &pixels, FALSE);
     }
 }
 
@@ -184,7 +241,20 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     case WM_ERASEBKGND: return 1; // the paint covers every pixel
-    case WM_PAINT: Paint(); return 0;
+    case WM_PAINT: {
+        const double start = NowMs();
+        Paint();
+        pacer_.Painted(start, NowMs());
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam != kPaceTimerId) {
+            return DefaultProc(message, wParam, lParam);
+        }
+        KillTimer(window_, kPaceTimerId);
+        paceTimerSet_ = false;
+        RepaintPendingCells();
+        return 0;
     case WM_CLOSE:
         // The owner switches the inspector off and destroys the window.
         PostMessageW(owner_, kMsgInspectorClosed, 0, 0);
@@ -241,6 +311,7 @@ bool DataInspectorWindow::EnsureResources()
             {L"Segoe UI", kInspectorFontDips, false, false, win::FontRole::Interface});
         if (textFormat_) {
             textFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+            gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
         }
     }
     if (!target_ && d2dFactory_) {
@@ -256,10 +327,29 @@ bool DataInspectorWindow::EnsureResources()
 
 void DataInspectorWindow::ReleaseResources()
 {
+    gridFont_.reset();
     textFormat_.Reset();
+    brushes_ = {};
     target_.Reset();
     dwriteFactory_.Reset();
     d2dFactory_.Reset();
+}
+
+bool DataInspectorWindow::EnsureBrushes()
+{
+    if (brushes_[0] && brushTheme_ == theme_) {
+        return true;
+    }
+    const InspectorPalette palette = InspectorPaletteFor(theme_);
+    const std::array colors = {palette.header, palette.grid, palette.text, palette.selectedRow};
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        if (FAILED(target_->CreateSolidColorBrush(ToD2D(colors[i]), &brushes_[i]))) {
+            brushes_ = {};
+            return false;
+        }
+    }
+    brushTheme_ = theme_;
+    return true;
 }
 
 void DataInspectorWindow::Paint()
@@ -270,27 +360,29 @@ void DataInspectorWindow::Paint()
     }
     RECT client{};
     GetClientRect(window_, &client);
-    client.right = std::max<LONG>(client.right, 1);
-    client.bottom = std::max<LONG>(client.bottom, 1);
-    const auto dpi = static_cast<float>(dpi_);
-    target_->SetDpi(dpi, dpi);
-    if (FAILED(target_->BindDC(paint.Dc(), &client))) {
-        target_.Reset(); // made again by the next paint
+    RECT box{};
+    if (!IntersectRect(&box, &paint.Area(), &client)) {
         return;
     }
-    const InspectorPalette palette = InspectorPaletteFor(theme_);
-    const std::array colors = {palette.header, palette.grid, palette.text, palette.selectedRow};
-    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, colors.size()> brushes;
-    for (std::size_t i = 0; i < colors.size(); ++i) {
-        if (FAILED(target_->CreateSolidColorBrush(ToD2D(colors[i]), &brushes[i]))) {
-            return;
-        }
+    const auto dpi = static_cast<float>(dpi_);
+    target_->SetDpi(dpi, dpi);
+    // The target covers the update box only, so EndDraw copies no more than that.
+    if (FAILED(target_->BindDC(paint.Dc(), &box))) {
+        target_.Reset(); // made again by the next paint
+        brushes_ = {};
+        return;
     }
-    auto& [header, grid, text, selected] = brushes;
-
+    if (!EnsureBrushes()) {
+        return;
+    }
+    auto& [header, grid, text, selected] = brushes_;
+    const InspectorBox area{ToDips(box.left), ToDips(box.top), ToDips(box.right),
+                            ToDips(box.bottom)};
     const InspectorFrame frame = table_.Layout(texts_, ToDips(client.right), ToDips(client.bottom));
     target_->BeginDraw();
-    target_->Clear(ToD2D(palette.background));
+    // Whole pixels, so that a cell painted alone lands where a full paint puts it.
+    target_->SetTransform(D2D1::Matrix3x2F::Translation(-area.left, -area.top));
+    target_->Clear(ToD2D(InspectorPaletteFor(theme_).background));
     target_->FillRectangle(ToD2D(frame.header), header.Get());
     if (frame.selection) {
         target_->FillRectangle(ToD2D(*frame.selection), selected.Get());
@@ -301,18 +393,42 @@ void DataInspectorWindow::Paint()
         target_->DrawLine({line.left, line.top}, {line.right, line.bottom}, grid.Get(), 1.0f);
     }
     target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
-    for (const InspectorText& item : frame.texts) {
-        if (item.text.empty() || item.box.right <= item.box.left) {
-            continue;
-        }
-        const std::wstring wide = win::ToW(item.text);
-        target_->DrawText(wide.c_str(), static_cast<UINT32>(wide.size()), textFormat_.Get(),
-                          ToD2D(item.box), text.Get(), kTextOptions);
-    }
+    DrawTexts(frame.texts, area, *text.Get());
     // EndDraw must run whatever happened while drawing; a lost device shows up here.
     if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         target_.Reset();
+        brushes_ = {};
         InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+void DataInspectorWindow::DrawTexts(const std::vector<InspectorText>& texts,
+                                    const InspectorBox& area, ID2D1Brush& brush)
+{
+    // A text layout per cell is what costs under Wine; one glyph run for all cells is cheap.
+    // Texts with characters the face lacks still go through a layout and its font fallback.
+    std::optional<win::GlyphRunText> run;
+    if (gridFont_) {
+        run.emplace(*gridFont_);
+    }
+    for (const InspectorText& item : texts) {
+        const InspectorBox& cell = item.box;
+        const bool reaches = cell.left < area.right && cell.right > area.left &&
+                             cell.top < area.bottom && cell.bottom > area.top;
+        if (item.text.empty() || cell.right <= cell.left || !reaches) {
+            continue;
+        }
+        // Centred in its row, as the format's paragraph alignment centres a layout.
+        const float top =
+            run ? cell.top + (cell.bottom - cell.top - gridFont_->LineHeight()) / 2.0f : 0.0f;
+        if (!run || !run->Add(cell.left, top, item.text, cell.right)) {
+            const std::wstring wide = win::ToW(item.text);
+            target_->DrawText(wide.c_str(), static_cast<UINT32>(wide.size()), textFormat_.Get(),
+                              ToD2D(cell), &brush, kTextOptions);
+        }
+    }
+    if (run) {
+        run->Flush(*target_.Get(), brush);
     }
 }
 

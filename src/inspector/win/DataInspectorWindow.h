@@ -3,7 +3,9 @@
 #include "hexview/Theme.h"
 #include "hexview/ViewNotifications.h"
 #include "inspector/InspectorTable.h"
+#include "inspector/PaintPacer.h"
 #include "ui/win/BaseWindow.h"
+#include "ui/win/GlyphRunText.h"
 
 #include <windows.h>
 
@@ -11,6 +13,8 @@
 #include <dwrite.h>
 #include <wrl/client.h>
 
+#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,7 +45,10 @@ public:
 
     void SetTexts(InspectorTexts texts);
     void SetTheme(Theme theme);
+    // Shows new values: the cells that changed are painted when the pacer allows.
     void SetValues(std::vector<std::u16string> values);
+    // Whether what the window shows is the newest values: no cell waits to be painted.
+    [[nodiscard]] bool ShowsCurrentValues() const;
 
     // Moves the window to `frame` (screen pixels) and shows it without activating it, or
     // hides it.
@@ -57,11 +64,15 @@ public:
 private:
     void Paint();
     [[nodiscard]] bool EnsureResources();
+    [[nodiscard]] bool EnsureBrushes();
     void ReleaseResources();
     [[nodiscard]] float ToDips(int pixels) const;
+    void DrawTexts(const std::vector<InspectorText>& texts, const InspectorBox& area,
+                   ID2D1Brush& brush);
     void OnLButtonDown(int x, int y);
     void CopySelectedValue() const;
     void Repaint() const;
+    void RepaintPendingCells();
 
     HWND owner_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -72,11 +83,20 @@ private:
     // Where the owner put the window last; other moves are held to it.
     std::optional<RECT> dockedFrame_;
     bool docking_ = false;
+    PaintPacer pacer_;
+    // Value cells that changed since they were last handed to the window to paint.
+    std::array<bool, kInspectorRowCount> pendingRows_{};
+    bool paceTimerSet_ = false;
 
     Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
     Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;
     Microsoft::WRL::ComPtr<ID2D1DCRenderTarget> target_;
+    // Header, grid, text and selected-row brushes of `brushTheme_`, made with `target_`.
+    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, 4> brushes_;
+    Theme brushTheme_ = Theme::Light;
     Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
+    // The face behind textFormat_, for drawing by glyph runs; null when it cannot be found.
+    std::unique_ptr<win::GridFont> gridFont_;
 };
 
 } // namespace orx

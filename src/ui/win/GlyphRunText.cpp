@@ -1,5 +1,6 @@
 #include "ui/win/GlyphRunText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -48,6 +49,7 @@ std::unique_ptr<GridFont> GridFont::Create(IDWriteFactory& factory, IDWriteTextF
     }
     result->size_ = format.GetFontSize();
     result->baseline_ = line.baseline;
+    result->lineHeight_ = line.height;
     result->designScale_ = result->size_ / static_cast<float>(metrics.designUnitsPerEm);
     for (char16_t c = 0x20; c < 0x7F; ++c) {
         result->ascii_[c - 0x20] = result->Lookup(c);
@@ -78,29 +80,22 @@ std::optional<GridFont::Glyph> GridFont::Lookup(char16_t character) const
     return Glyph{index, static_cast<float>(metrics.advanceWidth) * designScale_};
 }
 
-bool GlyphRunText::Add(ID2D1RenderTarget& target, ID2D1Brush& brush, float x, float top,
-                       std::u16string_view text)
+bool GlyphRunText::Add(float x, float top, std::u16string_view text, float right)
 {
-    // Checked before anything is added, so that a refused cell leaves the run as it was.
-    std::array<GridFont::Glyph, 4> found{};
-    if (text.empty() || text.size() > found.size()) {
+    // Checked before anything is added, so that a refused text leaves the run as it was.
+    const auto found = [this](char16_t c) { return font_.Find(c).has_value(); };
+    if (text.empty() || !std::all_of(text.begin(), text.end(), found)) {
         return false;
     }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto glyph = font_.Find(text[i]);
-        if (!glyph) {
-            return false;
+    for (const char16_t c : text) {
+        const GridFont::Glyph glyph = *font_.Find(c);
+        if (x + glyph.advance > right) {
+            break;
         }
-        found[i] = *glyph;
-    }
-    if (!glyphs_.empty() && top != top_) {
-        Flush(target, brush);
-    }
-    top_ = top;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        glyphs_.push_back(found[i].index);
+        glyphs_.push_back(glyph.index);
         positions_.push_back(x);
-        x += found[i].advance;
+        tops_.push_back(top);
+        x += glyph.advance;
     }
     return true;
 }
@@ -110,13 +105,23 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     if (glyphs_.empty()) {
         return;
     }
+    // Text drawn through a layout sits on a baseline snapped to whole device pixels; a glyph
+    // run is drawn where it is put, so each glyph's baseline is snapped here the same way.
+    float dpiX = 96.0f;
+    float dpiY = 96.0f;
+    target.GetDpi(&dpiX, &dpiY);
+    const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
+    const auto baseline = [&](float top) {
+        return std::round((top + font_.Baseline()) * scale) / scale;
+    };
+    const float origin = baseline(tops_.front());
     // Each glyph at its own offset from a fixed origin, no advances: where a glyph lands then
     // does not depend on which glyphs come before it in the run, so a row drawn in part
     // puts its glyphs on exactly the pixels a whole row does.
     advances_.assign(glyphs_.size(), 0.0f);
     offsets_.resize(glyphs_.size());
     for (std::size_t i = 0; i < positions_.size(); ++i) {
-        offsets_[i] = DWRITE_GLYPH_OFFSET{positions_[i], 0.0f};
+        offsets_[i] = DWRITE_GLYPH_OFFSET{positions_[i], origin - baseline(tops_[i])};
     }
     DWRITE_GLYPH_RUN run{};
     run.fontFace = font_.Face();
@@ -125,16 +130,10 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     run.glyphIndices = glyphs_.data();
     run.glyphAdvances = advances_.data();
     run.glyphOffsets = offsets_.data();
-    // Text drawn through a layout sits on a baseline snapped to whole device pixels; a glyph
-    // run is drawn where it is put, so it is snapped here the same way.
-    float dpiX = 96.0f;
-    float dpiY = 96.0f;
-    target.GetDpi(&dpiX, &dpiY);
-    const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
-    const float baseline = std::round((top_ + font_.Baseline()) * scale) / scale;
-    target.DrawGlyphRun(D2D1::Point2F(0.0f, baseline), &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
+    target.DrawGlyphRun(D2D1::Point2F(0.0f, origin), &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
     glyphs_.clear();
     positions_.clear();
+    tops_.clear();
 }
 
 } // namespace orx::win

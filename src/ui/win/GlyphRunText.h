@@ -12,6 +12,7 @@
 #include <wrl/client.h>
 
 #include <array>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -29,6 +30,8 @@ public:
 
     // Distance from the top of a layout box to the first line's baseline.
     [[nodiscard]] float Baseline() const { return baseline_; }
+    // Height of one line of a layout.
+    [[nodiscard]] float LineHeight() const { return lineHeight_; }
     [[nodiscard]] float Size() const { return size_; }
     [[nodiscard]] IDWriteFontFace* Face() const { return face_.Get(); }
 
@@ -45,28 +48,31 @@ private:
     Microsoft::WRL::ComPtr<IDWriteFontFace> face_;
     float size_ = 0.0f;
     float baseline_ = 0.0f;
+    float lineHeight_ = 0.0f;
     float designScale_ = 0.0f; // DIPs per design unit
     std::array<std::optional<Glyph>, 0x7F - 0x20> ascii_{};
 };
 
-// Collects characters on one baseline and draws them with a single glyph run.
+// Collects characters, on any number of baselines, and draws them with a single glyph run:
+// under Wine each run costs a rasterisation and a texture, whatever its length.
 class GlyphRunText {
 public:
     explicit GlyphRunText(const GridFont& font) : font_(font) {}
 
     // Adds `text` as a layout box at (x, top) would draw it: each character at the natural
-    // advance of the ones before it. Nothing is added, and false returned, when a
-    // character has no glyph of its own in the face. A different top flushes first.
-    bool Add(ID2D1RenderTarget& target, ID2D1Brush& brush, float x, float top,
-             std::u16string_view text);
+    // advance of the ones before it, without kerning. Characters that would reach past
+    // `right` are left out, as a clip at `right` would leave them out. Nothing is added, and
+    // false returned, when a character has no glyph of its own in the face.
+    bool Add(float x, float top, std::u16string_view text,
+             float right = std::numeric_limits<float>::infinity());
     // Draws what was collected and starts over.
     void Flush(ID2D1RenderTarget& target, ID2D1Brush& brush);
 
 private:
     const GridFont& font_;
-    float top_ = 0.0f;
     std::vector<UINT16> glyphs_;
     std::vector<float> positions_;
+    std::vector<float> tops_;
     std::vector<float> advances_;
     std::vector<DWRITE_GLYPH_OFFSET> offsets_;
 };

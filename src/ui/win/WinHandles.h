@@ -91,6 +91,8 @@ public:
     PaintScope& operator=(const PaintScope&) = delete;
 
     [[nodiscard]] HDC Dc() const { return dc_; }
+    // The box around what this paint must cover.
+    [[nodiscard]] const RECT& Area() const { return paint_.rcPaint; }
 
 private:
     HWND window_;
