@@ -51,12 +51,13 @@ orx_configure_win() {
     -DCMAKE_BUILD_TYPE=Release "${@:2}"
 }
 
-# Starts a private X display; sets DISPLAY and ORX_XVFB_PID.
+# Starts a private X display, wide enough for the main window with both side windows docked
+# beside it; sets DISPLAY and ORX_XVFB_PID.
 orx_start_xvfb() {
   local n
   for n in $(seq 90 140); do
     if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 2560x1440x24 -nolisten tcp >/dev/null 2>&1 &
       ORX_XVFB_PID=$!
       export DISPLAY=":$n"
       local i
@@ -117,6 +118,21 @@ orx_start_wine() {
   # seconds for one whenever a visible window is destroyed.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# orx_stage_editor ORLIN_EXE SOURCE_DIR OUT_DIR: a fresh OUT_DIR with the editor and its
+# string files in OUT_DIR/app, for the screenshot tests. Fails without a display or a Wine
+# server to run it on.
+orx_stage_editor() {
+  local exe="$1" source_dir="$2" out="$3"
+  if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
+    echo "no DISPLAY or WINEPREFIX; run under scripts/test or after orx_start_xvfb and orx_start_wine" >&2
+    return 1
+  fi
+  rm -rf "$out"
+  mkdir -p "$out/app/resources/strings"
+  cp "$exe" "$out/app/orlin.exe"
+  cp "$source_dir"/resources/strings/*.txt "$out/app/resources/strings/"
 }
 
 # orx_wait_for_window TITLE_REGEX PID: prints the id of the first visible window whose title

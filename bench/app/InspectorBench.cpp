@@ -1,10 +1,9 @@
 // Caret moves with the data inspector and the struct view (a shipped pattern loaded) shown
 // and with both hidden, in-process under Wine: 1,000 moves sent as key presses, each
-// handled before the next, timed until the inspector has painted the final caret's values
-// and the struct view shows rows for it (median of several rounds). Then 10,000 moves with
-// both shown, and the process's private bytes compared once the workers are idle. Fails
-// when the shown/hidden ratio exceeds 1.5, the final values are wrong, or private bytes
-// grew by more than 1 MiB.
+// handled before the next, timed until both windows have painted what the final caret
+// shows (median of several rounds). Then 10,000 moves with both shown, and the process's private
+// bytes compared once the workers are idle. Fails when the shown/hidden ratio exceeds 1.5, the
+// final values are wrong, or private bytes grew by more than 1 MiB.
 //
 // Usage: orx_inspector_bench.exe   (from the source tree: it reads resources/strings)
 #include "inspector/InspectorValues.h"
@@ -73,8 +72,8 @@ bool ShowsCaret(AppHarness& app)
     const auto& rows = app.App().StructView().Model().Rows();
     return values.size() == kInspectorRowCount &&
            values[1] == FormatHexDec(static_cast<std::uint8_t>(caret), 2) &&
-           inspector.ShowsCurrentValues() && !rows.empty() &&
-           rows[0].offset == StructOffsetText(caret);
+           inspector.ShowsCurrentValues() && app.App().StructView().ShowsCurrentRows() &&
+           !rows.empty() && rows[0].offset == StructOffsetText(caret);
 }
 
 // Right-arrow presses, then waits for the values of the final caret when the inspector is

@@ -78,6 +78,7 @@ StructViewEffects StructViewModel::SetContent(std::u16string fileName,
     if (sameControls && rows_ == rows) {
         return {};
     }
+    const bool sameRowCount = rows_.size() == rows.size();
     state_ = StructViewState::Table;
     fileName_ = std::move(fileName);
     rows_ = std::move(rows);
@@ -87,8 +88,9 @@ StructViewEffects StructViewModel::SetContent(std::u16string fileName,
         selectedRow_ = static_cast<int>(rows_.size()) - 1;
     }
     if (sameControls) {
+        // The scroll ranges follow the number of rows only.
         (void)ClampScroll();
-        return Effects(kSvScrollBars | kSvRepaint);
+        return Effects(sameRowCount ? kSvRepaint : kSvScrollBars | kSvRepaint);
     }
     return ContentChanged();
 }

@@ -208,6 +208,10 @@ TEST(StructViewModel, RefreshesDoOnlyTheWorkTheirChangeNeeds)
     const StructViewEffects rowsOnly = view.SetContent(u"png.orpat", MakeRows(4), u"entry = Png");
     EXPECT_TRUE(rowsOnly.Has(kSvRepaint) && rowsOnly.Has(kSvScrollBars));
     EXPECT_FALSE(rowsOnly.Has(kSvLayout)) << "the buttons and panels stay as they are";
+    auto values = MakeRows(4);
+    values[0].value = u"other";
+    EXPECT_EQ(view.SetContent(u"png.orpat", values, u"entry = Png").bits, kSvRepaint)
+        << "as many rows as before: the scroll bars stay";
     EXPECT_TRUE(view.SetContent(u"gif.orpat", MakeRows(4), u"entry = Gif").Has(kSvLayout));
     EXPECT_TRUE(view.SetEmptyMessage(u"none").Has(kSvLayout));
     EXPECT_EQ(view.SetEmptyMessage(u"none").bits, 0u);

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -24,16 +23,6 @@ constexpr auto kTextOptions = static_cast<D2D1_DRAW_TEXT_OPTIONS>(
 
 // Height at creation; docking gives it the main window's height at once.
 constexpr int kInitialHeight = 640;
-
-// Fires when the pacer lets changed values be painted.
-constexpr UINT_PTR kPaceTimerId = 1;
-
-double NowMs()
-{
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 bool RegisterInspectorClass(HINSTANCE instance)
 {
@@ -89,7 +78,7 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
     }
     owner_ = owner;
     pendingRows_ = {};
-    paceTimerSet_ = false;
+    pacing_.Reset();
     texts_ = std::move(texts);
     theme_ = theme;
     table_ = InspectorTable();
@@ -130,19 +119,12 @@ void DataInspectorWindow::SetTheme(Theme theme)
 void DataInspectorWindow::SetValues(std::vector<std::u16string> values)
 {
     // A caret move changes a few cells; the labels and the rest stay as painted.
-    for (const std::size_t row : table_.SetValues(std::move(values))) {
+    const std::vector<std::size_t> changed = table_.SetValues(std::move(values));
+    for (const std::size_t row : changed) {
         pendingRows_[row] = true;
     }
-    if (window_ == nullptr || paceTimerSet_) {
-        return;
-    }
-    const double delay = pacer_.DelayMs(NowMs());
-    if (delay <= 0.0) {
+    if (window_ != nullptr && !changed.empty() && pacing_.MayPaintNow(window_)) {
         RepaintPendingCells();
-    } else if (SetTimer(window_, kPaceTimerId, static_cast<UINT>(std::ceil(delay)), nullptr) != 0) {
-        paceTimerSet_ = true;
-    } else {
-        RepaintPendingCells(); // no timer to wait with: paint now rather than never
     }
 }
 
@@ -181,6 +163,12 @@ void DataInspectorWindow::Repaint() const
 void DataInspectorWindow::RepaintPendingCells()
 {
     if (window_ == nullptr) {
+        return;
+    }
+    if (std::exchange(paintFailed_, false)) {
+        // The last paint drew nothing: the cells around the changed ones are missing too.
+        pendingRows_ = {};
+        InvalidateRect(window_, nullptr, FALSE);
         return;
     }
     RECT client{};
@@ -241,18 +229,11 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     case WM_ERASEBKGND: return 1; // the paint covers every pixel
-    case WM_PAINT: {
-        const double start = NowMs();
-        Paint();
-        pacer_.Painted(start, NowMs());
-        return 0;
-    }
+    case WM_PAINT: pacing_.Paint([this] { Paint(); }); return 0;
     case WM_TIMER:
-        if (wParam != kPaceTimerId) {
+        if (!pacing_.OnTimer(window_, wParam)) {
             return DefaultProc(message, wParam, lParam);
         }
-        KillTimer(window_, kPaceTimerId);
-        paceTimerSet_ = false;
         RepaintPendingCells();
         return 0;
     case WM_CLOSE:
@@ -355,6 +336,8 @@ bool DataInspectorWindow::EnsureBrushes()
 void DataInspectorWindow::Paint()
 {
     win::PaintScope paint(window_);
+    // Whatever returns early leaves the update region unpainted and validated.
+    paintFailed_ = true;
     if (!EnsureResources()) {
         return;
     }
@@ -362,6 +345,7 @@ void DataInspectorWindow::Paint()
     GetClientRect(window_, &client);
     RECT box{};
     if (!IntersectRect(&box, &paint.Area(), &client)) {
+        paintFailed_ = false; // nothing to paint
         return;
     }
     const auto dpi = static_cast<float>(dpi_);
@@ -395,7 +379,9 @@ void DataInspectorWindow::Paint()
     target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
     DrawTexts(frame.texts, area, *text.Get());
     // EndDraw must run whatever happened while drawing; a lost device shows up here.
-    if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+    const HRESULT drawn = target_->EndDraw();
+    paintFailed_ = FAILED(drawn);
+    if (drawn == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         target_.Reset();
         brushes_ = {};
         InvalidateRect(window_, nullptr, FALSE);

@@ -3,9 +3,9 @@
 #include "hexview/Theme.h"
 #include "hexview/ViewNotifications.h"
 #include "inspector/InspectorTable.h"
-#include "inspector/PaintPacer.h"
 #include "ui/win/BaseWindow.h"
 #include "ui/win/GlyphRunText.h"
+#include "ui/win/PacedRepaint.h"
 
 #include <windows.h>
 
@@ -83,10 +83,11 @@ private:
     // Where the owner put the window last; other moves are held to it.
     std::optional<RECT> dockedFrame_;
     bool docking_ = false;
-    PaintPacer pacer_;
+    win::PacedRepaint pacing_;
     // Value cells that changed since they were last handed to the window to paint.
     std::array<bool, kInspectorRowCount> pendingRows_{};
-    bool paceTimerSet_ = false;
+    // The last paint could not draw: the next change repaints everything.
+    bool paintFailed_ = false;
 
     Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
     Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;

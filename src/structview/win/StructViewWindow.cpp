@@ -128,6 +128,7 @@ bool StructViewWindow::Create(HWND owner, HINSTANCE instance, StructViewTexts te
     owner_ = owner;
     instance_ = instance;
     theme_ = theme;
+    pacing_.Reset();
     model_.SetTexts(std::move(texts));
     const std::wstring title = win::ToW(model_.Texts().title);
     CreateWindowExW(0, kClassName, title.c_str(),
@@ -160,12 +161,32 @@ void StructViewWindow::SetTheme(Theme theme)
 {
     theme_ = theme;
     Apply({kSvRepaint});
+    for (HWND panel : {infoEdit_, messageEdit_}) {
+        if (panel != nullptr) {
+            InvalidateRect(panel, nullptr, TRUE); // asks for the new colours
+        }
+    }
 }
 
 void StructViewWindow::SetContent(std::u16string fileName, std::vector<StructViewRow> rows,
                                   std::u16string info)
 {
-    Apply(model_.SetContent(std::move(fileName), std::move(rows), std::move(info)));
+    StructViewEffects effects =
+        model_.SetContent(std::move(fileName), std::move(rows), std::move(info));
+    // New rows for the same pattern come with every caret move: their repaint is paced.
+    if (!effects.Has(kSvLayout) && effects.Has(kSvRepaint)) {
+        effects.bits &= ~kSvRepaint;
+        if (window_ != nullptr && pacing_.MayPaintNow(window_)) {
+            InvalidateRect(window_, nullptr, FALSE);
+        }
+    }
+    Apply(effects);
+}
+
+bool StructViewWindow::ShowsCurrentRows() const
+{
+    return window_ == nullptr ||
+           (!pacing_.Waiting() && GetUpdateRect(window_, nullptr, FALSE) == FALSE);
 }
 
 void StructViewWindow::SetEmptyMessage(std::u16string text)
@@ -227,7 +248,13 @@ LRESULT StructViewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         infoEdit_ = nullptr;
         messageEdit_ = nullptr;
         return 0;
-    case WM_PAINT: Paint(); return 0;
+    case WM_PAINT: pacing_.Paint([this] { Paint(); }); return 0;
+    case WM_TIMER:
+        if (!pacing_.OnTimer(window_, wParam)) {
+            return DefaultProc(message, wParam, lParam);
+        }
+        InvalidateRect(window_, nullptr, FALSE);
+        return 0;
     case WM_ERASEBKGND: return 1; // the paint covers every pixel
     case WM_SIZE:
         if (wParam != SIZE_MAXIMIZED && wParam != SIZE_MINIMIZED) {
@@ -295,6 +322,19 @@ LRESULT StructViewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
             OnButton(LOWORD(wParam));
         }
         return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        // The read-only panels in the theme's colours: a white panel in a dark theme glares.
+        const Palette colors = PaletteFor(theme_);
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, colors.text);
+        SetBkColor(dc, colors.background);
+        if (!panelBrush_ || panelBrushColor_ != colors.background) {
+            panelBrush_.Reset(CreateSolidBrush(colors.background));
+            panelBrushColor_ = colors.background;
+        }
+        return reinterpret_cast<LRESULT>(panelBrush_.Get());
+    }
     case WM_CLOSE: Post(kMsgStructViewClosed); return 0; // the owner destroys the window
     default: return DefaultProc(message, wParam, lParam);
     }

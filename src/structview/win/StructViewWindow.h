@@ -4,6 +4,7 @@
 #include "hexview/ViewNotifications.h"
 #include "structview/StructViewModel.h"
 #include "ui/win/BaseWindow.h"
+#include "ui/win/PacedRepaint.h"
 #include "ui/win/WinHandles.h"
 
 #include <windows.h>
@@ -44,7 +45,10 @@ public:
 
     void SetTexts(StructViewTexts texts);
     void SetTheme(Theme theme);
+    // New rows of the same pattern are painted when the pacer allows; anything else at once.
     void SetContent(std::u16string fileName, std::vector<StructViewRow> rows, std::u16string info);
+    // Whether what the window shows is the newest rows: no repaint waits.
+    [[nodiscard]] bool ShowsCurrentRows() const;
     void SetEmptyMessage(std::u16string text);
     void ShowError(std::u16string fileName, std::u16string error);
     void SetOptions(const StructValueOptions& options);
@@ -91,9 +95,12 @@ private:
     HWND messageEdit_ = nullptr;
     win::FontHandle regularFont_;
     win::FontHandle smallFont_;
+    win::BrushHandle panelBrush_; // the edit panels' background
+    COLORREF panelBrushColor_ = 0;
     int windowWidth_ = kDefaultWidth;
     bool inLayout_ = false;
     bool layoutAgain_ = false;
+    win::PacedRepaint pacing_;
 };
 
 } // namespace orx

@@ -1,6 +1,5 @@
 #include "ui/win/GlyphRunText.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -80,18 +79,39 @@ std::optional<GridFont::Glyph> GridFont::Lookup(char16_t character) const
     return Glyph{index, static_cast<float>(metrics.advanceWidth) * designScale_};
 }
 
+namespace {
+
+// Characters a layout places by rules of its own: marks joined to their base, soft hyphens,
+// direction and zero-width controls, right-to-left scripts. A run would place them as
+// plain letters, so texts with them take a layout.
+bool NeedsLayout(char16_t c)
+{
+    return c == 0x00AD || (c >= 0x0300 && c <= 0x036F) || (c >= 0x0590 && c <= 0x08FF) ||
+           (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069) || (c >= 0x20D0 && c <= 0x20FF) ||
+           (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE20 && c <= 0xFE2F) ||
+           (c >= 0xFE70 && c <= 0xFEFF);
+}
+
+} // namespace
+
 bool GlyphRunText::Add(float x, float top, std::u16string_view text, float right)
 {
     // Checked before anything is added, so that a refused text leaves the run as it was.
-    const auto found = [this](char16_t c) { return font_.Find(c).has_value(); };
-    if (text.empty() || !std::all_of(text.begin(), text.end(), found)) {
+    found_.clear();
+    float end = x;
+    for (const char16_t c : text) {
+        const auto glyph = NeedsLayout(c) ? std::nullopt : font_.Find(c);
+        if (!glyph) {
+            return false;
+        }
+        found_.push_back(*glyph);
+        end += glyph->advance;
+    }
+    if (found_.empty() || end > right) {
         return false;
     }
-    for (const char16_t c : text) {
-        const GridFont::Glyph glyph = *font_.Find(c);
-        if (x + glyph.advance > right) {
-            break;
-        }
+    for (const GridFont::Glyph& glyph : found_) {
         glyphs_.push_back(glyph.index);
         positions_.push_back(x);
         tops_.push_back(top);

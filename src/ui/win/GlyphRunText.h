@@ -60,9 +60,9 @@ public:
     explicit GlyphRunText(const GridFont& font) : font_(font) {}
 
     // Adds `text` as a layout box at (x, top) would draw it: each character at the natural
-    // advance of the ones before it, without kerning. Characters that would reach past
-    // `right` are left out, as a clip at `right` would leave them out. Nothing is added, and
-    // false returned, when a character has no glyph of its own in the face.
+    // advance of the ones before it, without kerning. Nothing is added, and false returned,
+    // when a character has no glyph of its own in the face or needs a layout's rules, or
+    // when the text would reach past `right` (a clipped layout shows the cut glyph).
     bool Add(float x, float top, std::u16string_view text,
              float right = std::numeric_limits<float>::infinity());
     // Draws what was collected and starts over.
@@ -70,6 +70,7 @@ public:
 
 private:
     const GridFont& font_;
+    std::vector<GridFont::Glyph> found_; // the glyphs of the text being added
     std::vector<UINT16> glyphs_;
     std::vector<float> positions_;
     std::vector<float> tops_;

@@ -133,6 +133,8 @@ TEST(DataInspector, RapidCaretMovesEndWithTheValuesOfTheFinalCaret)
     ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, static_cast<std::uint8_t>(caret)); }));
     app.PumpFor(200);
     EXPECT_TRUE(ShowsUInt8(app, static_cast<std::uint8_t>(caret))) << "no older result follows";
+    EXPECT_TRUE(PumpUntil(app, [&] { return app.App().Inspector().ShowsCurrentValues(); }))
+        << "the paced repaint of the last values comes";
 }
 
 TEST(DataInspector, ClosingTheMainWindowWhileTheWorkerIsBusyEndsCleanly)

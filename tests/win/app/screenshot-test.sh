@@ -18,13 +18,8 @@ fail() {
   exit 1
 }
 
-[ -n "${DISPLAY:-}" ] || fail "no DISPLAY; run under scripts/test or after orx_start_xvfb"
-[ -n "${WINEPREFIX:-}" ] || fail "no WINEPREFIX; run under scripts/test or after orx_start_wine"
+orx_stage_editor "$exe" "$source_dir" "$out" || fail "cannot stage the editor"
 
-rm -rf "$out"
-mkdir -p "$out/app/resources/strings"
-cp "$exe" "$out/app/orlin.exe"
-cp "$source_dir"/resources/strings/*.txt "$out/app/resources/strings/"
 printf '{\r\n  "appVersion": "v1.03",\r\n  "theme": "DarkBlue",\r\n  "language": "English",\r\n  "font": {\r\n    "family": "Consolas",\r\n    "size": 12\r\n  }\r\n}\r\n' \
   >"$out/app/orlin.settings.json"
 # Four rows: text in the first, then every byte value up to 0x2F. The first byte is a

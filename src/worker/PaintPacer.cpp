@@ -1,4 +1,4 @@
-#include "inspector/PaintPacer.h"
+#include "worker/PaintPacer.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@ double PaintPacer::DelayMs(double nowMs) const
 
 void PaintPacer::Painted(double startMs, double endMs)
 {
-    nextMs_ = endMs + std::max(kFrameMs, kWaitPerPaintMs * (endMs - startMs));
+    nextMs_ = endMs + std::clamp(kWaitPerPaint * (endMs - startMs), kFrameMs, kLongestWaitMs);
 }
 
 } // namespace orx
