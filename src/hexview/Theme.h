@@ -64,4 +64,30 @@ struct ThemePalette {
             ColorFromBytes(159, 197, 232, 0.75f), ColorFromBytes(27, 27, 27)};
 }
 
+// The five colours of the two side windows, the data inspector and the struct view.
+struct SideWindowPalette {
+    ColorF background;
+    ColorF header;
+    ColorF grid;
+    ColorF text;
+    ColorF selectedRow;
+};
+
+// Unknown themes get Light's colours.
+[[nodiscard]] constexpr SideWindowPalette SideWindowPaletteFor(Theme theme)
+{
+    switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
+    case Theme::DarkBlue:
+        return {ColorFromBytes(15, 20, 28), ColorFromBytes(42, 71, 110), ColorFromBytes(60, 70, 82),
+                ColorFromBytes(230, 237, 243), ColorFromBytes(32, 52, 79)};
+    case Theme::Black:
+        return {ColorFromBytes(17, 17, 17), ColorFromBytes(45, 45, 45), ColorFromBytes(72, 72, 72),
+                ColorFromBytes(243, 243, 243), ColorFromBytes(56, 56, 56)};
+    case Theme::Light: break;
+    }
+    return {ColorFromBytes(250, 250, 250), ColorFromBytes(224, 232, 242),
+            ColorFromBytes(194, 198, 205), ColorFromBytes(32, 32, 32),
+            ColorFromBytes(214, 228, 246)};
+}
+
 } // namespace orx

@@ -1,6 +1,5 @@
 #include "inspector/win/DataInspectorWindow.h"
 
-#include "inspector/win/InspectorPalette.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/ClipboardText.h"
 #include "ui/win/Dpi.h"
@@ -321,7 +320,7 @@ bool DataInspectorWindow::EnsureBrushes()
     if (brushes_[0] && brushTheme_ == theme_) {
         return true;
     }
-    const InspectorPalette palette = InspectorPaletteFor(theme_);
+    const SideWindowPalette palette = SideWindowPaletteFor(theme_);
     const std::array colors = {palette.header, palette.grid, palette.text, palette.selectedRow};
     for (std::size_t i = 0; i < colors.size(); ++i) {
         if (FAILED(target_->CreateSolidColorBrush(ToD2D(colors[i]), &brushes_[i]))) {
@@ -366,7 +365,7 @@ void DataInspectorWindow::Paint()
     target_->BeginDraw();
     // Whole pixels, so that a cell painted alone lands where a full paint puts it.
     target_->SetTransform(D2D1::Matrix3x2F::Translation(-area.left, -area.top));
-    target_->Clear(ToD2D(InspectorPaletteFor(theme_).background));
+    target_->Clear(ToD2D(SideWindowPaletteFor(theme_).background));
     target_->FillRectangle(ToD2D(frame.header), header.Get());
     if (frame.selection) {
         target_->FillRectangle(ToD2D(*frame.selection), selected.Get());

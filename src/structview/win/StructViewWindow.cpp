@@ -8,6 +8,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace orx {
 namespace {
@@ -25,19 +26,18 @@ struct Palette {
     COLORREF grid;
 };
 
+COLORREF ToColorRef(const ColorF& color)
+{
+    const auto byte = [](float value) { return static_cast<BYTE>(std::lround(value * 255.0f)); };
+    return RGB(byte(color.r), byte(color.g), byte(color.b));
+}
+
+// The side windows' colours, as GDI takes them.
 Palette PaletteFor(Theme theme)
 {
-    switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
-    case Theme::DarkBlue:
-        return {RGB(0xE6, 0xED, 0xF3), RGB(0x2A, 0x47, 0x6E), RGB(0x0F, 0x14, 0x1C),
-                RGB(0x20, 0x34, 0x4F), RGB(0x3C, 0x46, 0x52)};
-    case Theme::Black:
-        return {RGB(0xF3, 0xF3, 0xF3), RGB(0x2D, 0x2D, 0x2D), RGB(0x11, 0x11, 0x11),
-                RGB(0x38, 0x38, 0x38), RGB(0x48, 0x48, 0x48)};
-    case Theme::Light: break;
-    }
-    return {RGB(0x20, 0x20, 0x20), RGB(0xE0, 0xE8, 0xF2), RGB(0xFA, 0xFA, 0xFA),
-            RGB(0xD6, 0xE4, 0xF6), RGB(0xC2, 0xC6, 0xCD)};
+    const SideWindowPalette palette = SideWindowPaletteFor(theme);
+    return {ToColorRef(palette.text), ToColorRef(palette.header), ToColorRef(palette.background),
+            ToColorRef(palette.selectedRow), ToColorRef(palette.grid)};
 }
 
 // The subtitle's colour: 28 % of the background and 72 % of the text, channel by channel.
