@@ -6,6 +6,7 @@
 set(ORX_LAYERS
   platform
   text
+  ui
   worker
   document
   localization

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hexview/TextEncoding.h"
-#include "hexview/Theme.h"
+#include "ui/Theme.h"
 #include "localization/UiLanguage.h"
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 
 #include "app/MenuModel.h"
 #include "hexview/TextEncoding.h"
-#include "hexview/Theme.h"
+#include "ui/Theme.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -323,6 +323,9 @@ ViewEffects HexViewModel::SetDocument(const IReadOnlyDocument* document, IEditab
     mouseCaptured_ = false;
     editingEnabled_ = false;
     repaintOnce_ = true;
+    // The document object may be the same one opened on other bytes: nothing in the view's
+    // state says the pixels are stale, so the whole view is painted anew.
+    ++forcedRepaints_;
     ViewEffects effects = Relayout();
     effects.setFocus = true;
     return effects;

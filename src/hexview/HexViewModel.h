@@ -4,7 +4,7 @@
 #include "hexview/RowModel.h"
 #include "hexview/TextEncoding.h"
 #include "hexview/TextMetrics.h"
-#include "hexview/Theme.h"
+#include "ui/Theme.h"
 
 #include <cstdint>
 #include <functional>

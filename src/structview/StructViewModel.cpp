@@ -111,6 +111,9 @@ StructViewEffects StructViewModel::SetEmptyMessage(std::u16string text)
 
 StructViewEffects StructViewModel::ShowError(std::u16string fileName, std::u16string error)
 {
+    if (state_ == StructViewState::Error && fileName_ == fileName && message_ == error) {
+        return {}; // shown again on every caret move: nothing to lay out
+    }
     state_ = StructViewState::Error;
     fileName_ = std::move(fileName);
     rows_.clear();
@@ -124,6 +127,15 @@ StructViewEffects StructViewModel::SetOptions(const StructValueOptions& options)
 {
     options_ = options;
     return Effects(kSvRepaint);
+}
+
+StructViewEffects StructViewModel::SetCommandsEnabled(bool enabled)
+{
+    if (commandsEnabled_ == enabled) {
+        return {};
+    }
+    commandsEnabled_ = enabled;
+    return Effects(kSvLayout); // the buttons' states
 }
 
 StructViewEffects StructViewModel::ContentChanged()
@@ -500,7 +512,7 @@ StructViewModel::KeyResult StructViewModel::OnKeyDown(std::uint32_t virtualKey, 
     case svkey::kPageDown: return {true, ScrollTo(scrollX_, scrollY_ + pageHeight)};
     case svkey::kHome: return {true, ScrollTo(0, 0)};
     case svkey::kEnd: return {true, ScrollTo(ContentWidth(), ContentHeight())};
-    case svkey::kF5: return {true, Effects(kSvReload)};
+    case svkey::kF5: return {true, ReloadEnabled() ? Effects(kSvReload) : StructViewEffects{}};
     case svkey::kC:
     case svkey::kInsert:
         if (ctrl) {

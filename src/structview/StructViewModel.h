@@ -184,6 +184,9 @@ public:
     StructViewEffects SetEmptyMessage(std::u16string text);
     StructViewEffects ShowError(std::u16string fileName, std::u16string error);
     StructViewEffects SetOptions(const StructValueOptions& options);
+    // Off while a dialog, a save or a search runs in the owner: opening, reloading and
+    // closing a pattern are refused then, and their buttons grey.
+    StructViewEffects SetCommandsEnabled(bool enabled);
 
     [[nodiscard]] StructViewState State() const { return state_; }
     [[nodiscard]] const std::u16string& FileName() const { return fileName_; }
@@ -196,8 +199,9 @@ public:
     // Texts of the controls: the subtitle, the message panel, and which buttons work.
     [[nodiscard]] std::u16string SubtitleText() const;
     [[nodiscard]] std::u16string MessagePanelText() const;
-    [[nodiscard]] bool ReloadEnabled() const { return !fileName_.empty(); }
-    [[nodiscard]] bool CloseEnabled() const { return !fileName_.empty(); }
+    [[nodiscard]] bool OpenEnabled() const { return commandsEnabled_; }
+    [[nodiscard]] bool ReloadEnabled() const { return commandsEnabled_ && !fileName_.empty(); }
+    [[nodiscard]] bool CloseEnabled() const { return commandsEnabled_ && !fileName_.empty(); }
     [[nodiscard]] bool InfoEnabled() const { return !info_.empty(); }
     [[nodiscard]] std::array<StructFormatMenuGroup, 3> FormatMenu() const;
     // The text Ctrl+C puts on the clipboard: title, subtitle, then the table or message.
@@ -264,6 +268,7 @@ private:
     int height_ = 0;
     int infoTextHeight_ = 0;
     bool infoVisible_ = false;
+    bool commandsEnabled_ = true;
     int selectedRow_ = -1;
     int scrollX_ = 0;
     int scrollY_ = 0;

@@ -68,6 +68,10 @@ TEST(StructRead, HugeMembersAreNotReadAndShowAsUnavailable)
         {u"struct S { uint8_t a[10000000]; uint8_t b[10000000]; };",
          10000000,
          {"a=00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ...", "b=n/a"}},
+        // A member that ends exactly at the limit fits; the next byte does not.
+        {u"struct S { char a[16777216]; char b; };",
+         kMaxStructRead,
+         {"a=00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ...", "b=n/a"}},
         // Members of a struct inside the entry struct count as well.
         {u"@entry S struct In { uint16_t x; char big[4000000000]; }; "
          u"struct S { uint8_t a; In in; };",

@@ -192,6 +192,16 @@ TEST(StructViewModel, StatesDecideTheControlsAndTheCopiedText)
               "title\r\ndefinition: bad.orpat\r\n\r\n"
               "prefix: line 3, column 7: expected ';'\r\n  int x\r\n       ^");
     EXPECT_EQ(view.ContentHeight(), 0);
+    EXPECT_EQ(view.ShowError(u"bad.orpat", view.MessagePanelText().substr(8)).bits, 0u)
+        << "the same error again, as every caret move shows it";
+
+    // While the owner is modal or busy, the pattern commands wait; the information stays.
+    EXPECT_TRUE(view.SetCommandsEnabled(false).Has(kSvLayout));
+    EXPECT_FALSE(view.OpenEnabled() || view.ReloadEnabled() || view.CloseEnabled());
+    EXPECT_FALSE(view.OnKeyDown(svkey::kF5, false).effects.Has(kSvReload));
+    EXPECT_EQ(view.SetCommandsEnabled(false).bits, 0u);
+    (void)view.SetCommandsEnabled(true);
+    EXPECT_TRUE(view.OnKeyDown(svkey::kF5, false).effects.Has(kSvReload));
 
     (void)view.SetEmptyMessage(u"No pattern.");
     EXPECT_FALSE(view.ReloadEnabled());

@@ -49,6 +49,7 @@ void AppWindow::SetBusy(bool busy)
         SetFocus(hexView_.Window());
     }
     RebuildMenu();
+    UpdatePatternCommands();
 }
 
 void AppWindow::ShowProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view key,

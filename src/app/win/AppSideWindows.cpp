@@ -3,26 +3,37 @@
 
 #include "app/Placement.h"
 #include "inspector/InspectorTable.h"
+#include "ui/win/Dpi.h"
 
 #include <optional>
 
 namespace orx {
 namespace {
 
-enum class DockSide { Left, Right };
+// The least width the main window narrows to when the editor fits its windows to a small
+// screen, at 96 DPI; its view scrolls sideways below the width of its columns.
+constexpr int kMainMinimumWidth = 400;
 
-// Where a side window `width` pixels wide goes beside `main`; nothing while `main` is
-// minimised (the side windows are hidden with it).
-std::optional<RECT> SideWindowFrame(HWND main, DockSide side, int width)
+ScreenRect ToScreenRect(const RECT& rect)
 {
-    RECT frame{};
-    if (IsIconic(main) || !GetWindowRect(main, &frame)) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+RECT ToRect(const ScreenRect& rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The work area and the whole area of the monitor the window is on (or nearest to).
+std::optional<MONITORINFO> MonitorOf(HWND window)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
         return std::nullopt;
     }
-    const ScreenRect mainRect{frame.left, frame.top, frame.right, frame.bottom};
-    const ScreenRect docked =
-        side == DockSide::Right ? DockRightOf(mainRect, width) : DockLeftOf(mainRect, width);
-    return RECT{docked.left, docked.top, docked.right, docked.bottom};
+    return info;
 }
 
 } // namespace
@@ -58,7 +69,7 @@ void AppWindow::SetInspectorVisible(bool visible)
     }
     EnsureInspectorWindow();
     inspector_.SetTexts(LoadInspectorTexts(strings_));
-    PositionInspector();
+    PlaceWindowGroup();
     RequestInspectorUpdate();
 }
 
@@ -68,23 +79,98 @@ void AppWindow::EnsureInspectorWindow()
         return;
     }
     if (inspector_.Create(window_, instance_, LoadInspectorTexts(strings_), settings_.theme)) {
-        PositionInspector();
+        PositionSideWindows();
     }
+}
+
+SideWindowSpan AppWindow::StructViewSpan() const
+{
+    HWND view = structView_.Window();
+    // A maximised struct view is the user's to place: the others do not make room for it.
+    const bool docked = settings_.structViewVisible && view != nullptr && !IsZoomed(view);
+    return {docked, structView_.Width(), StructViewModel::kMinimumTrackWidth};
+}
+
+SideWindowSpan AppWindow::InspectorSpan() const
+{
+    const bool docked = settings_.inspectorVisible && inspector_.Window() != nullptr;
+    return {docked, inspector_.Width(), kInspectorMinWidth};
 }
 
 void AppWindow::PositionSideWindows()
 {
-    PositionInspector();
-    PositionStructView();
+    DockSideWindowGroup(false);
 }
 
-void AppWindow::PositionInspector()
+void AppWindow::PlaceWindowGroup()
 {
-    if (window_ == nullptr || inspector_.Window() == nullptr) {
+    DockSideWindowGroup(true);
+}
+
+// The one place that docks both side windows. Following the main window (`fit` false) is
+// what a drag or a resize by the user asks for, wherever it leads; when the editor places
+// the windows itself (`fit`), all of them go inside the work area. A maximised main window
+// already left room for the side windows (OnGetMinMaxInfo), so they dock as it allowed.
+void AppWindow::DockSideWindowGroup(bool fit)
+{
+    if (window_ == nullptr) {
         return;
     }
-    const auto frame = SideWindowFrame(window_, DockSide::Right, inspector_.Width());
-    inspector_.Dock(frame.value_or(RECT{}), frame.has_value());
+    RECT frame{};
+    if (IsIconic(window_) || !GetWindowRect(window_, &frame)) {
+        // Hidden with the minimised main window.
+        inspector_.Dock({}, false);
+        structView_.Dock({}, false);
+        return;
+    }
+    const ScreenRect main = ToScreenRect(frame);
+    const SideWindowSpan left = StructViewSpan();
+    const SideWindowSpan right = InspectorSpan();
+    const auto monitor = (fit || IsZoomed(window_)) ? MonitorOf(window_) : std::nullopt;
+    const int minimum = win::ScaleForDpi(kMainMinimumWidth, win::WindowDpi(window_));
+    WindowGroup group = DockSideWindows(main, left, right);
+    if (monitor && IsZoomed(window_)) {
+        group = MaximizedWindowGroup(ToScreenRect(monitor->rcWork), left, right, minimum);
+    } else if (monitor) {
+        group = FitWindowGroup(ToScreenRect(monitor->rcWork), main, left, right, minimum);
+    }
+    // The side windows first, so that the main window's move below docks them at the
+    // widths they have now.
+    if (left.on) {
+        structView_.Dock(ToRect(group.left), true);
+    }
+    if (right.on) {
+        inspector_.Dock(ToRect(group.right), true);
+    }
+    if (group.main != main) {
+        SetWindowPos(window_, nullptr, group.main.left, group.main.top, group.main.Width(),
+                     group.main.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void AppWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
+{
+    const auto monitor = MonitorOf(window_);
+    if (!monitor) {
+        return;
+    }
+    const int minimum = win::ScaleForDpi(kMainMinimumWidth, win::WindowDpi(window_));
+    const ScreenRect main = MaximizedWindowGroup(ToScreenRect(monitor->rcWork), StructViewSpan(),
+                                                 InspectorSpan(), minimum)
+                                .main;
+    // Relative to the monitor, as the system takes the maximised position.
+    info.ptMaxPosition = {main.left - monitor->rcMonitor.left, main.top - monitor->rcMonitor.top};
+    info.ptMaxSize = {main.Width(), main.Height()};
+}
+
+void AppWindow::OnSize(WPARAM kind)
+{
+    LayoutChildren(); // docks the side windows too
+    const bool restored = minimized_ && kind != SIZE_MINIMIZED;
+    minimized_ = kind == SIZE_MINIMIZED;
+    if (restored) {
+        PlaceWindowGroup();
+    }
 }
 
 void AppWindow::RequestSideWindowUpdates()
@@ -122,7 +208,7 @@ void AppWindow::OnInspectorResult(LPARAM lParam)
         return;
     }
     inspector_.SetValues({result->value.begin(), result->value.end()});
-    PositionInspector();
+    PositionSideWindows();
 }
 
 void AppWindow::ApplySideWindowTheme()

@@ -2,7 +2,6 @@
 // the messages its window sends.
 #include "app/win/AppWindow.h"
 
-#include "app/Placement.h"
 #include "structview/StructRead.h"
 
 namespace orx {
@@ -49,24 +48,9 @@ void AppWindow::SetStructViewVisible(bool visible)
     }
     EnsureStructViewWindow();
     RefreshStructViewTexts();
-    PositionStructView();
+    PlaceWindowGroup();
     RefreshStructView();
     RequestStructViewUpdate();
-}
-
-void AppWindow::PositionStructView()
-{
-    if (window_ == nullptr || structView_.Window() == nullptr) {
-        return;
-    }
-    RECT frame{};
-    if (IsIconic(window_) || !GetWindowRect(window_, &frame)) {
-        structView_.Dock({}, false); // hidden with the minimised main window
-        return;
-    }
-    const ScreenRect docked =
-        DockLeftOf({frame.left, frame.top, frame.right, frame.bottom}, structView_.Width());
-    structView_.Dock({docked.left, docked.top, docked.right, docked.bottom}, true);
 }
 
 void AppWindow::EnsureStructViewWindow()
@@ -76,7 +60,8 @@ void AppWindow::EnsureStructViewWindow()
     }
     if (structView_.Create(window_, instance_, StructTexts(), settings_.theme)) {
         structView_.SetOptions(settings_.structOptions);
-        PositionStructView();
+        structView_.SetCommandsEnabled(PatternCommandsAllowed());
+        PositionSideWindows();
     }
 }
 
@@ -99,7 +84,13 @@ bool AppWindow::StructViewReadyForRows()
         return false;
     }
     if (!patternFile_) {
-        structView_.SetEmptyMessage(Text("structview.empty.message"));
+        // A pattern that failed to load keeps its error on screen until Reload, Close or
+        // Open: a caret move must not turn it into "no pattern loaded".
+        if (patternError_.empty()) {
+            structView_.SetEmptyMessage(Text("structview.empty.message"));
+        } else {
+            structView_.ShowError(patternFileName_, patternError_);
+        }
         return false;
     }
     return true;
@@ -110,12 +101,20 @@ void AppWindow::RefreshStructView()
     if (!StructViewReadyForRows()) {
         return;
     }
+    std::u16string info = FormatStructInfo(*patternFile_);
+    const StructViewModel& shown = structView_.Model();
+    if (document_.IsOpen() && shown.State() == StructViewState::Table &&
+        shown.FileName() == patternFileName_ && shown.InfoText() == info) {
+        // The same pattern's rows (after a format or language change): they stay, with the
+        // selection and scroll position, until the worker's new rows replace them.
+        return;
+    }
     std::vector<StructViewRow> rows;
     if (!document_.IsOpen()) {
         // Nothing to read: the rows show at once, every value unavailable.
         rows = BuildStructRows(StructRequest());
     }
-    structView_.SetContent(patternFileName_, std::move(rows), FormatStructInfo(*patternFile_));
+    structView_.SetContent(patternFileName_, std::move(rows), std::move(info));
 }
 
 StructRowsInput AppWindow::StructRequest()
@@ -147,7 +146,7 @@ void AppWindow::OnStructResult(LPARAM lParam)
     if (StructViewReadyForRows()) {
         structView_.SetContent(patternFileName_, std::move(result->value),
                                FormatStructInfo(*patternFile_));
-        PositionStructView();
+        PositionSideWindows();
     }
 }
 
@@ -161,6 +160,7 @@ bool AppWindow::LoadPatternIntoView(const std::u16string& path)
     const bool ok = LoadStructPatternFile(path, *loaded, error);
     patternPath_ = path; // kept on failure too, so that reload retries once the file is fixed
     patternFileName_ = FileNameOf(path);
+    patternError_ = ok ? std::u16string() : error;
     if (!ok) {
         patternFile_.reset();
         structWorker_.DropPending();
@@ -175,14 +175,38 @@ bool AppWindow::LoadPatternIntoView(const std::u16string& path)
     return true;
 }
 
+bool AppWindow::PatternCommandsAllowed() const
+{
+    return !busy_ && window_ != nullptr && IsWindowEnabled(window_);
+}
+
+void AppWindow::UpdatePatternCommands()
+{
+    structView_.SetCommandsEnabled(PatternCommandsAllowed());
+}
+
 void AppWindow::OpenPatternDialog()
 {
+    if (!PatternCommandsAllowed()) {
+        return;
+    }
     const bool fromView = HoldsUserAttention(structView_.Window());
     HWND owner = fromView ? structView_.Window() : window_;
     // Beside the executable, where the shipped patterns are.
     const std::u16string directory = environment_.baseDirectory + u"\\patterns";
-    if (const auto path =
-            environment_.choosePattern(owner, Text("dialog.struct_definition.title"), directory)) {
+    // The file dialog disables only its owner. The main window goes too, as under every
+    // other modal dialog, so that nothing can switch the view off under its own dialog or
+    // end the editor meanwhile.
+    const bool disableMain = owner != window_;
+    if (disableMain) {
+        EnableWindow(window_, FALSE);
+    }
+    const auto path =
+        environment_.choosePattern(owner, Text("dialog.struct_definition.title"), directory);
+    if (disableMain) {
+        EnableWindow(window_, TRUE);
+    }
+    if (path) {
         (void)LoadPatternIntoView(*path); // a failure shows in the view
     }
     if (fromView && structView_.Window() != nullptr) {
@@ -192,16 +216,20 @@ void AppWindow::OpenPatternDialog()
 
 void AppWindow::ClosePattern()
 {
+    if (!PatternCommandsAllowed()) {
+        return;
+    }
     patternFile_.reset();
     patternPath_.clear();
     patternFileName_.clear();
+    patternError_.clear();
     structWorker_.DropPending();
     (void)StructViewReadyForRows(); // shows the empty message
 }
 
 void AppWindow::ReloadPattern()
 {
-    if (patternPath_.empty()) {
+    if (patternPath_.empty() || !PatternCommandsAllowed()) {
         return;
     }
     const bool hadAttention = HoldsUserAttention(structView_.Window());

@@ -3,7 +3,7 @@
 #include "app/AppFlow.h"
 #include "app/CommandIds.h"
 #include "app/Placement.h"
-#include "hexview/ViewNotifications.h"
+#include "ui/WindowMessages.h"
 #include "platform/win32/WinString.h"
 #include "settings/SettingsFile.h"
 
@@ -129,8 +129,10 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         DragAcceptFiles(window_, TRUE);
         return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_SIZE: LayoutChildren(); return 0; // also docks the side windows
+    case WM_SIZE: OnSize(wParam); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_MOVE: PositionSideWindows(); return 0;
+    case WM_ENABLE: UpdatePatternCommands(); return 0; // a modal dialog came or went
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());

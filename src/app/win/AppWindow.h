@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/Placement.h"
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
 #include "app/win/WindowWorker.h"
+#include "ui/WindowMessages.h"
 #include "document/EditableDocument.h"
 #include "ui/win/BaseWindow.h"
 #include "hexview/win/HexView.h"
@@ -31,9 +33,6 @@ enum class SearchDirection : std::uint32_t;
 namespace win {
 class SearchDialog;
 }
-
-// Posted by the inspector's worker; lParam is the heap result, owned by the main window.
-inline constexpr std::uint32_t kMsgInspectorResult = kWmApp + 10;
 
 // The application controller: owns the strings, the settings, the one document and the
 // hex view, and runs the main window "Orlin.MainWindow" with its menu and status bar.
@@ -114,14 +113,23 @@ private:
     void ClosePattern();
     void ReloadPattern();
     void ChooseStructValueFormat(WPARAM choice);
-    void PositionStructView();
+    // Loading, reloading and closing a pattern wait while a dialog, a save or a search runs.
+    [[nodiscard]] bool PatternCommandsAllowed() const;
+    void UpdatePatternCommands();
     // The docked side windows and their workers (AppSideWindows.cpp).
     void StartWorkers();
     void SetWorkerTargets();
     void SetInspectorVisible(bool visible);
     void EnsureInspectorWindow();
+    // Docking follows the main window; placing fits the group into the work area too.
     void PositionSideWindows();
-    void PositionInspector();
+    void PlaceWindowGroup();
+    void DockSideWindowGroup(bool fit);
+    [[nodiscard]] SideWindowSpan StructViewSpan() const;
+    [[nodiscard]] SideWindowSpan InspectorSpan() const;
+    // The maximised frame leaves room for the side windows that are on.
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void OnSize(WPARAM kind);
     void RequestSideWindowUpdates();
     void RequestInspectorUpdate();
     void OnInspectorResult(LPARAM lParam);
@@ -163,6 +171,7 @@ private:
     win::MenuHandle menuBar_;
     std::u16string statusText_;
     bool flashActive_ = false;
+    bool minimized_ = false; // restoring places the windows again
     std::u16string flashText_;
     bool saving_ = false;
     bool busy_ = false;
@@ -183,6 +192,7 @@ private:
     std::shared_ptr<const StructPatternFile> patternFile_;
     std::u16string patternPath_;     // last loaded or tried: reload takes it again
     std::u16string patternFileName_; // its last component
+    std::u16string patternError_;    // why it did not load; empty when it did
     // Last, so that they stop before anything else goes; they hold nothing of this class.
     WindowWorker<InspectorRequest, InspectorValues> inspectorWorker_{kMsgInspectorResult};
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> structWorker_{kMsgStructResult};

@@ -5,10 +5,42 @@
 #include "ui/win/Dpi.h"
 #include "ui/win/WinHandles.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace orx::win {
 namespace {
+
+constexpr UINT_PTR kFocusKeeperId = 1;
+constexpr const wchar_t* kSavedFocusProperty = L"Orlin.DialogFocus";
+
+// What the system's dialog manager does for its dialogs and our popup dialogs need too:
+// the control that had the focus when the dialog lost activation gets it back when the
+// dialog is activated again (Alt+Tab back, a click on the caption), instead of the dialog
+// window itself, where typing goes nowhere.
+LRESULT CALLBACK KeepFocusProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                               UINT_PTR /*id*/, DWORD_PTR /*data*/)
+{
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            SetPropW(dialog, kSavedFocusProperty, IsChild(dialog, focus) ? focus : nullptr);
+        } else if (auto* saved = static_cast<HWND>(GetPropW(dialog, kSavedFocusProperty));
+                   saved != nullptr && IsChild(dialog, saved) && IsWindowEnabled(saved)) {
+            SetFocus(saved);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemovePropW(dialog, kSavedFocusProperty);
+        RemoveWindowSubclass(dialog, &KeepFocusProc, kFocusKeeperId);
+        break;
+    default: break;
+    }
+    return DefSubclassProc(dialog, message, wParam, lParam);
+}
 
 ScreenPoint CenterOnOwner(HWND owner, int width, int height)
 {
@@ -43,8 +75,12 @@ HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const ScreenPoint origin = CenterOnOwner(host.owner, width, height);
-    return CreateWindowExW(exStyle, className, W(title), style, origin.x, origin.y, width, height,
-                           host.owner, nullptr, host.instance, creationParameter);
+    HWND dialog = CreateWindowExW(exStyle, className, W(title), style, origin.x, origin.y, width,
+                                  height, host.owner, nullptr, host.instance, creationParameter);
+    if (dialog != nullptr) {
+        SetWindowSubclass(dialog, &KeepFocusProc, kFocusKeeperId, 0);
+    }
+    return dialog;
 }
 
 HWND CreateControl(HWND dialog, const wchar_t* className, const std::u16string& text, DWORD style,
@@ -114,6 +150,12 @@ void RunModalLoop(const DialogHost& host, HWND dialog, const bool& done,
         }
         if (got == -1) {
             break;
+        }
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+            (message.lParam & (1L << 30)) != 0) {
+            // A held Escape repeats; only a fresh press closes the dialog, so that the
+            // Escape that stopped a search, still held, does not close its dialog too.
+            continue;
         }
         if (!IsDialogMessageW(dialog, &message)) {
             TranslateMessage(&message);

@@ -27,7 +27,8 @@ struct DialogHost {
 
 // Creates the popup window of a dialog: `clientWidth` × `clientHeight` (pixels at 96 DPI,
 // scaled to the owner's DPI) adjusted for the frame, centred on the owner's window.
-// `creationParameter` reaches WM_NCCREATE. Null when the window cannot be created.
+// `creationParameter` reaches WM_NCCREATE. Null when the window cannot be created. When
+// activated again, the dialog gives the focus back to the control that had it.
 HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
                         const std::u16string& title, DWORD style, DWORD exStyle, int clientWidth,
                         int clientHeight, void* creationParameter);
@@ -45,7 +46,8 @@ void PlaceControl(HWND dialog, int id, RECT bounds);
 
 // Shows the dialog with its owner disabled and dispatches messages (Tab, Enter and Escape
 // through the dialog manager) until `done` is set, the window is gone or the quit message
-// arrives; the quit message is posted again for the main loop. `afterMessage` runs after
+// arrives; the quit message is posted again for the main loop. Repeats of a held Escape are
+// dropped: only a fresh press closes. `afterMessage` runs after
 // each message. Destroys the dialog if it is still there, then enables the owner and gives
 // it activation and the focus.
 void RunModalLoop(const DialogHost& host, HWND dialog, const bool& done,

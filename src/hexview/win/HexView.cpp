@@ -1,6 +1,6 @@
 #include "hexview/win/HexView.h"
 
-#include "hexview/ViewNotifications.h"
+#include "ui/WindowMessages.h"
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "hexview/win/HexPainter.h"
 #include "platform/win32/WinString.h"

@@ -148,7 +148,7 @@ void DataInspectorWindow::Dock(const RECT& frame, bool visible)
         docking_ = false;
     }
     if ((IsWindowVisible(window_) != FALSE) != visible) {
-        ShowWindow(window_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+        ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
     }
 }
 

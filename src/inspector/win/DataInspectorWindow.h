@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hexview/Theme.h"
-#include "hexview/ViewNotifications.h"
+#include "ui/Theme.h"
+#include "ui/WindowMessages.h"
 #include "inspector/InspectorTable.h"
 #include "ui/win/BaseWindow.h"
 #include "ui/win/GlyphRunText.h"
@@ -20,10 +20,6 @@
 #include <vector>
 
 namespace orx {
-
-// Posted to the owner when the user closes the inspector with its caption button; the
-// owner switches the inspector off and destroys the window.
-inline constexpr std::uint32_t kMsgInspectorClosed = kWmApp + 11;
 
 // The data inspector's tool window "Orlin.DataInspectorWindow": the name and value table
 // of InspectorTable, painted with Direct2D and DirectWrite in the theme's colours. It stays

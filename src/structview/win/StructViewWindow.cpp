@@ -204,6 +204,11 @@ void StructViewWindow::SetOptions(const StructValueOptions& options)
     Apply(model_.SetOptions(options));
 }
 
+void StructViewWindow::SetCommandsEnabled(bool enabled)
+{
+    Apply(model_.SetCommandsEnabled(enabled));
+}
+
 void StructViewWindow::Copy() const
 {
     (void)win::CopyTextToClipboard(window_, model_.BuildCopyText()); // a busy clipboard: nothing
@@ -218,7 +223,11 @@ void StructViewWindow::Dock(const RECT& frame, bool visible)
         SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
                      frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     }
-    ShowWindow(window_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    // SW_SHOWNA keeps the window's state: a maximised view stays maximised until the user
+    // restores it (SW_SHOWNOACTIVATE would restore it).
+    if ((IsWindowVisible(window_) != FALSE) != visible) {
+        ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
 win::MenuHandle StructViewWindow::BuildFormatMenu() const
@@ -471,8 +480,8 @@ void StructViewWindow::UpdateControls()
     const StructViewTexts& texts = model_.Texts();
     const std::array<const std::u16string*, 4> captions = {&texts.openButton, &texts.reloadButton,
                                                            &texts.closeButton, &texts.infoButton};
-    const std::array<bool, 4> enabled = {true, model_.ReloadEnabled(), model_.CloseEnabled(),
-                                         model_.InfoEnabled()};
+    const std::array<bool, 4> enabled = {model_.OpenEnabled(), model_.ReloadEnabled(),
+                                         model_.CloseEnabled(), model_.InfoEnabled()};
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         SetTextIfChanged(buttons_[i], *captions[i]);
         EnableWindow(buttons_[i], enabled[i] ? TRUE : FALSE);

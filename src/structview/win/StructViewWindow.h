@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hexview/Theme.h"
-#include "hexview/ViewNotifications.h"
+#include "ui/Theme.h"
+#include "ui/WindowMessages.h"
 #include "structview/StructViewModel.h"
 #include "ui/win/BaseWindow.h"
 #include "ui/win/PacedRepaint.h"
@@ -13,14 +13,6 @@
 #include <vector>
 
 namespace orx {
-
-// Messages between the struct view, its worker and the main window that owns both.
-inline constexpr std::uint32_t kMsgStructViewClosed = kWmApp + 12;    // the close box
-inline constexpr std::uint32_t kMsgStructOpenPattern = kWmApp + 13;   // the open button
-inline constexpr std::uint32_t kMsgStructResult = kWmApp + 14;        // lParam: worker result
-inline constexpr std::uint32_t kMsgStructClosePattern = kWmApp + 15;  // the close button
-inline constexpr std::uint32_t kMsgStructReloadPattern = kWmApp + 16; // reload button, F5
-inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..6
 
 // The struct view's tool window "Orlin.StructViewWindow": caption band, four buttons, an
 // information panel, a message panel and the table of rows, painted with GDI into a memory
@@ -52,6 +44,8 @@ public:
     void SetEmptyMessage(std::u16string text);
     void ShowError(std::u16string fileName, std::u16string error);
     void SetOptions(const StructValueOptions& options);
+    // Greys Open, Reload and Close and refuses F5 while the owner is modal or busy.
+    void SetCommandsEnabled(bool enabled);
     // Puts the whole view on the clipboard as tab-separated text.
     void Copy() const;
 

@@ -6,17 +6,15 @@
 
 namespace orx::win {
 
-bool CopyTextToClipboard(HWND owner, std::u16string_view text)
+bool CopyTextToClipboard(HWND owner, std::u16string_view text, ClipboardAllocator allocate)
 {
     if (text.empty()) {
         return false;
     }
-    ClipboardScope clipboard(owner);
-    if (!clipboard.IsOpen() || !EmptyClipboard()) {
-        return false;
-    }
+    // The text is ready before the clipboard is emptied: a copy that fails for memory must
+    // leave the user's clipboard as it was.
     const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    GlobalMemory memory(allocate(GMEM_MOVEABLE, bytes));
     if (!memory) {
         return false;
     }
@@ -27,6 +25,10 @@ bool CopyTextToClipboard(HWND owner, std::u16string_view text)
     std::memcpy(locked, text.data(), text.size() * sizeof(char16_t));
     locked[text.size()] = u'\0';
     GlobalUnlock(memory.Get());
+    ClipboardScope clipboard(owner);
+    if (!clipboard.IsOpen() || !EmptyClipboard()) {
+        return false;
+    }
     if (SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) {
         return false;
     }

@@ -238,6 +238,8 @@ public:
     // The pattern the open-pattern dialog returns, and the folder each dialog started in.
     std::optional<std::u16string> chosenPattern;
     std::vector<std::u16string> patternDialogFolders;
+    // Runs inside the open-pattern dialog, while it would be modal.
+    std::function<void()> duringPatternDialog;
     std::vector<Launch> launches;
     bool launchSucceeds = true;
     // Runs inside each message box, while the box would be modal.
@@ -272,6 +274,9 @@ private:
         environment.choosePattern = [this](HWND, const std::u16string&,
                                            const std::u16string& folder) {
             patternDialogFolders.push_back(folder);
+            if (duringPatternDialog) {
+                duringPatternDialog();
+            }
             return chosenPattern;
         };
         environment.launch = [this](const std::u16string& application,

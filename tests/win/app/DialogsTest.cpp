@@ -233,7 +233,12 @@ TEST(SearchDialog, EscapeDuringALongSearchStopsItAndLeavesTheDialogOpen)
             ExpectSelected(app, 1, 1);
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
             EXPECT_FALSE(app.App().Busy());
-            PressKey(QueryEdit(dialog), VK_ESCAPE); // idle: closes
+            // The Escape that stopped the search, still held: its repeats do not close.
+            PostMessageW(QueryEdit(dialog), WM_KEYDOWN, VK_ESCAPE, 0x40000001);
+        },
+        [&](HWND dialog) {
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            PressKey(QueryEdit(dialog), VK_ESCAPE); // a fresh press closes
         },
     };
     app.Key('F', true);
@@ -245,6 +250,39 @@ TEST(SearchDialog, EscapeDuringALongSearchStopsItAndLeavesTheDialogOpen)
     EXPECT_TRUE(app.App().Document().IsOpen());
     EXPECT_TRUE(IsWindow(app.Main()));
     ExpectOwnerBack(app);
+}
+
+TEST(ModalDialogs, ActivatedAgainTheyGiveTheFocusBackToTheControlThatHadIt)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"d.bin", std::string_view("focus"))));
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    struct Case {
+        const char* name;
+        UINT key;
+        UINT command;
+    };
+    const Case cases[] = {{"Go to", 'G', 0}, {"Find", 'F', 0}, {"Font", 0, cmd::kFont}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app.dialogSteps = {[&](HWND dialog) {
+            HWND focus = GetFocus();
+            ASSERT_TRUE(IsChild(dialog, focus));
+            SetActiveWindow(other); // Alt+Tab away...
+            EXPECT_NE(GetFocus(), focus);
+            SetActiveWindow(dialog); // ...and back
+            EXPECT_EQ(GetFocus(), focus);
+        }};
+        if (c.key != 0) {
+            app.Key(c.key, true);
+        } else {
+            app.Command(c.command);
+        }
+        EXPECT_TRUE(app.dialogSteps.empty());
+    }
+    DestroyWindow(other);
 }
 
 TEST(GoToDialog, MovesTheCaretAndRefusesWhatIsNotAnOffset)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace orx::test {
 namespace {
 
@@ -117,6 +119,21 @@ TEST_F(StructViewApp, ValueFormatsComeFromTheMenuCommandsAndAreSaved)
         SendMessageW(View().Window(), WM_COMMAND, static_cast<WPARAM>(command), 0);
         app.Pump();
     };
+    // A format or language change keeps the rows, the selected row and the scroll position
+    // until the worker's new rows arrive, and after.
+    SetFocus(View().Window());
+    for (int i = 0; i < 3; ++i) {
+        app.Key(VK_DOWN);
+    }
+    ASSERT_EQ(Model().SelectedRow(), 2);
+    const std::size_t rowCount = Model().Rows().size();
+    SendMessageW(app.Main(), kMsgStructValueFormat, 4, 0); // big-endian; the worker not heard yet
+    EXPECT_EQ(Model().Rows().size(), rowCount);
+    EXPECT_EQ(Model().SelectedRow(), 2);
+    SendMessageW(app.Main(), WM_COMMAND, cmd::kLanguageFirst + 2, 0); // Japanese
+    EXPECT_EQ(Model().Rows().size(), rowCount);
+    app.Command(cmd::kLanguageFirst + 1);
+    EXPECT_EQ(Model().SelectedRow(), 2);
     choose(svid::kFormatFirst + 3); // big-endian
     EXPECT_TRUE(ValueIs("width", "0x00000100"));
     EXPECT_NE(app.SettingsFileText().find("\"endian\": \"big\""), std::string::npos);
@@ -144,6 +161,16 @@ TEST_F(StructViewApp, SyntaxErrorShowsWhereAndReloadTakesTheFixedFile)
     EXPECT_EQ(Narrow(Model().MessagePanelText()),
               "Error: Line 3, Col 3: Unexpected tokens after declaration name.\r\n  int b\r\n  ^");
     EXPECT_TRUE(IsWindowVisible(View().MessageEdit()));
+    const std::u16string error = Model().MessagePanelText();
+    // The error stays through caret moves, with Reload and Close at hand.
+    SetFocus(app.View());
+    app.Key(VK_RIGHT);
+    app.PumpFor(100);
+    EXPECT_EQ(Model().State(), StructViewState::Error);
+    EXPECT_EQ(Model().MessagePanelText(), error);
+    EXPECT_EQ(Narrow(Model().FileName()), "broken.orpat");
+    EXPECT_TRUE(Model().ReloadEnabled() && Model().CloseEnabled());
+    app.Key(VK_LEFT);
 
     (void)app.Dir().Write(u"broken.orpat", "struct S {\n  int a;\n  int b;\n};\n");
     SetFocus(View().MessageEdit());
@@ -159,6 +186,97 @@ TEST_F(StructViewApp, SyntaxErrorShowsWhereAndReloadTakesTheFixedFile)
     PostMessageW(app.Main(), kMsgStructReloadPattern, 0, 0);
     app.PumpFor(100);
     EXPECT_EQ(Model().State(), StructViewState::Empty);
+}
+
+TEST_F(StructViewApp, MaximisedViewStaysMaximisedThroughNewRowsAndMainWindowMoves)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    ASSERT_TRUE(ValueIs("width", "0x00010000"));
+    ShowWindow(View().Window(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(View().Window()));
+
+    SetFocus(app.View());
+    app.Key(VK_RIGHT);
+    ASSERT_TRUE(ValueIs("signature", "50 4E 47 0D 0A 1A 0A 00"));
+    RECT main{};
+    GetWindowRect(app.Main(), &main);
+    SetWindowPos(app.Main(), nullptr, main.left + 10, main.top + 5, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    app.Pump();
+    EXPECT_TRUE(IsZoomed(View().Window()));
+    EXPECT_TRUE(IsWindowVisible(View().Window()));
+}
+
+TEST_F(StructViewApp, MaximisedMainWindowLeavesRoomForBothSideWindowsAndRestores)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    app.Command(cmd::kToggleInspector);
+    HWND inspector = app.App().Inspector().Window();
+    ASSERT_NE(inspector, nullptr);
+    RECT restored{};
+    GetWindowRect(app.Main(), &restored);
+
+    ShowWindow(app.Main(), SW_MAXIMIZE);
+    app.Pump();
+    ASSERT_TRUE(IsZoomed(app.Main()));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(app.Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    RECT main{};
+    RECT left{};
+    RECT right{};
+    GetWindowRect(app.Main(), &main);
+    GetWindowRect(View().Window(), &left);
+    GetWindowRect(inspector, &right);
+    EXPECT_EQ(left.left, work.left);
+    EXPECT_EQ(left.right + 1, main.left);
+    EXPECT_EQ(main.right + 1, right.left);
+    EXPECT_EQ(right.right, work.right);
+    EXPECT_EQ(main.top, work.top);
+    EXPECT_EQ(main.bottom, work.bottom);
+    EXPECT_EQ(right.bottom, work.bottom);
+
+    ShowWindow(app.Main(), SW_RESTORE);
+    app.Pump();
+    GetWindowRect(app.Main(), &main);
+    EXPECT_TRUE(EqualRect(&main, &restored));
+}
+
+TEST_F(StructViewApp, PatternCommandsWaitForDialogsAndItsFileDialogDisablesTheMainWindow)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    ASSERT_TRUE(ValueIs("width", "0x00010000"));
+    HWND openButton = GetDlgItem(View().Window(), svid::kOpenButton);
+
+    app.dialogSteps = {
+        [&](HWND) {
+            EXPECT_FALSE(Model().OpenEnabled() || Model().ReloadEnabled() ||
+                         Model().CloseEnabled());
+            EXPECT_FALSE(IsWindowEnabled(openButton));
+            PostMessageW(app.Main(), kMsgStructOpenPattern, 0, 0);
+            PostMessageW(app.Main(), kMsgStructClosePattern, 0, 0);
+        },
+        [](HWND) {}, // the posted requests are handled (and refused) meanwhile
+    };
+    app.Key('G', true);
+    EXPECT_TRUE(app.dialogSteps.empty());
+    EXPECT_EQ(app.patternDialogFolders.size(), 1u) << "no file dialog inside the Go to box";
+    EXPECT_EQ(Narrow(Model().FileName()), "png.orpat") << "Close was refused";
+    EXPECT_TRUE(Model().OpenEnabled() && Model().ReloadEnabled() && Model().CloseEnabled());
+    EXPECT_TRUE(IsWindowEnabled(openButton));
+
+    std::optional<bool> mainEnabled;
+    app.duringPatternDialog = [&] { mainEnabled = IsWindowEnabled(app.Main()) != FALSE; };
+    SetFocus(View().Window());
+    SendMessageW(View().Window(), WM_COMMAND, MAKEWPARAM(svid::kOpenButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(openButton));
+    app.Pump();
+    EXPECT_EQ(mainEnabled, std::optional<bool>(false)) << "the view's own file dialog";
+    EXPECT_TRUE(IsWindowEnabled(app.Main()));
+    EXPECT_TRUE(Model().OpenEnabled());
 }
 
 TEST_F(StructViewApp, CopiesTheTableAsTabSeparatedText)

@@ -33,7 +33,7 @@ std::vector<std::uint32_t> Capture(HWND window)
 
 // Bytes that give the text column wide glyphs reaching into the rows beside them: ASCII,
 // UTF-8 kana and kanji, Shift_JIS pairs, Hangul pairs, and control bytes.
-std::vector<std::uint8_t> MixedBytes(std::size_t size)
+std::vector<std::uint8_t> MixedBytes(std::size_t size, std::uint32_t seed = 7)
 {
     const std::vector<std::uint8_t> pieces[] = {
         {'H', 'e', 'x', ' ', 'v', 'i', 'e', 'w', ' '},
@@ -43,7 +43,7 @@ std::vector<std::uint8_t> MixedBytes(std::size_t size)
         {0x00, 0x01, 0x7F, 0xFF},
     };
     std::vector<std::uint8_t> bytes;
-    std::mt19937 random(7);
+    std::mt19937 random(seed);
     while (bytes.size() < size) {
         const auto& piece = pieces[random() % std::size(pieces)];
         bytes.insert(bytes.end(), piece.begin(), piece.end());
@@ -80,7 +80,7 @@ protected:
                 random() % static_cast<unsigned>(std::max(1.0f, model.ClientHeightDips())));
             return MAKELPARAM(x, y);
         };
-        switch (random() % 20) {
+        switch (random() % 21) {
         case 0: key(VK_LEFT); return "Left";
         case 1: key(VK_RIGHT); return "Right";
         case 2: key(VK_UP); return "Up";
@@ -128,6 +128,21 @@ protected:
             }
             view.Apply(view.Model().SetEncoding(static_cast<TextEncoding>(random() % 7)));
             return "encoding";
+        case 19: {
+            // Another file of the same size, a larger or a smaller one, opened in the same
+            // document object: every row must be painted anew.
+            const std::size_t size = document.File().Size();
+            const std::size_t sizes[] = {size, size + 4099, size / 3 + 1};
+            const std::size_t newSize = sizes[random() % 3];
+            document.Close();
+            const std::u16string path = dir.Write(u"mixed.bin", MixedBytes(newSize, random()));
+            if (!document.Open(path)) {
+                ADD_FAILURE() << "reopening failed";
+            }
+            view.SetDocument(&document, &document);
+            view.Apply(view.Model().ToggleEditingEnabled());
+            return "reopen at " + std::to_string(newSize) + " bytes";
+        }
         default:
             if (random() % 2 == 0) {
                 SetFocus(parent.window);

@@ -1,5 +1,5 @@
 #include "document/EditableDocument.h"
-#include "hexview/ViewNotifications.h"
+#include "ui/WindowMessages.h"
 #include "hexview/win/HexView.h"
 #include "support/TempDir.h"
 #include "win/support/TestWindows.h"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+namespace orx {
+
+// The private messages between the editor's windows and the workers that post to them
+// (WM_APP = 0x8000 plus an offset), numbered in one place so that no two collide.
+inline constexpr std::uint32_t kWmApp = 0x8000;
+
+// From the hex view to its parent window.
+inline constexpr std::uint32_t kMsgViewChanged = kWmApp + 1; // posted
+inline constexpr std::uint32_t kMsgEditBlocked = kWmApp + 2; // posted
+inline constexpr std::uint32_t kMsgZoomChanged = kWmApp + 3; // sent
+// Posted when Ctrl+C is refused because the selection's text would be too large for the
+// clipboard; the main window flashes a short status text instead of copying.
+inline constexpr std::uint32_t kMsgCopyRefused = kWmApp + 4;
+
+// The data inspector: its worker's result (lParam: the heap result, owned by the main
+// window) and its close box.
+inline constexpr std::uint32_t kMsgInspectorResult = kWmApp + 10;
+inline constexpr std::uint32_t kMsgInspectorClosed = kWmApp + 11;
+
+// Between the struct view, its worker and the main window that owns both.
+inline constexpr std::uint32_t kMsgStructViewClosed = kWmApp + 12;    // the close box
+inline constexpr std::uint32_t kMsgStructOpenPattern = kWmApp + 13;   // the open button
+inline constexpr std::uint32_t kMsgStructResult = kWmApp + 14;        // lParam: worker result
+inline constexpr std::uint32_t kMsgStructClosePattern = kWmApp + 15;  // the close button
+inline constexpr std::uint32_t kMsgStructReloadPattern = kWmApp + 16; // reload button, F5
+inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..6
+
+} // namespace orx
