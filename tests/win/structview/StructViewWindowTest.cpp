@@ -159,6 +159,39 @@ TEST_F(StructViewWindowTest, PaintsEachThemeAndTheSelectedRow)
     }
 }
 
+TEST_F(StructViewWindowTest, KeysAndTheWheelKeepTheRowsAtTheBottomInView)
+{
+    view.SetContent(u"t.orpat", std::vector<StructViewRow>(40, {u"x", u"0x0", u"0x00", u"1"}),
+                    {});
+    // A rows area of exactly 17 rows.
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(view.Window(), &frame);
+    GetClientRect(view.Window(), &client);
+    const int wanted = view.Model().Geometry().rowsTop + 17 * 32;
+    view.Dock({frame.left, frame.top, frame.right, frame.bottom + wanted - client.bottom}, true);
+    Pump();
+    GetClientRect(view.Window(), &client);
+    ASSERT_EQ(client.bottom, wanted);
+    const StructViewGeometry g = view.Model().Geometry();
+    SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, g.rowsTop + 4));
+    SendMessageW(view.Window(), WM_LBUTTONUP, 0, MAKELPARAM(40, g.rowsTop + 4));
+    for (int row = 1; row <= 18; ++row) {
+        Key(view.Window(), VK_DOWN);
+        ASSERT_EQ(view.Model().SelectedRow(), row);
+        EXPECT_LE(view.Model().RowTop(static_cast<std::size_t>(row)) + 32, client.bottom)
+            << "row " << row << " below the view";
+    }
+    // Row 17 selected, then one notch up: it shows its upper half, painted as selected.
+    Key(view.Window(), VK_UP);
+    SendMessageW(view.Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    Pump();
+    const int top = view.Model().RowTop(17);
+    ASSERT_LT(top, client.bottom);
+    ASSERT_GT(top + 32, client.bottom);
+    EXPECT_EQ(PixelAt(g.width - 5, top + 4), RGB(0xD6, 0xE4, 0xF6));
+}
+
 TEST_F(StructViewWindowTest, DraggingAndDoubleClickingAColumnDivider)
 {
     view.SetContent(u"t.orpat", {{u"x", u"0x0", u"0x00", u"1"}}, {});
