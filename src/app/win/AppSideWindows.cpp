@@ -94,7 +94,7 @@ SideWindowSpan AppWindow::StructViewSpan() const
 SideWindowSpan AppWindow::InspectorSpan() const
 {
     const bool docked = settings_.inspectorVisible && inspector_.Window() != nullptr;
-    return {docked, inspector_.Width(), kInspectorMinWidth};
+    return {docked, inspector_.Width(), inspector_.MinimumWidth()};
 }
 
 void AppWindow::PositionSideWindows()

@@ -89,6 +89,9 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
         return false;
     }
     dpi_ = win::WindowDpi(window_);
+    if (width_ == kInspectorDefaultWidth) {
+        width_ = win::ScaleForDpi(kInspectorDefaultWidth, dpi_); // never resized by the user
+    }
     return true;
 }
 
@@ -152,6 +155,11 @@ void DataInspectorWindow::Dock(const RECT& frame, bool visible)
     }
 }
 
+int DataInspectorWindow::MinimumWidth() const
+{
+    return win::ScaleForDpi(kInspectorMinWidth, win::WindowDpi(window_));
+}
+
 void DataInspectorWindow::Repaint() const
 {
     if (window_ != nullptr) {
@@ -199,7 +207,8 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_CREATE: return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {kInspectorMinWidth, kInspectorMinHeight};
+        info->ptMinTrackSize = {MinimumWidth(),
+                                win::ScaleForDpi(kInspectorMinHeight, win::WindowDpi(window_))};
         return 0;
     }
     case WM_NCHITTEST: return DockedHitTest(DefaultProc(message, wParam, lParam));
@@ -220,7 +229,7 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE: {
         RECT frame{};
         GetWindowRect(window_, &frame);
-        width_ = std::max<int>(kInspectorMinWidth, frame.right - frame.left);
+        width_ = std::max<int>(MinimumWidth(), frame.right - frame.left);
         if (dockedFrame_) {
             dockedFrame_->right = dockedFrame_->left + width_;
         }

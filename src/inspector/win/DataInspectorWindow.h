@@ -52,6 +52,9 @@ public:
 
     // The width in pixels that docking gives the window.
     [[nodiscard]] int Width() const { return width_; }
+    // The least width it can be given, in pixels at its monitor's DPI (its cells are laid
+    // out in DIPs).
+    [[nodiscard]] int MinimumWidth() const;
     [[nodiscard]] const InspectorTable& Table() const { return table_; }
     [[nodiscard]] Theme CurrentTheme() const { return theme_; }
 

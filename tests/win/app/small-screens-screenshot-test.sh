@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts orlin.exe with the struct view and the data inspector shown on displays of the sizes
-# people have, a 1920 × 1080 monitor (English, dark blue) and a 1366 × 768 laptop (Japanese,
-# light), each a private Xvfb of its own, and checks from the windows' geometry that the
+# people have, a 1920 × 1080 monitor (English, dark blue; and at 144 DPI, black) and a
+# 1366 × 768 laptop (Japanese, light), each a private Xvfb of its own, and checks from the windows' geometry that the
 # editor placed all three inside the screen without covering one another. On the 1920
 # display the hex view must show its columns whole: no horizontal scroll bar, checked in the
 # capture. The captures stay in OUT_DIR for inspection.
@@ -44,10 +44,10 @@ free_display() {
   return 1
 }
 
-check_screen() { # width height theme language struct-view-title inspector-title background
-  local width="$1" height="$2" theme="$3" language="$4" struct_title="$5" inspector_title="$6"
-  local background="$7"
-  local dir="$out/${width}x${height}"
+check_screen() { # width height dpi theme language struct-view-title inspector-title background
+  local width="$1" height="$2" dpi="$3" theme="$4" language="$5" struct_title="$6"
+  local inspector_title="$7" background="$8"
+  local dir="$out/${width}x${height}-${dpi}dpi"
   mkdir -p "$dir"
   local n
   n="$(free_display)" || fail "no free display number"
@@ -61,6 +61,8 @@ check_screen() { # width height theme language struct-view-title inspector-title
   for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   # The server and its desktop on this display, detached from the caller's output pipes.
   wineserver -p >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
   printf '{\r\n  "appVersion": "v1.03",\r\n  "theme": "%s",\r\n  "language": "%s",\r\n  "analysis": {\r\n    "dataInspector": { "visible": true },\r\n    "structView": { "visible": true }\r\n  }\r\n}\r\n' \
@@ -102,7 +104,7 @@ check_screen() { # width height theme language struct-view-title inspector-title
   import -window root "$shot"
   echo "${width}x${height}: capture $shot"
 
-  if [ "$width" -ge 1920 ]; then
+  if [ "$width" -ge 1920 ] && [ "$dpi" -eq 96 ]; then
     # Right of the text column and just above the status bar the view shows its dark
     # background; a horizontal scroll bar would put the system's light grey there.
     read -r X Y WIDTH HEIGHT <<<"${frames[1]}"
@@ -125,7 +127,8 @@ check_screen() { # width height theme language struct-view-title inspector-title
   trap - EXIT
 }
 
-check_screen 1920 1080 DarkBlue English "Struct View" "Data Inspector" "#0D1B2A"
-check_screen 1366 768 Light Japanese "構造体ビュー" "データインスペクター" "#F6F4EF"
+check_screen 1920 1080 96 DarkBlue English "Struct View" "Data Inspector" "#0D1B2A"
+check_screen 1366 768 96 Light Japanese "構造体ビュー" "データインスペクター" "#F6F4EF"
+check_screen 1920 1080 144 Black English "Struct View" "Data Inspector" "#111111"
 rm -rf "$prefix"
 echo "small screens screenshot test passed"

@@ -161,8 +161,7 @@ TEST_F(StructViewWindowTest, PaintsEachThemeAndTheSelectedRow)
 
 TEST_F(StructViewWindowTest, KeysAndTheWheelKeepTheRowsAtTheBottomInView)
 {
-    view.SetContent(u"t.orpat", std::vector<StructViewRow>(40, {u"x", u"0x0", u"0x00", u"1"}),
-                    {});
+    view.SetContent(u"t.orpat", std::vector<StructViewRow>(40, {u"x", u"0x0", u"0x00", u"1"}), {});
     // A rows area of exactly 17 rows.
     RECT frame{};
     RECT client{};
