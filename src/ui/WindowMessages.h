@@ -15,6 +15,9 @@ inline constexpr std::uint32_t kMsgZoomChanged = kWmApp + 3; // sent
 // Posted when Ctrl+C is refused because the selection's text would be too large for the
 // clipboard; the main window flashes a short status text instead of copying.
 inline constexpr std::uint32_t kMsgCopyRefused = kWmApp + 4;
+// Posted once, when the view's first paint has drawn: what is not needed for the first
+// rows waits for it.
+inline constexpr std::uint32_t kMsgViewPainted = kWmApp + 5;
 
 // The data inspector: its worker's result (lParam: the heap result, owned by the main
 // window) and its close box.

@@ -4,15 +4,12 @@
 #include "app/Placement.h"
 #include "inspector/InspectorTable.h"
 #include "ui/win/Dpi.h"
+#include "ui/win/StartupClock.h"
 
 #include <optional>
 
 namespace orx {
 namespace {
-
-// The least width the main window narrows to when the editor fits its windows to a small
-// screen, at 96 DPI; its view scrolls sideways below the width of its columns.
-constexpr int kMainMinimumWidth = 400;
 
 ScreenRect ToScreenRect(const RECT& rect)
 {
@@ -75,10 +72,11 @@ void AppWindow::SetInspectorVisible(bool visible)
 
 void AppWindow::EnsureInspectorWindow()
 {
-    if (window_ == nullptr || inspector_.Window() != nullptr) {
+    if (window_ == nullptr || inspector_.Window() != nullptr || !startup_.finished) {
         return;
     }
     if (inspector_.Create(window_, instance_, LoadInspectorTexts(strings_), settings_.theme)) {
+        win::MarkStartup(&startup_.trace, "inspector created");
         PositionSideWindows();
     }
 }
@@ -127,7 +125,7 @@ void AppWindow::DockSideWindowGroup(bool fit)
     const SideWindowSpan left = StructViewSpan();
     const SideWindowSpan right = InspectorSpan();
     const auto monitor = (fit || IsZoomed(window_)) ? MonitorOf(window_) : std::nullopt;
-    const int minimum = win::ScaleForDpi(kMainMinimumWidth, win::WindowDpi(window_));
+    const int minimum = win::ScaleForDpi(kMinimumFitWidth, win::WindowDpi(window_));
     WindowGroup group = DockSideWindows(main, left, right);
     if (monitor && IsZoomed(window_)) {
         group = MaximizedWindowGroup(ToScreenRect(monitor->rcWork), left, right, minimum);
@@ -154,7 +152,7 @@ void AppWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
     if (!monitor) {
         return;
     }
-    const int minimum = win::ScaleForDpi(kMainMinimumWidth, win::WindowDpi(window_));
+    const int minimum = win::ScaleForDpi(kMinimumFitWidth, win::WindowDpi(window_));
     const ScreenRect main = MaximizedWindowGroup(ToScreenRect(monitor->rcWork), StructViewSpan(),
                                                  InspectorSpan(), minimum)
                                 .main;

@@ -3,6 +3,7 @@
 #include "app/win/AppWindow.h"
 
 #include "structview/StructRead.h"
+#include "ui/win/StartupClock.h"
 
 namespace orx {
 namespace {
@@ -55,10 +56,11 @@ void AppWindow::SetStructViewVisible(bool visible)
 
 void AppWindow::EnsureStructViewWindow()
 {
-    if (window_ == nullptr || structView_.Window() != nullptr) {
+    if (window_ == nullptr || structView_.Window() != nullptr || !startup_.finished) {
         return;
     }
     if (structView_.Create(window_, instance_, StructTexts(), settings_.theme)) {
+        win::MarkStartup(&startup_.trace, "struct view created");
         structView_.SetOptions(settings_.structOptions);
         structView_.SetCommandsEnabled(PatternCommandsAllowed());
         PositionSideWindows();

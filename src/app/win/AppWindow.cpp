@@ -6,6 +6,9 @@
 #include "ui/WindowMessages.h"
 #include "platform/win32/WinString.h"
 #include "settings/SettingsFile.h"
+#include "ui/win/Dpi.h"
+#include "ui/win/StartupClock.h"
+#include "ui/win/ThemeColors.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -59,7 +62,9 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
 } // namespace
 
 AppWindow::AppWindow(AppEnvironment environment) : environment_(std::move(environment))
-{}
+{
+    win::MarkStartup(&startup_.trace, "entry");
+}
 
 AppWindow::~AppWindow()
 {
@@ -76,6 +81,7 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     strings_.SetBaseDirectory(environment_.baseDirectory);
     settingsPath_ = environment_.settingsPath;
     LoadSettings(settings_, settingsPath_, strings_);
+    win::MarkStartup(&startup_.trace, "settings and strings");
     // Both workers run before any window exists, and outlive every window.
     StartWorkers();
 
@@ -88,22 +94,26 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
         return false;
     }
 
-    RECT frame{0, 0, kInitialClientWidth, kInitialClientHeight};
-    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const ScreenPoint origin = CenterIn(WorkAreaUnderCursor(), width, height);
-    CreateWindowExW(0, kClassName, L"Orlin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, origin.x, origin.y,
-                    width, height, nullptr, nullptr, instance, this);
+    win::MarkStartup(&startup_.trace, "window classes");
+
+    const ScreenRect frame = InitialFrame();
+    CreateWindowExW(0, kClassName, L"Orlin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                    frame.left, frame.top, frame.Width(), frame.Height(), nullptr, nullptr,
+                    instance, this);
     if (window_ == nullptr) {
         return false;
     }
+    win::MarkStartup(&startup_.trace, "main window");
     // Opened once the window is up, so that an open error shows over the visible window.
     if (startupPath_) {
         const std::u16string path = std::move(*startupPath_);
         startupPath_.reset();
         (void)OpenFile(path); // a failure has shown its box; the window stays up with no file
+        win::MarkStartup(&startup_.trace, "file opened");
     }
+    // The rows first: the view paints before anything else is done.
+    UpdateWindow(hexView_.Window());
+    SetTimer(window_, kStartupTimerId, kStartupFallbackMilliseconds, nullptr);
 
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(cmd::kFind)},
@@ -118,6 +128,39 @@ bool AppWindow::TranslateAccelerators(MSG& message) const
 {
     return accelerators_ && window_ != nullptr &&
            TranslateAcceleratorW(window_, accelerators_.Get(), &message) != 0;
+}
+
+ScreenRect AppWindow::InitialFrame() const
+{
+    RECT frame{0, 0, kInitialClientWidth, kInitialClientHeight};
+    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const ScreenRect area = WorkAreaUnderCursor();
+    const ScreenPoint origin = CenterIn(area, width, height);
+    const ScreenRect centred{origin.x, origin.y, origin.x + width, origin.y + height};
+    const int minimum = win::ScaleForDpi(kMinimumFitWidth, GetDpiForSystem());
+    return FitWindowGroup(area, centred, StructViewSpan(), InspectorSpan(), minimum).main;
+}
+
+void AppWindow::FinishStartup()
+{
+    if (std::exchange(startup_.finished, true) || window_ == nullptr) {
+        return;
+    }
+    KillTimer(window_, kStartupTimerId);
+    win::MarkStartup(&startup_.trace, "rows on screen");
+    if (std::exchange(startup_.settingsOwed, false)) {
+        StampAndSaveSettings();
+    }
+    if (settings_.inspectorVisible) {
+        SetInspectorVisible(true);
+    }
+    if (settings_.structViewVisible) {
+        SetStructViewVisible(true);
+    }
+    win::MarkStartup(&startup_.trace, "side windows");
+    win::WriteStartupTraceIfAsked(startup_.trace);
 }
 
 LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -154,6 +197,10 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_COMMAND: return OnCommand(wParam, lParam);
     case WM_TIMER:
+        if (wParam == kStartupTimerId) {
+            FinishStartup();
+            return 0;
+        }
         if (wParam == kFlashTimerId) {
             KillTimer(window_, kFlashTimerId);
             flashActive_ = false;
@@ -164,6 +211,16 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DPICHANGED: OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case kMsgViewPainted: FinishStartup(); return 0;
+    case WM_ERASEBKGND: {
+        // The theme's background, never the system's white, wherever no child covers yet.
+        RECT client{};
+        GetClientRect(window_, &client);
+        const win::BrushHandle brush(
+            CreateSolidBrush(win::ToColorRef(HexViewPalette(settings_.theme).background)));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush.Get());
+        return 1;
+    }
     case kMsgViewChanged:
         UpdateTitle();
         RefreshStatus();
@@ -195,6 +252,7 @@ void AppWindow::CreateChildren()
         int rightEdges[] = {-1}; // one part over the whole width
         SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));
     }
+    hexView_.SetStartupTrace(&startup_.trace);
     hexView_.Create(window_, instance_);
     hexView_.SetDocument(&document_, &document_);
     HexViewModel& view = hexView_.Model();
@@ -202,15 +260,11 @@ void AppWindow::CreateChildren()
     hexView_.Apply(view.SetTheme(settings_.theme));
     hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold,
                                 settings_.fontItalic));
-    SetInspectorVisible(settings_.inspectorVisible);
-    SetStructViewVisible(settings_.structViewVisible);
-    RebuildMenu();
+    // The side windows come once the first rows are on screen (FinishStartup).
     LayoutChildren();
     SetStatusBarTheme();
-    PositionSideWindows();
     UpdateTitle();
     RefreshStatus();
-    RequestSideWindowUpdates();
 }
 
 void AppWindow::LayoutChildren()
@@ -269,6 +323,12 @@ void AppWindow::OnDestroy()
 {
     StopSideWindows();
     KillTimer(window_, kFlashTimerId);
+    KillTimer(window_, kStartupTimerId);
+    // Closed before the first rows were on screen: what waited for them is written now.
+    startup_.finished = true;
+    if (std::exchange(startup_.settingsOwed, false)) {
+        StampAndSaveSettings();
+    }
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);
     menuBar_.Reset();
@@ -297,6 +357,10 @@ void AppWindow::PumpPendingMessages()
 
 void AppWindow::StampAndSaveSettings()
 {
+    if (!startup_.finished) {
+        startup_.settingsOwed = true; // written once the first rows are on screen
+        return;
+    }
     settings_.appVersion = std::u16string(kAppVersion);
     (void)SaveSettings(settings_, settingsPath_); // failures to write the settings are silent
 }

@@ -3,6 +3,7 @@
 #include "app/Placement.h"
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/StartupState.h"
 #include "app/win/WindowWorker.h"
 #include "ui/WindowMessages.h"
 #include "document/EditableDocument.h"
@@ -44,6 +45,12 @@ public:
     static constexpr int kIconResource = 101;
     static constexpr UINT_PTR kFlashTimerId = 1;
     static constexpr UINT kFlashMilliseconds = 900;
+    // The least width of the main window when the editor fits its windows to a small
+    // screen, at 96 DPI; the view scrolls sideways below the width of its columns.
+    static constexpr int kMinimumFitWidth = 400;
+    // Finishes the start-up when the view cannot paint its first rows.
+    static constexpr UINT_PTR kStartupTimerId = 2;
+    static constexpr UINT kStartupFallbackMilliseconds = 3000;
 
     explicit AppWindow(AppEnvironment environment = {});
     ~AppWindow();
@@ -77,9 +84,16 @@ public:
     [[nodiscard]] bool Busy() const { return busy_; }
     [[nodiscard]] const StructViewWindow& StructView() const { return structView_; }
     [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
+    [[nodiscard]] const StartupTrace& Startup() const { return startup_.trace; }
 
 private:
     void CreateChildren();
+    // Where the main window goes at start-up: centred, then fitted with the side windows
+    // that are on into the work area, so that it does not move when they appear.
+    [[nodiscard]] ScreenRect InitialFrame() const;
+    // The first rows are on screen (or the view could not paint): what they did not need
+    // comes now, the side windows first.
+    void FinishStartup();
     void LayoutChildren();
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     void RunCommand(const Command& command);
@@ -172,6 +186,7 @@ private:
     std::u16string statusText_;
     bool flashActive_ = false;
     bool minimized_ = false; // restoring places the windows again
+    StartupState startup_;
     std::u16string flashText_;
     bool saving_ = false;
     bool busy_ = false;

@@ -2,10 +2,15 @@
 
 #include "ui/WindowMessages.h"
 #include "hexview/win/DWriteTextMeasurer.h"
+#include "hexview/win/GdiFirstFrame.h"
+#include "ui/win/StartupClock.h"
+#include "ui/win/ThemeColors.h"
+#include "ui/win/WinHandles.h"
 #include "hexview/win/HexPainter.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/ClipboardText.h"
 #include "ui/win/Dpi.h"
+#include "ui/win/GraphicsFactories.h"
 #include "ui/win/FontResolver.h"
 #include "ui/win/ScrollBars.h"
 #include "ui/win/WinHandles.h"
@@ -13,6 +18,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <utility>
 #include <cmath>
 
 namespace orx {
@@ -23,7 +30,9 @@ HexView::HexView()
         if (!EnsureFactories()) {
             return std::nullopt;
         }
-        return win::MeasureFont(*dwriteFactory_.Get(), font);
+        auto metrics = win::MeasureFont(*dwriteFactory_.Get(), font);
+        win::MarkStartup(trace_, "hex view: font measured");
+        return metrics;
     });
 }
 
@@ -114,7 +123,18 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     InputResult input;
     switch (message) {
     case WM_PAINT: Paint(); return 0;
-    case WM_ERASEBKGND: return 1; // the paint covers every pixel; erasing first would only flicker
+    case WM_ERASEBKGND:
+        // The paint covers every pixel, and erasing before it would only flicker. Until the
+        // first paint has drawn (Direct2D takes a while to start) the theme's background
+        // stands in, never the system's white.
+        if (!painted_) {
+            RECT client{};
+            GetClientRect(window_, &client);
+            const win::BrushHandle brush(CreateSolidBrush(
+                win::ToColorRef(HexViewPalette(model_.CurrentTheme()).background)));
+            FillRect(reinterpret_cast<HDC>(wParam), &client, brush.Get());
+        }
+        return 1;
     case WM_SIZE: Apply(model_.SetClientSize(LOWORD(lParam), HIWORD(lParam))); return 0;
     case WM_VSCROLL: OnScroll(SB_VERT, wParam); return 0;
     case WM_HSCROLL: OnScroll(SB_HORZ, wParam); return 0;
@@ -177,28 +197,20 @@ void HexView::UpdateScrollBars()
 
 bool HexView::EnsureFactories()
 {
-    if (!d2dFactory_) {
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.GetAddressOf());
-    }
+    // DirectWrite only: measuring and the first frame need no Direct2D.
     if (!dwriteFactory_) {
-        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                            reinterpret_cast<IUnknown**>(dwriteFactory_.GetAddressOf()));
+        dwriteFactory_ = win::CreateDirectWriteFactory();
+        win::MarkStartup(trace_, "hex view: DirectWrite factory");
     }
     return dwriteFactory_ != nullptr;
 }
 
 void HexView::EnsureDeviceResources()
 {
-    if (!EnsureFactories()) {
-        return;
-    }
-    if (!textFormat_) {
-        const FontSpec font = model_.Font();
-        textFormat_ = win::CreateResolvedTextFormat(
-            *dwriteFactory_.Get(), {win::ToW(font.family), font.sizeDips, font.bold, font.italic});
-        if (textFormat_) {
-            gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
-        }
+    EnsureTextFormat();
+    if (!d2dFactory_) {
+        d2dFactory_ = win::CreateDirect2DFactory();
+        win::MarkStartup(trace_, "hex view: Direct2D factory");
     }
     if (!target_ && d2dFactory_) {
         // A render target that draws into the paint DC rather than one bound to the window:
@@ -208,7 +220,59 @@ void HexView::EnsureDeviceResources()
             D2D1_RENDER_TARGET_TYPE_DEFAULT,
             D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
         d2dFactory_->CreateDCRenderTarget(&properties, &target_);
+        win::MarkStartup(trace_, "hex view: render target");
     }
+}
+
+void HexView::EnsureTextFormat()
+{
+    if (textFormat_ || !EnsureFactories()) {
+        return;
+    }
+    const FontSpec font = model_.Font();
+    textFormat_ = win::CreateResolvedTextFormat(
+        *dwriteFactory_.Get(), {win::ToW(font.family), font.sizeDips, font.bold, font.italic});
+    if (textFormat_) {
+        gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
+    }
+    win::MarkStartup(trace_, "hex view: font resolved");
+}
+
+void HexView::PaintFirstFrame()
+{
+    win::PaintScope paint(window_);
+    RECT client{};
+    GetClientRect(window_, &client);
+    EnsureTextFormat();
+    std::wstring family;
+    if (textFormat_) {
+        family.resize(textFormat_->GetFontFamilyNameLength() + 1);
+        if (FAILED(textFormat_->GetFontFamilyName(family.data(),
+                                                  static_cast<UINT32>(family.size())))) {
+            family.clear();
+        }
+        family.resize(std::wcslen(family.c_str()));
+    }
+    HDC screen = paint.Dc();
+    HDC dc = CreateCompatibleDC(screen);
+    const win::UniqueHandle<win::GdiObjectTraits<HBITMAP>> bitmap(CreateCompatibleBitmap(
+        screen, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+    if (dc != nullptr && bitmap) {
+        const HGDIOBJ old = SelectObject(dc, bitmap.Get());
+        const FontSpec font = model_.Font();
+        win::DrawFirstFrameWithGdi(dc, client, model_.BuildPaintModel(), family, font.sizeDips,
+                                   font.bold, font.italic,
+                                   static_cast<float>(model_.Dpi()) / 96.0f);
+        BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        SelectObject(dc, old);
+    }
+    if (dc != nullptr) {
+        DeleteDC(dc);
+    }
+    painted_ = true;
+    win::MarkStartup(trace_, "hex view: first paint");
+    Notify(kMsgViewPainted, false);
+    InvalidateRect(window_, nullptr, FALSE); // Direct2D's frame comes next
 }
 
 void HexView::DropTextResources()
@@ -295,6 +359,10 @@ std::vector<RECT> HexView::UpdateRects() const
 
 void HexView::Paint()
 {
+    if (!painted_) {
+        PaintFirstFrame();
+        return;
+    }
     RECT client{};
     GetClientRect(window_, &client);
     std::vector<RECT> rects = UpdateRects();
@@ -349,6 +417,8 @@ void HexView::Paint()
             brushes_.Reset();
             DropTextResources();
             InvalidateRect(window_, nullptr, FALSE);
+        } else {
+            win::MarkStartup(trace_, "hex view: first Direct2D paint");
         }
     }
     if (model_.TakeRepaintOnce()) {

@@ -2,6 +2,7 @@
 
 #include "hexview/HexViewModel.h"
 #include "hexview/win/HexPainter.h"
+#include "ui/StartupTrace.h"
 #include "ui/win/BaseWindow.h"
 #include "ui/win/GlyphRunText.h"
 
@@ -50,6 +51,11 @@ public:
     // Attaches a document at the window's DPI (every open and close attaches again).
     void SetDocument(const IReadOnlyDocument* document, IEditableDocument* editor);
 
+    // Where the view marks the steps of its first paint (factories, font, render target,
+    // rows on screen); null for none. Once the first frame is drawn (with GDI, see
+    // GdiFirstFrame.h), the view posts kMsgViewPainted to its parent.
+    void SetStartupTrace(StartupTrace* trace) { trace_ = trace; }
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -60,8 +66,12 @@ private:
     // The rectangles of the update region (none: nothing pending); read before
     // BeginPaint empties it.
     [[nodiscard]] std::vector<RECT> UpdateRects() const;
-    [[nodiscard]] bool EnsureFactories();
+    [[nodiscard]] bool EnsureFactories(); // DirectWrite's
+    // DirectWrite's text format, then Direct2D's factory and render target.
     void EnsureDeviceResources();
+    void EnsureTextFormat();
+    // The very first frame, with GDI: Direct2D's start must not hold the rows back.
+    void PaintFirstFrame();
     void DropTextResources(); // text format and glyph face: what metrics depend on
     void UpdateScrollBars();
     void OnScroll(int bar, WPARAM wParam);
@@ -75,6 +85,8 @@ private:
     Microsoft::WRL::ComPtr<IDWriteTextFormat> textFormat_;
     std::unique_ptr<win::GridFont> gridFont_; // goes with the text format
     win::PaintBrushes brushes_;               // go with the render target
+    StartupTrace* trace_ = nullptr;
+    bool painted_ = false; // the first frame (GDI) is drawn and announced once
 };
 
 } // namespace orx

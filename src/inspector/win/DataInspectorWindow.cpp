@@ -3,6 +3,7 @@
 #include "platform/win32/WinString.h"
 #include "ui/win/ClipboardText.h"
 #include "ui/win/Dpi.h"
+#include "ui/win/GraphicsFactories.h"
 #include "ui/win/FontResolver.h"
 #include "ui/win/WinHandles.h"
 
@@ -288,11 +289,10 @@ void DataInspectorWindow::CopySelectedValue() const
 bool DataInspectorWindow::EnsureResources()
 {
     if (!d2dFactory_) {
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.GetAddressOf());
+        d2dFactory_ = win::CreateDirect2DFactory();
     }
     if (!dwriteFactory_) {
-        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                            reinterpret_cast<IUnknown**>(dwriteFactory_.GetAddressOf()));
+        dwriteFactory_ = win::CreateDirectWriteFactory();
     }
     if (!textFormat_ && dwriteFactory_) {
         textFormat_ = win::CreateResolvedTextFormat(

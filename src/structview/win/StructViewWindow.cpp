@@ -3,6 +3,7 @@
 #include "platform/win32/WinString.h"
 #include "ui/win/ClipboardText.h"
 #include "ui/win/ScrollBars.h"
+#include "ui/win/ThemeColors.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -26,18 +27,13 @@ struct Palette {
     COLORREF grid;
 };
 
-COLORREF ToColorRef(const ColorF& color)
-{
-    const auto byte = [](float value) { return static_cast<BYTE>(std::lround(value * 255.0f)); };
-    return RGB(byte(color.r), byte(color.g), byte(color.b));
-}
-
 // The side windows' colours, as GDI takes them.
 Palette PaletteFor(Theme theme)
 {
     const SideWindowPalette palette = SideWindowPaletteFor(theme);
-    return {ToColorRef(palette.text), ToColorRef(palette.header), ToColorRef(palette.background),
-            ToColorRef(palette.selectedRow), ToColorRef(palette.grid)};
+    return {win::ToColorRef(palette.text), win::ToColorRef(palette.header),
+            win::ToColorRef(palette.background), win::ToColorRef(palette.selectedRow),
+            win::ToColorRef(palette.grid)};
 }
 
 // The subtitle's colour: 28 % of the background and 72 % of the text, channel by channel.

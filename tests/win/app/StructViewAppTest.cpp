@@ -23,6 +23,24 @@ const std::vector<std::uint8_t> kPng = {
     0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x08, 0x06, 0x00, 0x00, 0x00, 0x12, 0x34, 0x56,
     0x78, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
+// The rows first: no side window exists before the hex view has painted, and both appear
+// right after.
+TEST(StartupOrder, TheHexRowsArePaintedBeforeAnySideWindowIsCreated)
+{
+    AppHarness app("{\r\n  \"appVersion\": \"v1.03\",\r\n  \"analysis\": {\r\n    "
+                   "\"dataInspector\": { \"visible\": true },\r\n    \"structView\": { "
+                   "\"visible\": true }\r\n  }\r\n}\r\n");
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
+    const StartupTrace& trace = app.App().Startup();
+    EXPECT_TRUE(trace.Before("file opened", "hex view: first paint")) << trace.Format();
+    EXPECT_TRUE(trace.Before("hex view: first paint", "inspector created")) << trace.Format();
+    EXPECT_TRUE(trace.Before("hex view: first paint", "struct view created")) << trace.Format();
+    ASSERT_NE(app.App().Inspector().Window(), nullptr);
+    ASSERT_NE(app.App().StructView().Window(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(app.App().Inspector().Window()));
+    EXPECT_TRUE(IsWindowVisible(app.App().StructView().Window()));
+}
+
 class StructViewApp : public ::testing::Test {
 protected:
     StructViewApp() : app(kStructViewSettings) {}
