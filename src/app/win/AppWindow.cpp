@@ -85,10 +85,6 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     // Both workers run before any window exists, and outlive every window.
     StartWorkers();
 
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_BAR_CLASSES | ICC_LINK_CLASS;
-    InitCommonControlsEx(&controls);
     HexView::RegisterWindowClass(instance);
     if (!RegisterMainWindowClass(instance, &AppWindow::WindowProc)) {
         return false;
@@ -150,6 +146,7 @@ void AppWindow::FinishStartup()
     }
     KillTimer(window_, kStartupTimerId);
     win::MarkStartup(&startup_.trace, "rows on screen");
+    CreateStatusBar();
     if (std::exchange(startup_.settingsOwed, false)) {
         StampAndSaveSettings();
     }
@@ -245,13 +242,6 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void AppWindow::CreateChildren()
 {
     RebuildMenu();
-    statusBar_ =
-        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
-                        0, 0, window_, nullptr, instance_, nullptr);
-    if (statusBar_ != nullptr) {
-        int rightEdges[] = {-1}; // one part over the whole width
-        SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));
-    }
     hexView_.SetStartupTrace(&startup_.trace);
     hexView_.Create(window_, instance_);
     hexView_.SetDocument(&document_, &document_);
@@ -260,10 +250,29 @@ void AppWindow::CreateChildren()
     hexView_.Apply(view.SetTheme(settings_.theme));
     hexView_.Apply(view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.fontBold,
                                 settings_.fontItalic));
-    // The side windows come once the first rows are on screen (FinishStartup).
+    // The status bar and the side windows come once the first rows are on screen
+    // (FinishStartup).
     LayoutChildren();
-    SetStatusBarTheme();
     UpdateTitle();
+    RefreshStatus();
+}
+
+void AppWindow::CreateStatusBar()
+{
+    // The common controls are loaded here, at their first use (see src/CMakeLists.txt).
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_BAR_CLASSES | ICC_LINK_CLASS;
+    InitCommonControlsEx(&controls);
+    statusBar_ =
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                        0, 0, window_, nullptr, instance_, nullptr);
+    if (statusBar_ != nullptr) {
+        int rightEdges[] = {-1}; // one part over the whole width
+        SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));
+    }
+    SetStatusBarTheme();
+    LayoutChildren();
     RefreshStatus();
 }
 

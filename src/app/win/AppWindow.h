@@ -88,6 +88,7 @@ public:
 
 private:
     void CreateChildren();
+    void CreateStatusBar();
     // Where the main window goes at start-up: centred, then fitted with the side windows
     // that are on into the work area, so that it does not move when they appear.
     [[nodiscard]] ScreenRect InitialFrame() const;
