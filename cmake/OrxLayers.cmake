@@ -13,6 +13,7 @@ set(ORX_LAYERS
   inspector
   hexview
   search
+  checksum
   settings
   app
   cli

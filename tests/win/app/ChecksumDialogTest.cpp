@@ -1,0 +1,243 @@
+// The Checksums and Hashes dialog, opened from the Edit menu's command in the running main
+// window: the values of the selection or of the whole file, Copy All, and a computation
+// stopped with Escape or ended by a file shortened under it, neither leaving a value.
+#include "app/CommandIds.h"
+#include "win/app/AppHarness.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace orx::test {
+namespace {
+
+constexpr int kRangeText = 3402;
+constexpr int kLengthText = 3404;
+constexpr int kProgress = 3405;
+constexpr int kStatus = 3406;
+constexpr int kCopyAll = 3407;
+constexpr int kValueFirst = 3420;
+
+// The six algorithms' values of "abc", in the dialog's order.
+const std::u16string kAbc[] = {
+    u"352441c2",
+    u"024d0127",
+    u"900150983cd24fb0d6963f7d28e17f72",
+    u"a9993e364706816aba3e25717850c26c9cd0d89d",
+    u"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+    u"ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3fe"
+    u"ebbd454d4423643ce80e2a9ac94fa54ca49f",
+};
+
+std::u16string ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return win::FromW(name);
+}
+
+std::u16string Item(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+std::vector<std::u16string> Values(HWND dialog)
+{
+    std::vector<std::u16string> values;
+    for (int i = 0; i < 6; ++i) {
+        values.push_back(Item(dialog, kValueFirst + i));
+    }
+    return values;
+}
+
+// A dialog step that comes back until `ready` holds (at most 20 s), then runs `then`.
+std::function<void(HWND)> WhenReady(AppHarness& app, std::function<bool(HWND)> ready,
+                                    std::function<void(HWND)> then)
+{
+    const auto deadline = std::make_shared<ULONGLONG>(GetTickCount64() + 20000);
+    return [&app, ready = std::move(ready), then = std::move(then), deadline](HWND dialog) {
+        if (!ready(dialog) && GetTickCount64() < *deadline) {
+            Sleep(10);
+            app.dialogSteps.push_front(WhenReady(app, ready, then));
+            return;
+        }
+        then(dialog);
+    };
+}
+
+bool Finished(HWND dialog)
+{
+    return Item(dialog, IDCANCEL) == u"Close";
+}
+
+void ExpectOwnerBack(AppHarness& app)
+{
+    EXPECT_TRUE(IsWindowEnabled(app.Main()));
+    EXPECT_EQ(GetActiveWindow(), app.Main());
+}
+
+TEST(ChecksumDialog, ShowsEveryValueOfTheWholeFileAndCopiesThemAll)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(app.MenuGrayed(cmd::kChecksums)) << "nothing to hash without a document";
+    app.chosenFile = app.Dir().Write(u"abc.bin", std::string_view("abc"));
+    app.Command(cmd::kOpen);
+    EXPECT_FALSE(app.MenuGrayed(cmd::kChecksums));
+    EXPECT_EQ(app.MenuLabel(cmd::kChecksums), u"&Checksums and Hashes...");
+    AppHarness::ClearClipboard();
+
+    HWND seen = nullptr;
+    app.dialogSteps = {
+        WhenReady(app, Finished,
+                  [&](HWND dialog) {
+                      seen = dialog;
+                      EXPECT_EQ(ClassOf(dialog), u"Orlin.ChecksumDialog");
+                      EXPECT_EQ(WindowText(dialog), u"Checksums and Hashes");
+                      EXPECT_FALSE(IsWindowEnabled(app.Main()));
+                      EXPECT_EQ(Item(dialog, kRangeText), u"Whole file, 0x00000000 to 0x00000002");
+                      EXPECT_EQ(Item(dialog, kLengthText), u"3 bytes");
+                      EXPECT_EQ(Item(dialog, kStatus), u"Done.");
+                      EXPECT_EQ(SendDlgItemMessageW(dialog, kProgress, PBM_GETPOS, 0, 0), 100);
+                      EXPECT_EQ(Values(dialog),
+                                std::vector<std::u16string>(std::begin(kAbc), std::end(kAbc)));
+                      // Each value is text that can be selected and copied (read-only, so not
+                      // changed).
+                      HWND sha256 = GetDlgItem(dialog, kValueFirst + 4);
+                      EXPECT_TRUE(GetWindowLongW(sha256, GWL_STYLE) & ES_READONLY);
+                      SendMessageW(sha256, EM_SETSEL, 0, -1);
+                      SendMessageW(sha256, WM_COPY, 0, 0);
+                      EXPECT_EQ(app.Clipboard(), kAbc[4]);
+                      EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kCopyAll)));
+                      PostMessageW(GetDlgItem(dialog, kCopyAll), BM_CLICK, 0, 0);
+                  }),
+        [&](HWND dialog) {
+            EXPECT_EQ(app.Clipboard(), u"CRC-32  " + kAbc[0] + u"\r\nAdler-32  " + kAbc[1] +
+                                           u"\r\nMD5  " + kAbc[2] + u"\r\nSHA-1  " + kAbc[3] +
+                                           u"\r\nSHA-256  " + kAbc[4] + u"\r\nSHA-512  " + kAbc[5] +
+                                           u"\r\n");
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        },
+        [](HWND) { ADD_FAILURE() << "Escape left the finished dialog open"; }};
+    app.Command(cmd::kChecksums);
+    EXPECT_EQ(app.dialogSteps.size(), 1u);
+    EXPECT_FALSE(IsWindow(seen));
+    ExpectOwnerBack(app);
+}
+
+TEST(ChecksumDialog, HashesTheSelectionOfTheEditedDocument)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"xabcx.bin", std::string_view("xAbcx"))));
+    // Make "A" an "a" in the document, then select "abc".
+    app.Key('R', true); // editing allowed
+    app.MouseDown(app.CellCenter(1, true));
+    app.MouseUp(app.CellCenter(1, true));
+    app.Type(u"a");
+    ASSERT_TRUE(app.App().Document().IsModified());
+    app.MouseDown(app.CellCenter(1));
+    app.MouseMove(app.CellCenter(3));
+    app.MouseUp(app.CellCenter(3));
+    ASSERT_TRUE(app.Model().HasSelection());
+    ASSERT_EQ(app.Model().SelectionLow(), 1u);
+    ASSERT_EQ(app.Model().SelectionHigh(), 3u);
+
+    app.dialogSteps = {WhenReady(app, Finished, [&](HWND dialog) {
+        EXPECT_EQ(Item(dialog, kRangeText), u"Selection, 0x00000001 to 0x00000003");
+        EXPECT_EQ(Item(dialog, kLengthText), u"3 bytes");
+        EXPECT_EQ(Values(dialog), std::vector<std::u16string>(std::begin(kAbc), std::end(kAbc)));
+        PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    })};
+    app.Command(cmd::kChecksums);
+    EXPECT_TRUE(app.dialogSteps.empty());
+    ExpectOwnerBack(app);
+}
+
+// A file that takes minutes to hash: holes read as zeros without touching the disk.
+std::u16string SparseFile(AppHarness& app, std::uint64_t size)
+{
+    const std::u16string path = app.Dir().Write(u"sparse.bin", std::string_view("AB"));
+    HANDLE file = CreateFileW(win::ToW(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    return path;
+}
+
+TEST(ChecksumDialog, EscapeStopsAHundredGibibyteComputationLeavingNoValue)
+{
+    AppHarness app;
+    ASSERT_TRUE(app.Start(SparseFile(app, std::uint64_t{100} << 30)));
+    ULONGLONG stopAsked = 0;
+    ULONGLONG stopShown = 0;
+    const ULONGLONG opened = GetTickCount64();
+    std::u16string running;
+    app.dialogSteps = {
+        // Half a second into the computation, which reads for minutes.
+        WhenReady(
+            app, [&](HWND) { return GetTickCount64() - opened >= 500; },
+            [&](HWND dialog) {
+                running = Item(dialog, kStatus);
+                EXPECT_EQ(Item(dialog, kRangeText), u"Whole file, 0x0000000000000000 to "
+                                                    u"0x00000018FFFFFFFF");
+                EXPECT_EQ(Item(dialog, kLengthText), u"107,374,182,400 bytes");
+                EXPECT_EQ(Item(dialog, IDCANCEL), u"Cancel");
+                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kCopyAll)));
+                EXPECT_EQ(Values(dialog), std::vector<std::u16string>(6));
+                stopAsked = GetTickCount64();
+                PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+            }),
+        WhenReady(app, Finished,
+                  [&](HWND dialog) {
+                      stopShown = GetTickCount64();
+                      EXPECT_EQ(Item(dialog, kStatus), u"Stopped. No value was computed.");
+                      EXPECT_EQ(Values(dialog), std::vector<std::u16string>(6)) << "no half value";
+                      EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kCopyAll)));
+                      PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+                  }),
+        [](HWND) { ADD_FAILURE() << "the second Escape left the dialog open"; },
+    };
+    app.Command(cmd::kChecksums);
+    EXPECT_EQ(app.dialogSteps.size(), 1u);
+    EXPECT_EQ(running.rfind(u"Computing... ", 0), 0u) << platform::Narrow(running);
+    EXPECT_LT(stopShown - stopAsked, 3000u) << "the stop took effect within moments";
+    ExpectOwnerBack(app);
+}
+
+TEST(ChecksumDialog, AFileShortenedWhileOpenEndsWithAMessageAndNoValue)
+{
+    AppHarness app;
+    const std::u16string path =
+        app.Dir().Write(u"shrinks.bin", std::vector<std::uint8_t>(3 << 20, 0x5A));
+    ASSERT_TRUE(app.Start(path));
+    HANDLE file = CreateFileW(win::ToW(path).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = 1 << 20;
+    ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+
+    app.dialogSteps = {WhenReady(app, Finished, [&](HWND dialog) {
+        EXPECT_EQ(Item(dialog, kStatus),
+                  u"The bytes from offset 0x00100000 on could not be read: the file may have "
+                  u"been shortened or removed while it was open. No value was computed.");
+        EXPECT_EQ(Values(dialog), std::vector<std::u16string>(6));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kCopyAll)));
+        PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    })};
+    app.Command(cmd::kChecksums);
+    EXPECT_TRUE(app.dialogSteps.empty());
+    ExpectOwnerBack(app);
+}
+
+} // namespace
+} // namespace orx::test
