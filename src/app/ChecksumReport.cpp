@@ -18,7 +18,9 @@ std::u16string Ascii(std::string_view text)
 
 std::u16string FillIn(std::u16string text, std::u16string_view name, std::u16string_view value)
 {
-    const std::u16string placeholder = u"{" + std::u16string(name) + u"}";
+    // Appended in place: GCC 12's -Wrestrict misreads operator+ on UTF-16 strings at -O3.
+    std::u16string placeholder(1, u'{');
+    placeholder.append(name).push_back(u'}');
     for (std::size_t at = text.find(placeholder); at != std::u16string::npos;
          at = text.find(placeholder, at + value.size())) {
         text.replace(at, placeholder.size(), value);

@@ -31,7 +31,7 @@ std::u16string English(std::string_view key)
             return std::u16string(text);
         }
     }
-    return u"[" + std::u16string(key.begin(), key.end()) + u"]";
+    return BracketKey(key);
 }
 
 ChecksumOutcome DoneWith(std::vector<ChecksumValue> values)

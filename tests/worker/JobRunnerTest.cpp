@@ -1,5 +1,7 @@
 #include "worker/JobRunner.h"
 
+#include "worker/Gate.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -41,26 +43,7 @@ private:
     int rings_ = 0;
 };
 
-// A door the job waits at, so that the test decides when the job goes on.
-class Gate {
-public:
-    void Open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void Pass()
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
+using test::Gate;
 
 using Runner = JobRunner<std::string, int>;
 

@@ -115,10 +115,13 @@ TEST(ChecksumDialog, ShowsEveryValueOfTheWholeFileAndCopiesThemAll)
                       PostMessageW(GetDlgItem(dialog, kCopyAll), BM_CLICK, 0, 0);
                   }),
         [&](HWND dialog) {
-            EXPECT_EQ(app.Clipboard(), u"CRC-32  " + kAbc[0] + u"\r\nAdler-32  " + kAbc[1] +
-                                           u"\r\nMD5  " + kAbc[2] + u"\r\nSHA-1  " + kAbc[3] +
-                                           u"\r\nSHA-256  " + kAbc[4] + u"\r\nSHA-512  " + kAbc[5] +
-                                           u"\r\n");
+            const char16_t* names[] = {u"CRC-32", u"Adler-32", u"MD5",
+                                       u"SHA-1",  u"SHA-256",  u"SHA-512"};
+            std::u16string lines;
+            for (std::size_t i = 0; i < std::size(names); ++i) {
+                lines.append(names[i]).append(u"  ").append(kAbc[i]).append(u"\r\n");
+            }
+            EXPECT_EQ(app.Clipboard(), lines);
             PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
         },
         [](HWND) { ADD_FAILURE() << "Escape left the finished dialog open"; }};
@@ -156,24 +159,10 @@ TEST(ChecksumDialog, HashesTheSelectionOfTheEditedDocument)
     ExpectOwnerBack(app);
 }
 
-// A file that takes minutes to hash: holes read as zeros without touching the disk.
-std::u16string SparseFile(AppHarness& app, std::uint64_t size)
-{
-    const std::u16string path = app.Dir().Write(u"sparse.bin", std::string_view("AB"));
-    HANDLE file = CreateFileW(win::ToW(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(size);
-    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
-    return path;
-}
-
 TEST(ChecksumDialog, EscapeStopsAHundredGibibyteComputationLeavingNoValue)
 {
     AppHarness app;
-    ASSERT_TRUE(app.Start(SparseFile(app, std::uint64_t{100} << 30)));
+    ASSERT_TRUE(app.Start(app.SparseFile(std::uint64_t{100} << 30)));
     ULONGLONG stopAsked = 0;
     ULONGLONG stopShown = 0;
     const ULONGLONG opened = GetTickCount64();
