@@ -20,7 +20,7 @@ constexpr int kLeft = 12;
 constexpr int kLabelWidth = 84;
 constexpr int kTextLeft = kLeft + kLabelWidth + 8;
 constexpr int kTextWidth = kClientWidth - kTextLeft - 12;
-constexpr int kRowsTop = 148;
+constexpr int kRowsTop = 132;
 constexpr int kRowHeight = 24;
 constexpr int kRowGap = 6;
 // SHA-512's 128 digits take two lines of the value box.
@@ -127,7 +127,7 @@ void ChecksumDialog::OnCreate()
     HWND progress = CreateControl(window_, PROGRESS_CLASSW, {}, 0, 0,
                                   {kLeft, 66, kClientWidth - 2 * kLeft, 16}, kProgress);
     SendMessageW(progress, PBM_SETRANGE32, 0, 100);
-    CreateControl(window_, L"STATIC", {}, SS_NOPREFIX, 0, {kLeft, 90, kClientWidth - 2 * kLeft, 50},
+    CreateControl(window_, L"STATIC", {}, SS_NOPREFIX, 0, {kLeft, 90, kClientWidth - 2 * kLeft, 34},
                   kStatus);
 
     valueFont_.Reset(CreateValueFont());
