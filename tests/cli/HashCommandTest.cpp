@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace orx::cli {
 namespace {
 
@@ -52,6 +50,7 @@ TEST_F(HashCommand, OneAlgorithmPrintsValueAndFileAsTheSumToolsDo)
         {{u"--algorithm", u"MD5", u"--algorithm", u"md5", u"--offset", u"5"},
          "d41d8cd98f00b204e9800998ecf8427e  "},
         {{u"--algorithm", u"crc-32", u"--length", u"1"}, "8cdc1683  "},
+        {{u"--algorithm", u"Adler_32", u"--length", u"0"}, "00000001  "},
     };
     // clang-format on
     for (const auto& [options, value] : cases) {
@@ -85,6 +84,7 @@ TEST_F(HashCommand, RefusesWhatItCannotDo)
     struct Case { Args options; int code; std::string err; };
     const Case cases[] = {
         {{u"--algorithm", u"sha384"}, kExitUsage, "usage: orlin-cli hash"},
+        {{u"--algorithm", u"md5 "}, kExitUsage, "usage: orlin-cli hash"},
         {{u"--algorithm"}, kExitUsage, "usage: orlin-cli hash"},
         {{u"--offset", u"g"}, kExitUsage, "usage: orlin-cli hash"},
         {{u"--length", u"0x3"}, kExitUsage, "usage: orlin-cli hash"},
