@@ -14,6 +14,7 @@ set(ORX_LAYERS
   inspector
   hexview
   search
+  checksum
   settings
   app
   cli

@@ -5,7 +5,8 @@ ORX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ORX_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine wine64
+  libssl-dev zlib1g-dev
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64
   xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-wqy-zenhei
   clang-format

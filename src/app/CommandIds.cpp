@@ -41,6 +41,7 @@ Command DecodeCommand(std::uint32_t id, std::size_t recentCount)
     case cmd::kToggleStructView: command.kind = CommandKind::ToggleStructView; break;
     case cmd::kExit: command.kind = CommandKind::Exit; break;
     case cmd::kAbout: command.kind = CommandKind::About; break;
+    case cmd::kChecksums: command.kind = CommandKind::Checksums; break;
     default: command.kind = CommandKind::Unknown; break;
     }
     return command;

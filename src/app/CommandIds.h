@@ -31,6 +31,7 @@ inline constexpr std::uint32_t kExit = 1023;
 inline constexpr std::uint32_t kLanguageFirst = 1024; // 1024..1026: UiLanguage 0..2
 inline constexpr std::uint32_t kLanguageLast = 1026;
 inline constexpr std::uint32_t kAbout = 1027;
+inline constexpr std::uint32_t kChecksums = 1028;
 inline constexpr std::uint32_t kRecentFirst = 4000; // 4000 + index into the recent list
 } // namespace cmd
 
@@ -52,6 +53,7 @@ enum class CommandKind {
     Exit,
     SetLanguage,
     About,
+    Checksums,
     OpenRecent,
     Ignored, // an id of 4000 or more with no recent entry behind it
     Unknown, // any other id: default window procedure

@@ -82,7 +82,9 @@ public:
     MenuItem EditMenu() const
     {
         return Submenu("menu.edit",
-                       {Item(cmd::kToggleReadOnly, "menu.edit.readonly", !state_.editingEnabled)});
+                       {Item(cmd::kToggleReadOnly, "menu.edit.readonly", !state_.editingEnabled),
+                        Separator(),
+                        Item(cmd::kChecksums, "menu.edit.checksums", false, state_.documentOpen)});
     }
 
     MenuItem ViewMenu() const

@@ -10,5 +10,6 @@ int RunStruct(const Invocation& invocation);
 int RunDump(const Invocation& invocation);
 int RunInspect(const Invocation& invocation);
 int RunFind(const Invocation& invocation);
+int RunHash(const Invocation& invocation);
 
 } // namespace orx::cli

@@ -71,13 +71,22 @@ ReadResult EditableDocument::Read(std::uint64_t offset, std::uint64_t count) con
     if (!IsOpen() || offset >= size || count == 0) {
         return result;
     }
-    const std::uint64_t n = std::min(count, size - offset);
-    result.bytes.resize(static_cast<std::size_t>(n));
-    std::uint8_t* out = result.bytes.data();
+    result.bytes.resize(static_cast<std::size_t>(std::min(count, size - offset)));
+    result.bytes.resize(
+        static_cast<std::size_t>(ReadInto(offset, result.bytes.data(), result.bytes.size())));
+    return result;
+}
 
+std::uint64_t EditableDocument::ReadInto(std::uint64_t offset, std::uint8_t* out,
+                                         std::uint64_t count) const
+{
+    const std::uint64_t size = EditedSize();
+    if (!IsOpen() || offset >= size || count == 0) {
+        return 0;
+    }
+    const std::uint64_t n = std::min(count, size - offset);
     if (edits_.Empty()) {
-        result.bytes.resize(static_cast<std::size_t>(ReadFileBytes(offset, out, n)));
-        return result;
+        return ReadFileBytes(offset, out, n);
     }
 
     // Walk the pieces the range crosses: one descent per run or unbroken stretch of file
@@ -99,8 +108,7 @@ ReadResult EditableDocument::Read(std::uint64_t offset, std::uint64_t count) con
             break; // an unreadable file byte ends the result here
         }
     }
-    result.bytes.resize(static_cast<std::size_t>(done));
-    return result;
+    return done;
 }
 
 bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value)

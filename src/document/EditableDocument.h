@@ -57,6 +57,8 @@ public:
     [[nodiscard]] std::uint64_t Size() const override { return EditedSize(); }
     [[nodiscard]] std::u16string Path() const override { return file_.Path(); }
     [[nodiscard]] ReadResult Read(std::uint64_t offset, std::uint64_t count) const override;
+    std::uint64_t ReadInto(std::uint64_t offset, std::uint8_t* out,
+                           std::uint64_t count) const override;
 
     [[nodiscard]] bool OverwriteByte(std::uint64_t offset, std::uint8_t value) override;
     [[nodiscard]] bool InsertByte(std::uint64_t offset, std::uint8_t value) override;

@@ -24,7 +24,8 @@ public:
     [[nodiscard]] ReadResult Read(std::uint64_t offset, std::uint64_t count) const override;
 
     // Reads into the caller's buffer; returns the number of bytes delivered (0 on failure).
-    std::uint64_t ReadInto(std::uint64_t offset, std::uint8_t* buffer, std::uint64_t count) const;
+    std::uint64_t ReadInto(std::uint64_t offset, std::uint8_t* buffer,
+                           std::uint64_t count) const override;
 
     [[nodiscard]] platform::FileSystem& FileSystem() const { return *fs_; }
 

@@ -32,4 +32,7 @@ inline constexpr std::uint32_t kMsgStructClosePattern = kWmApp + 15;  // the clo
 inline constexpr std::uint32_t kMsgStructReloadPattern = kWmApp + 16; // reload button, F5
 inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..6
 
+// Posted to the Checksums and Hashes dialog by its worker whenever it has news.
+inline constexpr std::uint32_t kMsgChecksumNews = kWmApp + 20;
+
 } // namespace orx

@@ -77,7 +77,7 @@ TEST(MenuModel, GreyingAndCheckMarksFollowTheState)
     damaged.theme = static_cast<Theme>(7);
     damaged.language = static_cast<UiLanguage>(5);
     const Case cases[] = {
-        {"closed: save and close greyed", closed, {1004, 1007, 1014, 1024}, {1002, 1003}},
+        {"closed: document commands greyed", closed, {1004, 1007, 1014, 1024}, {1002, 1003, 1028}},
         {"editing", editing, {1013, 1016, 1026, 1022}, {}},
         {"unknown values", damaged, {1004, 1007, 1014, 1024}, {}},
     };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Unpacks the Windows package into an empty folder and uses it there under Wine, with a new
-# Wine prefix, as someone who has just downloaded it would: orlin-cli.exe dump and find on
-# the demo file it carries, then orlin.exe on the same file until its window shows the bytes
+# Wine prefix, as someone who has just downloaded it would: orlin-cli.exe dump, find and hash
+# on the demo file it carries, a check that every DLL the programs import is shipped or is
+# Windows' own, then orlin.exe on the same file until its window shows the bytes
 # (the screenshot stays in OUT_DIR), closed as a user closes it, which writes the settings
 # file beside the executable.
 #
@@ -52,6 +53,25 @@ expect "dump" "00000000: 89 50 4E 47 0D 0A 1A 0A 00 00 00 0D 49 48 44 52  .PNG..
 expect "find hex" "0xC" "$(cli find "$demo" --hex '49 48 44 52')"
 expect "find Shift_JIS text" "0x229" "$(cli find "$demo" --text 'ファイル' --encoding sjis)"
 expect "find with bad hex, in English" "The search text is not valid hex." "$(cli find "$demo" --hex ABC)"
+expect "hash like sha256sum" "$(sha256sum "$app/demo.bin" | cut -d' ' -f1)  $demo" \
+  "$(cli hash "$demo" --algorithm sha256)"
+expect "hash, all six" "MD5  $(md5sum "$app/demo.bin" | cut -d' ' -f1)" "$(cli hash "$demo")"
+
+# Every DLL the programs import is either shipped beside them or one of Windows' own (as the
+# new prefix's system32 holds them); the runs above and below load them all.
+system32="$WINEPREFIX/drive_c/windows/system32"
+for program in orlin.exe orlin-cli.exe; do
+  while read -r dll; do
+    [ -n "$dll" ] || continue
+    if [ -f "$app/$dll" ] || find "$app" "$system32" -maxdepth 1 -iname "$dll" | grep -q .; then
+      continue
+    fi
+    fail "$program imports $dll, which is neither in the package nor a system DLL"
+  done < <(x86_64-w64-mingw32-objdump -p "$app/$program" | sed -n 's/^[[:space:]]*DLL Name: //p')
+done
+echo "ok   every imported DLL is in the package or in system32"
+grep -q "zlib" "$app/LICENSE.txt" || fail "LICENSE.txt does not name zlib, which the programs contain"
+echo "ok   LICENSE.txt names zlib"
 
 wine "$app/orlin.exe" "$demo" </dev/null >"$out/wine.log" 2>&1 &
 orlin_pid=$!

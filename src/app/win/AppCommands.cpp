@@ -62,6 +62,7 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::GoTo: GoTo(); break;
     case CommandKind::Font: ShowFontDialog(); break;
     case CommandKind::About: ShowAboutDialog(); break;
+    case CommandKind::Checksums: ShowChecksumDialog(); break;
     case CommandKind::Ignored:
     case CommandKind::Unknown: break;
     }

@@ -3,6 +3,7 @@
 #include "app/AppFlow.h"
 #include "app/ParseOffset.h"
 #include "app/win/AboutDialog.h"
+#include "app/win/ChecksumDialog.h"
 #include "app/win/FontDialog.h"
 #include "app/win/LicenseText.h"
 #include "app/win/PromptDialog.h"
@@ -84,6 +85,21 @@ void AppWindow::ShowAboutDialog()
                           win::LoadLicenseText(),
                           Text("dialog.common.close")};
     win::AboutDialog::Run(Host(), std::move(texts), environment_.openLink);
+}
+
+void AppWindow::ShowChecksumDialog()
+{
+    if (!document_.IsOpen()) {
+        return;
+    }
+    const HexViewModel& view = hexView_.Model();
+    const bool selection = view.HasSelection();
+    const ChecksumRange range =
+        selection
+            ? ChecksumRange{view.SelectionLow(), view.SelectionHigh() - view.SelectionLow() + 1}
+            : ChecksumRange{0, document_.Size()};
+    const StringLookup lookup = [this](std::string_view key) { return Text(key); };
+    win::ChecksumDialog::Run(Host(), lookup, document_, range, selection);
 }
 
 } // namespace orx

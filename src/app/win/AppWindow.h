@@ -160,7 +160,7 @@ private:
     void ShowProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view key,
                       std::uint64_t done, std::uint64_t total);
 
-    // Find, Go to, Font and About (AppSearch.cpp, AppDialogs.cpp).
+    // Find, Go to, Font, About and Checksums (AppSearch.cpp, AppDialogs.cpp).
     void FindNext();
     void RunSearch(const SearchDialogResult& request, SearchDirection direction,
                    win::SearchDialog& dialog, TextEncoding encoding);
@@ -168,6 +168,8 @@ private:
     void GoTo();
     void ShowFontDialog();
     void ShowAboutDialog();
+    // The checksums of the selection, or of the whole document without one (ChecksumDialog).
+    void ShowChecksumDialog();
     [[nodiscard]] win::DialogHost Host() const;
 
     void RebuildMenu();

@@ -67,6 +67,20 @@ public:
         return ok != 0;
     }
 
+    // One ReadFile with the offset in an OVERLAPPED: no shared file position, so threads
+    // may read the same handle at once. At or past the end the read is empty, not an error.
+    bool ReadAt(const NativeFile& file, std::uint64_t offset, void* buffer, std::uint32_t count,
+                std::uint32_t& read) override
+    {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD got = 0;
+        const BOOL ok = ReadFile(H(file), buffer, count, &got, &at);
+        read = got;
+        return ok != 0 || GetLastError() == ERROR_HANDLE_EOF;
+    }
+
     bool Write(const NativeFile& file, const void* data, std::uint32_t count,
                std::uint32_t& written) override
     {

@@ -225,6 +225,21 @@ public:
         }
     }
 
+    // A file of `size` bytes starting with "AB" that takes long to read: its holes read as
+    // zeros without touching the disk.
+    std::u16string SparseFile(std::uint64_t size)
+    {
+        const std::u16string path = dir_.Write(u"sparse.bin", std::string_view("AB"));
+        HANDLE file = CreateFileW(win::ToW(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(size);
+        SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+        return path;
+    }
+
     std::string SettingsFileText() const
     {
         const auto bytes = ReadAll(settingsPath_);

@@ -188,27 +188,13 @@ TEST(SearchDialog, RejectedQueriesAreReportedAndKeptOutOfTheHistory)
     EXPECT_NE(settings.find("\"yz\""), std::string::npos);
 }
 
-// A file that takes seconds to scan: holes read as zeros without touching the disk.
-std::u16string SparseFile(AppHarness& app, std::uint64_t size)
-{
-    const std::u16string path = app.Dir().Write(u"sparse.bin", std::string_view("AB"));
-    HANDLE file = CreateFileW(win::ToW(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(size);
-    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
-    return path;
-}
-
 AppHarness* g_timerApp = nullptr;
 std::u16string g_statusDuringSearch;
 
 TEST(SearchDialog, EscapeDuringALongSearchStopsItAndLeavesTheDialogOpen)
 {
     AppHarness app;
-    ASSERT_TRUE(app.Start(SparseFile(app, 16ull << 30)));
+    ASSERT_TRUE(app.Start(app.SparseFile(16ull << 30)));
     g_timerApp = &app;
     // Set the selection on "B", where Next starts one byte later.
     app.MouseDown(app.CellCenter(1));

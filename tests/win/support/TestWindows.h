@@ -35,9 +35,9 @@ inline void PumpFor(DWORD milliseconds)
 
 inline std::u16string WindowText(HWND window)
 {
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return win::FromW(buffer);
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+    return win::FromW(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
 }
 
 class ParentWindow {
