@@ -124,6 +124,13 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
+        fileOnDisk_.Attach({window_, &document_, &hexView_, environment_.messageBox,
+                            [this](std::string_view key) { return Text(key); },
+                            [this] {
+                                UpdateTitle();
+                                RefreshStatus();
+                                RequestSideWindowUpdates();
+                            }});
         SetWorkerTargets();
         CreateChildren();
         DragAcceptFiles(window_, TRUE);
@@ -131,6 +138,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_SIZE: LayoutChildren(); return 0; // also docks the side windows
     case WM_MOVE: PositionSideWindows(); return 0;
+    case WM_ACTIVATE:
+        fileOnDisk_.OnActivate(wParam);
+        break; // the default handling gives the focus back
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());
@@ -159,6 +169,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             RefreshStatus();
             return 0;
         }
+        if (fileOnDisk_.OnTimer(wParam, busy_)) {
+            return 0;
+        }
         break;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DPICHANGED: OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
@@ -178,6 +191,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
     case kMsgInspectorResult: OnInspectorResult(lParam); return 0;
     case kMsgInspectorClosed: SetInspectorVisible(false); return 0;
+    case kMsgCheckFileOnDisk: fileOnDisk_.Check(busy_); return 0;
     default: break;
     }
     return DefaultProc(message, wParam, lParam);
@@ -267,6 +281,7 @@ void AppWindow::OnDestroy()
 {
     StopSideWindows();
     KillTimer(window_, kFlashTimerId);
+    fileOnDisk_.Stop();
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);
     menuBar_.Reset();

@@ -2,6 +2,7 @@
 
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/FileOnDiskWatch.h"
 #include "app/win/WindowWorker.h"
 #include "document/EditableDocument.h"
 #include "ui/win/BaseWindow.h"
@@ -164,6 +165,7 @@ private:
     std::u16string statusText_;
     bool flashActive_ = false;
     std::u16string flashText_;
+    FileOnDiskWatch fileOnDisk_; // what other programs do to the open file
     bool saving_ = false;
     bool busy_ = false;
     std::u16string saveProgressText_;
