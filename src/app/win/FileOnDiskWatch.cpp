@@ -60,9 +60,13 @@ void FileOnDiskWatch::Check(bool busy)
         return;
     }
     const FileChange change = document->CheckFile();
+    if ((change == FileChange::Changed || change == FileChange::Shortened) &&
+        document->IsModified()) {
+        ShowCurrentBytes(); // before any question, behind it
+    }
     switch (watch_.Decide(document->File().Generation(), change, document->IsModified())) {
-    case ExternalAction::None: return;
-    case ExternalAction::Reload: Reload(); return;
+    case ExternalAction::None: break;
+    case ExternalAction::Reload: Reload(); break;
     case ExternalAction::AskReload: {
         const QuestionScope question(questionOpen_);
         const int answer =
@@ -73,11 +77,18 @@ void FileOnDiskWatch::Check(bool busy)
         } else {
             host_.refresh(); // a deletion shown before may be over
         }
-        return;
+        break;
     }
     case ExternalAction::ShowDeleted:
-    case ExternalAction::ShowPresent: host_.refresh(); return;
+    case ExternalAction::ShowPresent: host_.refresh(); break;
     }
+}
+
+void FileOnDiskWatch::ShowCurrentBytes()
+{
+    // The document reads the file through its handle, so another program's writes into it
+    // show between the edits; rows painted before would hide what a save would now write.
+    host_.view->Apply(host_.view->Model().RepaintAll());
 }
 
 void FileOnDiskWatch::Reload()
@@ -97,6 +108,7 @@ std::optional<SaveMode> FileOnDiskWatch::SaveModeFor(FileChange change)
     if (change == FileChange::None || (!host_.document->IsModified() && !LostIdentity(change))) {
         return SaveMode::Checked;
     }
+    ShowCurrentBytes();
     const QuestionScope question(questionOpen_);
     const int answer =
         host_.messageBox(host_.window, Question(change, ExternalSaveQuestionKey(change)),

@@ -59,6 +59,7 @@ public:
 
 private:
     void Reload();
+    void ShowCurrentBytes();
     [[nodiscard]] std::u16string Question(FileChange change, std::string_view questionKey) const;
 
     Host host_;
