@@ -77,6 +77,8 @@ std::u16string StartOn(AppHarness& app, const Bytes& bytes)
     std::filesystem::last_write_time(ToPath(path), std::filesystem::file_time_type::clock::now() -
                                                        std::chrono::hours(1));
     EXPECT_TRUE(app.Start(path));
+    // As if another window were active: the timer stops, and only Activate looks at the file.
+    SendMessageW(app.Main(), WM_ACTIVATE, WA_INACTIVE, 0);
     return path;
 }
 
@@ -151,7 +153,7 @@ TEST(ExternalChangeApp, EachSavePathAsksAndCancelLeavesTheOtherProgramsBytes)
                 << Narrow(box.text);
             EXPECT_EQ(ReadAll(path), change.left) << "byte for byte as the other program left it";
             EXPECT_EQ(app.Dir().List(), listing) << "no temporary file left behind";
-            EXPECT_EQ(app.Title(), u"Orlin - f.bin *");
+            EXPECT_TRUE(app.App().Document().IsModified()); // the title may show a deletion
 
             if (insert && !change.anew) {
                 continue; // composed over the other program's bytes: the usual save, not shown
