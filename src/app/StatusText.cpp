@@ -53,8 +53,11 @@ std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& looku
     if (!in.documentOpen) {
         return lookup("status.no_file");
     }
-    std::u16string text =
-        lookup("status.offset") + u": " + FormatStatusOffset(in.caretOffset, in.documentSize);
+    std::u16string text = in.notice;
+    if (!text.empty()) {
+        text += u"  ";
+    }
+    text += lookup("status.offset") + u": " + FormatStatusOffset(in.caretOffset, in.documentSize);
     text += u"  " + lookup("status.encoding") + u": " + TextEncodingName(in.encoding);
     if (in.editingEnabled) {
         text += u"  " + lookup("status.mode") + u": " +
@@ -81,11 +84,15 @@ std::u16string FileNameOf(const std::u16string& path)
 }
 
 std::u16string BuildTitleText(bool documentOpen, const std::u16string& path, bool modified,
-                              const StringLookup& lookup)
+                              const StringLookup& lookup, bool fileDeleted)
 {
     std::u16string title = lookup("app.title");
     if (documentOpen) {
         title += u" - " + FileNameOf(path);
+        if (fileDeleted) {
+            title += u' ';
+            title += lookup("title.deleted");
+        }
         if (modified) {
             title += u" *";
         }

@@ -20,6 +20,9 @@ struct StatusInputs {
     bool searching = false;
     std::u16string searchProgressText;
     bool documentOpen = false;
+    // What happened to the file on disk (reloaded, deleted), shown before the document's
+    // fields; empty: nothing.
+    std::u16string notice;
     std::uint64_t documentSize = 0; // edited size
     bool modified = false;
     std::uint64_t caretOffset = 0;
@@ -29,8 +32,8 @@ struct StatusInputs {
     float zoom = 1.0f;
 };
 
-// The status bar's text: the flash, a progress text, the no-file text, or offset,
-// encoding, mode (or read-only), modified mark and zoom.
+// The status bar's text: the flash, a progress text, the no-file text, or a notice followed
+// by offset, encoding, mode (or read-only), modified mark and zoom.
 [[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs,
                                              const StringLookup& lookup);
 
@@ -43,11 +46,12 @@ struct StatusInputs {
 // The zoom factor as a rounded percentage ("125%").
 [[nodiscard]] std::u16string FormatZoomPercent(float zoom);
 
-// The main window title: app.title, and with a document " - " file name and " *" when it
-// has unsaved edits. Without an open document (also after a failed open) the title is the
-// application name alone.
+// The main window title: app.title, and with a document " - " file name, " (deleted)" (its
+// text from the table) when the file has lost its name, and " *" when it has unsaved edits.
+// Without an open document (also after a failed open) the title is the application name alone.
 [[nodiscard]] std::u16string BuildTitleText(bool documentOpen, const std::u16string& path,
-                                            bool modified, const StringLookup& lookup);
+                                            bool modified, const StringLookup& lookup,
+                                            bool fileDeleted = false);
 
 // The file-name component of a path: after the last '\' or '/', a drive or root prefix not
 // counted ("C:" alone gives "").

@@ -14,6 +14,8 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotFound = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitFailed = 3;
+// patch: another program changed the file after it was opened; nothing was written.
+inline constexpr int kExitChangedOnDisk = 4;
 inline constexpr int kExitUsage = 64;
 inline constexpr int kExitNoInput = 66;
 

@@ -1,4 +1,5 @@
 // orlin-cli patch FILE OP...: applies edits through the document, then saves.
+#include "app/ExternalChanges.h"
 #include "app/ParseOffset.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -9,10 +10,11 @@ namespace orx::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: orlin-cli patch FILE OP...\n"
+    "usage: orlin-cli patch FILE [--force] OP...\n"
     "  --overwrite OFFSET=HEX   replace bytes from OFFSET\n"
     "  --insert OFFSET=HEX      insert bytes at OFFSET, in order\n"
     "  --delete OFFSET[:COUNT]  delete COUNT bytes (decimal, default 1) from OFFSET\n"
+    "  --force                  save even if another program changed FILE meanwhile\n"
     "OFFSET is hexadecimal, with or without 0x.\n";
 
 enum class OpKind { Overwrite, Insert, Delete };
@@ -90,7 +92,21 @@ bool Apply(EditableDocument& document, const Op& op)
 
 int RunPatch(const Invocation& invocation)
 {
-    const Args& args = invocation.args;
+    return RunPatch(invocation, {});
+}
+
+int RunPatch(const Invocation& invocation, const std::function<void()>& beforeSave)
+{
+    // --force may stand anywhere after FILE; the rest are pairs of option and value.
+    Args args;
+    bool force = false;
+    for (std::size_t i = 0; i < invocation.args.size(); ++i) {
+        if (i > 0 && invocation.args[i] == u"--force") {
+            force = true;
+        } else {
+            args.push_back(invocation.args[i]);
+        }
+    }
     if (args.size() < 3 || (args.size() - 1) % 2 != 0) {
         invocation.err << kUsage;
         return kExitUsage;
@@ -117,13 +133,21 @@ int RunPatch(const Invocation& invocation)
             return kExitRefused;
         }
     }
-    const SaveStrategy strategy = document.ChooseSaveStrategy();
-    if (!document.Save()) {
+    if (beforeSave) {
+        beforeSave();
+    }
+    if (!document.Save({}, force ? SaveMode::Anyway : SaveMode::Checked)) {
+        if (document.RefusedChange() != FileChange::None) {
+            invocation.err << "not saved: ";
+            Print(invocation.err, EnglishText(ExternalChangeTextKey(document.RefusedChange()), {}));
+            invocation.err << "\nNothing was written. Give --force to save anyway.\n";
+            return kExitChangedOnDisk;
+        }
         Print(invocation.err, document.LastError());
         invocation.err << "\n";
         return kExitFailed;
     }
-    switch (strategy) {
+    switch (document.LastSaveStrategy()) {
     case SaveStrategy::Nothing: invocation.out << "nothing to save\n"; break;
     case SaveStrategy::InPlace: invocation.out << "saved in place\n"; break;
     case SaveStrategy::ViaTempFile: invocation.out << "saved via temporary file\n"; break;

@@ -20,7 +20,19 @@ void EditableDocument::Close()
 {
     ClearRecords();
     lastError_.clear();
+    refusedChange_ = FileChange::None;
     file_.Close();
+}
+
+bool EditableDocument::Reload()
+{
+    if (!file_.Reopen()) {
+        return false;
+    }
+    ClearRecords();
+    lastError_.clear();
+    refusedChange_ = FileChange::None;
+    return true;
 }
 
 void EditableDocument::ClearRecords()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/EditIndex.h"
+#include "document/FileChange.h"
 #include "document/FileViewModel.h"
 #include "document/OverwriteMap.h"
 #include "document/ReadOnlyDocument.h"
@@ -37,6 +38,16 @@ struct EditLocation {
 
 enum class SaveStrategy { Nothing, InPlace, ViaTempFile };
 
+// What Save does when the file on disk is no longer as it was opened (see CheckFile).
+enum class SaveMode {
+    // Writes nothing and says why through RefusedChange(); the caller asks the user.
+    Checked,
+    // Saves all the same. A file that was only written to gets the usual save; a file that was
+    // replaced or deleted gets the whole document written anew at the path, through a temporary
+    // file beside it.
+    Anyway,
+};
+
 // The one document of the application: the file as opened plus the edit records, keyed by
 // file offset so that nothing shifts when bytes come and go elsewhere. The file on disk is
 // untouched until Save.
@@ -71,10 +82,23 @@ public:
 
     // Writes the edits into the file (in place when they only replace bytes, cut the tail
     // or append; otherwise through a temporary file that replaces it) and re-opens it.
-    // False leaves the edits pending and LastError() set.
-    [[nodiscard]] bool Save(const ProgressCallback& progress = {});
+    // False leaves the edits pending and LastError() set. Before anything is written the file
+    // is checked (CheckFile): when it changed, SaveMode::Checked refuses with RefusedChange()
+    // set, unless nothing would be written into the same file anyway (no edits).
+    [[nodiscard]] bool Save(const ProgressCallback& progress = {},
+                            SaveMode mode = SaveMode::Checked);
     [[nodiscard]] SaveStrategy ChooseSaveStrategy() const;
     [[nodiscard]] const std::u16string& LastError() const { return lastError_; }
+    // Why the last Save wrote nothing although it could have: FileChange::None otherwise.
+    [[nodiscard]] FileChange RefusedChange() const { return refusedChange_; }
+    // How the last successful Save wrote (Nothing when it had nothing to write).
+    [[nodiscard]] SaveStrategy LastSaveStrategy() const { return lastStrategy_; }
+
+    // What became of the file on disk since it was opened (or last saved or reloaded).
+    [[nodiscard]] FileChange CheckFile() const { return file_.CheckChange(); }
+    // Discards the edits and reads the file at Path() anew. False (the path cannot be opened)
+    // keeps the file that was open and the edits, as they were.
+    [[nodiscard]] bool Reload();
 
     // Record counts, for tests and diagnostics.
     [[nodiscard]] std::uint64_t InsertionRunCount() const { return edits_.RunCount(); }
@@ -85,8 +109,10 @@ public:
 
 private:
     [[nodiscard]] bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);
-    [[nodiscard]] bool SaveViaTempFile(const std::u16string& path,
-                                       const ProgressCallback& progress);
+    // `keepReadHandle`: the path no longer names the file the document reads, so the handle
+    // stays open through the rename and the document stays whole if the rename fails.
+    [[nodiscard]] bool SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress,
+                                       bool keepReadHandle = false);
     // Reads file bytes [fileOffset, fileOffset + count) with overwrites applied.
     std::uint64_t ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out,
                                 std::uint64_t count) const;
@@ -98,6 +124,8 @@ private:
     EditIndex edits_;
     OverwriteMap overwrites_;
     std::u16string lastError_;
+    FileChange refusedChange_ = FileChange::None;
+    SaveStrategy lastStrategy_ = SaveStrategy::Nothing;
 };
 
 // Writes the whole buffer, in pieces of at most 4 GiB - 1 bytes.

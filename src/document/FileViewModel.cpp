@@ -5,20 +5,60 @@
 
 namespace orx {
 
+namespace {
+
+// An open read handle with the file's size and stamp, taken through the handle.
+struct OpenedFile {
+    platform::NativeFile handle;
+    std::uint64_t size = 0;
+    std::optional<platform::FileStamp> stamp; // nothing: the system would not say
+};
+
+std::optional<OpenedFile> OpenWithStamp(platform::FileSystem& fs, const std::u16string& path)
+{
+    OpenedFile opened;
+    opened.handle = fs.OpenForRead(path);
+    if (!opened.handle.IsOpen() || !fs.GetSize(opened.handle, opened.size)) {
+        return std::nullopt;
+    }
+    // Without a stamp nothing can be compared later; the file opens all the same.
+    if (platform::FileStamp stamp; fs.StampOf(opened.handle, stamp)) {
+        opened.size = stamp.size; // one answer for both, whatever is written in between
+        opened.stamp = stamp;
+    }
+    return opened;
+}
+
+} // namespace
+
 bool FileViewModel::Open(const std::u16string& path)
 {
     Close();
-    platform::NativeFile file = fs_->OpenForRead(path);
-    if (!file.IsOpen()) {
+    std::optional<OpenedFile> opened = OpenWithStamp(*fs_, path);
+    if (!opened) {
         return false;
     }
-    std::uint64_t size = 0;
-    if (!fs_->GetSize(file, size)) {
-        return false;
-    }
-    handle_ = std::move(file);
-    size_ = size;
+    handle_ = std::move(opened->handle);
+    size_ = opened->size;
     path_ = path;
+    opened_ = opened->stamp;
+    ++generation_;
+    return true;
+}
+
+bool FileViewModel::Reopen()
+{
+    if (!IsOpen()) {
+        return false;
+    }
+    std::optional<OpenedFile> opened = OpenWithStamp(*fs_, path_);
+    if (!opened) {
+        return false;
+    }
+    handle_ = std::move(opened->handle); // the old handle closes here
+    size_ = opened->size;
+    opened_ = opened->stamp;
+    ++generation_;
     return true;
 }
 
@@ -27,6 +67,22 @@ void FileViewModel::Close()
     handle_.Close();
     size_ = 0;
     path_.clear();
+    opened_.reset();
+}
+
+void FileViewModel::Restamp()
+{
+    if (platform::FileStamp stamp; IsOpen() && fs_->StampOf(handle_, stamp)) {
+        opened_ = stamp;
+    }
+}
+
+FileChange FileViewModel::CheckChange() const
+{
+    if (!IsOpen() || !opened_) {
+        return FileChange::None;
+    }
+    return CheckFileChange(*fs_, handle_, path_, *opened_);
 }
 
 std::uint64_t FileViewModel::Readable(std::uint64_t offset, std::uint64_t count) const

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "document/FileChange.h"
 #include "document/ReadOnlyDocument.h"
 #include "platform/FileSystem.h"
+
+#include <optional>
 
 namespace orx {
 
@@ -14,9 +17,23 @@ public:
     FileViewModel(const FileViewModel&) = delete;
     FileViewModel& operator=(const FileViewModel&) = delete;
 
-    // Closes whatever is open, then opens `path`; false leaves the object closed.
+    // Closes whatever is open, then opens `path`; false leaves the object closed. Remembers
+    // the file's stamp, which CheckChange compares with.
     [[nodiscard]] bool Open(const std::u16string& path);
+    // Opens the same path again and only then lets the old handle go: false keeps the file
+    // that was open, as it was.
+    [[nodiscard]] bool Reopen();
     void Close();
+    // Takes the stamp anew through the handle, after the document's own writes into the file
+    // (a save that failed half-way): they are not another program's change.
+    void Restamp();
+
+    // What became of the file since it was opened, through the handle and through the path.
+    [[nodiscard]] FileChange CheckChange() const;
+    // The stamp taken when the file was opened; nothing when the system would not say.
+    [[nodiscard]] const std::optional<platform::FileStamp>& OpenedStamp() const { return opened_; }
+    // Counts the successful opens and reopens: a new value is a new view of the file.
+    [[nodiscard]] std::uint64_t Generation() const { return generation_; }
 
     [[nodiscard]] bool IsOpen() const override { return handle_.IsOpen(); }
     [[nodiscard]] std::uint64_t Size() const override { return size_; }
@@ -38,6 +55,8 @@ private:
     platform::NativeFile handle_;
     std::uint64_t size_ = 0;
     std::u16string path_;
+    std::optional<platform::FileStamp> opened_;
+    std::uint64_t generation_ = 0;
 };
 
 } // namespace orx

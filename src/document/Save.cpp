@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::uint64_t kCopyBlock = 1024 * 1024;
 constexpr char16_t kNoFileOpen[] = u"No file is open.";
+constexpr char16_t kChangedOnDisk[] =
+    u"Another program changed the file after it was opened; nothing was written.";
 
 void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t total)
 {
@@ -67,20 +69,39 @@ void EditableDocument::FailWithSystemError()
     lastError_ = FormatWin32Error(*fs_, fs_->LastError());
 }
 
-bool EditableDocument::Save(const ProgressCallback& progress)
+bool EditableDocument::Save(const ProgressCallback& progress, SaveMode mode)
 {
     lastError_.clear();
+    refusedChange_ = FileChange::None;
+    lastStrategy_ = SaveStrategy::Nothing;
     if (!IsOpen()) {
         lastError_ = kNoFileOpen;
         return false;
     }
-    const std::u16string path = Path();
-    switch (ChooseSaveStrategy()) {
-    case SaveStrategy::Nothing: return true;
-    case SaveStrategy::InPlace: return SaveInPlace(path, progress);
-    case SaveStrategy::ViaTempFile: return SaveViaTempFile(path, progress);
+    // Before anything is written: the edits are keyed by offsets in the file as it was opened,
+    // and would land in whatever another program has put there since.
+    const FileChange change = CheckFile();
+    const bool lostIdentity = LostIdentity(change);
+    if (mode == SaveMode::Checked && change != FileChange::None && (IsModified() || lostIdentity)) {
+        refusedChange_ = change;
+        lastError_ = kChangedOnDisk;
+        return false;
     }
-    return false;
+    const std::u16string path = Path();
+    // A replaced or deleted file is written anew from the document as it reads now; the
+    // specified algorithms stay as they were for every other case.
+    const SaveStrategy strategy =
+        mode == SaveMode::Anyway && lostIdentity ? SaveStrategy::ViaTempFile : ChooseSaveStrategy();
+    bool saved = false;
+    switch (strategy) {
+    case SaveStrategy::Nothing: saved = true; break;
+    case SaveStrategy::InPlace: saved = SaveInPlace(path, progress); break;
+    case SaveStrategy::ViaTempFile: saved = SaveViaTempFile(path, progress, lostIdentity); break;
+    }
+    if (saved) {
+        lastStrategy_ = strategy;
+    }
+    return saved;
 }
 
 bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCallback& progress)
@@ -97,6 +118,7 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
     auto fail = [&] {
         const platform::ErrorCode code = fs_->LastError();
         target.Close();
+        file_.Restamp(); // what this save wrote before it failed is no other program's change
         lastError_ = FormatWin32Error(*fs_, code);
         return false;
     };
@@ -139,7 +161,8 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
     return file_.Open(path);
 }
 
-bool EditableDocument::SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress)
+bool EditableDocument::SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress,
+                                       bool keepReadHandle)
 {
     const std::uint64_t total = std::max<std::uint64_t>(EditedSize(), 1);
     std::u16string directory = platform::DirectoryOfPath(path);
@@ -238,6 +261,18 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
     }
 
     temp.Close();
+    if (keepReadHandle) {
+        // The path names another file or none: the read handle is not in the rename's way,
+        // and a failed rename leaves the document as it was.
+        if (!fs_->MoveReplace(tempPath, path)) {
+            FailWithSystemError();
+            fs_->Delete(tempPath);
+            return false;
+        }
+        ClearRecords();
+        file_.Close();
+        return file_.Open(path);
+    }
     file_.Close(); // the read handle must go before the rename
     if (!fs_->MoveReplace(tempPath, path)) {
         FailWithSystemError();

@@ -1017,6 +1017,23 @@ ViewEffects HexViewModel::RepaintAll()
     return ViewEffects{.repaint = true};
 }
 
+ViewEffects HexViewModel::DocumentReplaced()
+{
+    hasPendingNibble_ = false;
+    const std::uint64_t lastByte = LastByte();
+    if (hasSelection_ && DocumentSize() == 0) {
+        hasSelection_ = false;
+    }
+    selectionStart_ = std::min(selectionStart_, lastByte);
+    selectionEnd_ = std::min(selectionEnd_, lastByte);
+    dragAnchor_ = std::min(dragAnchor_, lastByte);
+    ViewEffects effects = UpdateScrollBars(); // clamps the caret and both scroll positions
+    ++forcedRepaints_;
+    effects.repaint = true;
+    effects.viewChanged = true;
+    return effects;
+}
+
 RectF HexViewModel::RowBand(std::uint64_t row) const
 {
     const float top = metrics_.margin + static_cast<float>(row) * metrics_.rowHeight;

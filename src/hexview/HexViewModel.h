@@ -263,6 +263,11 @@ public:
     [[nodiscard]] RepaintPlan TakeRepaintPlan();
     // Asks for the whole view on the next plan (for a change the model cannot see).
     ViewEffects RepaintAll();
+    // The attached document's bytes were replaced from outside (its file was read anew in
+    // place): caret, selection, scrolling, encoding, mode and editing stay, clamped to the new
+    // size; a half-typed byte is dropped. The whole view repaints, since a row the plan sees
+    // as unchanged may hold other bytes now, and the change is notified.
+    ViewEffects DocumentReplaced();
     // The strip of the client area, in DIPs, that screen row `row` owns: the first and the
     // last visible row also own the margin beside them.
     [[nodiscard]] RectF RowBand(std::uint64_t row) const;

@@ -56,6 +56,13 @@ inline constexpr std::array kStringKeys = {
     "error.search_invalid_text",
     "error.search_not_found",
     "error.search_too_long",
+    "external.changed",
+    "external.deleted",
+    "external.reload_question",
+    "external.replaced",
+    "external.save_anew",
+    "external.save_anyway",
+    "external.shortened",
     "inspector.data.column.name",
     "inspector.data.column.value",
     "inspector.data.row.binary",
@@ -114,6 +121,7 @@ inline constexpr std::array kStringKeys = {
     "menu.view.zoom.reset",
     "status.copy_too_large",
     "status.encoding",
+    "status.file_deleted",
     "status.mode",
     "status.mode.insert",
     "status.mode.overwrite",
@@ -122,6 +130,7 @@ inline constexpr std::array kStringKeys = {
     "status.offset",
     "status.readonly",
     "status.readonly_blocked",
+    "status.reloaded",
     "status.saving",
     "status.searching",
     "status.zoom",
@@ -147,6 +156,7 @@ inline constexpr std::array kStringKeys = {
     "structview.valueformat.numericbase",
     "structview.valueformat.numericbase.dec",
     "structview.valueformat.numericbase.hex",
+    "title.deleted",
 };
 
 } // namespace orx

@@ -32,6 +32,26 @@ private:
     std::intptr_t value_ = kInvalid;
 };
 
+// What the system says of one file at one moment: which file it is on its volume, and what
+// tells one version of its contents from the next (size and last-write time). Two stamps of
+// the same file with equal sizes and times say that nothing was written in between, as far
+// as the system can tell; a different identity means another file now has the name.
+struct FileStamp {
+    std::uint64_t volume = 0; // volume serial number; st_dev elsewhere
+    std::uint64_t fileId = 0; // the file index on that volume; st_ino elsewhere
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0; // FILETIME ticks (100 ns) on Windows, nanoseconds elsewhere
+    // Through a handle only: the file has no name left (deleted, or its deletion is pending
+    // until the last handle closes). Not every system reports it.
+    bool deleted = false;
+
+    [[nodiscard]] bool SameFile(const FileStamp& other) const
+    {
+        return volume == other.volume && fileId == other.fileId;
+    }
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // The file operations the document needs, one per system call it makes. An interface so
 // that tests can inject failures (a write that fails, a rename that fails) into the real
 // implementation without touching the disk in unusual ways.
@@ -63,6 +83,14 @@ public:
     [[nodiscard]] virtual bool SetEnd(const NativeFile& file) = 0;
     [[nodiscard]] virtual bool Flush(const NativeFile& file) = 0;
 
+    // The stamp of an open file, asked through its handle (GetFileInformationByHandle;
+    // fstat elsewhere).
+    [[nodiscard]] virtual bool StampOf(const NativeFile& file, FileStamp& stamp) = 0;
+    // The stamp of whatever file `path` names now, asked through the path without reading
+    // or locking it. False when it cannot be asked; IsMissingFileError(LastError()) then
+    // says whether nothing has that name.
+    [[nodiscard]] virtual bool StampOfPath(const std::u16string& path, FileStamp& stamp) = 0;
+
     // Creates an empty, uniquely named file "<prefix>XXXX.TMP" in `directory` and returns its path.
     [[nodiscard]] virtual bool CreateTempFile(const std::u16string& directory,
                                               const std::u16string& prefix,
@@ -85,5 +113,7 @@ FileSystem& SystemFileSystem();
 // Error codes the portable code needs to recognise, with their platform values.
 ErrorCode ErrorSharingViolation();
 ErrorCode ErrorFileNotFound();
+// True for the errors that mean "no such file": the file or a folder on its path is missing.
+bool IsMissingFileError(ErrorCode code);
 
 } // namespace orx::platform

@@ -35,4 +35,7 @@ inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam:
 // Posted to the Checksums and Hashes dialog by its worker whenever it has news.
 inline constexpr std::uint32_t kMsgChecksumNews = kWmApp + 20;
 
+// Posted to the main window on activation: look at the open file once the activation is done.
+inline constexpr std::uint32_t kMsgCheckFileOnDisk = kWmApp + 24;
+
 } // namespace orx

@@ -42,6 +42,10 @@ TEST(StatusText, FirstApplicableRuleWins)
         {"saving beats searching",
          [](StatusInputs& in) { in.searching = in.saving = true; in.searchProgressText = u"S 5%"; in.saveProgressText = u"W 7%"; },
          u"W 7%"},
+        {"a notice stands before the fields",
+         [](StatusInputs& in) { in.notice = u"reloaded"; in.modified = in.editingEnabled = true; },
+         u"reloaded  [status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: "
+         u"[status.mode.overwrite]  [status.modified]  [status.zoom]: 100%"},
         {"the flash beats everything",
          [](StatusInputs& in) { in.saving = in.flashActive = true; in.saveProgressText = u"W 7%"; in.flashText = u"blocked"; },
          u"blocked"},
@@ -76,10 +80,10 @@ TEST(StatusText, OffsetDigitsAndZoomRounding)
     }
 }
 
-TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark)
+TEST(TitleText, NameOfTheOpenFileTheDeletedAndTheModifiedMark)
 {
     // clang-format off
-    struct Case { bool open; std::u16string path; bool modified; std::u16string expected; };
+    struct Case { bool open; std::u16string path; bool modified; std::u16string expected; bool deleted = false; };
     // clang-format on
     const Case cases[] = {
         {false, u"", false, u"[app.title]"},
@@ -90,10 +94,13 @@ TEST(TitleText, NameOfTheOpenFileAndTheModifiedMark)
         {true, u"C:/mixed\\sep/z.bin", false, u"[app.title] - z.bin"},
         {true, u"D:relative.bin", false, u"[app.title] - relative.bin"},
         {true, u"plain.bin", false, u"[app.title] - plain.bin"},
+        // A file that lost its name says so, before the modified mark.
+        {true, u"C:\\data\\dump.bin", true, u"[app.title] - dump.bin [title.deleted] *", true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.open << " " << c.modified);
-        EXPECT_EQ(BuildTitleText(c.open, c.path, c.modified, kBracketLookup), c.expected);
+        SCOPED_TRACE(testing::Message() << c.open << " " << c.modified << " " << c.deleted);
+        EXPECT_EQ(BuildTitleText(c.open, c.path, c.modified, kBracketLookup, c.deleted),
+                  c.expected);
     }
 }
 

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
 namespace orx::cli {
 namespace {
 
@@ -80,6 +85,55 @@ TEST(PatchCommand, UsageErrorsTouchNothing)
         EXPECT_NE(outcome.err.find("usage: orlin-cli patch"), std::string::npos);
         const auto bytes = orx::test::ReadAll(path);
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
+    }
+}
+
+// Another program changes the file after patch opened it and before it saves (the test hook
+// runs between the two): patch writes nothing and exits with its own code, unless --force.
+TEST(PatchCommand, AFileChangedBetweenOpenAndSaveIsLeftAsTheOtherProgramLeftIt)
+{
+    namespace fs = std::filesystem;
+    using Change = std::function<void(orx::test::TempDir&, const std::u16string&)>;
+    // clang-format off
+    struct Case { const char* name; Change change; std::string left, sentence, forced, how = "in place"; };
+    const Case cases[] = {
+        {"rewritten, same size", [](auto& dir, auto&) { dir.Write(u"f.bin", "ABCDEF"); },
+         "ABCDEF", "Another program has changed this file since Orlin read it.", "AXYDEF"},
+        {"shortened", [](auto& dir, auto&) { dir.Write(u"f.bin", "abc"); },
+         "abc", "Another program has shortened this file since Orlin read it.", "aXY"},
+#if !defined(_WIN32) // Windows refuses to rename over a file that patch holds open
+        {"replaced", [](auto& dir, auto& path) { fs::rename(orx::test::ToPath(dir.Write(u"n.tmp", "new")), orx::test::ToPath(path)); },
+         "new", "Another program has replaced this file with a different one since Orlin read it.", "aXYdef", "via temporary file"},
+#endif
+        {"untouched", [](auto&, auto&) {}, "aXYdef", "", "aXYdef"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        for (const bool force : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (force ? ", --force" : ""));
+            orx::test::TempDir dir;
+            const std::u16string path = dir.Write(u"f.bin", "abcdef");
+            // An hour back, so that a write in the same clock tick still shows.
+            fs::last_write_time(orx::test::ToPath(path),
+                                fs::file_time_type::clock::now() - std::chrono::hours(1));
+            Args args{path, u"--overwrite", u"1=5859"};
+            if (force) {
+                args.push_back(u"--force");
+            }
+            std::ostringstream out;
+            std::ostringstream err;
+            const int code = RunPatch(Invocation{args, out, err}, [&] { c.change(dir, path); });
+            const bool refused = !force && !c.sentence.empty();
+            EXPECT_EQ(code, refused ? kExitChangedOnDisk : kExitOk);
+            EXPECT_EQ(out.str(), refused ? "" : "saved " + c.how + "\n");
+            EXPECT_EQ(err.str(), refused
+                                     ? "not saved: " + c.sentence +
+                                           "\nNothing was written. Give --force to save anyway.\n"
+                                     : "");
+            const auto bytes = orx::test::ReadAll(path);
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), refused ? c.left : c.forced);
+            EXPECT_EQ(dir.List(), std::vector<std::u16string>{u"f.bin"});
+        }
     }
 }
 

@@ -68,6 +68,8 @@ TEST(HexViewRepaint, AnInputRepaintsTheRowsItChanged)
         {"Page Down from mid-view scrolls six rows", Overwrite, none, Press(vk::kPageDown),
          Rows({0, 3, 4, 5, 6, 7, 8, 9}, 6)},
         {"Page Down from the top row moves every row", Overwrite, CaretAt((kTop + 9) * 16), Press(vk::kPageDown), kAll},
+        {"the file read anew: rows that look the same hold other bytes", Overwrite, none,
+         [](HexViewModel& v) { (void)v.DocumentReplaced(); }, kAll},
         {"first digit, ASCII: the byte's row", Overwrite, none, Typed(u"4"), Rows({5})},
         {"byte completed at a row end: that row and the caret's next", Overwrite, CaretAt((kTop + 5) * 16 + 15),
          Typed(u"41"), Rows({5, 6})},

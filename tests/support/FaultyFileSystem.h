@@ -80,6 +80,15 @@ public:
         return failFlush ? Fail(false) : skipSync || real_.Flush(file);
     }
 
+    bool StampOf(const platform::NativeFile& file, platform::FileStamp& stamp) override
+    {
+        return real_.StampOf(file, stamp);
+    }
+    bool StampOfPath(const std::u16string& path, platform::FileStamp& stamp) override
+    {
+        return real_.StampOfPath(path, stamp);
+    }
+
     bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
                         std::u16string& path) override
     {

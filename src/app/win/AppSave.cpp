@@ -10,6 +10,11 @@ bool AppWindow::SaveFile()
     if (!document_.IsOpen()) {
         return true;
     }
+    // When another program changed the file, nothing is written unless the user says so.
+    const std::optional<SaveMode> mode = fileOnDisk_.SaveModeFor(document_.CheckFile());
+    if (!mode) {
+        return false; // cancelled: the file stays as the other program left it
+    }
     saving_ = true;
     saveProgressText_ = Text("status.saving");
     saveThrottle_.Reset();
@@ -19,7 +24,8 @@ bool AppWindow::SaveFile()
     PumpPendingMessages();
 
     const bool saved = document_.Save(
-        [this](std::uint64_t done, std::uint64_t total) { UpdateSaveProgress(done, total); });
+        [this](std::uint64_t done, std::uint64_t total) { UpdateSaveProgress(done, total); },
+        *mode);
 
     saving_ = false;
     saveProgressText_.clear();
@@ -27,6 +33,9 @@ bool AppWindow::SaveFile()
     SetBusy(false);
     UpdateTitle();
     RefreshStatus();
+    if (!saved && document_.RefusedChange() != FileChange::None) {
+        return SaveFile(); // changed after the look above: that save wrote nothing; ask now
+    }
     if (!saved) {
         ShowError(SaveFailureMessage(Text("error.save_failed"), document_.LastError()));
     }

@@ -42,6 +42,7 @@ void AppWindow::RefreshStatus()
     inputs.searching = searching_;
     inputs.searchProgressText = searchProgressText_;
     inputs.documentOpen = document_.IsOpen();
+    inputs.notice = fileOnDisk_.Notice();
     inputs.documentSize = document_.Size();
     inputs.modified = document_.IsModified();
     inputs.caretOffset = view.CaretOffset();
@@ -62,9 +63,9 @@ void AppWindow::UpdateTitle()
     if (window_ == nullptr) {
         return;
     }
-    const std::u16string title =
-        BuildTitleText(document_.IsOpen(), document_.Path(), document_.IsModified(),
-                       [this](std::string_view key) { return Text(key); });
+    const std::u16string title = BuildTitleText(
+        document_.IsOpen(), document_.Path(), document_.IsModified(),
+        [this](std::string_view key) { return Text(key); }, fileOnDisk_.FileDeleted());
     SetWindowTextW(window_, win::W(title));
 }
 

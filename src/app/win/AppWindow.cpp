@@ -164,6 +164,13 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
+        fileOnDisk_.Attach({window_, &document_, &hexView_, environment_.messageBox,
+                            [this](std::string_view key) { return Text(key); },
+                            [this] {
+                                UpdateTitle();
+                                RefreshStatus();
+                                RequestSideWindowUpdates();
+                            }});
         SetWorkerTargets();
         CreateChildren();
         DragAcceptFiles(window_, TRUE);
@@ -173,6 +180,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_MOVE: PositionSideWindows(); return 0;
     case WM_ENABLE: UpdatePatternCommands(); return 0; // a modal dialog came or went
+    case WM_ACTIVATE:
+        fileOnDisk_.OnActivate(wParam);
+        break; // the default handling gives the focus back
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
             SetFocus(hexView_.Window());
@@ -205,6 +215,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             RefreshStatus();
             return 0;
         }
+        if (fileOnDisk_.OnTimer(wParam, busy_)) {
+            return 0;
+        }
         break;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DPICHANGED: OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
@@ -234,6 +247,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
     case kMsgInspectorResult: OnInspectorResult(lParam); return 0;
     case kMsgInspectorClosed: SetInspectorVisible(false); return 0;
+    case kMsgCheckFileOnDisk: fileOnDisk_.Check(busy_); return 0;
     default: break;
     }
     return DefaultProc(message, wParam, lParam);
@@ -338,6 +352,7 @@ void AppWindow::OnDestroy()
     if (std::exchange(startup_.settingsOwed, false)) {
         StampAndSaveSettings();
     }
+    fileOnDisk_.Stop();
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);
     menuBar_.Reset();

@@ -3,6 +3,7 @@
 #include "app/Placement.h"
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/FileOnDiskWatch.h"
 #include "app/win/StartupState.h"
 #include "app/win/WindowWorker.h"
 #include "ui/WindowMessages.h"
@@ -49,7 +50,7 @@ public:
     // screen, at 96 DPI; the view scrolls sideways below the width of its columns.
     static constexpr int kMinimumFitWidth = 400;
     // Finishes the start-up when the view cannot paint its first rows.
-    static constexpr UINT_PTR kStartupTimerId = 2;
+    static constexpr UINT_PTR kStartupTimerId = 4; // 2 and 3 are FileOnDiskWatch's
     static constexpr UINT kStartupFallbackMilliseconds = 3000;
 
     explicit AppWindow(AppEnvironment environment = {});
@@ -191,6 +192,7 @@ private:
     bool minimized_ = false; // restoring places the windows again
     StartupState startup_;
     std::u16string flashText_;
+    FileOnDiskWatch fileOnDisk_; // what other programs do to the open file
     bool saving_ = false;
     bool busy_ = false;
     std::u16string saveProgressText_;

@@ -49,6 +49,18 @@ bool ReadFully(int fd, void* buffer, std::uint32_t count, std::uint32_t& read, o
     return true;
 }
 
+FileStamp StampFrom(const struct stat& info)
+{
+    FileStamp stamp;
+    stamp.volume = static_cast<std::uint64_t>(info.st_dev);
+    stamp.fileId = static_cast<std::uint64_t>(info.st_ino);
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.lastWrite = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000ull +
+                      static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
+    stamp.deleted = info.st_nlink == 0;
+    return stamp;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     NativeFile OpenForRead(const std::u16string& path) override
@@ -134,6 +146,27 @@ public:
     }
 
     bool Flush(const NativeFile& file) override { return ::fsync(Fd(file)) == 0; }
+
+    bool StampOf(const NativeFile& file, FileStamp& stamp) override
+    {
+        struct stat info {};
+        if (::fstat(Fd(file), &info) != 0) {
+            return false;
+        }
+        stamp = StampFrom(info);
+        return true;
+    }
+
+    bool StampOfPath(const std::u16string& path, FileStamp& stamp) override
+    {
+        struct stat info {};
+        if (::stat(Narrow(path).c_str(), &info) != 0) {
+            return false;
+        }
+        stamp = StampFrom(info);
+        stamp.deleted = false; // a name leads to it
+        return true;
+    }
 
     // Same naming scheme as GetTempFileNameW: "<dir>/<prefix><4 hex digits>.TMP", created
     // exclusively so two processes never share a name.
@@ -228,6 +261,10 @@ ErrorCode ErrorSharingViolation()
 ErrorCode ErrorFileNotFound()
 {
     return ENOENT;
+}
+bool IsMissingFileError(ErrorCode code)
+{
+    return code == ENOENT || code == ENOTDIR;
 }
 
 } // namespace orx::platform

@@ -20,6 +20,26 @@ NativeFile Wrap(HANDLE handle)
     return NativeFile(reinterpret_cast<std::intptr_t>(handle));
 }
 
+bool StampFromHandle(HANDLE handle, FileStamp& stamp)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) {
+        return false;
+    }
+    stamp.volume = info.dwVolumeSerialNumber;
+    stamp.fileId = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.lastWrite = (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                      info.ftLastWriteTime.dwLowDateTime;
+    // A deletion that waits for the last handle leaves the name in place; only the file knows.
+    FILE_STANDARD_INFO standard{};
+    stamp.deleted =
+        info.nNumberOfLinks == 0 ||
+        (GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof(standard)) &&
+         standard.DeletePending);
+    return true;
+}
+
 class Win32FileSystem final : public FileSystem {
 public:
     NativeFile OpenForRead(const std::u16string& path) override
@@ -93,6 +113,30 @@ public:
     bool SetEnd(const NativeFile& file) override { return SetEndOfFile(H(file)) != 0; }
 
     bool Flush(const NativeFile& file) override { return FlushFileBuffers(H(file)) != 0; }
+
+    bool StampOf(const NativeFile& file, FileStamp& stamp) override
+    {
+        return StampFromHandle(H(file), stamp);
+    }
+
+    bool StampOfPath(const std::u16string& path, FileStamp& stamp) override
+    {
+        // Attributes only, with every sharing mode: no other program's open is refused, and
+        // no other program is refused because of this one. Backup semantics let a folder that
+        // has taken the name open too, so that it shows as another file.
+        const HANDLE handle =
+            CreateFileW(win::W(path), FILE_READ_ATTRIBUTES,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        const bool ok = StampFromHandle(handle, stamp);
+        const DWORD error = GetLastError();
+        CloseHandle(handle);
+        ::SetLastError(error);
+        return ok;
+    }
 
     bool CreateTempFile(const std::u16string& directory, const std::u16string& prefix,
                         std::u16string& path) override
@@ -171,6 +215,10 @@ ErrorCode ErrorSharingViolation()
 ErrorCode ErrorFileNotFound()
 {
     return ERROR_FILE_NOT_FOUND;
+}
+bool IsMissingFileError(ErrorCode code)
+{
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
 }
 
 } // namespace orx::platform
