@@ -35,20 +35,6 @@ ChecksumOutcome DoneWith(std::vector<ChecksumValue> values)
     return outcome;
 }
 
-TEST(ChecksumReport, PlaceholdersAndGroupedNumbers)
-{
-    EXPECT_EQ(FillIn(u"{a} and {a}, {b}", u"a", u"{a}{a}"), u"{a}{a} and {a}{a}, {b}");
-    EXPECT_EQ(FillIn(u"none", u"a", u"x"), u"none");
-    // clang-format off
-    const std::pair<std::uint64_t, std::u16string> numbers[] = {
-        {0, u"0"}, {999, u"999"}, {1000, u"1,000"}, {UINT64_MAX, u"18,446,744,073,709,551,615"},
-    };
-    // clang-format on
-    for (const auto& [value, text] : numbers) {
-        EXPECT_EQ(GroupedDecimal(value), text);
-    }
-}
-
 TEST(ChecksumReport, RangeAndLengthTexts)
 {
     EXPECT_EQ(ChecksumRangeText({0x10, 16}, true, 0x400, English),
@@ -59,15 +45,7 @@ TEST(ChecksumReport, RangeAndLengthTexts)
     EXPECT_EQ(ChecksumLengthText(1, English), u"[dialog.checksum.byte]");
     EXPECT_EQ(ChecksumLengthText(0, English), u"0 bytes");
     EXPECT_EQ(ChecksumLengthText(1024, English), u"1,024 bytes");
-}
-
-TEST(ChecksumReport, AnAlgorithmTheSystemLacksIsNamed)
-{
-    ChecksumOutcome outcome;
-    outcome.status = ChecksumStatus::Unavailable;
-    outcome.failedAlgorithm = DigestAlgorithm::Sha512;
-    EXPECT_EQ(ChecksumFailureText(outcome, 10, English), u"No SHA-512 here.");
-    EXPECT_EQ(ChecksumFailureText(DoneWith({}), 10, English), u"");
+    EXPECT_EQ(ChecksumLengthText(UINT64_MAX, English), u"18,446,744,073,709,551,615 bytes");
 }
 
 TEST(ChecksumReport, TheDialogShowsProgressThenValuesOrWhyThereAreNone)

@@ -201,7 +201,7 @@ public:
         return win::FromW(buffer);
     }
 
-    std::optional<std::u16string> Clipboard() const
+    static std::optional<std::u16string> Clipboard()
     {
         win::ClipboardScope clipboard(nullptr);
         if (!clipboard.IsOpen()) {

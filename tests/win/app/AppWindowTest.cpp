@@ -1,4 +1,5 @@
 #include "app/CommandIds.h"
+#include "ui/win/ClipboardText.h"
 #include "win/app/AppHarness.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +144,19 @@ TEST(AppWindow, MouseDragSelectsAndCtrlCCopiesHex)
 
     app.Key(VK_LEFT);
     EXPECT_FALSE(app.Model().HasSelection()) << "a caret key ends the selection";
+}
+
+HGLOBAL WINAPI NoMemory(UINT /*flags*/, SIZE_T /*bytes*/)
+{
+    return nullptr;
+}
+
+TEST(ClipboardText, AFailedCopyLeavesTheClipboardAsItWas)
+{
+    ASSERT_TRUE(win::CopyTextToClipboard(nullptr, u"kept \u3042"));
+    EXPECT_FALSE(win::CopyTextToClipboard(nullptr, u"lost", &NoMemory));
+    EXPECT_FALSE(win::CopyTextToClipboard(nullptr, u""));
+    EXPECT_EQ(AppHarness::Clipboard(), u"kept \u3042");
 }
 
 TEST(AppWindow, CopyThatWouldExhaustMemoryIsRefusedWithAFlash)

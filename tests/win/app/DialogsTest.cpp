@@ -245,12 +245,10 @@ TEST(ModalDialogs, ActivatedAgainTheyGiveTheFocusBackToTheControlThatHadIt)
     HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40,
                                  nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
-    struct Case {
-        const char* name;
-        UINT key;
-        UINT command;
-    };
+    // clang-format off
+    struct Case { const char* name; UINT key; UINT command; };
     const Case cases[] = {{"Go to", 'G', 0}, {"Find", 'F', 0}, {"Font", 0, cmd::kFont}};
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         app.dialogSteps = {[&](HWND dialog) {

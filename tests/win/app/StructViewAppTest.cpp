@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 
 namespace orx::test {
@@ -241,21 +242,17 @@ TEST_F(StructViewApp, MaximisedMainWindowLeavesRoomForBothSideWindowsAndRestores
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(app.Main(), MONITOR_DEFAULTTONEAREST), &monitor));
-    const RECT work = monitor.rcWork;
     RECT main{};
     RECT left{};
     RECT right{};
     GetWindowRect(app.Main(), &main);
     GetWindowRect(View().Window(), &left);
     GetWindowRect(inspector, &right);
-    EXPECT_EQ(left.left, work.left);
-    EXPECT_EQ(left.right + 1, main.left);
-    EXPECT_EQ(main.right + 1, right.left);
-    EXPECT_EQ(right.right, work.right);
-    EXPECT_EQ(main.top, work.top);
-    EXPECT_EQ(main.bottom, work.bottom);
-    EXPECT_EQ(right.bottom, work.bottom);
-
+    // Side by side across the whole work area, one pixel apart.
+    EXPECT_EQ(
+        (std::array{left.left, left.right + 1, main.right + 1, right.right, main.top, main.bottom}),
+        (std::array{monitor.rcWork.left, main.left, right.left, monitor.rcWork.right,
+                    monitor.rcWork.top, monitor.rcWork.bottom}));
     ShowWindow(app.Main(), SW_RESTORE);
     app.Pump();
     GetWindowRect(app.Main(), &main);
