@@ -13,6 +13,10 @@ void AppWindow::RebuildMenu()
     if (window_ == nullptr) {
         return;
     }
+    if (menuBar_ && !startup_.finished) {
+        startup_.menuOwed = true; // the bar is there; what changed shows after the first rows
+        return;
+    }
     const HexViewModel& view = hexView_.Model();
     MenuState state;
     state.busy = busy_;

@@ -147,6 +147,9 @@ void AppWindow::FinishStartup()
     KillTimer(window_, kStartupTimerId);
     win::MarkStartup(&startup_.trace, "rows on screen");
     CreateStatusBar();
+    if (std::exchange(startup_.menuOwed, false)) {
+        RebuildMenu();
+    }
     if (std::exchange(startup_.settingsOwed, false)) {
         StampAndSaveSettings();
     }

@@ -10,6 +10,7 @@ struct StartupState {
     StartupTrace trace;
     bool finished = false;     // the side windows are created once it is
     bool settingsOwed = false; // a settings write asked for meanwhile
+    bool menuOwed = false;     // a menu bar rebuild (the recent files) asked for meanwhile
 };
 
 } // namespace orx
