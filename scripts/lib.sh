@@ -171,3 +171,18 @@ orx_package() {
   name="$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")"
   echo "$build/package/$name.zip"
 }
+
+# orx_random_gib_file WORK_DIR: prints the path of WORK_DIR/random-1GiB.bin, made once and
+# kept between runs, and reads it into the page cache. Random bytes with every 0x01
+# replaced, so that a search pattern starting with 0x01 is absent and reads the whole file.
+orx_random_gib_file() {
+  local work="$1" file="$1/random-1GiB.bin"
+  mkdir -p "$work"
+  if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne 1073741824 ]; then
+    echo "making $file" >&2
+    head -c 1073741824 /dev/urandom | tr '\001' '\002' >"$file.tmp"
+    mv "$file.tmp" "$file"
+  fi
+  cat "$file" >/dev/null # into the page cache
+  echo "$file"
+}

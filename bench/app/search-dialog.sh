@@ -22,15 +22,8 @@ rounds="${3:-5}"
 orx_configure_win "$build"
 orx_build "$build" --target orx_search_dialog_bench orlin-cli
 
-# Random bytes with every 0x01 replaced: the pattern starts with 0x01, so it is absent.
-mkdir -p "$work"
-file="$work/random-1GiB.bin"
-if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne 1073741824 ]; then
-  echo "making $file" >&2
-  head -c 1073741824 /dev/urandom | tr '\001' '\002' >"$file.tmp"
-  mv "$file.tmp" "$file"
-fi
-cat "$file" >/dev/null # into the page cache
+# Random bytes with every 0x01 replaced: a pattern starting with 0x01 is absent.
+file="$(orx_random_gib_file "$work")"
 
 cleanup() {
   orx_stop_wine

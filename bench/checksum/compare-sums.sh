@@ -15,6 +15,7 @@
 #   WORK_DIR   where the 1 GiB file is made and kept between runs (default /tmp/orlin-bench)
 #   ROUNDS     runs per command; the fastest counts (default 5)
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build/native}" && pwd)"
@@ -23,14 +24,7 @@ rounds="${3:-5}"
 cli="$build/src/cli/orlin-cli"
 [ -x "$cli" ] || { echo "missing $cli: build orlin-cli in $build" >&2; exit 2; }
 
-mkdir -p "$work"
-file="$work/random-1GiB.bin"
-if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne 1073741824 ]; then
-  echo "making $file" >&2
-  head -c 1073741824 /dev/urandom | tr '\001' '\002' >"$file.tmp"
-  mv "$file.tmp" "$file"
-fi
-cat "$file" >/dev/null # into the page cache
+file="$(orx_random_gib_file "$work")"
 
 # The values first: each tool's answer for the file.
 expect_same() { # name ours theirs

@@ -9,6 +9,7 @@
 #   WORK_DIR   where the 1 GiB file is made and kept between runs (default /tmp/orlin-bench)
 #   ROUNDS     runs per command; the fastest counts (default 5)
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build/native}" && pwd)"
@@ -20,16 +21,8 @@ for tool in "$cli" "$bench"; do
   [ -x "$tool" ] || { echo "missing $tool: build orlin-cli and orx_search_bench in $build" >&2; exit 2; }
 done
 
-# Random bytes with every 0x01 replaced, so that each pattern below, which starts with 0x01,
-# is absent and both tools must read the whole file.
-mkdir -p "$work"
-file="$work/random-1GiB.bin"
-if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne 1073741824 ]; then
-  echo "making $file" >&2
-  head -c 1073741824 /dev/urandom | tr '\001' '\002' >"$file.tmp"
-  mv "$file.tmp" "$file"
-fi
-cat "$file" >/dev/null # into the page cache
+# Random bytes with every 0x01 replaced: a pattern starting with 0x01 is absent.
+file="$(orx_random_gib_file "$work")"
 
 # Prints the wall-clock seconds of one run of the command.
 seconds() {

@@ -2,6 +2,7 @@
 // window: the values of the selection or of the whole file, Copy All, and a computation
 // stopped with Escape, leaving no value.
 #include "app/CommandIds.h"
+#include "app/win/ChecksumDialog.h"
 #include "win/app/AppHarness.h"
 #include "win/support/TestWindows.h"
 
@@ -15,12 +16,8 @@
 namespace orx::test {
 namespace {
 
-constexpr int kRangeText = 3402;
-constexpr int kLengthText = 3404;
-constexpr int kProgress = 3405;
-constexpr int kStatus = 3406;
-constexpr int kCopyAll = 3407;
-constexpr int kValueFirst = 3420;
+// The dialog's own control ids.
+using enum win::ChecksumDialog::ControlId;
 
 // The six algorithms' values of "abc", in the dialog's order.
 const std::u16string kAbc[] = {
