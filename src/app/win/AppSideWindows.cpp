@@ -83,16 +83,17 @@ void AppWindow::EnsureInspectorWindow()
 
 SideWindowSpan AppWindow::StructViewSpan() const
 {
+    // A side window that is on takes its room before it is made (at start-up it comes after
+    // the first rows), so that the main window does not move when it appears. A maximised
+    // struct view is the user's to place: the others do not make room for it.
     HWND view = structView_.Window();
-    // A maximised struct view is the user's to place: the others do not make room for it.
-    const bool docked = settings_.structViewVisible && view != nullptr && !IsZoomed(view);
+    const bool docked = settings_.structViewVisible && (view == nullptr || !IsZoomed(view));
     return {docked, structView_.Width(), StructViewModel::kMinimumTrackWidth};
 }
 
 SideWindowSpan AppWindow::InspectorSpan() const
 {
-    const bool docked = settings_.inspectorVisible && inspector_.Window() != nullptr;
-    return {docked, inspector_.Width(), inspector_.MinimumWidth()};
+    return {settings_.inspectorVisible, inspector_.Width(), inspector_.MinimumWidth()};
 }
 
 void AppWindow::PositionSideWindows()

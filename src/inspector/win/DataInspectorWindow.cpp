@@ -85,14 +85,11 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
     dockedFrame_.reset();
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, win::W(texts_.title),
                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
-                    CW_USEDEFAULT, width_, kInitialHeight, owner, nullptr, instance, this);
+                    CW_USEDEFAULT, Width(), kInitialHeight, owner, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
     }
     dpi_ = win::WindowDpi(window_);
-    if (width_ == kInspectorDefaultWidth) {
-        width_ = win::ScaleForDpi(kInspectorDefaultWidth, dpi_); // never resized by the user
-    }
     return true;
 }
 
@@ -156,9 +153,21 @@ void DataInspectorWindow::Dock(const RECT& frame, bool visible)
     }
 }
 
+int DataInspectorWindow::Width() const
+{
+    return width_ > 0 ? width_ : win::ScaleForDpi(kInspectorDefaultWidth, MonitorDpi());
+}
+
 int DataInspectorWindow::MinimumWidth() const
 {
-    return win::ScaleForDpi(kInspectorMinWidth, win::WindowDpi(window_));
+    return win::ScaleForDpi(kInspectorMinWidth, MonitorDpi());
+}
+
+UINT DataInspectorWindow::MonitorDpi() const
+{
+    // Before the window exists (placement plans for it at start-up), the system's DPI, at
+    // which it will be made.
+    return window_ != nullptr ? win::WindowDpi(window_) : GetDpiForSystem();
 }
 
 void DataInspectorWindow::Repaint() const

@@ -50,8 +50,9 @@ public:
     // hides it.
     void Dock(const RECT& frame, bool visible);
 
-    // The width in pixels that docking gives the window.
-    [[nodiscard]] int Width() const { return width_; }
+    // The width in pixels that docking gives the window: the user's last width, or the
+    // default at its monitor's DPI.
+    [[nodiscard]] int Width() const;
     // The least width it can be given, in pixels at its monitor's DPI (its cells are laid
     // out in DIPs).
     [[nodiscard]] int MinimumWidth() const;
@@ -72,13 +73,14 @@ private:
     void CopySelectedValue() const;
     void Repaint() const;
     void RepaintPendingCells();
+    [[nodiscard]] UINT MonitorDpi() const;
 
     HWND owner_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     Theme theme_ = Theme::Light;
     InspectorTexts texts_;
     InspectorTable table_;
-    int width_ = kInspectorDefaultWidth;
+    int width_ = 0; // 0 until the window is first sized
     // Where the owner put the window last; other moves are held to it.
     std::optional<RECT> dockedFrame_;
     bool docking_ = false;

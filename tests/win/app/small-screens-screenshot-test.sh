@@ -71,7 +71,19 @@ check_screen() { # width height dpi theme language struct-view-title inspector-t
   orlin=$!
 
   local main inspector structview
-  main="$(orx_wait_for_window '^Orlin - sample\.bin' "$orlin")" || fail "${width}: see $dir/wine.log"
+  # Where the main window first shows, polled closely: the side windows come after the first
+  # rows, and it must already have left room for them.
+  local main="" first=""
+  for _ in $(seq 1 1500); do
+    main="$(xdotool search --onlyvisible --name '^Orlin - sample\.bin' 2>/dev/null | head -1 || true)"
+    if [ -n "$main" ]; then
+      first="$(geometry "$main" | cut -d= -f2 | tr '\n' ' ')"
+      break
+    fi
+    kill -0 "$orlin" 2>/dev/null || fail "${width}: see $dir/wine.log"
+    sleep 0.02
+  done
+  [ -n "$main" ] || fail "${width}: no main window"
   inspector="$(orx_wait_for_window "^${inspector_title}\$" "$orlin")" || fail "${width}: no inspector"
   structview="$(orx_wait_for_window "^${struct_title}\$" "$orlin")" || fail "${width}: no struct view"
   sleep 3 # the first paints and the placement settle
@@ -83,6 +95,8 @@ check_screen() { # width height dpi theme language struct-view-title inspector-t
     frames+=("$X $Y $WIDTH $HEIGHT")
   done
   echo "${width}x${height}: struct view ${frames[0]}, main ${frames[1]}, inspector ${frames[2]}"
+  [ "$first" = "${frames[1]} " ] ||
+    fail "${width}x${height}: the main window moved from $first when the side windows came"
   local i j
   for i in 0 1 2; do
     read -r X Y WIDTH HEIGHT <<<"${frames[$i]}"
