@@ -2,6 +2,7 @@
 #include "app/win/AppWindow.h"
 
 #include "app/Placement.h"
+#include "app/win/ScreenRects.h"
 #include "inspector/InspectorTable.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/StartupClock.h"
@@ -10,16 +11,6 @@
 
 namespace orx {
 namespace {
-
-ScreenRect ToScreenRect(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-RECT ToRect(const ScreenRect& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
 
 // The work area and the whole area of the monitor the window is on (or nearest to).
 std::optional<MONITORINFO> MonitorOf(HWND window)

@@ -3,6 +3,7 @@
 #include "app/StatusText.h"
 #include "app/win/MenuBuilder.h"
 #include "platform/win32/WinString.h"
+#include "ui/win/ThemeColors.h"
 
 #include <commctrl.h>
 
@@ -90,9 +91,8 @@ void AppWindow::DrawStatusBar(const DRAWITEMSTRUCT& item) const
     const StatusBarColors colors =
         StatusBarColorsFor(hexView_.Model().CurrentTheme(), flashActive_);
     const COLORREF background = colors.background.value_or(GetSysColor(COLOR_BTNFACE));
-    win::BrushHandle brush(CreateSolidBrush(background));
     RECT area = item.rcItem;
-    FillRect(item.hDC, &area, brush.Get());
+    win::FillSolid(item.hDC, area, background);
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, colors.text);
     area.left += 6;

@@ -3,6 +3,7 @@
 #include "app/AppFlow.h"
 #include "app/CommandIds.h"
 #include "app/Placement.h"
+#include "app/win/ScreenRects.h"
 #include "ui/WindowMessages.h"
 #include "platform/win32/WinString.h"
 #include "settings/SettingsFile.h"
@@ -20,11 +21,6 @@ namespace {
 
 constexpr int kInitialClientWidth = 980;
 constexpr int kInitialClientHeight = 760;
-
-ScreenRect ToScreenRect(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
 
 ScreenRect WorkAreaUnderCursor()
 {
@@ -229,9 +225,8 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // The theme's background, never the system's white, wherever no child covers yet.
         RECT client{};
         GetClientRect(window_, &client);
-        const win::BrushHandle brush(
-            CreateSolidBrush(win::ToColorRef(HexViewPalette(settings_.theme).background)));
-        FillRect(reinterpret_cast<HDC>(wParam), &client, brush.Get());
+        win::FillSolid(reinterpret_cast<HDC>(wParam), client,
+                       win::ToColorRef(HexViewPalette(settings_.theme).background));
         return 1;
     }
     case kMsgViewChanged:

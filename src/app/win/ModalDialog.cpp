@@ -1,6 +1,7 @@
 #include "app/win/ModalDialog.h"
 
 #include "app/Placement.h"
+#include "app/win/ScreenRects.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/WinHandles.h"
@@ -48,7 +49,7 @@ ScreenPoint CenterOnOwner(HWND owner, int width, int height)
     if (owner == nullptr || !GetWindowRect(owner, &frame)) {
         return {CW_USEDEFAULT, CW_USEDEFAULT};
     }
-    return CenterIn({frame.left, frame.top, frame.right, frame.bottom}, width, height);
+    return CenterIn(ToScreenRect(frame), width, height);
 }
 
 } // namespace

@@ -24,12 +24,7 @@ public:
         : dc_(dc), palette_(palette), scale_(scale)
     {}
 
-    void Fill(const RectF& box, COLORREF color) const
-    {
-        SetDCBrushColor(dc_, color);
-        const RECT rect = Pixels(box);
-        FillRect(dc_, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    }
+    void Fill(const RectF& box, COLORREF color) const { FillSolid(dc_, Pixels(box), color); }
 
     void Outline(const RectF& box, COLORREF color) const
     {
@@ -93,8 +88,7 @@ void DrawFirstFrameWithGdi(HDC dc, const RECT& client, const PaintModel& frame,
                            const std::wstring& family, float fontSizeDips, bool bold, bool italic,
                            float scale)
 {
-    SetDCBrushColor(dc, ToColorRef(frame.palette.background));
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    FillSolid(dc, client, ToColorRef(frame.palette.background));
     const FontHandle font(CreateFontW(
         -static_cast<int>(std::lround(fontSizeDips * scale)), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
         italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

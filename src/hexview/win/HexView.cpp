@@ -13,7 +13,6 @@
 #include "ui/win/GraphicsFactories.h"
 #include "ui/win/FontResolver.h"
 #include "ui/win/ScrollBars.h"
-#include "ui/win/WinHandles.h"
 
 #include <windowsx.h>
 
@@ -130,9 +129,8 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!painted_) {
             RECT client{};
             GetClientRect(window_, &client);
-            const win::BrushHandle brush(CreateSolidBrush(
-                win::ToColorRef(HexViewPalette(model_.CurrentTheme()).background)));
-            FillRect(reinterpret_cast<HDC>(wParam), &client, brush.Get());
+            win::FillSolid(reinterpret_cast<HDC>(wParam), client,
+                           win::ToColorRef(HexViewPalette(model_.CurrentTheme()).background));
         }
         return 1;
     case WM_SIZE: Apply(model_.SetClientSize(LOWORD(lParam), HIWORD(lParam))); return 0;

@@ -50,15 +50,9 @@ RECT ToRect(const PixelRect& rect)
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-void Fill(HDC dc, RECT rect, COLORREF color)
-{
-    SetDCBrushColor(dc, color);
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
 void HorizontalLine(HDC dc, int width, int y, COLORREF color)
 {
-    Fill(dc, {0, y, width, y + 1}, color);
+    win::FillSolid(dc, {0, y, width, y + 1}, color);
 }
 
 void DrawLabel(HDC dc, const std::u16string& text, RECT rect, UINT extra = 0)
@@ -559,8 +553,8 @@ void StructViewWindow::Paint()
     const Palette colors = PaletteFor(theme_);
     const StructViewGeometry g = model_.Geometry();
     const StructViewTexts& texts = model_.Texts();
-    Fill(dc, {0, 0, width, height}, colors.background);
-    Fill(dc, {0, 0, width, StructViewModel::kCaptionHeight}, colors.caption);
+    win::FillSolid(dc, {0, 0, width, height}, colors.background);
+    win::FillSolid(dc, {0, 0, width, StructViewModel::kCaptionHeight}, colors.caption);
     HorizontalLine(dc, width, StructViewModel::kCaptionHeight, colors.grid);
     SetTextColor(dc, colors.text);
     DrawLabel(dc, texts.title, ToRect(g.title));
@@ -568,13 +562,14 @@ void StructViewWindow::Paint()
     SetTextColor(dc, Blend(colors.background, colors.text));
     DrawLabel(dc, model_.SubtitleText(), ToRect(g.subtitle));
     if (g.infoHeight > 0) {
-        Fill(dc, {0, StructViewModel::kCaptionHeight, width, g.headerTop}, colors.caption);
+        win::FillSolid(dc, {0, StructViewModel::kCaptionHeight, width, g.headerTop},
+                       colors.caption);
         HorizontalLine(dc, width, g.headerTop, colors.grid);
     }
     if (model_.State() == StructViewState::Table) {
         SelectObject(dc, regularFont_.Get());
         SetTextColor(dc, colors.text);
-        Fill(dc, {0, g.headerTop, width, g.rowsTop}, colors.caption);
+        win::FillSolid(dc, {0, g.headerTop, width, g.rowsTop}, colors.caption);
         HorizontalLine(dc, width, g.rowsTop, colors.grid);
         const std::array<const std::u16string*, 4> titles = {
             &texts.columnOffset, &texts.columnValue, &texts.columnSize, &texts.columnName};
@@ -587,13 +582,15 @@ void StructViewWindow::Paint()
         }
         // The value-format box: white, outlined, with a down-pointing triangle.
         const RECT box = ToRect(g.dropDown);
-        Fill(dc, box, RGB(0x20, 0x20, 0x20));
-        Fill(dc, {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, RGB(0xFF, 0xFF, 0xFF));
+        win::FillSolid(dc, box, RGB(0x20, 0x20, 0x20));
+        win::FillSolid(dc, {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1},
+                       RGB(0xFF, 0xFF, 0xFF));
         SelectObject(dc, smallFont_.Get());
         SetTextColor(dc, RGB(0, 0, 0));
         DrawLabel(dc, u"\u25BC", box, DT_CENTER);
         for (std::size_t i = 0; i + 1 < g.dividers.size(); ++i) {
-            Fill(dc, {g.dividers[i], g.headerTop, g.dividers[i] + 1, height}, colors.grid);
+            win::FillSolid(dc, {g.dividers[i], g.headerTop, g.dividers[i] + 1, height},
+                           colors.grid);
         }
         SelectObject(dc, regularFont_.Get());
         SetTextColor(dc, colors.text);
@@ -604,7 +601,7 @@ void StructViewWindow::Paint()
             const int top = model_.RowTop(i);
             const int bottom = top + StructViewModel::kRowHeight;
             if (static_cast<int>(i) == model_.SelectedRow()) {
-                Fill(dc, {0, top, width, bottom}, colors.selection);
+                win::FillSolid(dc, {0, top, width, bottom}, colors.selection);
             }
             HorizontalLine(dc, width, bottom - 1, colors.grid);
             const StructViewRow& row = model_.Rows()[i];
