@@ -189,11 +189,12 @@ void AppWindow::SetLanguage(UiLanguage language)
 void AppWindow::SetSideWindowVisible(bool AppSettings::*flag, bool visible)
 {
     // Only the stored choice and the menu's check mark; the callers create or destroy the
-    // window.
-    if (settings_.*flag != visible) {
-        settings_.*flag = visible;
-        StampAndSaveSettings();
+    // window. Showing a side window that is already on (at start-up) changes neither.
+    if (settings_.*flag == visible) {
+        return;
     }
+    settings_.*flag = visible;
+    StampAndSaveSettings();
     if (window_ != nullptr) {
         RebuildMenu();
     }
