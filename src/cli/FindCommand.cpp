@@ -113,13 +113,6 @@ private:
     std::size_t width_ = 0;
 };
 
-std::string FormatOffset(std::uint64_t offset)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%" PRIX64, offset);
-    return text;
-}
-
 } // namespace
 
 int RunFind(const Invocation& invocation)
