@@ -962,13 +962,21 @@ PaintModel HexViewModel::BuildPaintModel(std::uint64_t firstRow, std::uint64_t e
         return model;
     }
     const std::uint64_t end = std::min(endRow, VisibleRows());
+    // One question per source for all the rows painted, not one per row.
+    std::vector<MarkedRange> marks;
+    if (firstRow < end) {
+        for (const IByteMarks* source : marks_) {
+            source->MarksIn((topRow_ + firstRow) * kBytesPerRow, (topRow_ + end) * kBytesPerRow,
+                            marks);
+        }
+    }
     for (std::uint64_t r = firstRow; r < end; ++r) {
         const std::uint64_t rowIndex = topRow_ + r;
         ReadResult read = document_->Read(rowIndex * kBytesPerRow, kBytesPerRow);
         if (read.bytes.empty() && !IsInsertExtraRow(rowIndex)) {
             break;
         }
-        model.rows.push_back(BuildPaintRow(rowIndex, r, read.bytes));
+        model.rows.push_back(BuildPaintRow(rowIndex, r, read.bytes, marks));
     }
     return model;
 }
@@ -1015,6 +1023,26 @@ ViewEffects HexViewModel::RepaintAll()
 {
     ++forcedRepaints_;
     return ViewEffects{.repaint = true};
+}
+
+void HexViewModel::AddMarks(const IByteMarks* marks)
+{
+    if (marks != nullptr && std::find(marks_.begin(), marks_.end(), marks) == marks_.end()) {
+        marks_.push_back(marks);
+        ++forcedRepaints_;
+    }
+}
+
+void HexViewModel::RemoveMarks(const IByteMarks* marks)
+{
+    if (std::erase(marks_, marks) != 0) {
+        ++forcedRepaints_;
+    }
+}
+
+ViewEffects HexViewModel::MarksChanged()
+{
+    return RepaintAll();
 }
 
 ViewEffects HexViewModel::DocumentReplaced()
@@ -1073,7 +1101,8 @@ std::pair<RectF, RectF> HexViewModel::CaretCells() const
 }
 
 PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
-                                     const std::vector<std::uint8_t>& bytes) const
+                                     const std::vector<std::uint8_t>& bytes,
+                                     const std::vector<MarkedRange>& marks) const
 {
     const ViewMetrics& m = metrics_;
     const std::uint64_t rowStart = rowIndex * kBytesPerRow;
@@ -1091,6 +1120,27 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
     row.dataClip = {DataLeft(), y, dataRight, bottom};
     row.glyphClip = {DataLeft(), std::max(y - m.rowHeight, 0.0f), dataRight,
                      y + 2.0f * m.rowHeight};
+
+    constexpr std::uint64_t kNoOffset = std::numeric_limits<std::uint64_t>::max();
+    // A marked run's hex band ends at its last digit, so that runs side by side stay apart.
+    const std::uint64_t rowEnd = rowStart + bytes.size();
+    for (const MarkedRange& mark : marks) {
+        const std::uint64_t markEnd =
+            mark.length > kNoOffset - mark.first ? kNoOffset : mark.first + mark.length;
+        const std::uint64_t low = std::max(mark.first, rowStart);
+        const std::uint64_t high = std::min(markEnd, rowEnd);
+        if (low < high) {
+            const auto first = static_cast<float>(low - rowStart);
+            const auto end = static_cast<float>(high - rowStart);
+            row.marks.push_back(
+                {{hexStart + first * hexPitch, y,
+                  hexStart + (end - 1.0f) * hexPitch + 2.0f * m.hexCellWidth, bottom},
+                 mark.kind});
+            row.marks.push_back({{textStart + first * m.textCellWidth, y,
+                                  textStart + end * m.textCellWidth, bottom},
+                                 mark.kind});
+        }
+    }
 
     if (hasSelection_ && !bytes.empty()) {
         const std::uint64_t rowLast = rowStart + bytes.size() - 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hexview/ByteMarks.h"
 #include "hexview/RepaintPlan.h"
 #include "hexview/RowModel.h"
 #include "hexview/TextEncoding.h"
@@ -114,7 +115,7 @@ struct ViewMetrics {
 };
 
 // Everything the painter draws, already positioned. Rows are painted top to bottom:
-// selection, caret, offset cells, hex cells, text cells, each inside its clip.
+// marks, selection, caret, offset cells, hex cells, text cells, each inside its clip.
 struct PaintCell {
     std::u16string text;
     RectF box; // the text is drawn into this box (leading, near)
@@ -141,12 +142,20 @@ struct PaintCaret {
     RectF text;
 };
 
+// A marked run's band in one column, filled with its kind's colour.
+struct PaintMark {
+    RectF box;
+    MarkKind kind = MarkKind::Hit;
+    friend bool operator==(const PaintMark&, const PaintMark&) = default;
+};
+
 struct PaintRow {
     std::uint64_t rowIndex = 0;
     float top = 0.0f;
     RectF offsetClip;                     // offset cells
     RectF dataClip;                       // selection, caret, hex cells
     RectF glyphClip;                      // text cells (taller, so that tall glyphs are not cut)
+    std::vector<PaintMark> marks;         // under the selection, inside dataClip
     std::vector<RectF> selection;         // filled with the selection colour, inside dataClip
     PaintCaret caret;                     // inside dataClip
     std::vector<PaintCell> offsetCells;   // one per character, offset colour
@@ -263,6 +272,12 @@ public:
     [[nodiscard]] RepaintPlan TakeRepaintPlan();
     // Asks for the whole view on the next plan (for a change the model cannot see).
     ViewEffects RepaintAll();
+    // Sources of marked bytes, painted under the selection until removed; not owned. Adding
+    // or removing one repaints the view on the next plan.
+    void AddMarks(const IByteMarks* marks);
+    void RemoveMarks(const IByteMarks* marks);
+    // What a source marks changed: the whole view is painted again.
+    ViewEffects MarksChanged();
     // The attached document's bytes were replaced from outside (its file was read anew in
     // place): caret, selection, scrolling, encoding, mode and editing stay, clamped to the new
     // size; a half-typed byte is dropped. The whole view repaints, since a row the plan sees
@@ -339,10 +354,12 @@ private:
     ViewEffects AfterZoomChange();
     ViewEffects AfterDeletion(std::uint64_t caret);
     [[nodiscard]] PaintRow BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
-                                         const std::vector<std::uint8_t>& bytes) const;
+                                         const std::vector<std::uint8_t>& bytes,
+                                         const std::vector<MarkedRange>& marks) const;
 
     const IReadOnlyDocument* document_ = nullptr;
     IEditableDocument* editor_ = nullptr;
+    std::vector<const IByteMarks*> marks_;
     TextMeasureFunction measurer_;
     FontSpec cachedFont_;
     std::optional<TextMetrics> cachedMetrics_;

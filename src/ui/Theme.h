@@ -22,13 +22,16 @@ struct ColorF {
     friend bool operator==(const ColorF&, const ColorF&) = default;
 };
 
-// The five colours the hex view paints with.
+// The colours the hex view paints with. Marked bytes (hits, differences) lie under the
+// selection, which is translucent, so both show where they meet.
 struct ThemePalette {
     ColorF background;
     ColorF text;
     ColorF offset;
     ColorF selection;
     ColorF caret;
+    ColorF hit;
+    ColorF difference;
     friend bool operator==(const ThemePalette&, const ThemePalette&) = default;
 };
 
@@ -51,17 +54,21 @@ struct ThemePalette {
 {
     switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
     case Theme::DarkBlue:
-        return {ColorFromBytes(13, 27, 42), ColorFromBytes(230, 237, 243),
+        return {ColorFromBytes(13, 27, 42),    ColorFromBytes(230, 237, 243),
                 ColorFromBytes(143, 183, 226), ColorFromBytes(31, 111, 235, 0.45f),
-                ColorFromBytes(158, 193, 255)};
+                ColorFromBytes(158, 193, 255), ColorFromBytes(122, 96, 20),
+                ColorFromBytes(128, 36, 48)};
     case Theme::Black:
-        return {ColorFromBytes(17, 17, 17), ColorFromBytes(243, 243, 243),
+        return {ColorFromBytes(17, 17, 17),    ColorFromBytes(243, 243, 243),
                 ColorFromBytes(185, 185, 185), ColorFromBytes(112, 112, 112, 0.48f),
-                ColorFromBytes(243, 243, 243)};
+                ColorFromBytes(243, 243, 243), ColorFromBytes(110, 92, 0),
+                ColorFromBytes(120, 30, 30)};
     case Theme::Light: break;
     }
-    return {ColorFromBytes(246, 244, 239), ColorFromBytes(32, 32, 32), ColorFromBytes(95, 107, 118),
-            ColorFromBytes(159, 197, 232, 0.75f), ColorFromBytes(27, 27, 27)};
+    return {ColorFromBytes(246, 244, 239), ColorFromBytes(32, 32, 32),
+            ColorFromBytes(95, 107, 118),  ColorFromBytes(159, 197, 232, 0.75f),
+            ColorFromBytes(27, 27, 27),    ColorFromBytes(255, 226, 122),
+            ColorFromBytes(246, 178, 178)};
 }
 
 // The five colours of the two side windows, the data inspector and the struct view.

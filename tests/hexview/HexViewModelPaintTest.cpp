@@ -133,6 +133,47 @@ TEST(HexViewModelPaint, SelectionIsOneUnbrokenBandPerColumnAndRow)
     EXPECT_TRUE(paint.rows[2].selection.empty());
 }
 
+TEST(HexViewModelPaint, MarkedRunsAreCutAtRowEdgesAndRepaintTheViewWhenTheyChange)
+{
+    struct Marks final : IByteMarks {
+        void MarksIn(std::uint64_t first, std::uint64_t end,
+                     std::vector<MarkedRange>& out) const override
+        {
+            asked = {first, end};
+            out.insert(out.end(), ranges.begin(), ranges.end());
+        }
+        std::vector<MarkedRange> ranges;
+        mutable std::pair<std::uint64_t, std::uint64_t> asked;
+    } marks;
+    marks.ranges = {{0x0E, 3, MarkKind::Hit},            // rows 0 and 1
+                    {0x30, ~0ull, MarkKind::Difference}, // to the end, without overflow
+                    {0x100, 4, MarkKind::Hit}};          // past the end
+    SizedView sized(64);
+    HexViewModel& view = sized.view;
+    (void)view.TakeRepaintPlan();
+    view.AddMarks(&marks);
+    EXPECT_TRUE(view.TakeRepaintPlan().all);
+    const PaintModel paint = view.BuildPaintModel();
+    EXPECT_EQ(marks.asked, (std::pair<std::uint64_t, std::uint64_t>{0, 160}));
+    const float top0 = 8, top1 = 8 + kRow, top3 = 8 + 3 * kRow, top4 = 8 + 4 * kRow;
+    const auto hit = MarkKind::Hit, diff = MarkKind::Difference;
+    // The hex band stops at the last digit, not after the space behind it.
+    EXPECT_EQ(
+        paint.rows[0].marks,
+        (std::vector<PaintMark>{{{kHexStart + 14 * 30, top0, kHexStart + 15 * 30 + 20, top1}, hit},
+                                {{kTextStart + 140, top0, kTextStart + 160, top1}, hit}}));
+    EXPECT_EQ(paint.rows[1].marks.size(), 2u);
+    EXPECT_TRUE(paint.rows[2].marks.empty());
+    EXPECT_EQ(paint.rows[3].marks,
+              (std::vector<PaintMark>{{{kHexStart, top3, kHexStart + 15 * 30 + 20, top4}, diff},
+                                      {{kTextStart, top3, kTextStart + 160, top4}, diff}}));
+    (void)view.MarksChanged();
+    EXPECT_TRUE(view.TakeRepaintPlan().all);
+    view.RemoveMarks(&marks);
+    EXPECT_TRUE(view.TakeRepaintPlan().all);
+    EXPECT_TRUE(view.BuildPaintModel().rows[0].marks.empty());
+}
+
 TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn)
 {
     SizedView sized(32, 400, kClientHeight);

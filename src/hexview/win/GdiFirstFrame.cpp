@@ -43,6 +43,10 @@ public:
 
     void Row(const PaintRow& row) const
     {
+        for (const PaintMark& mark : row.marks) {
+            Fill(mark.box,
+                 ToColorRef(mark.kind == MarkKind::Hit ? palette_.hit : palette_.difference));
+        }
         const COLORREF selection = Over(palette_.selection, palette_.background);
         for (const RectF& band : row.selection) {
             Fill(band, selection);

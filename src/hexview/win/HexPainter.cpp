@@ -58,6 +58,11 @@ public:
         }
         if (const auto clip = Within(row.dataClip)) {
             ClipScope scope(target_, *clip);
+            for (const PaintMark& mark : row.marks) {
+                target_.FillRectangle(ToD2D(mark.box), mark.kind == MarkKind::Hit
+                                                           ? brushes_.hit.Get()
+                                                           : brushes_.difference.Get());
+            }
             for (const RectF& band : MergeAdjacent(row.selection)) {
                 target_.FillRectangle(ToD2D(band), brushes_.selection.Get());
             }
@@ -203,7 +208,9 @@ bool PaintBrushes::Prepare(ID2D1RenderTarget& target, const ThemePalette& palett
     if (SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
         SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
         SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret))) {
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret)) &&
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.hit), &hit)) &&
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.difference), &difference))) {
         target_ = &target;
         palette_ = palette;
         return true;
@@ -218,6 +225,8 @@ void PaintBrushes::Reset()
     offset.Reset();
     selection.Reset();
     caret.Reset();
+    hit.Reset();
+    difference.Reset();
     target_ = nullptr;
 }
 

@@ -26,6 +26,8 @@ public:
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> offset;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> selection;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> caret;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> hit;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> difference;
 
 private:
     const ID2D1RenderTarget* target_ = nullptr;
