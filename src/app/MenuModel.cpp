@@ -70,6 +70,7 @@ public:
         items.push_back(Item(cmd::kOpen, "menu.file.open"));
         items.push_back(Item(cmd::kSave, "menu.file.save", false, state_.documentOpen));
         items.push_back(Item(cmd::kClose, "menu.file.close", false, state_.documentOpen));
+        items.push_back(Item(cmd::kCompare, "menu.file.compare", false, state_.documentOpen));
         if (!state_.recentFiles.empty()) {
             items.push_back(Separator());
             AppendRecent(items, 0);
@@ -93,9 +94,13 @@ public:
             Submenu("menu.view.zoom", {Item(cmd::kZoomOut, "menu.view.zoom.out"),
                                        Item(cmd::kZoomIn, "menu.view.zoom.in"), Separator(),
                                        Item(cmd::kZoomReset, "menu.view.zoom.reset")});
-        return Submenu("menu.view",
-                       {Item(cmd::kFind, "menu.view.find"), Item(cmd::kGoTo, "menu.view.goto"),
-                        Separator(), std::move(zoom)});
+        return Submenu(
+            "menu.view",
+            {Item(cmd::kFind, "menu.view.find"), Item(cmd::kGoTo, "menu.view.goto"), Separator(),
+             Item(cmd::kNextDifference, "menu.view.next_difference", false, state_.documentOpen),
+             Item(cmd::kPreviousDifference, "menu.view.previous_difference", false,
+                  state_.documentOpen),
+             Separator(), std::move(zoom)});
     }
 
     MenuItem SettingsMenu() const

@@ -1,4 +1,5 @@
 #include "compare/CompareEngine.h"
+#include "compare/DifferenceMarks.h"
 #include "document/EditableDocument.h"
 #include "support/MemoryDocument.h"
 #include "support/TempDir.h"
@@ -120,6 +121,44 @@ TEST(CompareEngine, RunsAtBlockEdgesEndsAndSizeMismatches)
     }
 }
 
+// The marks of random spans are the naive runs cut to the span; Around finds the run that
+// holds an offset, open where it reaches the edge of what it looked at.
+void ExpectMarksAgree(const DifferenceMarks& marks, const Runs& naive, std::uint64_t size,
+                      unsigned seed)
+{
+    std::mt19937 random(seed);
+    for (int round = 0; round < 20; ++round) {
+        const std::uint64_t first = random() % (size + 2);
+        const std::uint64_t end = first + random() % 400;
+        std::vector<MarkedRange> expected;
+        std::vector<MarkedRange> got;
+        for (const Difference& run : naive) {
+            const std::uint64_t a = std::max(run.offset, first);
+            const std::uint64_t b = std::min(run.End(), end);
+            if (a < b) {
+                expected.push_back({a, b - a, MarkKind::Difference});
+            }
+        }
+        marks.MarksIn(first, end, got);
+        EXPECT_EQ(got, expected) << first << ".." << end;
+        const std::uint64_t reach = 1 + random() % 100;
+        const auto around = marks.Around(first, reach);
+        const auto holding = std::find_if(naive.begin(), naive.end(), [&](const Difference& r) {
+            return r.offset <= first && first < r.End();
+        });
+        ASSERT_EQ(around.has_value(), holding != naive.end()) << first;
+        if (around) {
+            const std::uint64_t low = first - std::min(first, reach);
+            EXPECT_EQ(around->run.offset, std::max(holding->offset, low));
+            const std::uint64_t high = std::min(size, first + reach + 1);
+            EXPECT_EQ(around->run.End(), std::min(holding->End(), high));
+            // Open: the run reaches an edge of the span looked at that is not an end.
+            EXPECT_EQ(around->openStart, holding->offset <= low && low > 0);
+            EXPECT_EQ(around->openEnd, holding->End() >= high && high < size);
+        }
+    }
+}
+
 TEST(CompareEngine, RandomPairsAgreeWithTheNaiveLoop)
 {
     std::mt19937 random(23);
@@ -141,8 +180,12 @@ TEST(CompareEngine, RandomPairsAgreeWithTheNaiveLoop)
         }
         right.resize(random() % 4 == 0 ? random() % 3000 : right.size(), 0x33);
         const std::size_t block = std::size_t{1} << (random() % 12);
-        ExpectAgreesWithNaive(test::MemoryDocument(left), test::MemoryDocument(right),
-                              NaiveRuns(left, right), block);
+        const test::MemoryDocument leftDocument(left);
+        const test::MemoryDocument rightDocument(right);
+        const Runs naive = NaiveRuns(left, right);
+        ExpectAgreesWithNaive(leftDocument, rightDocument, naive, block);
+        ExpectMarksAgree(DifferenceMarks(leftDocument, rightDocument), naive,
+                         std::max(left.size(), right.size()), random());
     }
 }
 

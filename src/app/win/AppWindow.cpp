@@ -111,6 +111,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
         {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(cmd::kFind)},
         {FVIRTKEY | FCONTROL, 'G', static_cast<WORD>(cmd::kGoTo)},
         {FVIRTKEY | FCONTROL, 'R', static_cast<WORD>(cmd::kToggleReadOnly)},
+        {FVIRTKEY, VK_F6, static_cast<WORD>(cmd::kNextDifference)},
+        {FVIRTKEY | FSHIFT, VK_F6, static_cast<WORD>(cmd::kPreviousDifference)},
     };
     accelerators_.Reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
     return static_cast<bool>(accelerators_);
@@ -342,6 +344,7 @@ void AppWindow::OnDropFiles(HDROP drop)
 
 void AppWindow::OnDestroy()
 {
+    compare_.Close();
     StopSideWindows();
     KillTimer(window_, kFlashTimerId);
     KillTimer(window_, kStartupTimerId);
@@ -392,7 +395,7 @@ std::u16string AppWindow::Text(std::string_view key)
     return strings_.Lookup(key);
 }
 
-int RunMessageLoop(const AppWindow& app)
+int RunMessageLoop(AppWindow& app)
 {
     MSG message{};
     for (;;) {
@@ -403,7 +406,7 @@ int RunMessageLoop(const AppWindow& app)
         if (got == -1) {
             return -1;
         }
-        if (app.TranslateAccelerators(message)) {
+        if (app.PreTranslate(message) || app.TranslateAccelerators(message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -3,6 +3,7 @@
 #include "app/Placement.h"
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/CompareWindow.h"
 #include "app/win/FileOnDiskWatch.h"
 #include "app/win/StartupState.h"
 #include "app/win/WindowWorker.h"
@@ -66,6 +67,8 @@ public:
 
     // The accelerators of the main window, for the message loop.
     [[nodiscard]] bool TranslateAccelerators(MSG& message) const;
+    // What the compare window does with a message before it is dispatched (see there).
+    [[nodiscard]] bool PreTranslate(const MSG& message) { return compare_.PreTranslate(message); }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -86,6 +89,7 @@ public:
     [[nodiscard]] const StructViewWindow& StructView() const { return structView_; }
     [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
     [[nodiscard]] const StartupTrace& Startup() const { return startup_.trace; }
+    [[nodiscard]] CompareWindow& Compare() { return compare_; }
 
 private:
     void CreateChildren();
@@ -213,12 +217,14 @@ private:
     std::u16string patternPath_;     // last loaded or tried: reload takes it again
     std::u16string patternFileName_; // its last component
     std::u16string patternError_;    // why it did not load; empty when it did
+    CompareWindow compare_{document_, hexView_, [this](std::string_view key) { return Text(key); },
+                           [this] { return busy_; }};
     // Last, so that they stop before anything else goes; they hold nothing of this class.
     WindowWorker<InspectorRequest, InspectorValues> inspectorWorker_{kMsgInspectorResult};
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> structWorker_{kMsgStructResult};
 };
 
 // Runs the message loop until the quit message; returns its exit code.
-int RunMessageLoop(const AppWindow& app);
+int RunMessageLoop(AppWindow& app);
 
 } // namespace orx
