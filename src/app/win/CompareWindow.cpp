@@ -1,6 +1,7 @@
 #include "app/win/CompareWindow.h"
 
 #include "app/ProgressThrottle.h"
+#include "app/win/ModalDialog.h"
 #include "app/win/ScreenRects.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/Dpi.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int kStatusHeight = 24; // at 96 DPI
 constexpr int kPaneGap = 4;
+constexpr int kPaneMargin = 40; // beyond the columns' width: the text column's last glyphs
 constexpr int kInitialHeight = 460;
 
 // Keys that only move the caret or scroll: the worker may go on reading through them.
@@ -79,8 +81,9 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
 
     // Two panes as wide as the main view's rows, as tall as fits, on the main window's screen.
     const HexViewModel& main = mainView_.Model();
-    const int pane = Scale(static_cast<int>(main.DataLeft()) + main.ContentWidth(), owner) +
-                     GetSystemMetrics(SM_CXVSCROLL);
+    const int pane =
+        Scale(static_cast<int>(main.DataLeft()) + main.ContentWidth() + kPaneMargin, owner) +
+        GetSystemMetrics(SM_CXVSCROLL);
     RECT frame{0, 0, 2 * pane + Scale(kPaneGap, owner), Scale(kInitialHeight, owner)};
     AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, win::WindowDpi(owner));
     MONITORINFO monitor{};
@@ -96,7 +99,7 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
     if (window_ == nullptr) {
         return false;
     }
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    font_ = win::MessageFont();
     left_ = std::make_unique<HexView>();
     right_ = std::make_unique<HexView>();
     return left_->Create(window_, instance) && right_->Create(window_, instance);

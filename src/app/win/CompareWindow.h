@@ -106,7 +106,7 @@ private:
     std::string_view notice_; // string key of how the last search ended; empty: none
     std::pair<std::uint64_t, std::uint64_t> synced_; // the panes' top rows, last looked at
     std::u16string status_;
-    HFONT font_ = nullptr; // the stock GUI font: not owned
+    HFONT font_ = nullptr; // the dialogs' message font: not owned
     Theme theme_ = Theme::Light;
     // Last: its thread stops before the documents and marks go.
     WindowJob<CompareResult> job_{kMsgCompareNews};
