@@ -4,7 +4,8 @@
 #   two identical files                          at most 1.0x cmp
 #   10^6 scattered one-byte differences, listed  at most 0.1x cmp -l | wc -l
 # and prints the peak memory of each run of orlin-cli, which stays flat with the file size
-# and the number of differences. Exits 1 when a ratio is over its limit, 2 when the
+# and the number of differences, and the floor this machine sets: the time `cat` takes to
+# read both files from the page cache. Exits 1 when a ratio is over its limit, 2 when the
 # differences disagree.
 #
 # Usage: bench/compare/compare-cmp.sh [BUILD_DIR] [WORK_DIR] [ROUNDS]
@@ -85,6 +86,8 @@ check "10^6 changes: orlin-cli compare | wc -l / cmp -l | wc -l" \
   "$(best "'$cli' compare '$file' '$changed' | wc -l")" \
   "$(best "cmp -l '$file' '$changed' | wc -l")" 0.1
 echo "counting pass: $(best "'$cli' compare --count '$file' '$changed'") s"
+# What reading both files costs at all, the floor of any compare that reads them.
+echo "floor, both files read by cat: $(best "cat '$file' '$changed'") s"
 
 small="$work/compare-small.bin"
 head -c 1048576 "$changed" >"$small"
