@@ -32,7 +32,9 @@ inline constexpr std::uint32_t kLanguageFirst = 1024; // 1024..1026: UiLanguage 
 inline constexpr std::uint32_t kLanguageLast = 1026;
 inline constexpr std::uint32_t kAbout = 1027;
 inline constexpr std::uint32_t kChecksums = 1028;
-inline constexpr std::uint32_t kRecentFirst = 4000; // 4000 + index into the recent list
+inline constexpr std::uint32_t kFindNextAgain = 1040;     // F3: the last query, forwards
+inline constexpr std::uint32_t kFindPreviousAgain = 1041; // Shift+F3: backwards
+inline constexpr std::uint32_t kRecentFirst = 4000;       // 4000 + index into the recent list
 } // namespace cmd
 
 enum class CommandKind {
@@ -54,6 +56,8 @@ enum class CommandKind {
     SetLanguage,
     About,
     Checksums,
+    FindNextAgain,
+    FindPreviousAgain,
     OpenRecent,
     Ignored, // an id of 4000 or more with no recent entry behind it
     Unknown, // any other id: default window procedure
@@ -74,6 +78,8 @@ struct Command {
 // Whether a decoded command may run now. Nothing runs while a save is busy: the save pumps
 // messages, and a command that reached the window then (a queued click, a message sent by
 // another program) would close or reopen the document under the running save.
-[[nodiscard]] bool CommandAllowed(const Command& command, bool busy);
+// While Find All reads the document (`locked`), nothing may replace or write it: opening,
+// closing and saving wait.
+[[nodiscard]] bool CommandAllowed(const Command& command, bool busy, bool locked = false);
 
 } // namespace orx

@@ -129,4 +129,31 @@ SearchOutcome SearchBackward(const IReadOnlyDocument* document,
     return kNotFound;
 }
 
+FindAllOutcome FindAll(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                       std::uint64_t maxHits, const CancelCheck& cancel,
+                       const ProgressCallback& progress, const HitBatchCallback& onHits)
+{
+    FindAllOutcome outcome;
+    std::uint64_t start = 0;
+    while (outcome.count < maxHits) {
+        const SearchOutcome next = SearchForward(document, pattern.bytes, start, cancel, progress);
+        if (next.status == SearchStatus::Cancelled) {
+            outcome.status = SearchStatus::Cancelled;
+            return outcome;
+        }
+        if (next.status == SearchStatus::NotFound) {
+            break;
+        }
+        const std::uint64_t hit = next.offset;
+        if (!onHits(std::span<const std::uint64_t>(&hit, 1))) {
+            outcome.status = SearchStatus::Cancelled;
+            return outcome;
+        }
+        ++outcome.count;
+        start = hit + 1;
+    }
+    outcome.status = outcome.count > 0 ? SearchStatus::Found : SearchStatus::NotFound;
+    return outcome;
+}
+
 } // namespace orx

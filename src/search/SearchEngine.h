@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ReadOnlyDocument.h"
+#include "search/SearchQuery.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,5 +45,34 @@ inline constexpr std::uint64_t kSearchBlockSize = 1 << 20;
                                            std::span<const std::uint8_t> pattern,
                                            std::uint64_t start, const CancelCheck& cancel,
                                            const ProgressCallback& progress);
+
+inline SearchOutcome SearchForward(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                                   std::uint64_t start, const CancelCheck& cancel,
+                                   const ProgressCallback& progress)
+{
+    return SearchForward(document, std::span<const std::uint8_t>(pattern.bytes), start, cancel,
+                         progress);
+}
+
+inline SearchOutcome SearchBackward(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                                    std::uint64_t start, const CancelCheck& cancel,
+                                    const ProgressCallback& progress)
+{
+    return SearchBackward(document, std::span<const std::uint8_t>(pattern.bytes), start, cancel,
+                          progress);
+}
+
+// Receives the next hits, ascending; false stops the search (counts as Cancelled).
+using HitBatchCallback = std::function<bool(std::span<const std::uint64_t> offsets)>;
+
+struct FindAllOutcome {
+    SearchStatus status = SearchStatus::NotFound; // Found: finished with >= 1 hit
+    std::uint64_t count = 0;                      // hits handed over
+};
+
+// Every start offset of the pattern, overlapping ones included, up to `maxHits`.
+FindAllOutcome FindAll(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                       std::uint64_t maxHits, const CancelCheck& cancel,
+                       const ProgressCallback& progress, const HitBatchCallback& onHits);
 
 } // namespace orx

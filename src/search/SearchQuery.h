@@ -14,6 +14,7 @@ namespace orx {
 struct SearchDialogResult {
     std::uint32_t kind = 0;
     std::u16string query;
+    bool ignoreCase = false; // text queries only; ignored for hex
 };
 
 inline constexpr std::uint32_t kSearchKindHex = 0;
@@ -42,6 +43,7 @@ std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view tex
 struct SearchPattern {
     std::vector<std::uint8_t> bytes;
     std::string errorKey; // empty when the bytes are usable
+    [[nodiscard]] std::size_t Size() const { return bytes.size(); }
 };
 
 // Trims, converts (text queries with `encoding`) and applies the size limit, as a search

@@ -4,6 +4,7 @@
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
 #include "app/win/FileOnDiskWatch.h"
+#include "app/win/FindAllSession.h"
 #include "app/win/StartupState.h"
 #include "app/win/WindowWorker.h"
 #include "ui/WindowMessages.h"
@@ -30,7 +31,6 @@
 namespace orx {
 
 struct Command;
-struct SearchDialogResult;
 enum class SearchDirection : std::uint32_t;
 namespace win {
 class SearchDialog;
@@ -65,7 +65,8 @@ public:
     [[nodiscard]] bool Create(HINSTANCE instance, std::optional<std::u16string> startupPath);
 
     // The accelerators of the main window, for the message loop.
-    [[nodiscard]] bool TranslateAccelerators(MSG& message) const;
+    // Escape stops a running Find All wherever the keyboard focus is.
+    [[nodiscard]] bool TranslateAccelerators(MSG& message);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -86,6 +87,7 @@ public:
     [[nodiscard]] const StructViewWindow& StructView() const { return structView_; }
     [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
     [[nodiscard]] const StartupTrace& Startup() const { return startup_.trace; }
+    [[nodiscard]] const FindAllSession& FindAll() const { return findAll_; }
 
 private:
     void CreateChildren();
@@ -163,8 +165,14 @@ private:
 
     // Find, Go to, Font, About and Checksums (AppSearch.cpp, AppDialogs.cpp).
     void FindNext();
+    // `dialog` is null for F3 / Shift+F3, which repeat the last query.
     void RunSearch(const SearchDialogResult& request, SearchDirection direction,
-                   win::SearchDialog& dialog, TextEncoding encoding);
+                   win::SearchDialog* dialog, TextEncoding encoding);
+    void RepeatSearch(SearchDirection direction);
+    [[nodiscard]] bool StartFindAll(const SearchDialogResult& request, TextEncoding encoding,
+                                    HWND dialog);
+    [[nodiscard]] std::optional<SearchPattern> AcceptQuery(const SearchDialogResult& request,
+                                                           TextEncoding encoding, HWND owner);
     void UpdateSearchProgress(std::uint64_t done, std::uint64_t total);
     void GoTo();
     void ShowFontDialog();
@@ -213,12 +221,14 @@ private:
     std::u16string patternPath_;     // last loaded or tried: reload takes it again
     std::u16string patternFileName_; // its last component
     std::u16string patternError_;    // why it did not load; empty when it did
+    // Before the workers below, after the document and the view it reads and marks.
+    FindAllSession findAll_;
     // Last, so that they stop before anything else goes; they hold nothing of this class.
     WindowWorker<InspectorRequest, InspectorValues> inspectorWorker_{kMsgInspectorResult};
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> structWorker_{kMsgStructResult};
 };
 
 // Runs the message loop until the quit message; returns its exit code.
-int RunMessageLoop(const AppWindow& app);
+int RunMessageLoop(AppWindow& app);
 
 } // namespace orx
