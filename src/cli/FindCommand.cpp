@@ -147,9 +147,8 @@ int RunFind(const Invocation& invocation)
     }
     const SearchOutcome outcome =
         args->backward
-            ? SearchBackward(&document, pattern.bytes, args->from.value_or(document.Size()), {},
-                             progress)
-            : SearchForward(&document, pattern.bytes, args->from.value_or(0), {}, progress);
+            ? SearchBackward(&document, pattern, args->from.value_or(document.Size()), {}, progress)
+            : SearchForward(&document, pattern, args->from.value_or(0), {}, progress);
     line.reset();
     if (outcome.status != SearchStatus::Found) {
         invocation.out << "not found\n";

@@ -43,7 +43,8 @@ void AppWindow::RunSearch(const SearchDialogResult& request, SearchDirection dir
     }
     const std::u16string_view kind =
         request.kind == kSearchKindText ? kSearchHistoryText : kSearchHistoryHex;
-    if (AddSearchHistory(settings_.searchHistory, kind, TrimQuery(request.query))) {
+    if (AddSearchHistory(settings_.searchHistory, kind, TrimQuery(request.query),
+                         request.ignoreCase)) {
         StampAndSaveSettings();
     }
     if (dialog.Window() != nullptr) {
@@ -79,9 +80,8 @@ void AppWindow::RunSearch(const SearchDialogResult& request, SearchDirection dir
         const ProgressCallback progress = [this](std::uint64_t done, std::uint64_t total) {
             UpdateSearchProgress(done, total);
         };
-        outcome = start.forward
-                      ? SearchForward(&document_, pattern.bytes, start.offset, goOn, progress)
-                      : SearchBackward(&document_, pattern.bytes, start.offset, goOn, progress);
+        outcome = start.forward ? SearchForward(&document_, pattern, start.offset, goOn, progress)
+                                : SearchBackward(&document_, pattern, start.offset, goOn, progress);
     }
 
     searching_ = false;
