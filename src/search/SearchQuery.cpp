@@ -52,11 +52,11 @@ std::u16string WithoutWhiteSpace(std::u16string_view text)
 // differ in one bit of one byte: clearing that bit in the mask then matches exactly the two
 // spellings and nothing else, at no cost to the scan. So the ASCII letters fold in every
 // encoding, but only as characters of their own (never the trail byte of a double-byte
-// character, nor the low byte of a UTF-16 unit such as U+0141); beyond ASCII the rule lets in
-// the Latin-1 letters (UTF-8, UTF-16), Greek capitals (UTF-16, Shift_JIS, Windows-949/EUC-KR;
-// Alpha to Omicron in UTF-8) and Cyrillic (UTF-16; A to Pe in UTF-8). Other pairs (sharp s,
-// y with diaeresis, final sigma, full-width Latin, Cyrillic in the CJK code pages) match only
-// as typed.
+// character, nor the low byte of a UTF-16 unit such as U+0141). Beyond ASCII the rule admits,
+// in UTF-8 and UTF-16, the Latin-1 letters U+00C0-U+00DE (not the multiplication sign), Greek
+// Alpha to Omicron and Cyrillic A to Pe; in Windows-949 and EUC-KR the Greek letters; in
+// Shift_JIS Greek Alpha alone. Every other pair (sharp s, y with diaeresis, Greek Pi to Omega
+// and Cyrillic Er to Ya in UTF-8/16, full-width Latin, ...) matches only as typed.
 char16_t CasePartner(char16_t c)
 {
     auto upper = [](int u) {
