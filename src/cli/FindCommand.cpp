@@ -10,8 +10,6 @@
 #include "search/SearchQuery.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 
 namespace orx::cli {
 namespace {
@@ -153,11 +151,21 @@ private:
     std::size_t width_ = 0;
 };
 
-std::string FormatOffset(std::uint64_t offset)
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// "0x1A2B", by hand: a listing prints up to millions of them, and snprintf per hit showed.
+void AppendOffset(std::string& text, std::uint64_t offset)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%" PRIX64, offset);
-    return text;
+    char digits[16];
+    int count = 0;
+    do {
+        digits[count++] = kHexDigits[offset & 0xF];
+        offset >>= 4;
+    } while (offset != 0);
+    text += "0x";
+    while (count > 0) {
+        text += digits[--count];
+    }
 }
 
 // Prints every hit as it comes, batch by batch: nothing is kept but the count.
@@ -173,7 +181,7 @@ public:
         text_.clear();
         for (const std::uint64_t offset : hits) {
             if (listing_ == Listing::All) {
-                text_ += FormatOffset(offset);
+                AppendOffset(text_, offset);
                 text_ += '\n';
             } else if (listing_ == Listing::Json) {
                 AppendJson(offset);
@@ -195,7 +203,6 @@ public:
 private:
     void AppendJson(std::uint64_t offset)
     {
-        static constexpr char kDigits[] = "0123456789ABCDEF";
         text_ += first_ ? "[\n  {\"offset\": " : ",\n  {\"offset\": ";
         first_ = false;
         text_ += std::to_string(offset);
@@ -203,8 +210,8 @@ private:
         // The hit's own bytes: with wildcards or folded letters they differ from the query.
         const std::uint64_t got = document_.ReadInto(offset, bytes_.data(), bytes_.size());
         for (std::uint64_t k = 0; k < got; ++k) {
-            text_ += kDigits[bytes_[k] >> 4];
-            text_ += kDigits[bytes_[k] & 0xF];
+            text_ += kHexDigits[bytes_[k] >> 4];
+            text_ += kHexDigits[bytes_[k] & 0xF];
         }
         text_ += "\"}";
     }
@@ -262,7 +269,9 @@ int RunFind(const Invocation& invocation)
         invocation.out << "not found\n";
         return kExitNotFound;
     }
-    invocation.out << FormatOffset(outcome.offset) << "\n";
+    std::string text;
+    AppendOffset(text, outcome.offset);
+    invocation.out << text << "\n";
     return kExitOk;
 }
 
