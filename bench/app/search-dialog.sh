@@ -15,6 +15,7 @@
 #   ROUNDS     runs of each search; the fastest counts (default 5)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/../timing.sh"
 
 build="$(realpath -m "${1:-$ORX_ROOT/build/bench-win}")"
 work="$(realpath -m "${2:-/tmp/orlin-bench}")"
@@ -36,14 +37,6 @@ orx_start_wine "$build"
 cli="$build/src/cli/orlin-cli.exe"
 hex="01 C3 A9 7E 11 22 33 44 55 66 77 88 99 AA BB CC"
 winfile="$(winepath -w "$file")"
-seconds() {
-  local start end
-  start=$EPOCHREALTIME
-  "$@" </dev/null >/dev/null 2>&1 || true
-  end=$EPOCHREALTIME
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }'
-}
-min() { printf '%s\n' "$@" | sort -g | head -1; }
 
 bench="$build/src/app/win/orx_search_dialog_bench.exe"
 # Wine prints CR LF.

@@ -35,44 +35,43 @@ inline constexpr std::uint64_t kSearchBlockSize = 1 << 20;
 
 // The match with the smallest start offset >= start; never wraps around.
 [[nodiscard]] SearchOutcome SearchForward(const IReadOnlyDocument* document,
-                                          std::span<const std::uint8_t> pattern,
-                                          std::uint64_t start, const CancelCheck& cancel,
+                                          const SearchPattern& pattern, std::uint64_t start,
+                                          const CancelCheck& cancel,
                                           const ProgressCallback& progress);
 
 // The match with the greatest start offset <= min(start, size - pattern size); overlapping
 // occurrences count. A start beyond the end is clipped.
 [[nodiscard]] SearchOutcome SearchBackward(const IReadOnlyDocument* document,
+                                           const SearchPattern& pattern, std::uint64_t start,
+                                           const CancelCheck& cancel,
+                                           const ProgressCallback& progress);
+
+// The same for an exact pattern of bytes.
+[[nodiscard]] SearchOutcome SearchForward(const IReadOnlyDocument* document,
+                                          std::span<const std::uint8_t> pattern,
+                                          std::uint64_t start, const CancelCheck& cancel,
+                                          const ProgressCallback& progress);
+[[nodiscard]] SearchOutcome SearchBackward(const IReadOnlyDocument* document,
                                            std::span<const std::uint8_t> pattern,
                                            std::uint64_t start, const CancelCheck& cancel,
                                            const ProgressCallback& progress);
-
-inline SearchOutcome SearchForward(const IReadOnlyDocument* document, const SearchPattern& pattern,
-                                   std::uint64_t start, const CancelCheck& cancel,
-                                   const ProgressCallback& progress)
-{
-    return SearchForward(document, std::span<const std::uint8_t>(pattern.bytes), start, cancel,
-                         progress);
-}
-
-inline SearchOutcome SearchBackward(const IReadOnlyDocument* document, const SearchPattern& pattern,
-                                    std::uint64_t start, const CancelCheck& cancel,
-                                    const ProgressCallback& progress)
-{
-    return SearchBackward(document, std::span<const std::uint8_t>(pattern.bytes), start, cancel,
-                          progress);
-}
 
 // Receives the next hits, ascending; false stops the search (counts as Cancelled).
 using HitBatchCallback = std::function<bool(std::span<const std::uint64_t> offsets)>;
 
 struct FindAllOutcome {
-    SearchStatus status = SearchStatus::NotFound; // Found: finished with >= 1 hit
-    std::uint64_t count = 0;                      // hits handed over
+    SearchStatus status =
+        SearchStatus::NotFound; // Found: finished with >= 1 hit (or reached maxHits)
+    std::uint64_t count = 0;    // hits handed over
 };
 
-// Every start offset of the pattern, overlapping ones included, up to `maxHits`.
-FindAllOutcome FindAll(const IReadOnlyDocument* document, const SearchPattern& pattern,
-                       std::uint64_t maxHits, const CancelCheck& cancel,
-                       const ProgressCallback& progress, const HitBatchCallback& onHits);
+// Every start offset of the pattern from the start to the end, overlapping ones included, at
+// most maxHits of them (0 finds none; UINT64_MAX means no limit). Hits go to `hits` in ascending
+// batches, one per block that has any, so that a list fills while the search runs; memory stays one
+// block's worth of hits.
+[[nodiscard]] FindAllOutcome FindAll(const IReadOnlyDocument* document,
+                                     const SearchPattern& pattern, std::uint64_t maxHits,
+                                     const CancelCheck& cancel, const ProgressCallback& progress,
+                                     const HitBatchCallback& hits);
 
 } // namespace orx

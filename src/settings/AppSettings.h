@@ -19,9 +19,9 @@ inline constexpr std::u16string_view kSettingsFileName = u"orlin.settings.json";
 
 // One query of the search dialog's history.
 struct SearchHistoryEntry {
-    std::u16string kind;     // "hex" or "text"
-    std::u16string query;    // trimmed
-    bool ignoreCase = false; // text queries: letters match in either case
+    std::u16string kind;  // "hex" or "text"
+    std::u16string query; // trimmed
+    bool ignoreCase = false;
 
     friend bool operator==(const SearchHistoryEntry&, const SearchHistoryEntry&) = default;
 };
