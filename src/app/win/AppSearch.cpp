@@ -108,15 +108,16 @@ void AppWindow::RunSearch(const SearchDialogResult& request, SearchDirection dir
         std::uint64_t lastKeyPoll = 0;
         bool stop = false;
         const CancelCheck goOn = [dialog, &lastKeyPoll, &stop] {
-            // A held Escape counts even when its key message went to a disabled control. The
-            // key state is asked for at most every 15 ms: under Wine each query is a round
-            // trip that, made for every block, slowed the search by half.
+            // The key state and the message queue are looked at every 15 ms, not for every
+            // block: under Wine each look is a round trip to the server, and made for every
+            // block of a search at memory speed they cost more than the search. A held Escape
+            // counts even when its key message went to a disabled control.
             const std::uint64_t now = platform::TickCount64();
             if (now - lastKeyPoll >= kKeyPollMilliseconds) {
                 lastKeyPoll = now;
                 stop = stop || (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+                PumpPendingMessages(); // Close, Escape and the close box set the request here
             }
-            PumpPendingMessages(); // Close, Escape and the close box set the request here
             if (dialog == nullptr) {
                 return !stop;
             }
