@@ -155,8 +155,11 @@ std::optional<MaskedBytes> ParseWildcardHexQuery(std::u16string_view text)
 
 std::vector<std::uint8_t> CaseFoldMask(std::u16string_view text, TextEncoding encoding)
 {
+    // Encoding character by character costs a conversion each: not for text without letters.
+    const bool letters =
+        std::any_of(text.begin(), text.end(), [](char16_t c) { return CasePartner(c) != 0; });
     const std::optional<std::vector<std::uint8_t>> whole = EncodeTextQuery(text, encoding);
-    if (!whole) {
+    if (!letters || !whole) {
         return {};
     }
     std::vector<std::uint8_t> joined; // the characters encoded one by one
