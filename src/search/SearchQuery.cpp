@@ -93,8 +93,11 @@ void AppendCharacterMask(const std::vector<std::uint8_t>& bytes, char16_t partne
             at = k;
         }
     }
+    if (differing != 1) {
+        return;
+    }
     const auto bit = static_cast<std::uint8_t>(bytes[at] ^ (*other)[at]);
-    if (differing == 1 && std::popcount(bit) == 1) {
+    if (std::popcount(bit) == 1) {
         mask[first + at] = static_cast<std::uint8_t>(~bit);
     }
 }
