@@ -93,8 +93,11 @@ void AppendCharacterMask(const std::vector<std::uint8_t>& bytes, char16_t partne
             at = k;
         }
     }
+    if (differing != 1) {
+        return;
+    }
     const auto bit = static_cast<std::uint8_t>(bytes[at] ^ (*other)[at]);
-    if (differing == 1 && std::popcount(bit) == 1) {
+    if (std::popcount(bit) == 1) {
         mask[first + at] = static_cast<std::uint8_t>(~bit);
     }
 }
@@ -155,8 +158,11 @@ std::optional<MaskedBytes> ParseWildcardHexQuery(std::u16string_view text)
 
 std::vector<std::uint8_t> CaseFoldMask(std::u16string_view text, TextEncoding encoding)
 {
+    // Encoding character by character costs a conversion each: not for text without letters.
+    const bool letters =
+        std::any_of(text.begin(), text.end(), [](char16_t c) { return CasePartner(c) != 0; });
     const std::optional<std::vector<std::uint8_t>> whole = EncodeTextQuery(text, encoding);
-    if (!whole) {
+    if (!letters || !whole) {
         return {};
     }
     std::vector<std::uint8_t> joined; // the characters encoded one by one
