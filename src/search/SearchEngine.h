@@ -60,15 +60,15 @@ inline constexpr std::uint64_t kSearchBlockSize = 1 << 20;
 using HitBatchCallback = std::function<bool(std::span<const std::uint64_t> offsets)>;
 
 struct FindAllOutcome {
-    SearchStatus status =
-        SearchStatus::NotFound; // Found: finished with >= 1 hit (or reached maxHits)
-    std::uint64_t count = 0;    // hits handed over
+    // Found: finished with at least one hit, or stopped at maxHits.
+    SearchStatus status = SearchStatus::NotFound;
+    std::uint64_t count = 0; // hits handed over
 };
 
-// Every start offset of the pattern from the start to the end, overlapping ones included, at
-// most maxHits of them (0 finds none; UINT64_MAX means no limit). Hits go to `hits` in ascending
-// batches, one per block that has any, so that a list fills while the search runs; memory stays one
-// block's worth of hits.
+// Every start offset of the pattern in the document, overlapping ones included, at most
+// maxHits of them (0 finds none; UINT64_MAX means no limit). Hits go to `hits` in ascending
+// batches, one per block that has any, so that a list fills while the search runs; memory
+// stays one block's worth of hits.
 [[nodiscard]] FindAllOutcome FindAll(const IReadOnlyDocument* document,
                                      const SearchPattern& pattern, std::uint64_t maxHits,
                                      const CancelCheck& cancel, const ProgressCallback& progress,
