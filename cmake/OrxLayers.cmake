@@ -15,6 +15,7 @@ set(ORX_LAYERS
   hexview
   search
   checksum
+  compare
   settings
   app
   cli

@@ -44,6 +44,9 @@ Command DecodeCommand(std::uint32_t id, std::size_t recentCount)
     case cmd::kChecksums: command.kind = CommandKind::Checksums; break;
     case cmd::kFindNextAgain: command.kind = CommandKind::FindNextAgain; break;
     case cmd::kFindPreviousAgain: command.kind = CommandKind::FindPreviousAgain; break;
+    case cmd::kCompare: command.kind = CommandKind::Compare; break;
+    case cmd::kNextDifference: command.kind = CommandKind::NextDifference; break;
+    case cmd::kPreviousDifference: command.kind = CommandKind::PreviousDifference; break;
     default: command.kind = CommandKind::Unknown; break;
     }
     return command;

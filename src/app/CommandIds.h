@@ -32,6 +32,9 @@ inline constexpr std::uint32_t kLanguageFirst = 1024; // 1024..1026: UiLanguage 
 inline constexpr std::uint32_t kLanguageLast = 1026;
 inline constexpr std::uint32_t kAbout = 1027;
 inline constexpr std::uint32_t kChecksums = 1028;
+inline constexpr std::uint32_t kCompare = 1029;
+inline constexpr std::uint32_t kNextDifference = 1030;
+inline constexpr std::uint32_t kPreviousDifference = 1031;
 inline constexpr std::uint32_t kFindNextAgain = 1040;     // F3: the last query, forwards
 inline constexpr std::uint32_t kFindPreviousAgain = 1041; // Shift+F3: backwards
 inline constexpr std::uint32_t kRecentFirst = 4000;       // 4000 + index into the recent list
@@ -58,6 +61,9 @@ enum class CommandKind {
     Checksums,
     FindNextAgain,
     FindPreviousAgain,
+    Compare,
+    NextDifference,
+    PreviousDifference,
     OpenRecent,
     Ignored, // an id of 4000 or more with no recent entry behind it
     Unknown, // any other id: default window procedure

@@ -71,6 +71,7 @@ public:
         items.push_back(Item(cmd::kOpen, "menu.file.open", false, free));
         items.push_back(Item(cmd::kSave, "menu.file.save", false, free && state_.documentOpen));
         items.push_back(Item(cmd::kClose, "menu.file.close", false, free && state_.documentOpen));
+        items.push_back(Item(cmd::kCompare, "menu.file.compare", false, state_.documentOpen));
         if (!state_.recentFiles.empty()) {
             items.push_back(Separator());
             AppendRecent(items, 0);
@@ -99,7 +100,11 @@ public:
             {Item(cmd::kFind, "menu.view.find"),
              Item(cmd::kFindNextAgain, "menu.view.find_next", false, state_.documentOpen),
              Item(cmd::kFindPreviousAgain, "menu.view.find_previous", false, state_.documentOpen),
-             Item(cmd::kGoTo, "menu.view.goto"), Separator(), std::move(zoom)});
+             Item(cmd::kGoTo, "menu.view.goto"), Separator(),
+             Item(cmd::kNextDifference, "menu.view.next_difference", false, state_.documentOpen),
+             Item(cmd::kPreviousDifference, "menu.view.previous_difference", false,
+                  state_.documentOpen),
+             Separator(), std::move(zoom)});
     }
 
     MenuItem SettingsMenu() const

@@ -6,6 +6,8 @@
 #include "settings/SettingsLocation.h"
 
 #include <algorithm>
+#include <cinttypes>
+#include <cstdio>
 
 namespace orx::cli {
 
@@ -38,6 +40,13 @@ std::optional<SplitArgs> Split(const Args& args, std::initializer_list<std::u16s
         }
     }
     return split;
+}
+
+std::string FormatOffset(std::uint64_t offset)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%" PRIX64, offset);
+    return text;
 }
 
 bool OpenOrReport(EditableDocument& document, const std::u16string& path, std::ostream& err)

@@ -31,6 +31,9 @@ struct SplitArgs {
 std::optional<SplitArgs> Split(const Args& args, std::initializer_list<std::u16string_view> flags,
                                std::initializer_list<std::u16string_view> options);
 
+// "0x1F0": an offset as the commands print it.
+[[nodiscard]] std::string FormatOffset(std::uint64_t offset);
+
 // Opens `path`; on failure prints "cannot open: PATH" to `err`.
 [[nodiscard]] bool OpenOrReport(EditableDocument& document, const std::u16string& path,
                                 std::ostream& err);

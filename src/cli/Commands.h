@@ -16,5 +16,6 @@ int RunDump(const Invocation& invocation);
 int RunInspect(const Invocation& invocation);
 int RunFind(const Invocation& invocation);
 int RunHash(const Invocation& invocation);
+int RunCompare(const Invocation& invocation);
 
 } // namespace orx::cli

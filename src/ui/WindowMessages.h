@@ -35,10 +35,14 @@ inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam:
 // Posted to the Checksums and Hashes dialog by its worker whenever it has news.
 inline constexpr std::uint32_t kMsgChecksumNews = kWmApp + 20;
 
+// The compare window: its worker has news; the count may start again after an input.
+inline constexpr std::uint32_t kMsgCompareNews = kWmApp + 30;
+inline constexpr std::uint32_t kMsgCompareResume = kWmApp + 31;
+
 // Posted to the main window on activation: look at the open file once the activation is done.
 inline constexpr std::uint32_t kMsgCheckFileOnDisk = kWmApp + 24;
 
 // Posted to the main window by the Find All worker whenever it has news.
-inline constexpr std::uint32_t kMsgFindAllNews = kWmApp + 30;
+inline constexpr std::uint32_t kMsgFindAllNews = kWmApp + 32;
 
 } // namespace orx

@@ -19,7 +19,8 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues)
         {1023, 0, CommandKind::Exit, 0},        {1024, 0, CommandKind::SetLanguage, 0},
         {1026, 0, CommandKind::SetLanguage, 2}, {1027, 0, CommandKind::About, 0},
         {1000, 0, CommandKind::Unknown, 0},     {1028, 0, CommandKind::Checksums, 0},
-        {1029, 0, CommandKind::Unknown, 0},     {1040, 0, CommandKind::FindNextAgain, 0},
+        {1029, 0, CommandKind::Compare, 0},     {1031, 0, CommandKind::PreviousDifference, 0},
+        {1032, 0, CommandKind::Unknown, 0},     {1040, 0, CommandKind::FindNextAgain, 0},
         {1041, 0, CommandKind::FindPreviousAgain, 0},
         {3999, 5, CommandKind::Unknown, 0},     {4004, 5, CommandKind::OpenRecent, 4},
         {4005, 5, CommandKind::Ignored, 5},     {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
@@ -48,7 +49,7 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues)
 
 TEST(Commands, NothingRunsWhileASaveIsBusy)
 {
-    for (std::uint32_t id = 1001; id <= 1028; ++id) {
+    for (std::uint32_t id = 1001; id <= 1031; ++id) {
         const Command command = DecodeCommand(id, 3);
         EXPECT_TRUE(CommandAllowed(command, false)) << id;
         EXPECT_FALSE(CommandAllowed(command, true)) << id;

@@ -11,7 +11,7 @@ namespace {
 std::u16string English(std::string_view key)
 {
     // clang-format off
-    static const std::pair<std::string_view, std::u16string_view> kTexts[] = {
+    static const KeyText kTexts[] = {
         {"dialog.checksum.range.selection", u"Selection, {first} to {last}"},
         {"dialog.checksum.range.whole", u"Whole file, {first} to {last}"},
         {"dialog.checksum.bytes", u"{count} bytes"},
@@ -20,12 +20,7 @@ std::u16string English(std::string_view key)
         {"error.checksum_unavailable", u"No {algorithm} here."},
     };
     // clang-format on
-    for (const auto& [name, text] : kTexts) {
-        if (name == key) {
-            return std::u16string(text);
-        }
-    }
-    return BracketKey(key);
+    return TextFrom(kTexts, key);
 }
 
 ChecksumOutcome DoneWith(std::vector<ChecksumValue> values)

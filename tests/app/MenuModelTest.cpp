@@ -83,7 +83,7 @@ TEST(MenuModel, GreyingAndCheckMarksFollowTheState)
         {"closed: document commands greyed",
          closed,
          {1004, 1007, 1014, 1024},
-         {1002, 1003, 1028, 1040, 1041}},
+         {1002, 1003, 1029, 1028, 1040, 1041, 1030, 1031}},
         {"editing", editing, {1013, 1016, 1026, 1022}, {}},
         {"Find All running: open, save, close",
          locked,
@@ -152,9 +152,10 @@ TEST(MenuModel, RecentFilesFillTheFileMenuThenAMoreSubmenu)
         state.documentOpen = true;
         state.recentFiles = Paths(c.count);
         const std::vector<MenuItem> bar = BuildMenuBar(state, kBracketLookup);
-        EXPECT_EQ(Outline(bar[0].children),
-                  "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 " +
-                      c.expectedRecent + "- menu.file.exit#1023");
+        EXPECT_EQ(
+            Outline(bar[0].children),
+            "menu.file.open#1001 menu.file.save#1002 menu.file.close#1003 menu.file.compare#1029 " +
+                c.expectedRecent + "- menu.file.exit#1023");
         if (c.count >= 9) {
             EXPECT_EQ(FindMenuItem(bar, 4008)->label,
                       u"9 C:\\data\\filei.bin"); // no mnemonic, path as stored

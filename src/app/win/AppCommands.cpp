@@ -65,6 +65,15 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::Font: ShowFontDialog(); break;
     case CommandKind::About: ShowAboutDialog(); break;
     case CommandKind::Checksums: ShowChecksumDialog(); break;
+    case CommandKind::Compare:
+        if (const auto path = environment_.chooseFile(window_, Text("compare.choose_title"))) {
+            if (!compare_.Open(window_, instance_, *path)) {
+                ShowError(Text("error.open_failed"));
+            }
+        }
+        break;
+    case CommandKind::NextDifference: compare_.Step(true); break;
+    case CommandKind::PreviousDifference: compare_.Step(false); break;
     case CommandKind::Ignored:
     case CommandKind::Unknown: break;
     }
@@ -169,6 +178,7 @@ void AppWindow::SetEncoding(TextEncoding encoding)
 void AppWindow::SetTheme(Theme theme)
 {
     hexView_.Apply(hexView_.Model().SetTheme(theme));
+    compare_.SetTheme(theme);
     settings_.theme = theme;
     StampAndSaveSettings();
     SetStatusBarTheme();

@@ -124,6 +124,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
         {FVIRTKEY | FCONTROL, 'R', static_cast<WORD>(cmd::kToggleReadOnly)},
         {FVIRTKEY, VK_F3, static_cast<WORD>(cmd::kFindNextAgain)},
         {FVIRTKEY | FSHIFT, VK_F3, static_cast<WORD>(cmd::kFindPreviousAgain)},
+        {FVIRTKEY, VK_F6, static_cast<WORD>(cmd::kNextDifference)},
+        {FVIRTKEY | FSHIFT, VK_F6, static_cast<WORD>(cmd::kPreviousDifference)},
     };
     accelerators_.Reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
     return static_cast<bool>(accelerators_);
@@ -365,6 +367,7 @@ void AppWindow::OnDropFiles(HDROP drop)
 
 void AppWindow::OnDestroy()
 {
+    compare_.Close();
     StopSideWindows();
     KillTimer(window_, kFlashTimerId);
     KillTimer(window_, kStartupTimerId);
@@ -426,7 +429,7 @@ int RunMessageLoop(AppWindow& app)
         if (got == -1) {
             return -1;
         }
-        if (app.TranslateAccelerators(message)) {
+        if (app.PreTranslate(message) || app.TranslateAccelerators(message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -3,6 +3,7 @@
 #include "app/Placement.h"
 #include "app/ProgressThrottle.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/CompareWindow.h"
 #include "app/win/FileOnDiskWatch.h"
 #include "app/win/FindAllSession.h"
 #include "app/win/StartupState.h"
@@ -67,6 +68,8 @@ public:
     // The accelerators of the main window, for the message loop.
     // Escape stops a running Find All wherever the keyboard focus is.
     [[nodiscard]] bool TranslateAccelerators(MSG& message);
+    // What the compare window does with a message before it is dispatched (see there).
+    [[nodiscard]] bool PreTranslate(const MSG& message) { return compare_.PreTranslate(message); }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -88,6 +91,7 @@ public:
     [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
     [[nodiscard]] const StartupTrace& Startup() const { return startup_.trace; }
     [[nodiscard]] const FindAllSession& FindAll() const { return findAll_; }
+    [[nodiscard]] CompareWindow& Compare() { return compare_; }
 
 private:
     void CreateChildren();
@@ -223,6 +227,8 @@ private:
     std::u16string patternError_;    // why it did not load; empty when it did
     // Before the workers below, after the document and the view it reads and marks.
     FindAllSession findAll_;
+    CompareWindow compare_{document_, hexView_, [this](std::string_view key) { return Text(key); },
+                           [this] { return busy_; }};
     // Last, so that they stop before anything else goes; they hold nothing of this class.
     WindowWorker<InspectorRequest, InspectorValues> inspectorWorker_{kMsgInspectorResult};
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> structWorker_{kMsgStructResult};

@@ -87,7 +87,7 @@ public:
                 PostQuitMessage(static_cast<int>(message.wParam));
                 return;
             }
-            if (app_.TranslateAccelerators(message)) {
+            if (app_.PreTranslate(message) || app_.TranslateAccelerators(message)) {
                 continue;
             }
             TranslateMessage(&message);

@@ -1,6 +1,7 @@
 // The view paints only what an input changed; the picture must be the one a full repaint
 // gives. Drives a real view with random inputs and compares the window's pixels after each
 // one with the pixels of a forced full repaint.
+#include "compare/DifferenceMarks.h"
 #include "document/EditableDocument.h"
 #include "hexview/win/HexView.h"
 #include "support/TempDir.h"
@@ -72,12 +73,20 @@ protected:
     {
         HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
         ASSERT_TRUE(document.Open(dir.Write(u"mixed.bin", MixedBytes(6000))));
+        // The differences from another file are marked: every edit moves marks with the
+        // bytes it changes or shifts.
+        std::vector<std::uint8_t> other = MixedBytes(5000);
+        for (std::size_t i = 0; i < other.size(); i += 1 + i % 97) {
+            other[i] = static_cast<std::uint8_t>(other[i] + 1);
+        }
+        ASSERT_TRUE(otherDocument.Open(dir.Write(u"other.bin", other)));
+        view.Model().AddMarks(&marks);
         ASSERT_TRUE(view.Create(parent.window, GetModuleHandleW(nullptr)));
         // Narrower than the columns, so that sideways scrolling is reachable.
         MoveWindow(view.Window(), 10, 24, 620, 250, TRUE);
         view.SetDocument(&document, &document);
         view.Apply(view.Model().ToggleEditingEnabled());
-        view.Model().AddMarks(&marks);
+        view.Model().AddMarks(&hits);
         SetForegroundWindow(parent.window);
         SetFocus(view.Window());
         Pump();
@@ -97,10 +106,10 @@ protected:
         };
         switch (random() % 22) {
         case 21: {
-            marks.ranges.clear();
+            hits.ranges.clear();
             for (auto count = random() % 40; count > 0; --count) {
-                marks.ranges.push_back({random() % 6100, 1 + random() % 40,
-                                        random() % 2 ? MarkKind::Hit : MarkKind::Difference});
+                hits.ranges.push_back({random() % 6100, 1 + random() % 40,
+                                       random() % 2 ? MarkKind::Hit : MarkKind::Difference});
             }
             view.Apply(view.Model().MarksChanged());
             return "marks";
@@ -176,10 +185,12 @@ protected:
 
     TempDir dir;
     EditableDocument document;
+    EditableDocument otherDocument;
+    DifferenceMarks marks{document, otherDocument};
     // A caption and the view away from the parent's corner, as in the main window: moved
     // pixels must land in the view's own coordinates.
     ParentWindow parent{{40, 30, 700, 360}};
-    RandomMarks marks;
+    RandomMarks hits;
     HexView view;
 };
 

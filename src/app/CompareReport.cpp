@@ -1,0 +1,85 @@
+#include "app/CompareReport.h"
+
+#include "app/ChecksumReport.h"
+#include "app/StatusText.h"
+
+#include <algorithm>
+
+namespace orx {
+namespace {
+
+constexpr std::u16string_view kGap = u"   ";
+
+void Append(std::u16string& line, const std::u16string& part)
+{
+    if (!part.empty()) {
+        line += line.empty() ? u"" : kGap;
+        line += part;
+    }
+}
+
+std::u16string_view LastComponent(std::u16string_view path)
+{
+    const std::size_t slash = path.find_last_of(u"\\/");
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+std::u16string CompareStatusText(const CompareStatusInputs& inputs, const StringLookup& lookup)
+{
+    using Job = CompareStatusInputs::Job;
+    const std::u16string percent = GroupedDecimal(inputs.percent);
+    std::u16string line;
+    if (inputs.job == Job::Searching) {
+        Append(line, FillIn(lookup("compare.status.searching"), u"percent", percent));
+    } else if (!inputs.notice.empty()) {
+        Append(line, lookup(inputs.notice));
+    }
+    if (inputs.atCaret) {
+        const Difference& run = inputs.atCaret->run;
+        const bool open = inputs.atCaret->openStart || inputs.atCaret->openEnd;
+        // Appended piece by piece: prepending to a returned string trips GCC 12's -Wrestrict.
+        std::u16string first(inputs.atCaret->openStart ? u"…" : u"");
+        first += FormatStatusOffset(run.offset, inputs.size);
+        std::u16string last = FormatStatusOffset(run.End() - 1, inputs.size);
+        last += inputs.atCaret->openEnd ? u"…" : u"";
+        std::u16string count(open ? u"≥" : u"");
+        count += GroupedDecimal(run.length);
+        std::u16string text = FillIn(lookup("compare.status.difference"), u"first", first);
+        text = FillIn(std::move(text), u"last", last);
+        text = FillIn(std::move(text), u"count", count);
+        Append(line, text);
+    } else {
+        Append(line, lookup("compare.status.same"));
+    }
+    if (inputs.job == Job::Counting) {
+        Append(line, FillIn(lookup("compare.status.counting"), u"percent", percent));
+    } else if (inputs.total) {
+        Append(line, *inputs.total == 0 ? lookup("compare.status.identical")
+                                        : FillIn(lookup("compare.status.total"), u"count",
+                                                 GroupedDecimal(*inputs.total)));
+    }
+    return line;
+}
+
+std::u16string CompareTitle(std::u16string_view leftPath, std::u16string_view rightPath,
+                            const StringLookup& lookup)
+{
+    std::u16string title = FillIn(lookup("compare.title"), u"left", LastComponent(leftPath));
+    return FillIn(std::move(title), u"right", LastComponent(rightPath));
+}
+
+ScreenRect CompareWindowFrame(const ScreenRect& workArea, const ScreenRect& main,
+                              std::int32_t width, std::int32_t height)
+{
+    width = std::clamp(width, 0, workArea.Width());
+    height = std::clamp(height, 0, workArea.Height());
+    const std::int32_t centred = main.left + (main.Width() - width) / 2;
+    const std::int32_t left = std::clamp(centred, workArea.left, workArea.right - width);
+    const std::int32_t top =
+        workArea.bottom - main.bottom > height ? main.bottom + 1 : workArea.bottom - height;
+    return {left, top, left + width, top + height};
+}
+
+} // namespace orx
