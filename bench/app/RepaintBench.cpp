@@ -1,7 +1,8 @@
 // Times full repaints of the hex view window in-process: a 4 KiB file against a 100 GiB
 // sparse file, plain and with 10,000 scattered insertions. Painting reads only the visible
 // rows, so the three must cost about the same. Prints the medians and the ratios and
-// fails when a ratio exceeds 1.5.
+// fails when a ratio exceeds 1.5. A fourth case marks two hits in every row of the small
+// file (as Find All does), which may cost at most 1.2x the plain repaint.
 //
 // Usage: orx_repaint_bench.exe WORK_DIRECTORY
 #include "document/EditableDocument.h"
@@ -58,10 +59,24 @@ bool CreateSparseFile(const std::wstring& path, std::uint64_t size)
     return sized;
 }
 
+// Two 4-byte hits in every row, the second across the row's end.
+struct HitsInEveryRow final : orx::IByteMarks {
+    void MarksIn(std::uint64_t first, std::uint64_t end,
+                 std::vector<orx::MarkedRange>& out) const override
+    {
+        for (std::uint64_t row = first / 16 * 16; row < end; row += 16) {
+            out.push_back({row + 2, 4, orx::MarkKind::Hit});
+            out.push_back({row + 14, 4, orx::MarkKind::Hit});
+        }
+    }
+};
+
 struct Scenario {
     const char* name;
     std::wstring path;
     int insertions;
+    bool hits = false;
+    double limit = kLimit;
 };
 
 // Median time of one full repaint of a view showing the middle of the document.
@@ -92,6 +107,10 @@ double MedianRepaint(const Scenario& scenario, HWND parent)
     MoveWindow(view.Window(), 0, 0, client.right, client.bottom, TRUE);
     view.SetDocument(&document, &document);
     view.Apply(view.Model().SetTopRow(view.Model().TotalRows() / 2));
+    const HitsInEveryRow hits;
+    if (scenario.hits) {
+        view.Model().AddMarks(&hits);
+    }
 
     std::vector<double> times;
     for (int run = 0; run < kWarmUp + kRuns; ++run) {
@@ -136,6 +155,7 @@ int wmain(int argc, wchar_t** argv)
         {"4 KiB file", small, 0},
         {"100 GiB sparse file", huge, 0},
         {"100 GiB sparse file, 10,000 insertions", huge, kInsertions},
+        {"4 KiB file, two hits in every row", small, 0, true, 1.2},
     };
     // A first round warms up the text and graphics stacks; only the second one counts.
     double medians[std::size(scenarios)] = {};
@@ -159,12 +179,13 @@ int wmain(int argc, wchar_t** argv)
             continue;
         }
         const double ratio = median / baseline;
-        withinLimit = withinLimit && ratio <= kLimit;
-        std::printf("  %-40s %8.2f ms  %.2fx\n", scenario.name, median, ratio);
+        withinLimit = withinLimit && ratio <= scenario.limit;
+        std::printf("  %-40s %8.2f ms  %.2fx (limit %.1fx)\n", scenario.name, median, ratio,
+                    scenario.limit);
     }
     DestroyWindow(parent);
     DeleteFileW(small.c_str());
     DeleteFileW(huge.c_str());
-    std::printf(withinLimit ? "within %.1fx\n" : "SLOWER than %.1fx\n", kLimit);
+    std::printf(withinLimit ? "within the limits\n" : "SLOWER than a limit\n");
     return withinLimit ? 0 : 1;
 }

@@ -4,8 +4,10 @@
 //          script), from Next to the not-found answer.
 //  cancel: the delay from an Escape key press (injected with SendInput, as a keyboard would)
 //          to the search having stopped, on a 100 GiB sparse file: the median of 10.
+//  findall: Find All of "4D 5A" over FILE from the dialog's button: when the first hit is
+//          in the list, and when all of them are, while the window keeps pumping.
 //
-// Usage: orx_search_dialog_bench.exe (scan|cancel) FILE WORK_DIRECTORY SOURCE_DIRECTORY
+// Usage: orx_search_dialog_bench.exe (scan|cancel|findall) FILE WORK_DIRECTORY SOURCE_DIRECTORY
 #include "app/CommandIds.h"
 #include "app/win/AppWindow.h"
 #include "platform/win32/WinString.h"
@@ -21,6 +23,7 @@
 namespace {
 
 constexpr wchar_t kAbsentPattern[] = L"01 C3 A9 7E 11 22 33 44 55 66 77 88 99 AA BB CC";
+constexpr wchar_t kFindAllPattern[] = L"4D 5A";
 constexpr int kCancelRuns = 10;
 constexpr UINT kEscapeAfterMs = 300;
 
@@ -51,6 +54,7 @@ bool CreateSparseFile(const std::wstring& path, std::uint64_t size)
 struct Driver {
     int searchesLeft = 0;
     bool cancelling = false;
+    bool findAll = false;
     bool searching = false;
     double started = 0.0; // Enter (throughput) or Escape (cancel) sent
     std::vector<double> times;
@@ -86,6 +90,12 @@ void OnDialogIdle(HWND dialog)
         return;
     }
     --d.searchesLeft;
+    if (d.findAll) { // the dialog hands the query over and closes
+        SetDlgItemTextW(dialog, 3104, kFindAllPattern);
+        d.started = Milliseconds();
+        PostMessageW(dialog, WM_COMMAND, 3107, 0);
+        return;
+    }
     SetDlgItemTextW(dialog, 3104, kAbsentPattern);
     d.searching = true;
     d.started = Milliseconds();
@@ -116,9 +126,10 @@ double Median(std::vector<double> values)
 int wmain(int argc, wchar_t** argv)
 {
     const bool cancel = argc == 5 && std::wstring(argv[1]) == L"cancel";
-    if (argc != 5 || (!cancel && std::wstring(argv[1]) != L"scan")) {
-        std::fprintf(stderr, "usage: orx_search_dialog_bench (scan|cancel) FILE WORK_DIRECTORY "
-                             "SOURCE_DIRECTORY\n");
+    const bool findAll = argc == 5 && std::wstring(argv[1]) == L"findall";
+    if (argc != 5 || (!cancel && !findAll && std::wstring(argv[1]) != L"scan")) {
+        std::fprintf(stderr, "usage: orx_search_dialog_bench (scan|cancel|findall) FILE "
+                             "WORK_DIRECTORY SOURCE_DIRECTORY\n");
         return 64;
     }
     const std::wstring work = argv[3];
@@ -152,6 +163,25 @@ int wmain(int argc, wchar_t** argv)
     while (Milliseconds() < settled) {
         orx::AppWindow::PumpPendingMessages();
         Sleep(10);
+    }
+    if (findAll) {
+        g_driver = Driver{};
+        g_driver.searchesLeft = 1;
+        g_driver.findAll = true;
+        SendMessageW(app.Window(), WM_COMMAND, orx::cmd::kFind, 0);
+        double firstHit = -1.0;
+        while (app.FindAll().Running()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            orx::AppWindow::PumpPendingMessages();
+            if (firstHit < 0.0 && app.FindAll().Hits().Count() > 0) {
+                firstHit = Milliseconds() - g_driver.started;
+            }
+        }
+        const double all = Milliseconds() - g_driver.started;
+        std::printf("find all, first hit listed: %.1f ms\n", firstHit);
+        std::printf("find all, %llu hits listed: %.1f ms\n",
+                    static_cast<unsigned long long>(app.FindAll().Hits().Count()), all);
+        return 0;
     }
     if (!cancel) {
         const std::vector<double> scans = RunSearches(app, 1, false);

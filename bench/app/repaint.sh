@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the repaint benchmark and runs it in-process under Wine on a virtual display:
 # one full repaint of the hex view over a 4 KiB file, a 100 GiB sparse file and the same
-# with 10,000 scattered insertions. Fails when a large case costs more than 1.5x the small.
+# with 10,000 scattered insertions, and the small file with two hits marked in every row.
+# Fails when a large case costs more than 1.5x the small, or the marked one more than 1.2x.
 # Usage: bench/app/repaint.sh [BUILD_DIR]   (default build/bench-win)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"

@@ -10,6 +10,7 @@
 #   ROUNDS     runs per command; the fastest counts (default 5)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/../timing.sh"
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build/native}" && pwd)"
@@ -23,24 +24,6 @@ done
 
 # Random bytes with every 0x01 replaced: a pattern starting with 0x01 is absent.
 file="$(orx_random_gib_file "$work")"
-
-# Prints the wall-clock seconds of one run of the command.
-seconds() {
-  local start end
-  start=$EPOCHREALTIME
-  "$@" >/dev/null || true
-  end=$EPOCHREALTIME
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }'
-}
-
-min() { printf '%s\n' "$@" | sort -g | head -1; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-status=0
-check() { # name ratio limit
-  local verdict=ok
-  if awk -v r="$2" -v l="$3" 'BEGIN { exit !(r > l) }'; then verdict="OVER"; status=1; fi
-  printf '  %-34s %5s  (limit %s) %s\n' "$1" "$2" "$3" "$verdict"
-}
 
 echo "file: $file (1 GiB, page-cached), best of $rounds runs"
 printf '%-8s %10s %12s %12s\n' pattern "grep s" "forward s" "backward s"

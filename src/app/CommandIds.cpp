@@ -42,6 +42,8 @@ Command DecodeCommand(std::uint32_t id, std::size_t recentCount)
     case cmd::kExit: command.kind = CommandKind::Exit; break;
     case cmd::kAbout: command.kind = CommandKind::About; break;
     case cmd::kChecksums: command.kind = CommandKind::Checksums; break;
+    case cmd::kFindNextAgain: command.kind = CommandKind::FindNextAgain; break;
+    case cmd::kFindPreviousAgain: command.kind = CommandKind::FindPreviousAgain; break;
     case cmd::kCompare: command.kind = CommandKind::Compare; break;
     case cmd::kNextDifference: command.kind = CommandKind::NextDifference; break;
     case cmd::kPreviousDifference: command.kind = CommandKind::PreviousDifference; break;
@@ -50,10 +52,19 @@ Command DecodeCommand(std::uint32_t id, std::size_t recentCount)
     return command;
 }
 
-bool CommandAllowed(const Command& command, bool busy)
+bool CommandAllowed(const Command& command, bool busy, bool locked)
 {
     if (command.kind == CommandKind::Unknown || command.kind == CommandKind::Ignored) {
         return false;
+    }
+    if (locked) {
+        switch (command.kind) {
+        case CommandKind::Open:
+        case CommandKind::Save:
+        case CommandKind::Close:
+        case CommandKind::OpenRecent: return false;
+        default: break;
+        }
     }
     return !busy;
 }

@@ -35,7 +35,9 @@ inline constexpr std::uint32_t kChecksums = 1028;
 inline constexpr std::uint32_t kCompare = 1029;
 inline constexpr std::uint32_t kNextDifference = 1030;
 inline constexpr std::uint32_t kPreviousDifference = 1031;
-inline constexpr std::uint32_t kRecentFirst = 4000; // 4000 + index into the recent list
+inline constexpr std::uint32_t kFindNextAgain = 1040;     // F3: the last query, forwards
+inline constexpr std::uint32_t kFindPreviousAgain = 1041; // Shift+F3: backwards
+inline constexpr std::uint32_t kRecentFirst = 4000;       // 4000 + index into the recent list
 } // namespace cmd
 
 enum class CommandKind {
@@ -57,6 +59,8 @@ enum class CommandKind {
     SetLanguage,
     About,
     Checksums,
+    FindNextAgain,
+    FindPreviousAgain,
     Compare,
     NextDifference,
     PreviousDifference,
@@ -80,6 +84,8 @@ struct Command {
 // Whether a decoded command may run now. Nothing runs while a save is busy: the save pumps
 // messages, and a command that reached the window then (a queued click, a message sent by
 // another program) would close or reopen the document under the running save.
-[[nodiscard]] bool CommandAllowed(const Command& command, bool busy);
+// While Find All reads the document (`locked`), nothing may replace or write it: opening,
+// closing and saving wait.
+[[nodiscard]] bool CommandAllowed(const Command& command, bool busy, bool locked = false);
 
 } // namespace orx

@@ -54,7 +54,7 @@ public:
             item.kind = MenuItem::Kind::Command;
             item.id = cmd::kRecentFirst + static_cast<std::uint32_t>(i);
             item.label = RecentFileLabel(i, recent[i]);
-            item.enabled = !state_.busy;
+            item.enabled = !state_.busy && !state_.locked;
             items.push_back(std::move(item));
         }
         if (i < recent.size()) {
@@ -67,9 +67,10 @@ public:
     MenuItem FileMenu() const
     {
         std::vector<MenuItem> items;
-        items.push_back(Item(cmd::kOpen, "menu.file.open"));
-        items.push_back(Item(cmd::kSave, "menu.file.save", false, state_.documentOpen));
-        items.push_back(Item(cmd::kClose, "menu.file.close", false, state_.documentOpen));
+        const bool free = !state_.locked;
+        items.push_back(Item(cmd::kOpen, "menu.file.open", false, free));
+        items.push_back(Item(cmd::kSave, "menu.file.save", false, free && state_.documentOpen));
+        items.push_back(Item(cmd::kClose, "menu.file.close", false, free && state_.documentOpen));
         items.push_back(Item(cmd::kCompare, "menu.file.compare", false, state_.documentOpen));
         if (!state_.recentFiles.empty()) {
             items.push_back(Separator());
@@ -96,7 +97,10 @@ public:
                                        Item(cmd::kZoomReset, "menu.view.zoom.reset")});
         return Submenu(
             "menu.view",
-            {Item(cmd::kFind, "menu.view.find"), Item(cmd::kGoTo, "menu.view.goto"), Separator(),
+            {Item(cmd::kFind, "menu.view.find"),
+             Item(cmd::kFindNextAgain, "menu.view.find_next", false, state_.documentOpen),
+             Item(cmd::kFindPreviousAgain, "menu.view.find_previous", false, state_.documentOpen),
+             Item(cmd::kGoTo, "menu.view.goto"), Separator(),
              Item(cmd::kNextDifference, "menu.view.next_difference", false, state_.documentOpen),
              Item(cmd::kPreviousDifference, "menu.view.previous_difference", false,
                   state_.documentOpen),

@@ -31,6 +31,7 @@ struct MenuItem {
 // The application state the menu depends on.
 struct MenuState {
     bool busy = false;         // a save runs: everything greyed
+    bool locked = false;       // Find All runs: open, save and close greyed
     bool documentOpen = false; // Save and Close need a document
     bool editingEnabled = false;
     TextEncoding encoding = TextEncoding::Ascii;

@@ -5,12 +5,12 @@
 namespace orx {
 
 bool AddSearchHistory(std::vector<SearchHistoryEntry>& history, std::u16string_view kind,
-                      std::u16string_view query)
+                      std::u16string_view query, bool ignoreCase)
 {
     if (kind.empty() || query.empty()) {
         return false;
     }
-    SearchHistoryEntry entry{std::u16string(kind), std::u16string(query)};
+    SearchHistoryEntry entry{std::u16string(kind), std::u16string(query), ignoreCase};
     std::erase(history, entry);
     history.insert(history.begin(), std::move(entry));
     if (history.size() > kMaxSearchHistory) {

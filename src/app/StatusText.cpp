@@ -69,6 +69,9 @@ std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& looku
         text += u"  " + lookup("status.modified");
     }
     text += u"  " + lookup("status.zoom") + u": " + FormatZoomPercent(in.zoom);
+    if (!in.hits.empty()) {
+        text += u"  " + in.hits;
+    }
     return text;
 }
 

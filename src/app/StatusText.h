@@ -30,6 +30,7 @@ struct StatusInputs {
     bool editingEnabled = false;
     bool insertMode = false;
     float zoom = 1.0f;
+    std::u16string hits; // "1,234 hits" while Find All's list is shown; empty otherwise
 };
 
 // The status bar's text: the flash, a progress text, the no-file text, or a notice followed

@@ -75,7 +75,7 @@ public:
     // Decimal, or upper-case hexadecimal after "0x".
     void AddNumber(std::uint64_t value, bool hex)
     {
-        char digits[24] = {};
+        char digits[24] = {}; // GCC's -O3 misreads to_chars as leaving it unset
         const auto end = std::to_chars(digits, digits + sizeof digits, value, hex ? 16 : 10).ptr;
         std::transform(digits, end, digits, [](char c) { return c >= 'a' ? c - 'a' + 'A' : c; });
         Add(hex ? "0x" : "");

@@ -1,5 +1,5 @@
 // orlin-cli find FILE (--hex QUERY | --text QUERY [--encoding NAME]) [OPTION...]: the editor's
-// search from a given offset, forward or backward.
+// search from a given offset, forward or backward, or every hit in the file.
 #include "app/ParseOffset.h"
 #include "cli/Commands.h"
 #include "cli/CommandSupport.h"
@@ -10,22 +10,33 @@
 #include "search/SearchQuery.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 
 namespace orx::cli {
 namespace {
 
 constexpr char kUsage[] =
     "usage: orlin-cli find FILE (--hex QUERY | --text QUERY [--encoding NAME]) [OPTION...]\n"
-    "  --hex QUERY          hexadecimal byte pairs, blanks anywhere ignored\n"
+    "  --hex QUERY          hexadecimal byte pairs, blanks anywhere ignored; ? in place of a\n"
+    "                       digit matches any nibble (4D 5A ?? 00)\n"
     "  --text QUERY         text, converted with --encoding (default ascii)\n"
     "  --encoding NAME      ascii, utf8, utf16le, utf16be, shiftjis, cp949 or euckr\n"
+    "  --ignore-case        letters of a text query match in either case\n"
     "  --from OFFSET        where to start (hexadecimal; default the start, or the end\n"
     "                       with --backward)\n"
     "  --backward           find the nearest match at or before the start\n"
+    "  --all                every match in the file, overlapping ones too, one offset a line\n"
+    "  --count              the number of matches in the file\n"
+    "  --json               every match as a JSON array of {\"offset\", \"bytes\"}\n"
+    "  --max N              with --all, --count or --json: stop after N matches (decimal)\n"
     "  --resource-dir DIR   directory holding resources/strings (default: the executable's)\n"
-    "Prints the match offset (exit 0) or \"not found\" (exit 1).\n";
+    "Prints the match offset (exit 0) or \"not found\" (exit 1); exits 2 on bad arguments\n"
+    "or a file it cannot read. --all, --count and --json exit 1 when nothing matched.\n";
+
+// As grep: 0 something found, 1 nothing, 2 any trouble.
+constexpr int kExitTrouble = 2;
+
+// What is printed: the nearest match, or every match in one of three forms.
+enum class Listing { Nearest, All, Count, Json };
 
 // Files from this size on show a progress line while searching, when stderr is a terminal.
 constexpr std::uint64_t kProgressMinimumSize = 64u << 20;
@@ -36,28 +47,55 @@ struct FindArgs {
     TextEncoding encoding = TextEncoding::Ascii;
     std::optional<std::uint64_t> from;
     bool backward = false;
+    Listing listing = Listing::Nearest;
+    std::uint64_t maxHits = UINT64_MAX;
     std::u16string resourceDirectory;
 };
 
 std::optional<FindArgs> ParseArgs(const Args& args)
 {
-    const std::optional<SplitArgs> split = Split(
-        args, {u"--backward"}, {u"--hex", u"--text", u"--encoding", u"--from", u"--resource-dir"});
+    const std::optional<SplitArgs> split =
+        Split(args, {u"--backward", u"--ignore-case", u"--all", u"--count", u"--json"},
+              {u"--hex", u"--text", u"--encoding", u"--from", u"--max", u"--resource-dir"});
     if (!split || split->positional.size() != 1) {
         return std::nullopt;
     }
     const std::u16string* hex = split->Value(u"--hex");
     const std::u16string* text = split->Value(u"--text");
     const std::u16string* encoding = split->Value(u"--encoding");
-    // Exactly one query; an encoding only means something for a text query.
-    if ((hex == nullptr) == (text == nullptr) || (hex != nullptr && encoding != nullptr)) {
+    const bool ignoreCase = split->flags.contains(u"--ignore-case");
+    // Exactly one query; an encoding and case only mean something for a text query.
+    if ((hex == nullptr) == (text == nullptr) ||
+        (hex != nullptr && (encoding != nullptr || ignoreCase))) {
         return std::nullopt;
     }
     FindArgs parsed;
     parsed.file = split->positional[0];
     parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex}
-                                    : SearchDialogResult{kSearchKindText, *text};
+                                    : SearchDialogResult{kSearchKindText, *text, ignoreCase};
     parsed.backward = split->flags.contains(u"--backward");
+    static constexpr std::pair<const char16_t*, Listing> kListings[] = {
+        {u"--all", Listing::All}, {u"--count", Listing::Count}, {u"--json", Listing::Json}};
+    int listings = 0;
+    for (const auto& [flag, listing] : kListings) {
+        if (split->flags.contains(flag)) {
+            parsed.listing = listing;
+            ++listings;
+        }
+    }
+    // A listing covers the whole file; --max only limits a listing.
+    const std::u16string* max = split->Value(u"--max");
+    if (listings > 1 || (listings == 1 && (parsed.backward || split->Value(u"--from"))) ||
+        (listings == 0 && max != nullptr)) {
+        return std::nullopt;
+    }
+    if (max != nullptr) {
+        const std::optional<std::uint64_t> count = ParseDecimal(*max);
+        if (!count) {
+            return std::nullopt;
+        }
+        parsed.maxHits = *count;
+    }
     if (encoding != nullptr) {
         const std::optional<TextEncoding> named = TextEncodingFromName(*encoding);
         if (!named) {
@@ -113,6 +151,79 @@ private:
     std::size_t width_ = 0;
 };
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// "0x1A2B", by hand: a listing prints up to millions of them, and snprintf per hit showed.
+void AppendOffset(std::string& text, std::uint64_t offset)
+{
+    char digits[16];
+    int count = 0;
+    do {
+        digits[count++] = kHexDigits[offset & 0xF];
+        offset >>= 4;
+    } while (offset != 0);
+    text += "0x";
+    while (count > 0) {
+        text += digits[--count];
+    }
+}
+
+// Prints every hit as it comes, batch by batch: nothing is kept but the count.
+class HitPrinter {
+public:
+    HitPrinter(std::ostream& out, const IReadOnlyDocument& document, Listing listing,
+               std::size_t size)
+        : out_(out), document_(document), listing_(listing), bytes_(size)
+    {}
+
+    bool Print(std::span<const std::uint64_t> hits)
+    {
+        text_.clear();
+        for (const std::uint64_t offset : hits) {
+            if (listing_ == Listing::All) {
+                AppendOffset(text_, offset);
+                text_ += '\n';
+            } else if (listing_ == Listing::Json) {
+                AppendJson(offset);
+            }
+        }
+        out_ << text_;
+        return true;
+    }
+
+    void Finish(std::uint64_t count)
+    {
+        if (listing_ == Listing::Count) {
+            out_ << count << "\n";
+        } else if (listing_ == Listing::Json) {
+            out_ << (count == 0 ? "[]\n" : "\n]\n");
+        }
+    }
+
+private:
+    void AppendJson(std::uint64_t offset)
+    {
+        text_ += first_ ? "[\n  {\"offset\": " : ",\n  {\"offset\": ";
+        first_ = false;
+        text_ += std::to_string(offset);
+        text_ += ", \"bytes\": \"";
+        // The hit's own bytes: with wildcards or folded letters they differ from the query.
+        const std::uint64_t got = document_.ReadInto(offset, bytes_.data(), bytes_.size());
+        for (std::uint64_t k = 0; k < got; ++k) {
+            text_ += kHexDigits[bytes_[k] >> 4];
+            text_ += kHexDigits[bytes_[k] & 0xF];
+        }
+        text_ += "\"}";
+    }
+
+    std::ostream& out_;
+    const IReadOnlyDocument& document_;
+    Listing listing_;
+    std::vector<std::uint8_t> bytes_;
+    std::string text_;
+    bool first_ = true;
+};
+
 } // namespace
 
 int RunFind(const Invocation& invocation)
@@ -120,35 +231,47 @@ int RunFind(const Invocation& invocation)
     const std::optional<FindArgs> args = ParseArgs(invocation.args);
     if (!args) {
         invocation.err << kUsage;
-        return kExitUsage;
+        return kExitTrouble;
     }
     const SearchPattern pattern = BuildSearchPattern(args->request, args->encoding);
     if (!pattern.errorKey.empty()) {
         Print(invocation.err, EnglishText(pattern.errorKey, args->resourceDirectory));
         invocation.err << "\n";
-        return kExitRefused;
+        return kExitTrouble;
     }
     EditableDocument document;
     if (!OpenOrReport(document, args->file, invocation.err)) {
-        return kExitNoInput;
+        return kExitTrouble;
     }
     std::optional<ProgressLine> line;
     ProgressCallback progress;
-    if (document.Size() >= kProgressMinimumSize && platform::StderrIsTerminal()) {
+    // Not while hits stream to the terminal: the two would interleave.
+    const bool streams = args->listing == Listing::All || args->listing == Listing::Json;
+    if (!streams && document.Size() >= kProgressMinimumSize && platform::StderrIsTerminal()) {
         line.emplace(invocation.err, EnglishText("status.searching", args->resourceDirectory));
         progress = [&line](std::uint64_t done, std::uint64_t total) { line->Update(done, total); };
     }
+    if (args->listing != Listing::Nearest) {
+        HitPrinter printer(invocation.out, document, args->listing, pattern.Size());
+        const FindAllOutcome outcome = FindAll(
+            &document, pattern, args->maxHits, {}, progress,
+            [&printer](std::span<const std::uint64_t> hits) { return printer.Print(hits); });
+        line.reset();
+        printer.Finish(outcome.count);
+        return outcome.count > 0 ? kExitOk : kExitNotFound;
+    }
     const SearchOutcome outcome =
         args->backward
-            ? SearchBackward(&document, pattern.bytes, args->from.value_or(document.Size()), {},
-                             progress)
-            : SearchForward(&document, pattern.bytes, args->from.value_or(0), {}, progress);
+            ? SearchBackward(&document, pattern, args->from.value_or(document.Size()), {}, progress)
+            : SearchForward(&document, pattern, args->from.value_or(0), {}, progress);
     line.reset();
     if (outcome.status != SearchStatus::Found) {
         invocation.out << "not found\n";
         return kExitNotFound;
     }
-    invocation.out << FormatOffset(outcome.offset) << "\n";
+    std::string text;
+    AppendOffset(text, outcome.offset);
+    invocation.out << text << "\n";
     return kExitOk;
 }
 

@@ -18,6 +18,7 @@ bool EditableDocument::Open(const std::u16string& path)
 
 void EditableDocument::Close()
 {
+    ++revision_;
     ClearRecords();
     lastError_.clear();
     refusedChange_ = FileChange::None;
@@ -29,6 +30,7 @@ bool EditableDocument::Reload()
     if (!file_.Reopen()) {
         return false;
     }
+    ++revision_;
     ClearRecords();
     lastError_.clear();
     refusedChange_ = FileChange::None;
@@ -131,12 +133,14 @@ bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value)
     const EditIndex::Position at = edits_.Locate(offset, file_.Size());
     if (at.inRun) {
         edits_.RunAt(at)[static_cast<std::size_t>(at.index)] = value;
+        ++revision_;
         return true;
     }
     std::uint8_t current = 0;
     if (file_.ReadInto(at.key, &current, 1) != 1) {
         return false;
     }
+    ++revision_;
     if (current != value) {
         overwrites_.Set(at.key, value);
     } else {
@@ -152,6 +156,7 @@ bool EditableDocument::InsertByte(std::uint64_t offset, std::uint8_t value)
         return false;
     }
     constexpr std::uint64_t kAppend = std::numeric_limits<std::uint64_t>::max();
+    ++revision_;
     if (offset == size) {
         edits_.InsertIntoRun(file_.Size(), kAppend, value);
         return true;
@@ -174,6 +179,7 @@ bool EditableDocument::DeleteRange(std::uint64_t offset, std::uint64_t count)
     if (count == 0) {
         return true;
     }
+    ++revision_;
     // Deleting byte by byte from the high end down removes exactly the bytes now in the
     // range, so remove them piece by piece from the low end: the pieces behind shift down.
     std::uint64_t remaining = count;

@@ -79,6 +79,9 @@ public:
     [[nodiscard]] std::uint64_t EditedSize() const override;
 
     [[nodiscard]] EditLocation Locate(std::uint64_t offset) const;
+    // Counts the changes of the bytes the document reads (edits, close, open, reload), so
+    // that what was computed from them can tell whether it still holds.
+    [[nodiscard]] std::uint64_t Revision() const { return revision_; }
 
     // Writes the edits into the file (in place when they only replace bytes, cut the tail
     // or append; otherwise through a temporary file that replaces it) and re-opens it.
@@ -126,6 +129,7 @@ private:
     std::u16string lastError_;
     FileChange refusedChange_ = FileChange::None;
     SaveStrategy lastStrategy_ = SaveStrategy::Nothing;
+    std::uint64_t revision_ = 0;
 };
 
 // Writes the whole buffer, in pieces of at most 4 GiB - 1 bytes.

@@ -817,7 +817,7 @@ InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl)
     switch (virtualKey) {
     case vk::kBack:
     case vk::kDelete:
-        if (!editingEnabled_) {
+        if (!CanEdit()) {
             return Handled(ViewEffects{.editBlocked = true});
         }
         return DeleteAtCaret(virtualKey == vk::kBack);
@@ -832,7 +832,7 @@ InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl)
     case vk::kUp: return Handled(MoveCaretBy(-static_cast<std::int64_t>(kBytesPerRow)));
     case vk::kDown: return Handled(MoveCaretBy(static_cast<std::int64_t>(kBytesPerRow)));
     case vk::kInsert:
-        if (!editingEnabled_) {
+        if (!CanEdit()) {
             return Handled(ViewEffects{.editBlocked = true});
         }
         return Handled(ToggleEditMode());
@@ -855,7 +855,7 @@ InputResult HexViewModel::OnKeyDown(std::uint32_t virtualKey, bool ctrl)
 
 InputResult HexViewModel::OnChar(char16_t character)
 {
-    if (editingEnabled_) {
+    if (CanEdit()) {
         if (!HasOpenDocument()) {
             return Unhandled();
         }

@@ -311,6 +311,10 @@ public:
     [[nodiscard]] bool CaretBlinkOn() const { return caretBlinkOn_; }
     [[nodiscard]] EditMode Mode() const { return editMode_; }
     [[nodiscard]] bool EditingEnabled() const { return editingEnabled_; }
+    // While held (a search reads the document on another thread), edits are refused as in
+    // read-only mode, without changing the mode the user chose.
+    void HoldEdits(bool held) { editsHeld_ = held; }
+    [[nodiscard]] bool CanEdit() const { return editingEnabled_ && !editsHeld_; }
     [[nodiscard]] TextEncoding Encoding() const { return encoding_; }
     [[nodiscard]] Theme CurrentTheme() const { return theme_; }
     [[nodiscard]] float Zoom() const { return zoom_; }
@@ -382,6 +386,7 @@ private:
     bool repaintOnce_ = false;
     EditMode editMode_ = EditMode::Overwrite;
     bool editingEnabled_ = false;
+    bool editsHeld_ = false;
     std::uint32_t dpi_ = 96;
     ViewMetrics metrics_;
     float zoom_ = 1.0f;

@@ -3,6 +3,7 @@
 #include "search/ByteMatcher.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace orx {
@@ -27,82 +28,90 @@ bool ReportAndGoOn(const ProgressCallback& progress, const CancelCheck& cancel, 
     return !cancel || cancel();
 }
 
-} // namespace
-
-// Each block is searched on its own; a match straddling the boundary to the previous block
-// is looked for in the few bytes around it (the last m - 1 bytes before the block and the
-// first m - 1 of it), which gives the result of searching the joined bytes without copying
-// every block behind the carry.
-SearchOutcome SearchForward(const IReadOnlyDocument* document,
-                            std::span<const std::uint8_t> pattern, std::uint64_t start,
-                            const CancelCheck& cancel, const ProgressCallback& progress)
+bool Searchable(const IReadOnlyDocument* document, const SearchPattern& pattern)
 {
-    if (document == nullptr || !document->IsOpen() || pattern.empty()) {
-        return kNotFound;
-    }
-    const std::uint64_t size = document->Size();
-    const std::uint64_t m = pattern.size();
-    if (start >= size || m > size) {
-        return kNotFound;
-    }
-    const ByteMatcher matcher(pattern);
-    std::vector<std::uint8_t> carry; // the last up to m - 1 bytes before pos
-    std::vector<std::uint8_t> seam;  // carry followed by the start of the block
-    std::uint64_t pos = start;
-    while (true) {
-        if (!ReportAndGoOn(progress, cancel, pos, size)) {
-            return kCancelled;
-        }
-        const ReadResult read = document->Read(pos, std::min(size - pos, kSearchBlockSize));
-        const std::vector<std::uint8_t>& block = read.bytes;
-        if (block.empty()) {
-            break;
-        }
-        if (!carry.empty()) {
-            const auto head =
-                static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(block.size(), m - 1));
-            seam = carry;
-            seam.insert(seam.end(), block.begin(), block.begin() + head);
-            const std::size_t hit = matcher.FindFirst(seam, 0);
-            if (hit != ByteMatcher::npos && hit < carry.size()) {
-                return {SearchStatus::Found, pos - carry.size() + hit};
-            }
-        }
-        const std::size_t hit = matcher.FindFirst(block, 0);
-        if (hit != ByteMatcher::npos) {
-            return {SearchStatus::Found, pos + hit};
-        }
-        // The next carry: the last m - 1 bytes of carry and block together.
-        const std::size_t keep = static_cast<std::size_t>(m - 1);
-        if (block.size() >= keep) {
-            carry.assign(block.end() - static_cast<std::ptrdiff_t>(keep), block.end());
-        } else {
-            carry.insert(carry.end(), block.begin(), block.end());
-            carry.erase(carry.begin(),
-                        carry.end() - static_cast<std::ptrdiff_t>(std::min(carry.size(), keep)));
-        }
-        pos += block.size();
-        if (pos >= size) {
-            break;
-        }
-    }
-    Report(progress, size, size);
-    return kNotFound;
+    return document != nullptr && document->IsOpen() && pattern.Size() != 0 &&
+           pattern.Size() <= document->Size();
 }
 
-SearchOutcome SearchBackward(const IReadOnlyDocument* document,
-                             std::span<const std::uint8_t> pattern, std::uint64_t start,
-                             const CancelCheck& cancel, const ProgressCallback& progress)
+SearchPattern ExactPattern(std::span<const std::uint8_t> bytes)
 {
-    if (document == nullptr || !document->IsOpen() || pattern.empty()) {
+    return {std::vector<std::uint8_t>(bytes.begin(), bytes.end()), {}, {}};
+}
+
+enum class StreamEnd { End, Stopped, Cancelled };
+
+// Reads the document from `start` to the end into one buffer, allocated once: a fresh block
+// per read would cost a page fault per 4 KiB (heaps return blocks that large to the system).
+// `visit` sees each read with the last m - 1 bytes before it in front, so a match across the
+// block edge lies whole in one view and every start is seen once; it gets the document
+// offset of the view's first byte and returns false to stop.
+template <class Visit>
+StreamEnd StreamForward(const IReadOnlyDocument& document, std::size_t m, std::uint64_t start,
+                        const CancelCheck& cancel, const ProgressCallback& progress,
+                        const Visit& visit)
+{
+    const std::uint64_t size = document.Size();
+    const std::size_t keep = m - 1;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kSearchBlockSize) + keep);
+    std::size_t held = 0; // bytes carried over at the front of the buffer
+    std::uint64_t pos = start;
+    while (pos < size) {
+        if (!ReportAndGoOn(progress, cancel, pos, size)) {
+            return StreamEnd::Cancelled;
+        }
+        const auto got = static_cast<std::size_t>(
+            document.ReadInto(pos, buffer.data() + held, std::min(size - pos, kSearchBlockSize)));
+        if (got == 0) {
+            break;
+        }
+        const std::size_t filled = held + got;
+        if (!visit(std::span<const std::uint8_t>(buffer.data(), filled), pos - held)) {
+            return StreamEnd::Stopped;
+        }
+        held = std::min(keep, filled);
+        std::memmove(buffer.data(), buffer.data() + filled - held, held);
+        pos += got;
+    }
+    Report(progress, size, size);
+    return StreamEnd::End;
+}
+
+} // namespace
+
+SearchOutcome SearchForward(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                            std::uint64_t start, const CancelCheck& cancel,
+                            const ProgressCallback& progress)
+{
+    if (!Searchable(document, pattern) || start >= document->Size()) {
+        return kNotFound;
+    }
+    const ByteMatcher matcher(pattern.bytes, pattern.mask);
+    SearchOutcome outcome = kNotFound;
+    const StreamEnd end = StreamForward(*document, pattern.Size(), start, cancel, progress,
+                                        [&](std::span<const std::uint8_t> bytes, std::uint64_t at) {
+                                            const std::size_t hit = matcher.FindFirst(bytes, 0);
+                                            if (hit == ByteMatcher::npos) {
+                                                return true;
+                                            }
+                                            outcome = {SearchStatus::Found, at + hit};
+                                            return false;
+                                        });
+    return end == StreamEnd::Cancelled ? kCancelled : outcome;
+}
+
+SearchOutcome SearchBackward(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                             std::uint64_t start, const CancelCheck& cancel,
+                             const ProgressCallback& progress)
+{
+    if (!Searchable(document, pattern)) {
         return kNotFound;
     }
     const std::uint64_t size = document->Size();
-    const std::uint64_t m = pattern.size();
-    if (m > size) {
-        return kNotFound;
-    }
-    const ByteMatcher matcher(pattern);
+    const std::uint64_t m = pattern.Size();
+    const ByteMatcher matcher(pattern.bytes, pattern.mask);
+    // Each read covers a block of candidates and the m - 1 bytes the last of them reaches.
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kSearchBlockSize + m - 1));
     std::uint64_t last = std::min(size - m, start); // greatest start offset still to try
     while (true) {
         if (!ReportAndGoOn(progress, cancel, size - last - 1, size)) {
@@ -110,12 +119,12 @@ SearchOutcome SearchBackward(const IReadOnlyDocument* document,
         }
         const std::uint64_t count = std::min(last + 1, kSearchBlockSize);
         const std::uint64_t first = last + 1 - count;
-        const ReadResult read = document->Read(first, count + m - 1);
-        const std::vector<std::uint8_t>& bytes = read.bytes;
+        const std::uint64_t got = document->ReadInto(first, buffer.data(), count + m - 1);
         // A block that comes back too short to hold a match is skipped.
-        if (bytes.size() >= m) {
-            const std::uint64_t limit = std::min<std::uint64_t>(count - 1, bytes.size() - m);
-            const std::size_t hit = matcher.FindLast(bytes, static_cast<std::size_t>(limit));
+        if (got >= m) {
+            const std::uint64_t limit = std::min(count - 1, got - m);
+            const std::size_t hit = matcher.FindLast(
+                std::span<const std::uint8_t>(buffer.data(), got), static_cast<std::size_t>(limit));
             if (hit != ByteMatcher::npos) {
                 return {SearchStatus::Found, first + hit};
             }
@@ -127,6 +136,56 @@ SearchOutcome SearchBackward(const IReadOnlyDocument* document,
     }
     Report(progress, size, size);
     return kNotFound;
+}
+
+SearchOutcome SearchForward(const IReadOnlyDocument* document,
+                            std::span<const std::uint8_t> pattern, std::uint64_t start,
+                            const CancelCheck& cancel, const ProgressCallback& progress)
+{
+    return SearchForward(document, ExactPattern(pattern), start, cancel, progress);
+}
+
+SearchOutcome SearchBackward(const IReadOnlyDocument* document,
+                             std::span<const std::uint8_t> pattern, std::uint64_t start,
+                             const CancelCheck& cancel, const ProgressCallback& progress)
+{
+    return SearchBackward(document, ExactPattern(pattern), start, cancel, progress);
+}
+
+FindAllOutcome FindAll(const IReadOnlyDocument* document, const SearchPattern& pattern,
+                       std::uint64_t maxHits, const CancelCheck& cancel,
+                       const ProgressCallback& progress, const HitBatchCallback& hits)
+{
+    FindAllOutcome outcome;
+    if (!Searchable(document, pattern) || maxHits == 0) {
+        return outcome;
+    }
+    const ByteMatcher matcher(pattern.bytes, pattern.mask);
+    std::vector<std::uint64_t> batch; // reused: one block's hits at a time
+    bool refused = false;
+    const StreamEnd end =
+        StreamForward(*document, pattern.Size(), 0, cancel, progress,
+                      [&](std::span<const std::uint8_t> bytes, std::uint64_t at) {
+                          batch.clear();
+                          matcher.FindAll(bytes, 0, batch, at);
+                          if (batch.empty()) {
+                              return true;
+                          }
+                          batch.resize(static_cast<std::size_t>(
+                              std::min<std::uint64_t>(batch.size(), maxHits - outcome.count)));
+                          outcome.count += batch.size();
+                          if (hits && !hits(batch)) {
+                              refused = true;
+                              return false;
+                          }
+                          return outcome.count < maxHits;
+                      });
+    if (end == StreamEnd::Cancelled || refused) {
+        outcome.status = SearchStatus::Cancelled;
+    } else if (outcome.count > 0) {
+        outcome.status = SearchStatus::Found;
+    }
+    return outcome;
 }
 
 } // namespace orx

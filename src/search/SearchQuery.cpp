@@ -4,6 +4,9 @@
 #include "platform/CodePage.h"
 #include "platform/Utf.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace orx {
 namespace {
 
@@ -34,6 +37,71 @@ std::optional<std::vector<std::uint8_t>> EncodeUtf16(std::u16string_view text, b
     return bytes;
 }
 
+std::u16string WithoutWhiteSpace(std::u16string_view text)
+{
+    std::u16string kept;
+    for (char16_t c : text) {
+        if (!IsWhiteSpace(c)) {
+            kept.push_back(c);
+        }
+    }
+    return kept;
+}
+
+// Case folding reaches the simple upper/lower-case pairs below wherever their encodings
+// differ in one bit of one byte: clearing that bit in the mask then matches exactly the two
+// spellings and nothing else, at no cost to the scan. So the ASCII letters fold in every
+// encoding, but only as characters of their own (never the trail byte of a double-byte
+// character, nor the low byte of a UTF-16 unit such as U+0141). Beyond ASCII the rule admits,
+// in UTF-8 and UTF-16, the Latin-1 letters U+00C0-U+00DE (not the multiplication sign), Greek
+// Alpha to Omicron and Cyrillic A to Pe; in Windows-949 and EUC-KR the Greek letters; in
+// Shift_JIS Greek Alpha alone. Every other pair (sharp s, y with diaeresis, Greek Pi to Omega
+// and Cyrillic Er to Ya in UTF-8/16, full-width Latin, ...) matches only as typed.
+char16_t CasePartner(char16_t c)
+{
+    auto upper = [](int u) {
+        return (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7) ||
+               (u >= 0x391 && u <= 0x3A9 && u != 0x3A2) || (u >= 0x410 && u <= 0x42F);
+    };
+    if (upper(c)) {
+        return static_cast<char16_t>(c + 0x20);
+    }
+    if (upper(c - 0x20)) {
+        return static_cast<char16_t>(c - 0x20);
+    }
+    return 0;
+}
+
+// The mask of one character's bytes: one bit cleared when the partner differs just there.
+void AppendCharacterMask(const std::vector<std::uint8_t>& bytes, char16_t partner,
+                         TextEncoding encoding, std::vector<std::uint8_t>& mask)
+{
+    const std::size_t first = mask.size();
+    mask.resize(first + bytes.size(), 0xFF);
+    if (partner == 0) {
+        return;
+    }
+    const auto other = EncodeTextQuery(std::u16string_view(&partner, 1), encoding);
+    if (!other || other->size() != bytes.size()) {
+        return;
+    }
+    std::size_t differing = 0;
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        if (bytes[k] != (*other)[k]) {
+            ++differing;
+            at = k;
+        }
+    }
+    if (differing != 1) {
+        return;
+    }
+    const auto bit = static_cast<std::uint8_t>(bytes[at] ^ (*other)[at]);
+    if (std::popcount(bit) == 1) {
+        mask[first + at] = static_cast<std::uint8_t>(~bit);
+    }
+}
+
 } // namespace
 
 std::u16string TrimQuery(std::u16string_view text)
@@ -51,13 +119,73 @@ std::u16string TrimQuery(std::u16string_view text)
 
 std::optional<std::vector<std::uint8_t>> ParseHexQuery(std::u16string_view text)
 {
-    std::u16string digits;
-    for (char16_t c : text) {
-        if (!IsWhiteSpace(c)) {
-            digits.push_back(c);
-        }
+    return HexPairsToBytes(WithoutWhiteSpace(text));
+}
+
+std::optional<MaskedBytes> ParseWildcardHexQuery(std::u16string_view text)
+{
+    const std::u16string digits = WithoutWhiteSpace(text);
+    if (digits.empty() || digits.size() % 2 != 0) {
+        return std::nullopt;
     }
-    return HexPairsToBytes(digits);
+    MaskedBytes parsed;
+    bool wild = false;
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        unsigned value = 0;
+        unsigned bits = 0;
+        for (const char16_t c : {digits[i], digits[i + 1]}) {
+            value <<= 4;
+            bits <<= 4;
+            if (c == u'?') {
+                wild = true;
+                continue;
+            }
+            const std::optional<std::uint8_t> digit = HexDigitValue(c);
+            if (!digit) {
+                return std::nullopt;
+            }
+            value |= *digit;
+            bits |= 0xF;
+        }
+        parsed.bytes.push_back(static_cast<std::uint8_t>(value));
+        parsed.mask.push_back(static_cast<std::uint8_t>(bits));
+    }
+    if (!wild) {
+        parsed.mask.clear();
+    }
+    return parsed;
+}
+
+std::vector<std::uint8_t> CaseFoldMask(std::u16string_view text, TextEncoding encoding)
+{
+    // Encoding character by character costs a conversion each: not for text without letters.
+    const bool letters =
+        std::any_of(text.begin(), text.end(), [](char16_t c) { return CasePartner(c) != 0; });
+    const std::optional<std::vector<std::uint8_t>> whole = EncodeTextQuery(text, encoding);
+    if (!letters || !whole) {
+        return {};
+    }
+    std::vector<std::uint8_t> joined; // the characters encoded one by one
+    std::vector<std::uint8_t> mask;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair =
+            (text[i] & 0xFC00) == 0xD800 && i + 1 < text.size() && (text[i + 1] & 0xFC00) == 0xDC00;
+        const std::size_t units = pair ? 2 : 1;
+        const auto bytes = EncodeTextQuery(text.substr(i, units), encoding);
+        if (!bytes) {
+            return {};
+        }
+        AppendCharacterMask(*bytes, pair ? char16_t{0} : CasePartner(text[i]), encoding, mask);
+        joined.insert(joined.end(), bytes->begin(), bytes->end());
+        i += units;
+    }
+    // A mask out of step with the query's bytes would fold the wrong ones.
+    const bool folds =
+        std::any_of(mask.begin(), mask.end(), [](auto bits) { return bits != 0xFF; });
+    if (joined != *whole || !folds) {
+        return {};
+    }
+    return mask;
 }
 
 std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text,
@@ -100,15 +228,25 @@ SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding
 {
     const std::u16string query = TrimQuery(request.query);
     const bool text = request.kind != kSearchKindHex;
-    std::optional<std::vector<std::uint8_t>> bytes =
-        text ? EncodeTextQuery(query, encoding) : ParseHexQuery(query);
-    if (!bytes) {
-        return {{}, text ? "error.search_invalid_text" : "error.search_invalid_hex"};
+    std::optional<MaskedBytes> parsed;
+    if (!text) {
+        parsed = ParseWildcardHexQuery(query);
+    } else if (auto bytes = EncodeTextQuery(query, encoding)) {
+        parsed = MaskedBytes{std::move(*bytes), {}};
     }
-    if (bytes->empty() || bytes->size() > kMaxSearchPatternBytes) {
-        return {{}, "error.search_too_long"};
+    if (!parsed) {
+        return {{}, {}, text ? "error.search_invalid_text" : "error.search_invalid_hex"};
     }
-    return {std::move(*bytes), {}};
+    if (parsed->bytes.empty() || parsed->bytes.size() > kMaxSearchPatternBytes) {
+        return {{}, {}, "error.search_too_long"};
+    }
+    if (text && request.ignoreCase) {
+        parsed->mask = CaseFoldMask(query, encoding);
+    }
+    for (std::size_t k = 0; k < parsed->mask.size(); ++k) {
+        parsed->bytes[k] &= parsed->mask[k];
+    }
+    return {std::move(parsed->bytes), std::move(parsed->mask), {}};
 }
 
 } // namespace orx

@@ -14,6 +14,7 @@ namespace orx {
 struct SearchDialogResult {
     std::uint32_t kind = 0;
     std::u16string query;
+    bool ignoreCase = false; // text queries only; ignored for hex
 };
 
 inline constexpr std::uint32_t kSearchKindHex = 0;
@@ -33,6 +34,21 @@ std::u16string TrimQuery(std::u16string_view text);
 // is left, the count is odd, or a pair is not two hexadecimal digits.
 std::optional<std::vector<std::uint8_t>> ParseHexQuery(std::u16string_view text);
 
+// Bytes and, per byte, the bits that must match (0xFF: all); an empty mask means all bits of
+// all bytes.
+struct MaskedBytes {
+    std::vector<std::uint8_t> bytes; // bits outside the mask are zero
+    std::vector<std::uint8_t> mask;
+};
+
+// As ParseHexQuery, and a "?" in place of a digit matches any nibble: "4D 5A ?? 00", "A?",
+// "?F".
+std::optional<MaskedBytes> ParseWildcardHexQuery(std::u16string_view text);
+
+// The mask that makes the bytes of `text` in `encoding` match regardless of case, or an empty
+// one when no character of it folds. See the definition for how far folding goes.
+std::vector<std::uint8_t> CaseFoldMask(std::u16string_view text, TextEncoding encoding);
+
 // The bytes of `text` in the encoding (a TextEncoding value); nothing for an empty text, a
 // character the encoding cannot represent exactly, or an unknown encoding.
 std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view text,
@@ -40,12 +56,16 @@ std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view tex
 
 // A query converted for the scanners, or the string-table key of the reason it was refused.
 struct SearchPattern {
-    std::vector<std::uint8_t> bytes;
-    std::string errorKey; // empty when the bytes are usable
+    std::vector<std::uint8_t> bytes; // bits outside `mask` are zero
+    std::vector<std::uint8_t> mask;  // per byte the bits that must match; empty: all of them
+    std::string errorKey;            // empty when the bytes are usable
+
+    // Bytes in one match.
+    [[nodiscard]] std::size_t Size() const { return bytes.size(); }
 };
 
-// Trims, converts (text queries with `encoding`) and applies the size limit, as a search
-// request does before it scans.
+// Trims, converts (text queries with `encoding`, folded when asked; hex queries with their
+// wildcards) and applies the size limit, as a search request does before it scans.
 SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding encoding);
 
 } // namespace orx

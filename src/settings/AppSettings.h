@@ -21,6 +21,7 @@ inline constexpr std::u16string_view kSettingsFileName = u"orlin.settings.json";
 struct SearchHistoryEntry {
     std::u16string kind;  // "hex" or "text"
     std::u16string query; // trimmed
+    bool ignoreCase = false;
 
     friend bool operator==(const SearchHistoryEntry&, const SearchHistoryEntry&) = default;
 };

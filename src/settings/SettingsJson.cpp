@@ -139,7 +139,9 @@ std::string SearchHistoryItems(const std::vector<SearchHistoryEntry>& entries)
             items += ", ";
         }
         items += R"({"kind": ")" + EscapeJsonString(entry.kind) + R"(", "query": ")" +
-                 EscapeJsonString(entry.query) + "\"}";
+                 EscapeJsonString(entry.query) + "\"";
+        // Written only when set: files stay as earlier versions wrote them, and those ignore it.
+        items += entry.ignoreCase ? R"(, "ignoreCase": true})" : "}";
     }
     return items;
 }
@@ -290,7 +292,8 @@ std::vector<SearchHistoryEntry> ReadSearchHistory(const JsonScanner& scan)
         auto kind = inner.String("kind", 0);
         auto query = inner.String("query", 0);
         if (kind && query) {
-            history.push_back({std::move(*kind), std::move(*query)});
+            history.push_back({std::move(*kind), std::move(*query),
+                               inner.Boolean("ignoreCase", 0).value_or(false)});
         }
     }
     return history;

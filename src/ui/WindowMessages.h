@@ -42,4 +42,7 @@ inline constexpr std::uint32_t kMsgCompareResume = kWmApp + 31;
 // Posted to the main window on activation: look at the open file once the activation is done.
 inline constexpr std::uint32_t kMsgCheckFileOnDisk = kWmApp + 24;
 
+// Posted to the main window by the Find All worker whenever it has news.
+inline constexpr std::uint32_t kMsgFindAllNews = kWmApp + 32;
+
 } // namespace orx

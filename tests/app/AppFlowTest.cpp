@@ -20,7 +20,8 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues)
         {1026, 0, CommandKind::SetLanguage, 2}, {1027, 0, CommandKind::About, 0},
         {1000, 0, CommandKind::Unknown, 0},     {1028, 0, CommandKind::Checksums, 0},
         {1029, 0, CommandKind::Compare, 0},     {1031, 0, CommandKind::PreviousDifference, 0},
-        {1032, 0, CommandKind::Unknown, 0},
+        {1032, 0, CommandKind::Unknown, 0},     {1040, 0, CommandKind::FindNextAgain, 0},
+        {1041, 0, CommandKind::FindPreviousAgain, 0},
         {3999, 5, CommandKind::Unknown, 0},     {4004, 5, CommandKind::OpenRecent, 4},
         {4005, 5, CommandKind::Ignored, 5},     {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
     };
@@ -56,6 +57,13 @@ TEST(Commands, NothingRunsWhileASaveIsBusy)
     EXPECT_FALSE(CommandAllowed(DecodeCommand(4000, 3), true));
     EXPECT_TRUE(CommandAllowed(DecodeCommand(4002, 3), false));
     EXPECT_FALSE(CommandAllowed(DecodeCommand(4003, 3), false));
+    // While Find All reads the document only what would replace or write it waits.
+    for (const std::uint32_t id : {1001u, 1002u, 1003u, 4000u}) {
+        EXPECT_FALSE(CommandAllowed(DecodeCommand(id, 3), false, true)) << id;
+    }
+    for (const std::uint32_t id : {1004u, 1005u, 1028u, 1040u, 1041u}) {
+        EXPECT_TRUE(CommandAllowed(DecodeCommand(id, 3), false, true)) << id;
+    }
 }
 
 TEST(AppFlow, DropsOpenTheFirstFileThatOpensHereAndTheRestElsewhere)

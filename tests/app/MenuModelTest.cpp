@@ -76,12 +76,19 @@ TEST(MenuModel, GreyingAndCheckMarksFollowTheState)
     damaged.encoding = static_cast<TextEncoding>(9);
     damaged.theme = static_cast<Theme>(7);
     damaged.language = static_cast<UiLanguage>(5);
+    MenuState locked = editing; // Find All reads the document
+    locked.locked = true;
+    locked.recentFiles = {u"C:\\a.bin"};
     const Case cases[] = {
         {"closed: document commands greyed",
          closed,
          {1004, 1007, 1014, 1024},
-         {1002, 1003, 1029, 1028, 1030, 1031}},
+         {1002, 1003, 1029, 1028, 1040, 1041, 1030, 1031}},
         {"editing", editing, {1013, 1016, 1026, 1022}, {}},
+        {"Find All running: open, save, close",
+         locked,
+         {1013, 1016, 1026, 1022},
+         {1001, 1002, 1003, 4000}},
         {"unknown values", damaged, {1004, 1007, 1014, 1024}, {}},
     };
     for (const Case& c : cases) {

@@ -15,14 +15,13 @@ TEST(SearchHistory, NewestFirstWithoutRepeatsPerKind)
     EXPECT_TRUE(AddSearchHistory(history, u"hex", u"DE AD"));
     EXPECT_TRUE(AddSearchHistory(history, u"hex", u"41 41")); // moves to the front
     EXPECT_TRUE(AddSearchHistory(history, u"text", u"Abc"));
-    EXPECT_TRUE(AddSearchHistory(history, u"text", u"abc")); // case counts
+    EXPECT_TRUE(AddSearchHistory(history, u"text", u"abc", true)); // so does the case flag
+    EXPECT_TRUE(AddSearchHistory(history, u"text", u"abc"));       // case counts
+    EXPECT_TRUE(AddSearchHistory(history, u"text", u"abc", true));
     EXPECT_FALSE(AddSearchHistory(history, u"hex", u""));
     EXPECT_FALSE(AddSearchHistory(history, u"", u"41"));
-    const History expected = {{u"text", u"abc"},
-                              {u"text", u"Abc"},
-                              {u"hex", u"41 41"},
-                              {u"hex", u"DE AD"},
-                              {u"text", u"41 41"}};
+    const History expected = {{u"text", u"abc", true}, {u"text", u"abc"},  {u"text", u"Abc"},
+                              {u"hex", u"41 41"},      {u"hex", u"DE AD"}, {u"text", u"41 41"}};
     EXPECT_EQ(history, expected);
     EXPECT_EQ(SearchHistoryQueries(history, u"hex"),
               (std::vector<std::u16string>{u"41 41", u"DE AD"}));

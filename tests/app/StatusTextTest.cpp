@@ -1,3 +1,4 @@
+#include "app/FindAllText.h"
 #include "app/StatusText.h"
 
 #include "app/AppTestSupport.h"
@@ -102,6 +103,35 @@ TEST(TitleText, NameOfTheOpenFileTheDeletedAndTheModifiedMark)
         EXPECT_EQ(BuildTitleText(c.open, c.path, c.modified, kBracketLookup, c.deleted),
                   c.expected);
     }
+}
+
+TEST(FindAllText, CaptionsFillInTheQueryTheCountAndTheState)
+{
+    const StringLookup lookup = [](std::string_view key) -> std::u16string {
+        if (key == "status.hits.one" || key == "status.hits.many") {
+            return key == "status.hits.one" ? u"{count} hit" : u"{count} hits";
+        }
+        return BracketKey(key) + u" {query}|{hits}|{percent}";
+    };
+    // clang-format off
+    struct Case { FindAllState state; std::uint64_t count, percent; const char16_t* caption; };
+    const Case cases[] = {
+        {FindAllState::Running, 1234, 42, u"[findall.caption.running] {p}|1,234 hits|42"},
+        {FindAllState::Running, 1, 250, u"[findall.caption.running] {p}|1 hit|100"},
+        {FindAllState::Done, 0, 100, u"[findall.caption.none] {p}|0 hits|{percent}"},
+        {FindAllState::Done, 7, 100, u"[findall.caption.done] {p}|7 hits|{percent}"},
+        {FindAllState::Stopped, 1000000, 3, u"[findall.caption.stopped] {p}|1,000,000 hits|{percent}"},
+        {FindAllState::OutOfDate, 5, 0, u"[findall.caption.out_of_date] {query}|{hits}|{percent}"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        // A query that looks like a placeholder stays as typed.
+        EXPECT_EQ(FindAllCaption(c.state, u"{p}", c.count, c.percent, lookup), c.caption);
+    }
+    StatusInputs inputs;
+    inputs.documentOpen = true;
+    inputs.hits = HitCountText(2, lookup);
+    EXPECT_TRUE(BuildStatusText(inputs, kBracketLookup).ends_with(u"  2 hits"));
 }
 
 } // namespace

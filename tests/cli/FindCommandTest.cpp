@@ -36,11 +36,36 @@ TEST_F(FindCommand, PrintsTheOffsetOfTheNearestMatch)
         {{u"--hex", u"4141", u"--backward"}, "0x2\n"},
         {{u"--text", u"\u3042", u"--encoding", u"utf8", u"--backward", u"--from", u"0xFF"},
          "0xC\n"},
+        {{u"--hex", u"4? 41", u"--from", u"1"}, "0x1\n"},
+        {{u"--text", u"aBC", u"--encoding", u"utf16le", u"--ignore-case"}, "0x4\n"},
+        {{u"--text", u"aBC", u"--encoding", u"utf16le"}, "not found\n"},
     };
     for (const auto& [options, out] : cases) {
         const test::Outcome outcome = Find(options);
         EXPECT_EQ(outcome.out, out) << ::testing::PrintToString(options);
         EXPECT_EQ(outcome.code, out == "not found\n" ? kExitNotFound : kExitOk) << outcome.err;
+    }
+}
+
+TEST_F(FindCommand, ListsCountsOrDescribesEveryMatch)
+{
+    const std::pair<Args, std::string> cases[] = {
+        {{u"--hex", u"41 41", u"--all"}, "0x0\n0x1\n0x2\n"},
+        {{u"--hex", u"41 41", u"--all", u"--max", u"2"}, "0x0\n0x1\n"},
+        {{u"--hex", u"?? 00", u"--count"}, "3\n"},
+        {{u"--text", u"B", u"--encoding", u"utf16le", u"--ignore-case", u"--json"},
+         "[\n  {\"offset\": 6, \"bytes\": \"6200\"}\n]\n"},
+        {{u"--hex", u"41 ?1", u"--json", u"--max", u"1"},
+         "[\n  {\"offset\": 0, \"bytes\": \"4141\"}\n]\n"},
+        {{u"--hex", u"42", u"--all"}, ""},
+        {{u"--hex", u"42", u"--json"}, "[]\n"},
+        {{u"--hex", u"41", u"--count", u"--max", u"0"}, "0\n"},
+    };
+    for (const auto& [options, out] : cases) {
+        const test::Outcome outcome = Find(options);
+        EXPECT_EQ(outcome.out, out) << ::testing::PrintToString(options);
+        const bool none = out.empty() || out == "[]\n" || out == "0\n";
+        EXPECT_EQ(outcome.code, none ? kExitNotFound : kExitOk) << outcome.err;
     }
 }
 
@@ -57,7 +82,7 @@ TEST_F(FindCommand, InvalidQueriesPrintTheEnglishErrorText)
     };
     for (const auto& [options, err] : cases) {
         const test::Outcome outcome = Find(options);
-        EXPECT_EQ(outcome.code, kExitRefused);
+        EXPECT_EQ(outcome.code, 2);
         EXPECT_EQ(outcome.err, err);
         EXPECT_EQ(outcome.out, "");
     }
@@ -66,19 +91,26 @@ TEST_F(FindCommand, InvalidQueriesPrintTheEnglishErrorText)
 
 TEST_F(FindCommand, RefusesBadArguments)
 {
-    const std::pair<Args, int> cases[] = {
-        {{}, kExitUsage},
-        {{u"--hex", u"41", u"--text", u"A"}, kExitUsage},
-        {{u"--hex", u"41", u"--encoding", u"utf8"}, kExitUsage},
-        {{u"--text", u"A", u"--encoding", u"klingon"}, kExitUsage},
-        {{u"--text", u"A", u"--from", u"zz"}, kExitUsage},
-        {{u"--text"}, kExitUsage},
-        {{u"--text", u"A", u"extra"}, kExitUsage},
+    // As grep: 2 for any trouble.
+    const Args cases[] = {
+        {},
+        {u"--hex", u"41", u"--text", u"A"},
+        {u"--hex", u"41", u"--encoding", u"utf8"},
+        {u"--hex", u"41", u"--ignore-case"},
+        {u"--text", u"A", u"--encoding", u"klingon"},
+        {u"--text", u"A", u"--from", u"zz"},
+        {u"--text"},
+        {u"--text", u"A", u"extra"},
+        {u"--text", u"A", u"--all", u"--count"},
+        {u"--text", u"A", u"--json", u"--backward"},
+        {u"--text", u"A", u"--all", u"--from", u"1"},
+        {u"--text", u"A", u"--max", u"1"},
+        {u"--text", u"A", u"--count", u"--max", u"0x10"},
     };
-    for (const auto& [options, code] : cases) {
-        EXPECT_EQ(Find(options).code, code) << ::testing::PrintToString(options);
+    for (const Args& options : cases) {
+        EXPECT_EQ(Find(options).code, 2) << ::testing::PrintToString(options);
     }
-    EXPECT_EQ(RunCommand(RunFind, {dir_.Path(u"missing.bin"), u"--hex", u"41"}).code, kExitNoInput);
+    EXPECT_EQ(RunCommand(RunFind, {dir_.Path(u"missing.bin"), u"--hex", u"41"}).code, 2);
 }
 
 } // namespace

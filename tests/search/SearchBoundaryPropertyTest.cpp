@@ -40,15 +40,16 @@ std::set<std::uint64_t> BoundaryOffsets(std::uint64_t m, std::uint64_t size)
     return offsets;
 }
 
-// Every match start in `all`, by a naive scan.
-std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
+// Every match start in `all`, by a naive scan; the pattern's first byte has no mask.
+std::vector<std::uint64_t> AllMatches(const Bytes& all, const SearchPattern& pattern)
 {
     std::vector<std::uint64_t> matches;
     // Only where the first byte occurs; the rest is compared byte by byte.
-    for (auto it = std::find(all.begin(), all.end(), pattern[0]); it != all.end();
-         it = std::find(it + 1, all.end(), pattern[0])) {
+    const std::uint8_t first = pattern.bytes[0];
+    for (auto it = std::find(all.begin(), all.end(), first); it != all.end();
+         it = std::find(it + 1, all.end(), first)) {
         const auto at = static_cast<std::size_t>(it - all.begin());
-        if (test::MatchesAt(all, pattern, at)) {
+        if (test::MatchesAt(all, pattern.bytes, at, pattern.mask)) {
             matches.push_back(at);
         }
     }
@@ -56,7 +57,7 @@ std::vector<std::uint64_t> AllMatches(const Bytes& all, const Bytes& pattern)
 }
 
 // Searches from `start` in one direction; the nearest match in `matches` must be found.
-void Check(const IReadOnlyDocument& document, const Bytes& pattern,
+void Check(const IReadOnlyDocument& document, const SearchPattern& pattern,
            const std::vector<std::uint64_t>& matches, std::uint64_t start, bool forward,
            const std::string& label)
 {
@@ -78,13 +79,13 @@ void Check(const IReadOnlyDocument& document, const Bytes& pattern,
 }
 
 // Searches from a few starts around each planted offset and compares with the naive scan.
-void CheckAround(const IReadOnlyDocument& document, const Bytes& pattern,
+void CheckAround(const IReadOnlyDocument& document, const SearchPattern& pattern,
                  const std::set<std::uint64_t>& planted, const std::string& label)
 {
     const Bytes all = document.Read(0, document.Size()).bytes;
     ASSERT_EQ(all.size(), document.Size());
     const std::vector<std::uint64_t> matches = AllMatches(all, pattern);
-    const std::uint64_t m = pattern.size();
+    const std::uint64_t m = pattern.Size();
     std::set<std::uint64_t> forward;
     std::set<std::uint64_t> backward;
     for (const std::uint64_t at : planted) {
@@ -125,8 +126,47 @@ TEST(SearchBoundaryProperty, PlantedPatternsOfEverySizeAroundBlockBoundaries)
             const auto where = document.Bytes().begin() + static_cast<std::ptrdiff_t>(at);
             const Bytes saved(where, where + static_cast<std::ptrdiff_t>(m));
             std::copy(pattern.begin(), pattern.end(), where);
-            CheckAround(document, pattern, {at},
+            CheckAround(document, {pattern, {}, {}}, {at},
                         "m=" + std::to_string(m) + " at " + std::to_string(at));
+            std::copy(saved.begin(), saved.end(), where);
+        }
+    }
+}
+
+// Wildcards and folded letters after a fixed first byte, planted around every boundary at
+// once: both directions and FindAll, whole reads and short ones, against the naive scan.
+TEST(SearchBoundaryProperty, MaskedPatternsAndFindAllAroundBlockBoundaries)
+{
+    static constexpr std::uint8_t kMasks[] = {0xFF, 0x00, 0xF0, 0x0F, 0xDF};
+    std::mt19937 random(20241207);
+    for (const std::uint64_t m : {1, 2, 3, 7, 16, 64, 65, 300}) {
+        SearchPattern pattern{RandomBytes(random, m), Bytes(m, 0xFF), {}};
+        for (std::size_t k = 1; k < m; ++k) {
+            pattern.mask[k] = kMasks[random() % 5];
+        }
+        test::MemoryDocument document(RandomBytes(random, 2 * kMiB + 777));
+        for (auto& b : document.Bytes()) {
+            b = b == pattern.bytes[0] ? static_cast<std::uint8_t>(b + 1) : b;
+        }
+        for (const std::uint64_t at : BoundaryOffsets(m, 2 * kMiB)) {
+            const auto where = document.Bytes().begin() + static_cast<std::ptrdiff_t>(at);
+            const Bytes saved(where, where + static_cast<std::ptrdiff_t>(m));
+            std::copy(pattern.bytes.begin(), pattern.bytes.end(), where);
+            const std::string label = "masked m=" + std::to_string(m) + " at " + std::to_string(at);
+            CheckAround(document, pattern, {at}, label);
+            const std::vector<std::uint64_t> matches = AllMatches(document.Bytes(), pattern);
+            for (const std::uint64_t limit : {UINT64_MAX, std::uint64_t{4099}}) {
+                document.readLimit = limit;
+                std::vector<std::uint64_t> found;
+                const FindAllOutcome outcome =
+                    FindAll(&document, pattern, UINT64_MAX, {}, {}, [&](auto hits) {
+                        found.insert(found.end(), hits.begin(), hits.end());
+                        return true;
+                    });
+                EXPECT_EQ(found, matches) << label << " reads of " << limit;
+                EXPECT_EQ(outcome.count, matches.size()) << label;
+            }
+            document.readLimit = UINT64_MAX;
             std::copy(saved.begin(), saved.end(), where);
         }
     }

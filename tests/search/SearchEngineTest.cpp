@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +14,7 @@ namespace orx {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Bytes64 = std::vector<std::uint64_t>;
 using test::MemoryDocument;
 
 constexpr std::uint64_t kMiB = 1 << 20;
@@ -143,6 +146,51 @@ TEST(Search, ReadsShorterThanThePatternStillFindAMatchAcrossThem)
         EXPECT_EQ(Forward(document, pattern, 0), 101u) << limit;
         EXPECT_EQ(Forward(document, pattern, 100), 101u) << limit;
     }
+}
+
+// Runs of three 5s every 1,000 bytes (two overlapping hits of 5 5 each), one across the first
+// block edge. Expected counts and offsets come from the planted list.
+TEST(FindAll, HandsOverHitsInAscendingBatchesUpToTheLimitUntilCancelled)
+{
+    MemoryDocument document(Bytes(3 * kMiB + kMiB / 2, 0));
+    std::vector<std::uint64_t> planted;
+    for (std::uint64_t at = 500; at + 3 <= document.Size(); at += 1000) {
+        at = at == 1048500 ? kMiB - 2 : at;
+        std::fill_n(document.Bytes().begin() + static_cast<std::ptrdiff_t>(at), 3, 5);
+        planted.insert(planted.end(), {at, at + 1});
+    }
+    const std::uint64_t inFirstView = static_cast<std::uint64_t>(
+        std::lower_bound(planted.begin(), planted.end(), kMiB - 1) - planted.begin());
+    const SearchPattern pattern{{5, 5}, {}, {}};
+    // clang-format off
+    struct Case { const char* name; std::uint64_t maxHits; int checks; int batches;
+        std::uint64_t count; SearchStatus status; };
+    const Case cases[] = {
+        {"all", UINT64_MAX, 99, 99, planted.size(), SearchStatus::Found},
+        {"at most 5", 5, 99, 99, 5, SearchStatus::Found},
+        {"none wanted", 0, 99, 99, 0, SearchStatus::NotFound},
+        {"cancelled in the second block", UINT64_MAX, 1, 99, inFirstView, SearchStatus::Cancelled},
+        {"refused after the first batch", UINT64_MAX, 99, 1, inFirstView, SearchStatus::Cancelled},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        int checks = 0;
+        std::vector<std::uint64_t> found;
+        std::vector<std::size_t> sizes;
+        const FindAllOutcome outcome = FindAll(
+            &document, pattern, c.maxHits, [&] { return checks++ < c.checks; }, {},
+            [&](std::span<const std::uint64_t> hits) {
+                found.insert(found.end(), hits.begin(), hits.end());
+                sizes.push_back(hits.size());
+                return static_cast<int>(sizes.size()) < c.batches;
+            });
+        EXPECT_EQ(outcome.status, c.status) << c.name;
+        EXPECT_EQ(outcome.count, c.count) << c.name;
+        EXPECT_EQ(found, Bytes64(planted.begin(), planted.begin() + c.count)) << c.name;
+        EXPECT_LE(sizes.size(), 4u) << c.name; // one batch per block
+    }
+    EXPECT_EQ(FindAll(&document, {{6}, {}, {}}, UINT64_MAX, {}, {}, {}).status,
+              SearchStatus::NotFound);
 }
 
 } // namespace

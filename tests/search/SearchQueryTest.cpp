@@ -39,6 +39,57 @@ TEST(ParseHexQuery, ReadsPairsAndIgnoresWhiteSpaceAnywhere)
     }
 }
 
+TEST(ParseWildcardHexQuery, QuestionMarksMaskNibbles)
+{
+    // clang-format off
+    struct Case { std::u16string text; std::optional<Bytes> bytes; Bytes mask; };
+    const Case cases[] = {
+        {u"4D 5A ?? 00", Bytes{0x4D, 0x5A, 0x00, 0x00}, {0xFF, 0xFF, 0x00, 0xFF}},
+        {u"a??F", Bytes{0xA0, 0x0F}, {0xF0, 0x0F}},
+        {u"DEAD", Bytes{0xDE, 0xAD}, {}}, // no wildcard: no mask
+        {u"??", Bytes{0x00}, {0x00}},
+        {u"?", std::nullopt, {}},
+        {u"4?5", std::nullopt, {}},
+        {u"*A", std::nullopt, {}},
+        {u"\uFF1F\uFF1F", std::nullopt, {}}, // a full-width question mark is not one
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const std::optional<MaskedBytes> parsed = ParseWildcardHexQuery(c.text);
+        ASSERT_EQ(parsed.has_value(), c.bytes.has_value()) << ::testing::PrintToString(c.text);
+        if (parsed) {
+            EXPECT_EQ(parsed->bytes, *c.bytes) << ::testing::PrintToString(c.text);
+            EXPECT_EQ(parsed->mask, c.mask) << ::testing::PrintToString(c.text);
+        }
+    }
+}
+
+// A cleared bit must separate exactly the character and its other case; a byte that is only
+// part of a character (a trail byte, the low byte of a UTF-16 unit above U+00FF) never folds.
+TEST(CaseFoldMask, FoldsOnlyWholeCharactersWhoseCasesDifferInOneBit)
+{
+    // clang-format off
+    struct Case { std::u16string text; TextEncoding encoding; Bytes mask; };
+    const Case cases[] = {
+        {u"aZ1", TextEncoding::Ascii, {0xDF, 0xDF, 0xFF}},
+        {u"12", TextEncoding::Ascii, {}},
+        {u"A\u0141", TextEncoding::Utf16Le, {0xDF, 0xFF, 0xFF, 0xFF}},
+        {u"\u0141", TextEncoding::Utf16Be, {}},
+        {u"\u00E9\u00D7", TextEncoding::Utf8, {0xFF, 0xDF, 0xFF, 0xFF}}, // no other case of x
+        {u"\u0395\u0420\u0410", TextEncoding::Utf16Be, {0xFF, 0xDF, 0xFF, 0xFF, 0xFF, 0xDF}},
+        {u"\u0420", TextEncoding::Utf8, {}}, // D0 A0 against D1 80
+        {u"\u30A2a", TextEncoding::ShiftJis, {0xFF, 0xFF, 0xDF}}, // 83 41 61
+        {u"\u03B1", TextEncoding::ShiftJis, {0xFF, 0xDF}},
+        {u"\U0001F600A", TextEncoding::Utf16Le, {0xFF, 0xFF, 0xFF, 0xFF, 0xDF, 0xFF}},
+        {u"\u00DF\u00FF", TextEncoding::Utf16Le, {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        EXPECT_EQ(CaseFoldMask(c.text, c.encoding), c.mask)
+            << ::testing::PrintToString(c.text) << " in " << static_cast<int>(c.encoding);
+    }
+}
+
 TEST(EncodeTextQuery, ProducesTheBytesOfEachEncoding)
 {
     // One character per code page shows which one is used; the pages are tested on their own.
@@ -71,7 +122,7 @@ TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
 {
     // clang-format off
     struct Case { std::uint32_t kind; std::u16string query; TextEncoding encoding; Bytes bytes;
-        std::string errorKey; };
+        std::string errorKey; bool ignoreCase = false; Bytes mask = {}; };
     // clang-format on
     const std::vector<Case> cases = {
         {0, u"  de ad\tBE EF  ", TextEncoding::Ascii, {0xDE, 0xAD, 0xBE, 0xEF}, ""},
@@ -81,11 +132,17 @@ TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
         {0, u"   ", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
         {1, u" \t ", TextEncoding::Ascii, {}, "error.search_invalid_text"},
         {1, u"\u00E9", TextEncoding::Ascii, {}, "error.search_invalid_text"},
+        {1, u" aB ", TextEncoding::Ascii, {'A', 'B'}, "", true, {0xDF, 0xDF}},
+        {0, u" 4? ", TextEncoding::Ascii, {0x40}, "", true, {0xF0}}, // no folding for hex
+        {0, u"4? G?", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
+        {1, u"a?", TextEncoding::Ascii, {'a', '?'}, ""}, // no wildcards in text
     };
     for (const Case& c : cases) {
-        const SearchPattern pattern = BuildSearchPattern({c.kind, c.query}, c.encoding);
+        const SearchPattern pattern =
+            BuildSearchPattern({c.kind, c.query, c.ignoreCase}, c.encoding);
         EXPECT_EQ(pattern.errorKey, c.errorKey) << ::testing::PrintToString(c.query);
         EXPECT_EQ(pattern.bytes, c.bytes) << ::testing::PrintToString(c.query);
+        EXPECT_EQ(pattern.mask, c.mask) << ::testing::PrintToString(c.query);
     }
 }
 

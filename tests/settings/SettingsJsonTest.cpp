@@ -61,7 +61,7 @@ AppSettings Changed()
     settings.fontItalic = true;
     settings.recentFiles = {u"C:\\data\\[x].bin", u"D:\\\u65E5\u672C\\\"q\".dat", u"", u"]",
                             u"{\"recentFiles\": [}"};
-    settings.searchHistory = {{u"text", u"say \"hi\"\tthere"},
+    settings.searchHistory = {{u"text", u"say \"hi\"\tthere", true},
                               {u"hex", u"DE AD"},
                               {u"text", std::u16string(u"a\x01z\x1B\0!", 6)},
                               {u"text", u"}]{[\\"},
@@ -127,6 +127,8 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
         {"search history", [](AppSettings& s) { s.searchHistory = {{u"hex", u"DE AD"}, {u"text", u"a\"b"}}; },
          "\"searchHistory\": []",
          R"("searchHistory": [{"kind": "hex", "query": "DE AD"}, {"kind": "text", "query": "a\"b"}])"},
+        {"case flag", [](AppSettings& s) { s.searchHistory = {{u"text", u"a", true}}; }, "\"searchHistory\": []",
+         R"("searchHistory": [{"kind": "text", "query": "a", "ignoreCase": true}])"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -213,6 +215,8 @@ TEST(ParseSettingsTextTest, ScannerToleratesOtherSpellingsAndLayouts)
         {"\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x", "kind": "text"}])",
          [](AppSettings& s) { s.searchHistory = {{u"text", u"x"}}; }},
         {"\"searchHistory\": []", R"("searchHistory": [{"kind": "hex"}, {"query": "x"}])", [](AppSettings&) {}},
+        {"\"searchHistory\": []", R"("searchHistory": [{"ignoreCase": true, "query": "x", "kind": "text"}])",
+         [](AppSettings& s) { s.searchHistory = {{u"text", u"x", true}}; }},
         {"\"recentFiles\": []", "\"recentFiles\": [\r\n \"a\" ,\r\n\"b\"\r\n ]",
          [](AppSettings& s) { s.recentFiles = {u"a", u"b"}; }},
     };

@@ -20,13 +20,20 @@ public:
     [[nodiscard]] ReadResult Read(std::uint64_t offset, std::uint64_t count) const override
     {
         ReadResult result{offset, {}};
-        if (offset < bytes_.size()) {
-            const std::uint64_t n = std::min({count, bytes_.size() - offset, readLimit});
-            const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
-            result.bytes.assign(first, first + static_cast<std::ptrdiff_t>(n));
-        }
-        ++reads;
+        result.bytes.resize(offset < bytes_.size() ? std::min(count, bytes_.size() - offset) : 0);
+        result.bytes.resize(ReadInto(offset, result.bytes.data(), result.bytes.size()));
         return result;
+    }
+    std::uint64_t ReadInto(std::uint64_t offset, std::uint8_t* out,
+                           std::uint64_t count) const override
+    {
+        ++reads;
+        const std::uint64_t n =
+            offset < bytes_.size() ? std::min({count, bytes_.size() - offset, readLimit}) : 0;
+        if (n > 0) {
+            std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), n, out);
+        }
+        return n;
     }
 
     std::vector<std::uint8_t>& Bytes() { return bytes_; }

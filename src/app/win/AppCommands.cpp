@@ -13,7 +13,7 @@ LRESULT AppWindow::OnCommand(WPARAM wParam, LPARAM lParam)
     if (command.kind == CommandKind::Unknown) {
         return DefaultProc(WM_COMMAND, wParam, lParam);
     }
-    if (CommandAllowed(command, busy_)) {
+    if (CommandAllowed(command, busy_, findAll_.Running())) {
         RunCommand(command);
     }
     return 0;
@@ -59,6 +59,8 @@ void AppWindow::RunCommand(const Command& command)
         }
         break;
     case CommandKind::Find: FindNext(); break;
+    case CommandKind::FindNextAgain: RepeatSearch(SearchDirection::Next); break;
+    case CommandKind::FindPreviousAgain: RepeatSearch(SearchDirection::Previous); break;
     case CommandKind::GoTo: GoTo(); break;
     case CommandKind::Font: ShowFontDialog(); break;
     case CommandKind::About: ShowAboutDialog(); break;
@@ -166,6 +168,7 @@ void AppWindow::ToggleReadOnly()
 void AppWindow::SetEncoding(TextEncoding encoding)
 {
     hexView_.Apply(hexView_.Model().SetEncoding(encoding));
+    findAll_.RefreshTexts(); // the text around each hit
     settings_.encoding = encoding;
     StampAndSaveSettings();
     RebuildMenu();
@@ -180,6 +183,7 @@ void AppWindow::SetTheme(Theme theme)
     StampAndSaveSettings();
     SetStatusBarTheme();
     ApplySideWindowTheme();
+    findAll_.SetTheme(theme);
     RebuildMenu();
     RefreshStatus();
     RequestStructViewUpdate();
@@ -194,6 +198,7 @@ void AppWindow::SetLanguage(UiLanguage language)
     UpdateTitle();
     RefreshStatus();
     RefreshSideWindowTexts();
+    findAll_.RefreshTexts();
 }
 
 void AppWindow::SetSideWindowVisible(bool AppSettings::*flag, bool visible)

@@ -21,6 +21,7 @@ void AppWindow::RebuildMenu()
     const HexViewModel& view = hexView_.Model();
     MenuState state;
     state.busy = busy_;
+    state.locked = findAll_.Running();
     state.documentOpen = document_.IsOpen();
     state.editingEnabled = view.EditingEnabled();
     state.encoding = view.Encoding();
@@ -55,6 +56,7 @@ void AppWindow::RefreshStatus()
     inputs.editingEnabled = view.EditingEnabled();
     inputs.insertMode = view.Mode() == EditMode::Insert;
     inputs.zoom = view.Zoom();
+    inputs.hits = findAll_.StatusText();
     statusText_ = BuildStatusText(inputs, [this](std::string_view key) { return Text(key); });
     if (statusBar_ != nullptr) {
         // Owner-drawn: the control keeps only the pointer, and WM_DRAWITEM draws statusText_.

@@ -57,7 +57,18 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
 
 } // namespace
 
-AppWindow::AppWindow(AppEnvironment environment) : environment_(std::move(environment))
+AppWindow::AppWindow(AppEnvironment environment)
+    : environment_(std::move(environment)),
+      findAll_({.document = &document_,
+                .view = &hexView_,
+                .text = [this](std::string_view key) { return Text(key); },
+                .stateChanged =
+                    [this] {
+                        RebuildMenu();
+                        RefreshStatus();
+                    },
+                .layoutChanged = [this] { LayoutChildren(); },
+                .flash = [this](std::string_view key) { FlashMessage(key); }})
 {
     win::MarkStartup(&startup_.trace, "entry");
 }
@@ -111,6 +122,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
         {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(cmd::kFind)},
         {FVIRTKEY | FCONTROL, 'G', static_cast<WORD>(cmd::kGoTo)},
         {FVIRTKEY | FCONTROL, 'R', static_cast<WORD>(cmd::kToggleReadOnly)},
+        {FVIRTKEY, VK_F3, static_cast<WORD>(cmd::kFindNextAgain)},
+        {FVIRTKEY | FSHIFT, VK_F3, static_cast<WORD>(cmd::kFindPreviousAgain)},
         {FVIRTKEY, VK_F6, static_cast<WORD>(cmd::kNextDifference)},
         {FVIRTKEY | FSHIFT, VK_F6, static_cast<WORD>(cmd::kPreviousDifference)},
     };
@@ -118,8 +131,12 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     return static_cast<bool>(accelerators_);
 }
 
-bool AppWindow::TranslateAccelerators(MSG& message) const
+bool AppWindow::TranslateAccelerators(MSG& message)
 {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && findAll_.Running()) {
+        findAll_.Stop();
+        return true;
+    }
     return accelerators_ && window_ != nullptr &&
            TranslateAcceleratorW(window_, accelerators_.Get(), &message) != 0;
 }
@@ -232,6 +249,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     }
     case kMsgViewChanged:
+        findAll_.OnDocumentChanged();
         UpdateTitle();
         RefreshStatus();
         RequestSideWindowUpdates();
@@ -242,12 +260,15 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgStructClosePattern: ClosePattern(); return 0;
     case kMsgStructReloadPattern: ReloadPattern(); return 0;
     case kMsgStructValueFormat: ChooseStructValueFormat(wParam); return 0;
-    case kMsgEditBlocked: FlashMessage("status.readonly_blocked"); return 0;
+    case kMsgEditBlocked:
+        FlashMessage(findAll_.Running() ? "status.find_all_edits_wait" : "status.readonly_blocked");
+        return 0;
+    case kMsgFindAllNews: findAll_.OnNews(); return 0;
     case kMsgZoomChanged: RefreshStatus(); return 0;
     case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
     case kMsgInspectorResult: OnInspectorResult(lParam); return 0;
     case kMsgInspectorClosed: SetInspectorVisible(false); return 0;
-    case kMsgCheckFileOnDisk: fileOnDisk_.Check(busy_); return 0;
+    case kMsgCheckFileOnDisk: fileOnDisk_.Check(busy_ || findAll_.Running()); return 0;
     default: break;
     }
     return DefaultProc(message, wParam, lParam);
@@ -258,6 +279,7 @@ void AppWindow::CreateChildren()
     RebuildMenu();
     hexView_.SetStartupTrace(&startup_.trace);
     hexView_.Create(window_, instance_);
+    findAll_.SetWindow(window_);
     hexView_.SetDocument(&document_, &document_);
     HexViewModel& view = hexView_.Model();
     hexView_.Apply(view.SetEncoding(settings_.encoding));
@@ -304,8 +326,9 @@ void AppWindow::LayoutChildren()
         GetWindowRect(statusBar_, &status);
         statusHeight = status.bottom - status.top;
     }
-    MoveWindow(hexView_.Window(), 0, 0, client.right, std::max(0L, client.bottom - statusHeight),
-               TRUE);
+    const int bottom = std::max(0, static_cast<int>(client.bottom) - statusHeight);
+    const int panelHeight = findAll_.Place(client.right, bottom);
+    MoveWindow(hexView_.Window(), 0, 0, client.right, bottom - panelHeight, TRUE);
     PositionSideWindows();
 }
 
@@ -321,7 +344,7 @@ void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
 
 void AppWindow::OnDropFiles(HDROP drop)
 {
-    if (busy_) {
+    if (busy_ || findAll_.Running()) {
         // A save or a search is reading the open document: nothing may replace it now.
         DragFinish(drop);
         return;

@@ -5,6 +5,7 @@
 #include "app/win/AppEnvironment.h"
 #include "app/win/CompareWindow.h"
 #include "app/win/FileOnDiskWatch.h"
+#include "app/win/FindAllSession.h"
 #include "app/win/StartupState.h"
 #include "app/win/WindowWorker.h"
 #include "ui/WindowMessages.h"
@@ -31,7 +32,6 @@
 namespace orx {
 
 struct Command;
-struct SearchDialogResult;
 enum class SearchDirection : std::uint32_t;
 namespace win {
 class SearchDialog;
@@ -66,7 +66,8 @@ public:
     [[nodiscard]] bool Create(HINSTANCE instance, std::optional<std::u16string> startupPath);
 
     // The accelerators of the main window, for the message loop.
-    [[nodiscard]] bool TranslateAccelerators(MSG& message) const;
+    // Escape stops a running Find All wherever the keyboard focus is.
+    [[nodiscard]] bool TranslateAccelerators(MSG& message);
     // What the compare window does with a message before it is dispatched (see there).
     [[nodiscard]] bool PreTranslate(const MSG& message) { return compare_.PreTranslate(message); }
 
@@ -89,6 +90,7 @@ public:
     [[nodiscard]] const StructViewWindow& StructView() const { return structView_; }
     [[nodiscard]] const DataInspectorWindow& Inspector() const { return inspector_; }
     [[nodiscard]] const StartupTrace& Startup() const { return startup_.trace; }
+    [[nodiscard]] const FindAllSession& FindAll() const { return findAll_; }
     [[nodiscard]] CompareWindow& Compare() { return compare_; }
 
 private:
@@ -167,8 +169,14 @@ private:
 
     // Find, Go to, Font, About and Checksums (AppSearch.cpp, AppDialogs.cpp).
     void FindNext();
+    // `dialog` is null for F3 / Shift+F3, which repeat the last query.
     void RunSearch(const SearchDialogResult& request, SearchDirection direction,
-                   win::SearchDialog& dialog, TextEncoding encoding);
+                   win::SearchDialog* dialog, TextEncoding encoding);
+    void RepeatSearch(SearchDirection direction);
+    [[nodiscard]] bool StartFindAll(const SearchDialogResult& request, TextEncoding encoding,
+                                    HWND dialog);
+    [[nodiscard]] std::optional<SearchPattern> AcceptQuery(const SearchDialogResult& request,
+                                                           TextEncoding encoding, HWND owner);
     void UpdateSearchProgress(std::uint64_t done, std::uint64_t total);
     void GoTo();
     void ShowFontDialog();
@@ -217,6 +225,8 @@ private:
     std::u16string patternPath_;     // last loaded or tried: reload takes it again
     std::u16string patternFileName_; // its last component
     std::u16string patternError_;    // why it did not load; empty when it did
+    // Before the workers below, after the document and the view it reads and marks.
+    FindAllSession findAll_;
     CompareWindow compare_{document_, hexView_, [this](std::string_view key) { return Text(key); },
                            [this] { return busy_; }};
     // Last, so that they stop before anything else goes; they hold nothing of this class.

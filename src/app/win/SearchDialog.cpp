@@ -17,7 +17,7 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 void SearchDialog::Run(const DialogHost& host, SearchDialogTexts texts, std::u16string initialQuery,
                        std::vector<SearchHistoryEntry> history, std::uint32_t textLimit,
-                       const Handler& handler)
+                       const Handler& handler, const FindAllHandler& findAll)
 {
     assert(handler && "the search dialog needs a handler for its requests");
     if (!RegisterDialogClass(host.instance, kClassName, &SearchDialog::WindowProc)) {
@@ -28,16 +28,27 @@ void SearchDialog::Run(const DialogHost& host, SearchDialogTexts texts, std::u16
     dialog.initialQuery_ = std::move(initialQuery);
     dialog.history_ = std::move(history);
     dialog.textLimit_ = textLimit;
-    if (CreateDialogWindow(host, kClassName, dialog.texts_.title, kStyle, kExStyle, 420, 176,
+    if (CreateDialogWindow(host, kClassName, dialog.texts_.title, kStyle, kExStyle, 420, 202,
                            &dialog) == nullptr) {
         return;
     }
     RunModalLoop(host, dialog.window_, dialog.closed_,
-                 [&dialog, &handler] { dialog.RunPendingRequest(handler); });
+                 [&dialog, &handler, &findAll] { dialog.RunPendingRequest(handler, findAll); });
 }
 
-void SearchDialog::RunPendingRequest(const Handler& handler)
+SearchDialogResult SearchDialog::CurrentRequest() const
 {
+    return {textKind_ ? kSearchKindText : kSearchKindHex, query_, textKind_ && ignoreCase_};
+}
+
+void SearchDialog::RunPendingRequest(const Handler& handler, const FindAllHandler& findAll)
+{
+    if (std::exchange(findAllRequested_, false) && findAll) {
+        if (findAll(CurrentRequest(), window_)) {
+            closed_ = true;
+        }
+        return;
+    }
     if (request_ == SearchDirection::None) {
         return;
     }
@@ -48,8 +59,7 @@ void SearchDialog::RunPendingRequest(const Handler& handler)
     // The dialog itself takes the keys meanwhile, so that Escape reaches it as a stop request
     // (the disabled query box would otherwise leave no window with the focus).
     SetFocus(window_);
-    const SearchDialogResult result{textKind_ ? kSearchKindText : kSearchKindHex, query_};
-    handler(result, direction, *this);
+    handler(CurrentRequest(), direction, *this);
     searching_ = false;
     if (window_ != nullptr) {
         EnableInputs(true);
@@ -59,8 +69,11 @@ void SearchDialog::RunPendingRequest(const Handler& handler)
 
 void SearchDialog::EnableInputs(bool enable)
 {
-    for (int id : {kTypeList, kQueryBox, kPrevious, kNext}) {
+    for (int id : {kTypeList, kQueryBox, kIgnoreCase, kPrevious, kNext, kFindAll}) {
         EnableWindow(GetDlgItem(window_, id), enable ? TRUE : FALSE);
+    }
+    if (enable) {
+        UpdateIgnoreCase(false);
     }
 }
 
@@ -78,14 +91,25 @@ LRESULT SearchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         switch (LOWORD(wParam)) {
         case kNext: Request(SearchDirection::Next); return 0;
         case kPrevious: Request(SearchDirection::Previous); return 0;
+        case kFindAll:
+            if (!searching_) {
+                ReadSearchInputs();
+                findAllRequested_ = true;
+            }
+            return 0;
+        case kIgnoreCase: ReadSearchInputs(); return 0;
         case kClose: OnCloseRequest(); return 0;
         case kTypeList:
             if (HIWORD(wParam) == CBN_SELCHANGE) {
                 RefreshHistoryList();
                 ApplyQueryLimit();
+                UpdateIgnoreCase(false);
             }
             return 0;
         case kQueryBox:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                UpdateIgnoreCase(true);
+            }
             if (HIWORD(wParam) == CBN_SELCHANGE || HIWORD(wParam) == CBN_EDITCHANGE) {
                 ReadSearchInputs();
             }
@@ -103,7 +127,7 @@ LRESULT SearchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE: OnCloseRequest(); return 0;
     case WM_DESTROY:
         closed_ = true;
-        typeList_ = queryBox_ = queryEdit_ = nullptr;
+        typeList_ = queryBox_ = queryEdit_ = ignoreCaseBox_ = nullptr;
         return 0;
     default: break;
     }
@@ -119,12 +143,17 @@ void SearchDialog::OnCreate()
     queryBox_ = CreateControl(window_, L"COMBOBOX", {},
                               CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
                               WS_EX_CLIENTEDGE, {12, 90, 396, 220}, kQueryBox);
+    ignoreCaseBox_ =
+        CreateControl(window_, L"BUTTON", texts_.ignoreCaseText, BS_AUTOCHECKBOX | WS_TABSTOP, 0,
+                      {12, 124, 396, 22}, kIgnoreCase);
+    CreateControl(window_, L"BUTTON", texts_.allText, BS_PUSHBUTTON | WS_TABSTOP, 0,
+                  {32, 160, 88, 26}, kFindAll);
     CreateControl(window_, L"BUTTON", texts_.previousText, BS_PUSHBUTTON | WS_TABSTOP, 0,
-                  {128, 134, 88, 26}, kPrevious);
+                  {128, 160, 88, 26}, kPrevious);
     CreateControl(window_, L"BUTTON", texts_.nextText, BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
-                  {224, 134, 88, 26}, kNext);
+                  {224, 160, 88, 26}, kNext);
     CreateControl(window_, L"BUTTON", texts_.closeText, BS_PUSHBUTTON | WS_TABSTOP, 0,
-                  {320, 134, 88, 26}, kClose);
+                  {320, 160, 88, 26}, kClose);
 
     SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(texts_.hexItem)));
     SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(texts_.textItem)));
@@ -140,8 +169,32 @@ void SearchDialog::OnCreate()
     }
     RefreshHistoryList();
     ApplyQueryLimit();
+    UpdateIgnoreCase(false);
     ReadSearchInputs();
     SetFocus(queryBox_);
+}
+
+void SearchDialog::UpdateIgnoreCase(bool fromHistory)
+{
+    if (ignoreCaseBox_ == nullptr || typeList_ == nullptr) {
+        return;
+    }
+    const bool text = SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
+    EnableWindow(ignoreCaseBox_, text && !searching_ ? TRUE : FALSE);
+    if (!fromHistory || queryBox_ == nullptr) {
+        return;
+    }
+    // The list holds the entries of the selected type in stored order.
+    const LRESULT picked = SendMessageW(queryBox_, CB_GETCURSEL, 0, 0);
+    const std::u16string_view kind = text ? kSearchHistoryText : kSearchHistoryHex;
+    LRESULT index = 0;
+    for (const SearchHistoryEntry& entry : history_) {
+        if (entry.kind == kind && index++ == picked) {
+            SendMessageW(ignoreCaseBox_, BM_SETCHECK,
+                         entry.ignoreCase ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        }
+    }
 }
 
 void SearchDialog::OnCloseRequest()
@@ -168,6 +221,8 @@ void SearchDialog::ReadSearchInputs()
         query_ = WindowText(queryBox_ != nullptr ? queryBox_ : queryEdit_);
     }
     textKind_ = typeList_ != nullptr && SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
+    ignoreCase_ =
+        ignoreCaseBox_ != nullptr && SendMessageW(ignoreCaseBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void SearchDialog::RefreshHistoryList()

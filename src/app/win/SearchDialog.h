@@ -25,12 +25,15 @@ struct SearchDialogTexts {
     std::u16string nextText;
     std::u16string hexItem;
     std::u16string textItem;
+    std::u16string allText;
+    std::u16string ignoreCaseText;
 };
 
-// "Orlin.SearchDialog": query type, query box with the history of that type, and Previous,
-// Next and Close. Each Next or Previous calls the handler while the dialog stays open; during
-// that call the inputs are disabled and Close, Escape or the close box ask the running
-// search to stop instead of closing.
+// "Orlin.SearchDialog": query type, query box with the history of that type, the ignore-case
+// box (text only), and Find All, Previous, Next and Close. Each Next or Previous calls the
+// handler while the dialog stays open; during that call the inputs are disabled and Close,
+// Escape or the close box ask the running search to stop instead of closing. Find All hands
+// the query to its own handler and closes the dialog: the list fills while the user works.
 class SearchDialog final : public BaseWindow<SearchDialog> {
 public:
     static constexpr const wchar_t* kClassName = L"Orlin.SearchDialog";
@@ -40,16 +43,20 @@ public:
         kQueryLabel = 3103,
         kQueryBox = 3104,
         kPrevious = 3105,
+        kIgnoreCase = 3106,
+        kFindAll = 3107,
         kNext = IDOK,
         kClose = IDCANCEL,
     };
 
     using Handler = std::function<void(const SearchDialogResult&, SearchDirection, SearchDialog&)>;
+    // Returns false when the query was refused (the dialog then stays open).
+    using FindAllHandler = std::function<bool(const SearchDialogResult&, HWND dialog)>;
 
     // Runs the dialog until it is closed; `textLimit` is the text query's character limit.
     static void Run(const DialogHost& host, SearchDialogTexts texts, std::u16string initialQuery,
                     std::vector<SearchHistoryEntry> history, std::uint32_t textLimit,
-                    const Handler& handler);
+                    const Handler& handler, const FindAllHandler& findAll = {});
 
     // For the handler: the history shown from now on, and the running search's stop request.
     void SetHistory(std::vector<SearchHistoryEntry> history);
@@ -63,7 +70,10 @@ private:
     void OnCreate();
     void OnCloseRequest();
     void Request(SearchDirection direction);
-    void RunPendingRequest(const Handler& handler);
+    void RunPendingRequest(const Handler& handler, const FindAllHandler& findAll);
+    [[nodiscard]] SearchDialogResult CurrentRequest() const;
+    // The ignore-case box follows the type, and a history entry picked from the list.
+    void UpdateIgnoreCase(bool fromHistory);
     void EnableInputs(bool enable);
     void ReadSearchInputs();
     void RefreshHistoryList();
@@ -75,6 +85,8 @@ private:
     std::uint32_t textLimit_ = 0;
     std::u16string query_;
     bool textKind_ = false;
+    bool ignoreCase_ = false;
+    bool findAllRequested_ = false;
     bool closed_ = false;
     bool searching_ = false;
     bool cancelRequested_ = false;
@@ -82,6 +94,7 @@ private:
     HWND typeList_ = nullptr;
     HWND queryBox_ = nullptr;
     HWND queryEdit_ = nullptr;
+    HWND ignoreCaseBox_ = nullptr;
 };
 
 } // namespace orx::win

@@ -53,6 +53,20 @@ std::vector<std::uint8_t> MixedBytes(std::size_t size, std::uint32_t seed = 7)
     return bytes;
 }
 
+// Marked runs of both kinds, as Find All's hits and a comparison's differences give them.
+struct RandomMarks final : IByteMarks {
+    void MarksIn(std::uint64_t first, std::uint64_t end,
+                 std::vector<MarkedRange>& out) const override
+    {
+        for (const MarkedRange& range : ranges) {
+            if (range.first < end && range.first + range.length > first) {
+                out.push_back(range);
+            }
+        }
+    }
+    std::vector<MarkedRange> ranges;
+};
+
 class HexViewIncrementalPaint : public ::testing::Test {
 protected:
     void SetUp() override
@@ -72,6 +86,7 @@ protected:
         MoveWindow(view.Window(), 10, 24, 620, 250, TRUE);
         view.SetDocument(&document, &document);
         view.Apply(view.Model().ToggleEditingEnabled());
+        view.Model().AddMarks(&hits);
         SetForegroundWindow(parent.window);
         SetFocus(view.Window());
         Pump();
@@ -89,7 +104,16 @@ protected:
                 random() % static_cast<unsigned>(std::max(1.0f, model.ClientHeightDips())));
             return MAKELPARAM(x, y);
         };
-        switch (random() % 21) {
+        switch (random() % 22) {
+        case 21: {
+            hits.ranges.clear();
+            for (auto count = random() % 40; count > 0; --count) {
+                hits.ranges.push_back({random() % 6100, 1 + random() % 40,
+                                       random() % 2 ? MarkKind::Hit : MarkKind::Difference});
+            }
+            view.Apply(view.Model().MarksChanged());
+            return "marks";
+        }
         case 0: key(VK_LEFT); return "Left";
         case 1: key(VK_RIGHT); return "Right";
         case 2: key(VK_UP); return "Up";
@@ -166,6 +190,7 @@ protected:
     // A caption and the view away from the parent's corner, as in the main window: moved
     // pixels must land in the view's own coordinates.
     ParentWindow parent{{40, 30, 700, 360}};
+    RandomMarks hits;
     HexView view;
 };
 
