@@ -53,6 +53,11 @@ std::u16string CompareStatusText(const CompareStatusInputs& inputs, const String
         text = FillIn(std::move(text), u"last", last);
         text = FillIn(std::move(text), u"count", count);
         Append(line, text);
+        if (inputs.number && inputs.total) {
+            text =
+                FillIn(lookup("compare.status.number"), u"number", GroupedDecimal(*inputs.number));
+            Append(line, FillIn(std::move(text), u"total", GroupedDecimal(*inputs.total)));
+        }
     } else {
         Append(line, lookup("compare.status.same"));
     }

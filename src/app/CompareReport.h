@@ -16,7 +16,8 @@ struct CompareStatusInputs {
     enum class Job { None, Counting, Searching };
     Job job = Job::None;
     std::uint64_t percent = 0;
-    std::optional<std::uint64_t> total; // differences, once the count has finished
+    std::optional<std::uint64_t> total;  // differences, once the count has finished
+    std::optional<std::uint64_t> number; // of the difference at the caret, among `total`
     std::optional<DifferenceMarks::Nearby> atCaret;
     std::uint64_t size = 0;  // of the longer document: decides how offsets are written
     std::string_view notice; // string key of what the last search or count ended with

@@ -145,12 +145,12 @@ private:
 } // namespace
 
 CompareResult VisitDifferences(const ComparedPair& pair, std::uint64_t from,
-                               const DifferenceVisitor& visit)
+                               const DifferenceVisitor& visit, std::uint64_t end)
 {
     CompareResult result;
     Scanner scanner(pair);
-    const std::uint64_t common = scanner.Common();
-    const std::uint64_t longer = scanner.Longer();
+    const std::uint64_t common = std::min(scanner.Common(), end);
+    const std::uint64_t longer = std::min(scanner.Longer(), end);
     if (from >= longer) {
         return result;
     }
@@ -262,20 +262,55 @@ CompareResult FindPreviousDifference(const ComparedPair& pair, std::uint64_t bef
     return FindNextDifference(pair, first);
 }
 
-CompareResult CountDifferences(const ComparedPair& pair)
+CompareResult CountDifferences(const ComparedPair& pair, DifferenceIndex* index)
 {
+    const std::uint64_t longer = std::max(pair.left.Size(), pair.right.Size());
+    if (index != nullptr) {
+        const std::uint64_t spread =
+            (longer + DifferenceIndex::kMaxCheckpoints - 1) / DifferenceIndex::kMaxCheckpoints;
+        index->stride = std::max<std::uint64_t>({1, pair.blockSize, spread});
+        index->before.clear();
+    }
+    // Every checkpoint up to `offset` gets the count of the differences before it.
     std::uint64_t differences = 0;
+    const auto checkpointsTo = [&](std::uint64_t offset) {
+        while (index != nullptr && index->before.size() * index->stride <= offset) {
+            index->before.push_back(differences);
+        }
+    };
     std::uint64_t bytes = 0;
     CompareResult result =
         VisitDifferences(pair, 0, [&](const Difference& difference, const DifferencePreview&) {
+            checkpointsTo(difference.offset);
             ++differences;
             bytes += difference.length;
             return true;
         });
     if (result.status == CompareStatus::Done) {
+        checkpointsTo(longer);
         result.differences = differences;
         result.differingBytes = bytes;
     }
+    return result;
+}
+
+CompareResult NumberDifference(const ComparedPair& pair, const DifferenceIndex& index,
+                               std::uint64_t offset)
+{
+    const std::uint64_t stride = std::max<std::uint64_t>(1, index.stride);
+    const std::uint64_t slot = std::min<std::uint64_t>(
+        offset / stride, index.before.empty() ? 0 : index.before.size() - 1);
+    std::uint64_t number = index.before.empty() ? 0 : index.before[slot];
+    // A difference that goes on across the checkpoint started before it: counted already.
+    // The scan ends with the byte at `offset`, however long its difference.
+    CompareResult result = VisitDifferences(
+        pair, slot * stride,
+        [&](const Difference&, const DifferencePreview&) {
+            ++number;
+            return true;
+        },
+        offset + 1);
+    result.differences = number;
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <stop_token>
+#include <vector>
 
 namespace orx {
 
@@ -62,16 +63,32 @@ struct DifferencePreview {
 };
 
 // Calls `visit` with every difference that starts at or after `from`, in order, until it
-// returns false. Holds one block of each side, never a list.
+// returns false; the scan stops at `end`, where a difference that goes on is cut. Holds one
+// block of each side, never a list.
 using DifferenceVisitor = std::function<bool(const Difference&, const DifferencePreview&)>;
 [[nodiscard]] CompareResult VisitDifferences(const ComparedPair& pair, std::uint64_t from,
-                                             const DifferenceVisitor& visit);
+                                             const DifferenceVisitor& visit,
+                                             std::uint64_t end = UINT64_MAX);
 
 // The first difference that starts at or after `from`.
 [[nodiscard]] CompareResult FindNextDifference(const ComparedPair& pair, std::uint64_t from);
 // The last difference that starts before `before` (it may reach past `before`).
 [[nodiscard]] CompareResult FindPreviousDifference(const ComparedPair& pair, std::uint64_t before);
-// How many differences there are, and how many bytes they hold.
-[[nodiscard]] CompareResult CountDifferences(const ComparedPair& pair);
+// How many differences start before each of a series of evenly spaced offsets (stride
+// apart, from 0), taken by the counting pass: a difference's number then costs a scan of at
+// most one stride. At most kMaxCheckpoints entries, whatever the size.
+struct DifferenceIndex {
+    static constexpr std::size_t kMaxCheckpoints = 4096;
+    std::uint64_t stride = 1;
+    std::vector<std::uint64_t> before; // before[i]: differences starting before i * stride
+};
+
+// How many differences there are, and how many bytes they hold; fills `index` when given.
+[[nodiscard]] CompareResult CountDifferences(const ComparedPair& pair,
+                                             DifferenceIndex* index = nullptr);
+// The number (from 1, in offset order) of the difference that starts at `offset`, in
+// `differences`, from an index of the same pair.
+[[nodiscard]] CompareResult NumberDifference(const ComparedPair& pair, const DifferenceIndex& index,
+                                             std::uint64_t offset);
 
 } // namespace orx

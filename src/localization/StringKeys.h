@@ -19,6 +19,7 @@ inline constexpr std::array kStringKeys = {
     "compare.status.identical",
     "compare.status.not_found_next",
     "compare.status.not_found_previous",
+    "compare.status.number",
     "compare.status.same",
     "compare.status.searching",
     "compare.status.stopped",

@@ -14,6 +14,7 @@ std::u16string English(std::string_view key)
         {"compare.status.searching", u"Searching {percent}%"},
         {"compare.status.difference", u"Difference {first}-{last} ({count} bytes)"},
         {"compare.status.difference_byte", u"Byte {first}"},
+        {"compare.status.number", u"{number} of {total}"},
         {"compare.status.counting", u"Counting {percent}%"},
         {"compare.status.total", u"{count} differences"},
         {"compare.title", u"{left} | {right}"},
@@ -31,15 +32,15 @@ TEST(CompareReport, StatusLinePartsInOrder)
     // clang-format off
     struct Case { CompareStatusInputs inputs; std::u16string expected; };
     const Case cases[] = {
-        {{Job::Counting, 42, {}, closed, 0x400, ""},
+        {{Job::Counting, 42, {}, {}, closed, 0x400, ""},
          u"Difference 0x000001F0-0x000001F3 (4 bytes)   Counting 42%"},
-        {{Job::Searching, 7, 1234567, std::nullopt, 0x400, "compare.status.not_found_next"},
+        {{Job::Searching, 7, 1234567, 5, std::nullopt, 0x400, "compare.status.not_found_next"},
          u"Searching 7%   [compare.status.same]   1,234,567 differences"},
-        {{Job::None, 0, 0, std::nullopt, 0x100000000, "compare.status.not_found_next"},
+        {{Job::None, 0, 0, {}, std::nullopt, 0x100000000, "compare.status.not_found_next"},
          u"[compare.status.not_found_next]   [compare.status.same]   [compare.status.identical]"},
-        {{Job::None, 0, 3, Nearby{{0x8000, 1}, false, false}, 0x10000, ""},
-         u"Byte 0x00008000   3 differences"},
-        {{Job::None, 0, 3, open, 0x100000000, ""},
+        {{Job::None, 0, 3, 2, Nearby{{0x8000, 1}, false, false}, 0x10000, ""},
+         u"Byte 0x00008000   2 of 3   3 differences"},
+        {{Job::None, 0, 3, {}, open, 0x100000000, ""},
          u"Difference …0x0000000000000010-0x000000000000200F… (≥8,192 bytes)   3 differences"},
     };
     // clang-format on

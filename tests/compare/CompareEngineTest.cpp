@@ -57,10 +57,12 @@ void ExpectAgreesWithNaive(const IReadOnlyDocument& left, const IReadOnlyDocumen
 {
     const ComparedPair pair{left, right, {}, {}, block};
     EXPECT_EQ(Visited(pair, 0), naive);
-    const CompareResult count = CountDifferences(pair);
+    DifferenceIndex index;
+    const CompareResult count = CountDifferences(pair, &index);
     std::uint64_t bytes = 0;
-    for (const Difference& run : naive) {
-        bytes += run.length;
+    for (std::size_t i = 0; i < naive.size(); ++i) {
+        bytes += naive[i].length;
+        EXPECT_EQ(NumberDifference(pair, index, naive[i].offset).differences, i + 1);
     }
     EXPECT_EQ(count.differences, naive.size());
     EXPECT_EQ(count.differingBytes, bytes);

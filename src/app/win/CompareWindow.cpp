@@ -208,7 +208,7 @@ void CompareWindow::Pause(bool edit)
         job_.Stop(); // waits for the block being read, no more
         if (work_ == Work::Count) {
             countOwed_ = true;
-        } else {
+        } else if (work_ != Work::Locate) {
             notice_ = "compare.status.stopped";
         }
         work_ = Work::None;
@@ -217,6 +217,8 @@ void CompareWindow::Pause(bool edit)
         countOwed_ = true;
         total_.reset();
         found_.reset();
+        index_.reset();
+        number_.reset();
     }
     if (window_ != nullptr) {
         PostMessageW(window_, kMsgCompareResume, 0, 0);
@@ -256,6 +258,7 @@ void CompareWindow::StartCount()
 {
     countOwed_ = false;
     total_.reset();
+    pendingIndex_ = std::make_shared<DifferenceIndex>();
     Start(Work::Count, 0);
 }
 
@@ -264,7 +267,10 @@ void CompareWindow::Start(Work work, std::uint64_t from)
     work_ = work;
     percent_ = 0;
     job_.SetTarget(window_);
-    job_.Start([this, work, from](WindowJob<CompareResult>::Runner::Context& context) {
+    // The job's own references to the indexes: the window may drop or replace its own.
+    std::shared_ptr<DifferenceIndex> fill = work == Work::Count ? pendingIndex_ : nullptr;
+    std::shared_ptr<const DifferenceIndex> index = index_;
+    job_.Start([this, work, from, fill, index](WindowJob<CompareResult>::Runner::Context& context) {
         // Progress only when the tenth of a percent changes: a message per block would keep
         // the window busy with hundreds of thousands of them over a large file.
         std::uint64_t shown = ~std::uint64_t{0};
@@ -278,10 +284,11 @@ void CompareWindow::Start(Work work, std::uint64_t from)
         switch (work) {
         case Work::Next: return FindNextDifference(pair, from);
         case Work::Previous: return FindPreviousDifference(pair, from);
+        case Work::Locate: return NumberDifference(pair, *index, from);
         case Work::Count:
         case Work::None: break;
         }
-        return CountDifferences(pair);
+        return CountDifferences(pair, fill.get());
     });
     Refresh();
 }
@@ -300,11 +307,15 @@ void CompareWindow::OnNews()
         } else if (result.status == CompareStatus::Stopped) {
             if (finished == Work::Count) {
                 countOwed_ = true;
-            } else {
+            } else if (finished != Work::Locate) {
                 notice_ = "compare.status.stopped";
             }
         } else if (finished == Work::Count) {
             total_ = result.differences;
+            index_ = std::move(pendingIndex_);
+            number_.reset();
+        } else if (finished == Work::Locate) {
+            number_.emplace(locating_, result.differences);
         } else if (result.difference) {
             ShowFound(*result.difference);
         } else {
@@ -358,11 +369,6 @@ void CompareWindow::Refresh()
     const HexView& pane = GetFocus() == right_->Window() ? *right_ : *left_;
     const std::uint64_t caret = pane.Model().CaretOffset();
     CompareStatusInputs inputs;
-    inputs.job = work_ == Work::None    ? CompareStatusInputs::Job::None
-                 : work_ == Work::Count ? CompareStatusInputs::Job::Counting
-                                        : CompareStatusInputs::Job::Searching;
-    inputs.percent = percent_;
-    inputs.total = total_;
     if (found_ && found_->offset <= caret && caret < found_->End()) {
         inputs.atCaret = DifferenceMarks::Nearby{*found_, false, false};
     } else {
@@ -373,6 +379,22 @@ void CompareWindow::Refresh()
         }
         inputs.atCaret = atCaret_->second;
     }
+    // The difference's number, once counted, from the index: a short scan on the worker.
+    if (inputs.atCaret && !inputs.atCaret->openStart && total_) {
+        const std::uint64_t first = inputs.atCaret->run.offset;
+        if (number_ && number_->first == first) {
+            inputs.number = number_->second;
+        } else if (work_ == Work::None && index_) {
+            locating_ = first;
+            Start(Work::Locate, first);
+            return; // Start refreshes the line again
+        }
+    }
+    inputs.job = work_ == Work::None || work_ == Work::Locate ? CompareStatusInputs::Job::None
+                 : work_ == Work::Count                       ? CompareStatusInputs::Job::Counting
+                                                              : CompareStatusInputs::Job::Searching;
+    inputs.percent = percent_;
+    inputs.total = total_;
     inputs.size = std::max(document_.Size(), other_.Size());
     inputs.notice = notice_;
     std::u16string status = CompareStatusText(inputs, text_);

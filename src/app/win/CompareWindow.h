@@ -71,7 +71,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    enum class Work { None, Count, Next, Previous };
+    enum class Work { None, Count, Next, Previous, Locate };
 
     [[nodiscard]] bool Create(HWND owner, HINSTANCE instance);
     void Layout();
@@ -101,6 +101,12 @@ private:
     Work work_ = Work::None;
     bool countOwed_ = false; // a count was stopped or is stale: start one when idle
     std::optional<std::uint64_t> total_;
+    // The last count's index, the one the running count fills, and the number of the
+    // difference starting at an offset, as last looked up (at `locating_`).
+    std::shared_ptr<const DifferenceIndex> index_;
+    std::shared_ptr<DifferenceIndex> pendingIndex_;
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> number_;
+    std::uint64_t locating_ = 0;
     std::optional<Difference> found_; // the last difference F6 or Shift+F6 went to
     // The status line's caret and the difference around it, as last looked up.
     std::optional<std::pair<std::uint64_t, std::optional<DifferenceMarks::Nearby>>> atCaret_;
