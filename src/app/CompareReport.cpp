@@ -46,7 +46,10 @@ std::u16string CompareStatusText(const CompareStatusInputs& inputs, const String
         last += inputs.atCaret->openEnd ? u"…" : u"";
         std::u16string count(open ? u"≥" : u"");
         count += GroupedDecimal(run.length);
-        std::u16string text = FillIn(lookup("compare.status.difference"), u"first", first);
+        const bool one = run.length == 1 && !open;
+        std::u16string text =
+            FillIn(lookup(one ? "compare.status.difference_byte" : "compare.status.difference"),
+                   u"first", first);
         text = FillIn(std::move(text), u"last", last);
         text = FillIn(std::move(text), u"count", count);
         Append(line, text);

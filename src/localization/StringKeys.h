@@ -15,6 +15,7 @@ inline constexpr std::array kStringKeys = {
     "compare.choose_title",
     "compare.status.counting",
     "compare.status.difference",
+    "compare.status.difference_byte",
     "compare.status.identical",
     "compare.status.not_found_next",
     "compare.status.not_found_previous",

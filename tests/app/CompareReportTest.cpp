@@ -13,6 +13,7 @@ std::u16string English(std::string_view key)
     static const KeyText kTexts[] = {
         {"compare.status.searching", u"Searching {percent}%"},
         {"compare.status.difference", u"Difference {first}-{last} ({count} bytes)"},
+        {"compare.status.difference_byte", u"Byte {first}"},
         {"compare.status.counting", u"Counting {percent}%"},
         {"compare.status.total", u"{count} differences"},
         {"compare.title", u"{left} | {right}"},
@@ -36,6 +37,8 @@ TEST(CompareReport, StatusLinePartsInOrder)
          u"Searching 7%   [compare.status.same]   1,234,567 differences"},
         {{Job::None, 0, 0, std::nullopt, 0x100000000, "compare.status.not_found_next"},
          u"[compare.status.not_found_next]   [compare.status.same]   [compare.status.identical]"},
+        {{Job::None, 0, 3, Nearby{{0x8000, 1}, false, false}, 0x10000, ""},
+         u"Byte 0x00008000   3 differences"},
         {{Job::None, 0, 3, open, 0x100000000, ""},
          u"Difference …0x0000000000000010-0x000000000000200F… (≥8,192 bytes)   3 differences"},
     };

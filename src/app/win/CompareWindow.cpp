@@ -132,7 +132,6 @@ bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& p
     found_.reset();
     notice_ = {};
     synced_ = {0, 0};
-    SetWindowTextW(window_, win::W(CompareTitle(document_.Path(), other_.Path(), text_)));
     Layout();
     ShowWindow(window_, SW_SHOWNORMAL);
     SetFocus(left_->Window());
@@ -240,7 +239,10 @@ void CompareWindow::Resume()
         SetTimer(window_, kResumeTimerId, kResumeRetryMilliseconds, nullptr);
         return;
     }
-    // The document may have been edited: the left pane and both panes' marks show it now.
+    // The document may have been edited or opened anew: the title, the left pane and both
+    // panes' marks show it now.
+    SetWindowTextW(window_, win::W(CompareTitle(document_.Path(), other_.Path(), text_)));
+    atCaret_.reset();
     left_->Apply(left_->Model().DocumentReplaced());
     left_->Apply(left_->Model().MarksChanged());
     right_->Apply(right_->Model().MarksChanged());
@@ -357,7 +359,12 @@ void CompareWindow::Refresh()
     if (found_ && found_->offset <= caret && caret < found_->End()) {
         inputs.atCaret = DifferenceMarks::Nearby{*found_, false, false};
     } else {
-        inputs.atCaret = marks_.Around(caret, kCaretReach);
+        // Looked up again only when the caret moved or the document changed: progress
+        // refreshes the line many times a second.
+        if (!atCaret_ || atCaret_->first != caret) {
+            atCaret_.emplace(caret, marks_.Around(caret, kCaretReach));
+        }
+        inputs.atCaret = atCaret_->second;
     }
     inputs.size = std::max(document_.Size(), other_.Size());
     inputs.notice = notice_;

@@ -102,6 +102,8 @@ private:
     bool countOwed_ = false; // a count was stopped or is stale: start one when idle
     std::optional<std::uint64_t> total_;
     std::optional<Difference> found_; // the last difference F6 or Shift+F6 went to
+    // The status line's caret and the difference around it, as last looked up.
+    std::optional<std::pair<std::uint64_t, std::optional<DifferenceMarks::Nearby>>> atCaret_;
     std::uint64_t percent_ = 0;
     std::string_view notice_; // string key of how the last search ended; empty: none
     std::pair<std::uint64_t, std::uint64_t> synced_; // the panes' top rows, last looked at

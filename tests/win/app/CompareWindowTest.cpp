@@ -95,7 +95,7 @@ TEST(CompareWindow, StepsThroughDifferencesScrollsTogetherAndFollowsEdits)
     struct Step { bool inCompare; bool shift; std::uint64_t first; std::uint64_t last; const char16_t* status; };
     const Step steps[] = {
         {false, false, 0x10, 0x11, u"Difference at 0x00000010 to 0x00000011 (2 bytes)"},
-        {true, false, 0x8000, 0x8000, u"Difference at 0x00008000 to 0x00008000 (1 bytes)"},
+        {true, false, 0x8000, 0x8000, u"Difference at 0x00008000 (1 byte)"},
         {true, false, 0xFFF0, 0xFFF0, u"0x0000FFF0"},
         {true, true, 0x8000, 0x8000, u"0x00008000"},
         {true, true, 0x10, 0x11, u"0x00000010"},
