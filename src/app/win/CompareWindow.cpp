@@ -265,9 +265,16 @@ void CompareWindow::Start(Work work, std::uint64_t from)
     percent_ = 0;
     job_.SetTarget(window_);
     job_.Start([this, work, from](WindowJob<CompareResult>::Runner::Context& context) {
-        const ComparedPair pair{
-            document_, other_, context.StopToken(),
-            [&context](std::uint64_t done, std::uint64_t total) { context.Progress(done, total); }};
+        // Progress only when the tenth of a percent changes: a message per block would keep
+        // the window busy with hundreds of thousands of them over a large file.
+        std::uint64_t shown = ~std::uint64_t{0};
+        const auto progress = [&context, &shown](std::uint64_t done, std::uint64_t total) {
+            const std::uint64_t permille = done * 1000 / total;
+            if (std::exchange(shown, permille) != permille) {
+                context.Progress(done, total);
+            }
+        };
+        const ComparedPair pair{document_, other_, context.StopToken(), progress};
         switch (work) {
         case Work::Next: return FindNextDifference(pair, from);
         case Work::Previous: return FindPreviousDifference(pair, from);
