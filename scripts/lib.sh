@@ -156,6 +156,35 @@ orx_wait_for_window() {
   return 1
 }
 
+# orx_count_colour CAPTURE COLOUR FUZZ WxH+X+Y: how many pixels of the capture inside the
+# geometry are within FUZZ of COLOUR.
+orx_count_colour() {
+  convert "$1" -crop "$4" +repage -alpha off -fuzz "$3" -fill '#FF00FF' -opaque "$2" -fuzz 0 \
+    -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' -format '%[fx:round(mean*w*h)]' info:
+}
+
+# orx_open_from_menu MENU_KEY ITEM_KEY TITLE: presses Alt+MENU_KEY then ITEM_KEY until a
+# window titled TITLE (a regular expression) shows, and prints its id. The menu bar takes
+# keys only once the window has painted, so the keys are tried again, five seconds each.
+orx_open_from_menu() {
+  local menu="$1" item="$2" title="$3" window _try _wait
+  for _try in $(seq 1 6); do
+    sleep 1
+    xdotool key --clearmodifiers "alt+$menu"
+    sleep 0.3
+    xdotool key "$item"
+    for _wait in $(seq 1 25); do
+      window="$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1 || true)"
+      if [ -n "$window" ]; then
+        echo "$window"
+        return 0
+      fi
+      sleep 0.2
+    done
+  done
+  return 1
+}
+
 orx_stop_wine() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true

@@ -16,13 +16,9 @@
 #   ROUNDS     runs per command; the fastest counts (default 5)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/../timing.sh"
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="$(cd "${1:-$root/build/native}" && pwd)"
-work="${2:-/tmp/orlin-bench}"
-rounds="${3:-5}"
-cli="$build/src/cli/orlin-cli"
-[ -x "$cli" ] || { echo "missing $cli: build orlin-cli in $build" >&2; exit 2; }
+native_bench_args "$@"
 
 file="$(orx_random_gib_file "$work")"
 
@@ -83,13 +79,6 @@ done
 cpu_sum="$(for algorithm in crc32 adler32 md5 sha1 sha256 sha512; do echo "${cpu[$algorithm]}"; done |
   awk '{ s += $1 } END { printf "%.3f", s }')"
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-status=0
-check() { # name ratio limit
-  local verdict=ok
-  if awk -v r="$2" -v l="$3" 'BEGIN { exit !(r > l) }'; then verdict="OVER"; status=1; fi
-  printf '  %-44s %5s  (limit %s) %s\n' "$1" "$2" "$3" "$verdict"
-}
 echo "ratios:"
 check "sha256 / sha256sum" "$(ratio "${real[sha256]}" "${real[sha256sum]}")" 1.1
 check "md5 / md5sum" "$(ratio "${real[md5]}" "${real[md5sum]}")" 1.1

@@ -14,13 +14,9 @@
 #   ROUNDS     runs per command; the fastest counts (default 5)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/../timing.sh"
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="$(cd "${1:-$root/build/native}" && pwd)"
-work="${2:-/tmp/orlin-bench}"
-rounds="${3:-5}"
-cli="$build/src/cli/orlin-cli"
-[ -x "$cli" ] || { echo "missing $cli: build orlin-cli in $build" >&2; exit 2; }
+native_bench_args "$@"
 
 file="$(orx_random_gib_file "$work")"
 same="$work/random-1GiB-copy.bin"
@@ -73,16 +69,13 @@ best() {
 peak_kib() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
 
 echo "files: $file and copies (1 GiB, page-cached), best of $rounds runs, $(nproc) cores"
-status=0
-check() { # label ours theirs limit
-  local ratio
-  ratio="$(awk -v a="$2" -v b="$3" 'BEGIN { printf "%.3f", a / b }')"
-  printf '%-44s %7ss vs %7ss  %sx (limit %sx)\n' "$1" "$2" "$3" "$ratio" "$4"
-  if awk -v r="$ratio" -v l="$4" 'BEGIN { exit !(r > l) }'; then status=1; fi
+versus() { # label ours theirs limit: both times, then the verdict on their ratio
+  echo "$1: $2 s vs $3 s"
+  check "$1" "$(awk -v a="$2" -v b="$3" 'BEGIN { printf "%.3f", a / b }')" "$4"
 }
-check "identical: orlin-cli compare / cmp" \
+versus "identical: orlin-cli compare / cmp" \
   "$(best "'$cli' compare '$file' '$same'")" "$(best "cmp '$file' '$same'")" 1.0
-check "10^6 changes: orlin-cli compare | wc -l / cmp -l | wc -l" \
+versus "10^6 changes: orlin-cli compare | wc -l / cmp -l | wc -l" \
   "$(best "'$cli' compare '$file' '$changed' | wc -l")" \
   "$(best "cmp -l '$file' '$changed' | wc -l")" 0.1
 echo "counting pass: $(best "'$cli' compare --count '$file' '$changed'") s"

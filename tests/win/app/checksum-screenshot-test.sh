@@ -22,11 +22,6 @@ fail() {
 orx_stage_editor "$exe" "$source_dir" "$out" || fail "cannot stage the editor"
 cp "$source_dir/resources/demo/demo.bin" "$out/demo.bin"
 
-# Pixels of the capture close to a colour inside WxH+X+Y.
-count_colour() { # capture colour fuzz geometry
-  convert "$1" -crop "$4" +repage -alpha off -fuzz "$3" -fill '#FF00FF' -opaque "$2" -fuzz 0 \
-    -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' -format '%[fx:round(mean*w*h)]' info:
-}
 
 capture() { # language theme title name
   local language="$1" theme="$2" title="$3" name="$4"
@@ -38,21 +33,7 @@ capture() { # language theme title name
   trap "kill $orlin 2>/dev/null || true" EXIT
   local main dialog
   main="$(orx_wait_for_window '^Orlin - demo\.bin$' "$orlin")" || fail "$name: see $out/$name.log"
-  # The menu bar takes keys once the window has painted: try the keys again until the
-  # dialog shows, giving each try five seconds to open it.
-  local try wait
-  for try in $(seq 1 6); do
-    sleep 1
-    xdotool key --clearmodifiers alt+e
-    sleep 0.3
-    xdotool key c
-    for wait in $(seq 1 25); do
-      dialog="$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1 || true)"
-      [ -z "$dialog" ] || break 2
-      sleep 0.2
-    done
-  done
-  [ -n "$dialog" ] || fail "$name: no window titled $title appeared"
+  dialog="$(orx_open_from_menu e c "^$title\$")" || fail "$name: no window titled $title appeared"
 
   local X Y WIDTH HEIGHT shot="$out/$name.png" values=0
   eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
@@ -63,7 +44,7 @@ capture() { # language theme title name
     sleep 0.25
     import -window root -crop "${mw}x$((mh + 40))+${mx}+$((my - 30))" +repage "$shot"
     # Dark digits in the value boxes: the right two thirds of the dialog's lower half.
-    values="$(count_colour "$shot" '#000000' 30% \
+    values="$(orx_count_colour "$shot" '#000000' 30% \
       "$((WIDTH * 2 / 3))x$((HEIGHT / 2))+$((X - mx + WIDTH / 3))+$((Y - my + 30 + HEIGHT / 3))")"
     [ "$values" -lt 400 ] || break
   done

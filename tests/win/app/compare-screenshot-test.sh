@@ -30,11 +30,6 @@ for offset in (0x20, 0x21, 0x22, 0x45, 0x90, 0x91, 0x130):
 open(sys.argv[2] + "/right.bin", "wb").write(data + b"TAIL")
 PY
 
-# Pixels of the capture close to a colour inside WxH+X+Y.
-count_colour() { # capture colour fuzz geometry
-  convert "$1" -crop "$4" +repage -alpha off -fuzz "$3" -fill '#FF00FF' -opaque "$2" -fuzz 0 \
-    -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' -format '%[fx:round(mean*w*h)]' info:
-}
 
 capture() { # language theme chooser-title window-title difference-colour name
   local language="$1" theme="$2" chooser="$3" title="$4" colour="$5" name="$6"
@@ -45,19 +40,8 @@ capture() { # language theme chooser-title window-title difference-colour name
   # shellcheck disable=SC2064
   trap "kill $orlin 2>/dev/null || true" EXIT
   orx_wait_for_window '^Orlin - left\.bin$' "$orlin" >/dev/null || fail "$name: see $out/$name.log"
-  local try wait dialog="" window=""
-  for try in $(seq 1 6); do
-    sleep 1
-    xdotool key --clearmodifiers alt+f
-    sleep 0.3
-    xdotool key p
-    for wait in $(seq 1 25); do
-      dialog="$(xdotool search --onlyvisible --name "^$chooser\$" 2>/dev/null | head -1 || true)"
-      [ -z "$dialog" ] || break 2
-      sleep 0.2
-    done
-  done
-  [ -n "$dialog" ] || fail "$name: no open dialog titled $chooser appeared"
+  local window=""
+  orx_open_from_menu f p "^$chooser\$" >/dev/null || fail "$name: no open dialog titled $chooser appeared"
   sleep 0.5
   xdotool type --delay 20 "$(winepath -w "$out/right.bin")"
   xdotool key Return
@@ -68,8 +52,8 @@ capture() { # language theme chooser-title window-title difference-colour name
   for _ in $(seq 1 40); do
     sleep 0.25
     import -window root -crop "${WIDTH}x$((HEIGHT + 30))+${X}+$((Y - 30))" +repage "$shot"
-    left="$(count_colour "$shot" "$colour" 6% "$((WIDTH / 2))x${HEIGHT}+0+30")"
-    right="$(count_colour "$shot" "$colour" 6% "$((WIDTH / 2))x${HEIGHT}+$((WIDTH / 2))+30")"
+    left="$(orx_count_colour "$shot" "$colour" 6% "$((WIDTH / 2))x${HEIGHT}+0+30")"
+    right="$(orx_count_colour "$shot" "$colour" 6% "$((WIDTH / 2))x${HEIGHT}+$((WIDTH / 2))+30")"
     [ "$left" -lt 300 ] || [ "$right" -lt 300 ] || break
   done
   echo "$name: capture $shot (${WIDTH}x${HEIGHT}+${X}+${Y}; difference pixels: left $left, right $right)"

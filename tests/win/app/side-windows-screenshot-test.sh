@@ -34,11 +34,6 @@ for i in $(seq 0 255); do printf "\\x$(printf %02x $(((i + 0x41) % 256)))"; done
 geometry() {
   xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)='
 }
-# Pixels of the capture close to a colour inside WxH+X+Y.
-count_colour() { # capture colour fuzz geometry
-  convert "$1" -crop "$4" +repage -alpha off -fuzz "$3" -fill '#FF00FF' -opaque "$2" -fuzz 0 \
-    -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' -format '%[fx:round(mean*w*h)]' info:
-}
 # The most common colour inside WxH+X+Y, as #RRGGBB.
 common_colour() { # capture geometry
   convert "$1" -crop "$2" +repage -alpha off -format %c histogram:info:- | sort -rn | sed -n 1p |
@@ -77,7 +72,7 @@ check_theme() { # theme hex-background side-background header-band text
       docked=1
       # Painted: the inspector's header band and the main window's background are there.
       import -window root "$shot"
-      if [ "$(count_colour "$shot" "$band" 3% "${iw}x80+${ix}+${iy}")" -ge $((iw * 10)) ] &&
+      if [ "$(orx_count_colour "$shot" "$band" 3% "${iw}x80+${ix}+${iy}")" -ge $((iw * 10)) ] &&
         [ "$(common_colour "$shot" "$((mw / 2))x$((mh / 2))+$((mx + mw / 4))+$((my + mh / 4))")" = "$hex_background" ]; then
         break
       fi
@@ -97,17 +92,17 @@ check_theme() { # theme hex-background side-background header-band text
   colour="$(common_colour "$shot" "$((sw - 80))x$((sh - 250))+$((sx + 40))+$((sy + 160))")"
   [ "$colour" = "$side_background" ] || fail "$theme: the struct view's panel shows $colour, not $side_background"
   local band_pixels
-  band_pixels="$(count_colour "$shot" "$band" 3% "${iw}x80+${ix}+${iy}")"
+  band_pixels="$(orx_count_colour "$shot" "$band" 3% "${iw}x80+${ix}+${iy}")"
   [ "$band_pixels" -ge $((iw * 10)) ] || fail "$theme: no header band in the inspector ($band_pixels pixels)"
-  band_pixels="$(count_colour "$shot" "$band" 3% "${sw}x80+${sx}+${sy}")"
+  band_pixels="$(orx_count_colour "$shot" "$band" 3% "${sw}x80+${sx}+${sy}")"
   [ "$band_pixels" -ge $((sw * 10)) ] || fail "$theme: no caption band in the struct view ($band_pixels pixels)"
 
   # Text in the theme's colour: the labels in the inspector's left quarter, the values
   # right of them on the eleven rows under the header, the button captions in the struct
   # view's band.
   local labels values
-  labels="$(count_colour "$shot" "$text" 20% "$((iw / 4 - 8))x400+$((ix + 8))+$((iy + 90))")"
-  values="$(count_colour "$shot" "$text" 20% "$((iw * 3 / 4 - 8))x400+$((ix + iw / 4 + 4))+$((iy + 90))")"
+  labels="$(orx_count_colour "$shot" "$text" 20% "$((iw / 4 - 8))x400+$((ix + 8))+$((iy + 90))")"
+  values="$(orx_count_colour "$shot" "$text" 20% "$((iw * 3 / 4 - 8))x400+$((ix + iw / 4 + 4))+$((iy + 90))")"
   echo "$theme: inspector text pixels: labels $labels, values $values"
   [ "$labels" -ge 300 ] || fail "$theme: the inspector's row labels are missing"
   [ "$values" -ge 600 ] || fail "$theme: the inspector's values are missing"
