@@ -8,25 +8,42 @@
 
 namespace orx {
 
+namespace {
+
+// The offset as the offset column writes it, without its colon.
+std::u16string OffsetText(const IReadOnlyDocument& document, std::uint64_t offset)
+{
+    std::u16string text = FormatRowOffset(&document, offset);
+    if (!text.empty() && text.back() == u':') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// "4D 5A 90 00" for up to `maxBytes` of the hit's `length`, then " …" when it goes on.
+std::u16string BytesText(const IReadOnlyDocument& document, std::uint64_t offset,
+                         std::uint64_t length, std::uint64_t maxBytes)
+{
+    std::u16string text;
+    const std::uint64_t shown = std::min(length, maxBytes);
+    for (const std::uint8_t byte : document.Read(offset, shown).bytes) {
+        if (!text.empty()) {
+            text += u' ';
+        }
+        AppendHexByte(text, byte);
+    }
+    if (shown < length) {
+        text += u" …";
+    }
+    return text;
+}
+
+} // namespace
+
 HitRowText FormatHitRow(const IReadOnlyDocument& document, std::uint64_t offset,
                         std::uint64_t length, TextEncoding encoding, std::uint64_t maxBytes)
 {
-    HitRowText row;
-    row.offset = FormatRowOffset(&document, offset);
-    if (!row.offset.empty() && row.offset.back() == u':') {
-        row.offset.pop_back();
-    }
-    const std::uint64_t shown = std::min(length, maxBytes);
-    const ReadResult hit = document.Read(offset, shown);
-    for (const std::uint8_t byte : hit.bytes) {
-        if (!row.bytes.empty()) {
-            row.bytes += u' ';
-        }
-        AppendHexByte(row.bytes, byte);
-    }
-    if (shown < length) {
-        row.bytes += u" …";
-    }
+    HitRowText row{OffsetText(document, offset), BytesText(document, offset, length, maxBytes), {}};
     const std::uint64_t first = offset > kHitContextBytes ? offset - kHitContextBytes : 0;
     const ReadResult around =
         document.Read(first, offset - first + std::min(length, kHitRowBytes) + kHitContextBytes);
@@ -44,14 +61,15 @@ std::u16string HitLinesText(const IReadOnlyDocument& document, const HitList& hi
         if (index >= hits.Count()) {
             continue;
         }
-        // The encoding does not matter: the context is not copied.
-        const HitRowText row = FormatHitRow(document, hits.At(index), hits.HitLength(),
-                                            TextEncoding::Ascii, hits.HitLength());
-        const std::uint64_t lineChars = row.offset.size() + 1 + row.bytes.size() + 2;
-        if (text.size() + lineChars > maxChars) {
+        // Only what is copied is read: the context is not.
+        const std::uint64_t offset = hits.At(index);
+        const std::u16string line =
+            OffsetText(document, offset) + u'\t' +
+            BytesText(document, offset, hits.HitLength(), hits.HitLength()) + u"\r\n";
+        if (text.size() + line.size() > maxChars) {
             break;
         }
-        text += row.offset + u'\t' + row.bytes + u"\r\n";
+        text += line;
     }
     return text;
 }

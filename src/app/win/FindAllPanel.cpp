@@ -100,12 +100,17 @@ void FindAllPanel::SetCaption(const std::u16string& caption)
     }
     caption_ = caption;
     if (window_ != nullptr) {
-        const int dpi = static_cast<int>(WindowDpi(window_));
-        RECT strip{};
-        GetClientRect(window_, &strip);
-        strip.bottom = ScaleForDpi(kCaptionHeight, static_cast<UINT>(dpi));
+        const RECT strip = CaptionStrip();
         InvalidateRect(window_, &strip, TRUE);
     }
+}
+
+RECT FindAllPanel::CaptionStrip() const
+{
+    RECT strip{};
+    GetClientRect(window_, &strip);
+    strip.bottom = ScaleForDpi(kCaptionHeight, WindowDpi(window_));
+    return strip;
 }
 
 void FindAllPanel::SetCount(std::uint64_t count)
@@ -172,10 +177,8 @@ void FindAllPanel::Paint()
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(window_, &paint);
     const SideWindowPalette palette = SideWindowPaletteFor(theme_);
-    RECT strip{};
-    GetClientRect(window_, &strip);
+    RECT strip = CaptionStrip();
     const UINT dpi = WindowDpi(window_);
-    strip.bottom = ScaleForDpi(kCaptionHeight, dpi);
     FillSolid(dc, strip, ToColorRef(palette.header));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(palette.text));

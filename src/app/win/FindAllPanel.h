@@ -67,6 +67,8 @@ private:
     void OnCreate();
     void Layout();
     void Paint();
+    // The strip along the top with the caption and the buttons.
+    [[nodiscard]] RECT CaptionStrip() const;
     [[nodiscard]] LRESULT OnNotify(const NMHDR& header);
     [[nodiscard]] std::vector<std::uint64_t> SelectedRows() const;
     void ActivateFocused();

@@ -53,7 +53,6 @@ void FindAllSession::Start(const SearchPattern& pattern, const std::u16string& q
     hits_.Reset(pattern.Size());
     query_ = query;
     status_ = SearchStatus::NotFound;
-    outOfDate_ = false;
     percent_ = 0;
     revision_ = host_.document->Revision();
     running_ = true;
@@ -160,11 +159,10 @@ bool FindAllSession::HitsInView(std::span<const std::uint64_t> offsets) const
 
 void FindAllSession::OnDocumentChanged()
 {
-    if (running_ || outOfDate_ || host_.document->Revision() == revision_ ||
+    if (running_ || hits_.OutOfDate() || host_.document->Revision() == revision_ ||
         panel_.Window() == nullptr) {
         return;
     }
-    outOfDate_ = true;
     hits_.Reset(hits_.HitLength());
     hits_.MarkOutOfDate();
     panel_.SetCount(0);
@@ -199,7 +197,7 @@ void FindAllSession::RefreshTexts()
 
 std::u16string FindAllSession::StatusText() const
 {
-    if (panel_.Window() == nullptr || outOfDate_) {
+    if (panel_.Window() == nullptr || hits_.OutOfDate()) {
         return {};
     }
     return HitCountText(hits_.Count(), host_.text);
@@ -207,13 +205,13 @@ std::u16string FindAllSession::StatusText() const
 
 void FindAllSession::UpdateCaption()
 {
-    panel_.SetCaption(FindAllCaption(ToCaptionState(running_, outOfDate_, status_), query_,
+    panel_.SetCaption(FindAllCaption(ToCaptionState(running_, hits_.OutOfDate(), status_), query_,
                                      hits_.Count(), percent_, host_.text));
 }
 
 void FindAllSession::GoToHit(std::uint64_t index)
 {
-    if (index >= hits_.Count() || outOfDate_) {
+    if (index >= hits_.Count()) { // an out-of-date list is empty
         return;
     }
     const std::uint64_t offset = hits_.At(index);

@@ -77,7 +77,6 @@ private:
     HitList hits_;
     win::FindAllPanel panel_;
     bool running_ = false;
-    bool outOfDate_ = false;
     SearchStatus status_ = SearchStatus::NotFound; // of the last search that ended
     std::u16string query_;
     std::uint64_t revision_ = 0; // the document's when the hits were found
