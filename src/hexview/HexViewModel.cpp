@@ -1122,7 +1122,19 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
                      y + 2.0f * m.rowHeight};
 
     constexpr std::uint64_t kNoOffset = std::numeric_limits<std::uint64_t>::max();
-    // A marked run's hex band ends at its last digit, so that runs side by side stay apart.
+    // The hex and text bands of the row's bytes [low, high). A selected hex cell includes the
+    // space after it, so that a selection is one band; a marked run's hex band ends at its
+    // last digit, so that runs side by side stay apart.
+    const auto bands = [&](std::uint64_t low, std::uint64_t high, bool trailingSpace) {
+        const auto first = static_cast<float>(low - rowStart);
+        const auto end = static_cast<float>(high - rowStart);
+        const float hexRight = trailingSpace
+                                   ? hexStart + end * hexPitch
+                                   : hexStart + (end - 1.0f) * hexPitch + 2.0f * m.hexCellWidth;
+        return std::pair<RectF, RectF>{
+            {hexStart + first * hexPitch, y, hexRight, bottom},
+            {textStart + first * m.textCellWidth, y, textStart + end * m.textCellWidth, bottom}};
+    };
     const std::uint64_t rowEnd = rowStart + bytes.size();
     for (const MarkedRange& mark : marks) {
         const std::uint64_t markEnd =
@@ -1130,30 +1142,17 @@ PaintRow HexViewModel::BuildPaintRow(std::uint64_t rowIndex, std::uint64_t scree
         const std::uint64_t low = std::max(mark.first, rowStart);
         const std::uint64_t high = std::min(markEnd, rowEnd);
         if (low < high) {
-            const auto first = static_cast<float>(low - rowStart);
-            const auto end = static_cast<float>(high - rowStart);
-            row.marks.push_back(
-                {{hexStart + first * hexPitch, y,
-                  hexStart + (end - 1.0f) * hexPitch + 2.0f * m.hexCellWidth, bottom},
-                 mark.kind});
-            row.marks.push_back({{textStart + first * m.textCellWidth, y,
-                                  textStart + end * m.textCellWidth, bottom},
-                                 mark.kind});
+            const auto [hex, text] = bands(low, high, false);
+            row.marks.push_back({hex, mark.kind});
+            row.marks.push_back({text, mark.kind});
         }
     }
-
-    if (hasSelection_ && !bytes.empty()) {
-        const std::uint64_t rowLast = rowStart + bytes.size() - 1;
+    if (hasSelection_) {
         const std::uint64_t low = std::max(SelectionLow(), rowStart);
-        const std::uint64_t high = std::min(SelectionHigh(), rowLast);
-        if (low <= high) {
-            const auto first = static_cast<float>(low - rowStart);
-            const auto end = static_cast<float>(high - rowStart + 1);
-            // One band per column: each selected hex cell includes its trailing space.
-            row.selection.push_back(
-                {hexStart + first * hexPitch, y, hexStart + end * hexPitch, bottom});
-            row.selection.push_back({textStart + first * m.textCellWidth, y,
-                                     textStart + end * m.textCellWidth, bottom});
+        const std::uint64_t high = std::min(SelectionHigh() + 1, rowEnd);
+        if (low < high) {
+            const auto [hex, text] = bands(low, high, true);
+            row.selection = {hex, text};
         }
     }
 
