@@ -10,6 +10,7 @@
 // Usage: orx_search_dialog_bench.exe (scan|cancel|findall) FILE WORK_DIRECTORY SOURCE_DIRECTORY
 #include "app/CommandIds.h"
 #include "app/win/AppWindow.h"
+#include "ui/win/MessagePump.h"
 #include "platform/win32/WinString.h"
 
 #include <windows.h>
@@ -161,7 +162,7 @@ int wmain(int argc, wchar_t** argv)
     RedrawWindow(app.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     const double settled = Milliseconds() + 1000.0;
     while (Milliseconds() < settled) {
-        orx::AppWindow::PumpPendingMessages();
+        orx::win::PumpPendingMessages();
         Sleep(10);
     }
     if (findAll) {
@@ -172,7 +173,7 @@ int wmain(int argc, wchar_t** argv)
         double firstHit = -1.0;
         while (app.FindAll().Running()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-            orx::AppWindow::PumpPendingMessages();
+            orx::win::PumpPendingMessages();
             if (firstHit < 0.0 && app.FindAll().Hits().Count() > 0) {
                 firstHit = Milliseconds() - g_driver.started;
             }

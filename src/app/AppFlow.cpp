@@ -4,14 +4,6 @@
 
 namespace orx {
 
-OpenRefresh RefreshAfterOpen(bool opened)
-{
-    OpenRefresh refresh;
-    refresh.addRecentFile = opened;
-    refresh.showOpenError = !opened;
-    return refresh;
-}
-
 std::u16string SaveFailureMessage(const std::u16string& failedText, const std::u16string& lastError)
 {
     if (lastError.empty()) {

@@ -7,21 +7,6 @@
 
 namespace orx {
 
-// What the main window refreshes after an open attempt. A failed open has already closed
-// the previous document, so the view, menu, title and status bar must show the closed state
-// too; otherwise the title would still name the old file.
-struct OpenRefresh {
-    bool attachDocument = true; // SetDocument on the hex view
-    bool addRecentFile = false;
-    bool rebuildMenu = true;
-    bool updateTitle = true;
-    bool refreshStatus = true;
-    bool requestSideWindowUpdates = true;
-    bool showOpenError = false;
-};
-
-[[nodiscard]] OpenRefresh RefreshAfterOpen(bool opened);
-
 // Routes the files of one drop: the first that opens here when no document was open, every
 // other one to a new instance. A drop never replaces the open document.
 class DropRouter {

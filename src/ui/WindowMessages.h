@@ -19,6 +19,10 @@ inline constexpr std::uint32_t kMsgCopyRefused = kWmApp + 4;
 // rows waits for it.
 inline constexpr std::uint32_t kMsgViewPainted = kWmApp + 5;
 
+// Posted to the main window when something changed outside the messages it dispatches:
+// the title, the status bar, the menu and the side windows follow.
+inline constexpr std::uint32_t kMsgFlushChanges = kWmApp + 6;
+
 // The data inspector: its worker's result (lParam: the heap result, owned by the main
 // window) and its close box.
 inline constexpr std::uint32_t kMsgInspectorResult = kWmApp + 10;

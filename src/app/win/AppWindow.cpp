@@ -1,20 +1,15 @@
 #include "app/win/AppWindow.h"
 
-#include "app/AppFlow.h"
 #include "app/CommandIds.h"
 #include "app/Placement.h"
 #include "app/win/ScreenRects.h"
-#include "ui/WindowMessages.h"
-#include "platform/win32/WinString.h"
 #include "settings/SettingsFile.h"
+#include "ui/WindowMessages.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/StartupClock.h"
 #include "ui/win/ThemeColors.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
-
-#include <vector>
 
 namespace orx {
 namespace {
@@ -55,20 +50,20 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// Where the main window goes at start-up: centred in the work area under the cursor.
+ScreenRect CentredFrame(ScreenRect area)
+{
+    RECT frame{0, 0, kInitialClientWidth, kInitialClientHeight};
+    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const ScreenPoint origin = CenterIn(area, width, height);
+    return {origin.x, origin.y, origin.x + width, origin.y + height};
+}
+
 } // namespace
 
-AppWindow::AppWindow(AppEnvironment environment)
-    : environment_(std::move(environment)),
-      findAll_({.document = &document_,
-                .view = &hexView_,
-                .text = [this](std::string_view key) { return Text(key); },
-                .stateChanged =
-                    [this] {
-                        RebuildMenu();
-                        RefreshStatus();
-                    },
-                .layoutChanged = [this] { LayoutChildren(); },
-                .flash = [this](std::string_view key) { FlashMessage(key); }})
+AppWindow::AppWindow(AppEnvironment environment) : environment_(std::move(environment))
 {
     win::MarkStartup(&startup_.trace, "entry");
 }
@@ -82,24 +77,24 @@ AppWindow::~AppWindow()
 
 bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startupPath)
 {
-    instance_ = instance;
+    context_.instance = instance;
     startupPath_ = std::move(startupPath);
     environment_ = CompleteEnvironment(std::move(environment_));
     strings_.SetBaseDirectory(environment_.baseDirectory);
-    settingsPath_ = environment_.settingsPath;
-    LoadSettings(settings_, settingsPath_, strings_);
+    LoadSettings(settings_, environment_.settingsPath, strings_);
     win::MarkStartup(&startup_.trace, "settings and strings");
     // Both workers run before any window exists, and outlive every window.
-    StartWorkers();
+    inspector_.StartWorker();
+    structView_.StartWorker();
 
     HexView::RegisterWindowClass(instance);
     if (!RegisterMainWindowClass(instance, &AppWindow::WindowProc)) {
         return false;
     }
-
     win::MarkStartup(&startup_.trace, "window classes");
 
-    const ScreenRect frame = InitialFrame();
+    const ScreenRect area = WorkAreaUnderCursor();
+    const ScreenRect frame = sideWindows_.InitialFrame(area, CentredFrame(area));
     CreateWindowExW(0, kClassName, L"Orlin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
                     frame.left, frame.top, frame.Width(), frame.Height(), nullptr, nullptr,
                     instance, this);
@@ -111,7 +106,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     if (startupPath_) {
         const std::u16string path = std::move(*startupPath_);
         startupPath_.reset();
-        (void)OpenFile(path); // a failure has shown its box; the window stays up with no file
+        (void)files_.Open(path); // a failure has shown its box; the window stays up with no file
+        Flush();
         win::MarkStartup(&startup_.trace, "file opened");
     }
     // The rows first: the view paints before anything else is done.
@@ -133,25 +129,14 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
 
 bool AppWindow::TranslateAccelerators(MSG& message)
 {
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && findAll_.Running()) {
-        findAll_.Stop();
+    FindAllSession& findAll = search_.FindAll();
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && findAll.Running()) {
+        findAll.Stop();
+        Flush();
         return true;
     }
     return accelerators_ && window_ != nullptr &&
            TranslateAcceleratorW(window_, accelerators_.Get(), &message) != 0;
-}
-
-ScreenRect AppWindow::InitialFrame() const
-{
-    RECT frame{0, 0, kInitialClientWidth, kInitialClientHeight};
-    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const ScreenRect area = WorkAreaUnderCursor();
-    const ScreenPoint origin = CenterIn(area, width, height);
-    const ScreenRect centred{origin.x, origin.y, origin.x + width, origin.y + height};
-    const int minimum = win::ScaleForDpi(kMinimumFitWidth, GetDpiForSystem());
-    return FitWindowGroup(area, centred, StructViewSpan(), InspectorSpan(), minimum).main;
 }
 
 void AppWindow::FinishStartup()
@@ -161,45 +146,45 @@ void AppWindow::FinishStartup()
     }
     KillTimer(window_, kStartupTimerId);
     win::MarkStartup(&startup_.trace, "rows on screen");
-    CreateStatusBar();
-    if (std::exchange(startup_.menuOwed, false)) {
-        RebuildMenu();
-    }
+    statusBar_.Create(window_, context_.instance, settings_.theme);
+    LayoutChildren();
     if (std::exchange(startup_.settingsOwed, false)) {
-        StampAndSaveSettings();
+        SettingsChanged();
     }
-    if (settings_.inspectorVisible) {
-        SetInspectorVisible(true);
-    }
-    if (settings_.structViewVisible) {
-        SetStructViewVisible(true);
-    }
+    // Everything that waited for the first rows: the menu's last state, the status bar.
+    Changed(Change::Commands | Change::Message);
+    Flush();
+    sideWindows_.ShowIfOn();
     win::MarkStartup(&startup_.trace, "side windows");
     win::WriteStartupTraceIfAsked(startup_.trace);
 }
 
 LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const LRESULT result = Dispatch(message, wParam, lParam);
+    // One flush per dispatched message: whatever the message changed shows now.
+    if (window_ != nullptr && message != WM_DESTROY && message != WM_NCDESTROY) {
+        Flush();
+    }
+    return result;
+}
+
+LRESULT AppWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
-    case WM_CREATE:
-        fileOnDisk_.Attach({window_, &document_, &hexView_, environment_.messageBox,
-                            [this](std::string_view key) { return Text(key); },
-                            [this] {
-                                UpdateTitle();
-                                RefreshStatus();
-                                RequestSideWindowUpdates();
-                            }});
-        SetWorkerTargets();
-        CreateChildren();
-        DragAcceptFiles(window_, TRUE);
-        return 0;
+    case WM_CREATE: OnCreate(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_SIZE: OnSize(wParam); return 0;
-    case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
-    case WM_MOVE: PositionSideWindows(); return 0;
-    case WM_ENABLE: UpdatePatternCommands(); return 0; // a modal dialog came or went
+    case WM_SIZE:
+        LayoutChildren(); // docks the side windows too
+        sideWindows_.OnSize(wParam);
+        return 0;
+    case WM_GETMINMAXINFO:
+        sideWindows_.OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_MOVE: sideWindows_.Follow(); return 0;
+    case WM_ENABLE: sideWindows_.UpdateCommands(); return 0; // a modal dialog came or went
     case WM_ACTIVATE:
-        fileOnDisk_.OnActivate(wParam);
+        files_.OnDisk().OnActivate(wParam);
         break; // the default handling gives the focus back
     case WM_SETFOCUS:
         if (hexView_.Window() != nullptr) {
@@ -208,38 +193,52 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_CLOSE:
-        if (!busy_ && ConfirmSaveChanges()) {
+        if (!Busy() && files_.ConfirmSaveChanges()) {
             DestroyWindow(window_);
         }
         return 0;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item != nullptr && item->hwndItem == statusBar_ && statusBar_ != nullptr) {
-            DrawStatusBar(*item);
+    case WM_DRAWITEM:
+        if (lParam != 0 && statusBar_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
             return TRUE;
         }
         break;
+    case WM_COMMAND: {
+        const Command command = DecodeCommand(LOWORD(wParam), settings_.recentFiles.size());
+        if (command.kind == CommandKind::Unknown) {
+            break;
+        }
+        if (CommandAllowed(command, Busy(), search_.FindAll().Running())) {
+            RunCommand(command);
+        }
+        return 0;
     }
-    case WM_COMMAND: return OnCommand(wParam, lParam);
     case WM_TIMER:
         if (wParam == kStartupTimerId) {
             FinishStartup();
             return 0;
         }
-        if (wParam == kFlashTimerId) {
-            KillTimer(window_, kFlashTimerId);
-            flashActive_ = false;
-            flashText_.clear();
-            RefreshStatus();
+        if (statusBar_.OnTimer(window_, wParam)) {
+            Changed(Change::Message);
             return 0;
         }
-        if (fileOnDisk_.OnTimer(wParam, busy_)) {
+        if (files_.OnDisk().OnTimer(wParam, Busy())) {
             return 0;
         }
         break;
-    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-    case WM_DPICHANGED: OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_DROPFILES: files_.OnDrop(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        hexView_.Model().SetDpi(HIWORD(wParam));
+        hexView_.Apply(hexView_.Model().Relayout());
+        LayoutChildren();
+        Changed(Change::Mode);
+        return 0;
+    }
     case kMsgViewPainted: FinishStartup(); return 0;
+    case kMsgFlushChanges: changes_.RequestServed(); return 0; // the flush follows
     case WM_ERASEBKGND: {
         // The theme's background, never the system's white, wherever no child covers yet.
         RECT client{};
@@ -249,37 +248,39 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     }
     case kMsgViewChanged:
-        findAll_.OnDocumentChanged();
-        UpdateTitle();
-        RefreshStatus();
-        RequestSideWindowUpdates();
+        search_.FindAll().OnDocumentChanged();
+        Changed(Change::Bytes | Change::Caret);
         return 0;
-    case kMsgStructViewClosed: SetStructViewVisible(false); return 0;
-    case kMsgStructOpenPattern: OpenPatternDialog(); return 0;
-    case kMsgStructResult: OnStructResult(lParam); return 0;
-    case kMsgStructClosePattern: ClosePattern(); return 0;
-    case kMsgStructReloadPattern: ReloadPattern(); return 0;
-    case kMsgStructValueFormat: ChooseStructValueFormat(wParam); return 0;
     case kMsgEditBlocked:
-        FlashMessage(findAll_.Running() ? "status.find_all_edits_wait" : "status.readonly_blocked");
+        Flash(search_.FindAll().Running() ? "status.find_all_edits_wait"
+                                          : "status.readonly_blocked");
         return 0;
-    case kMsgFindAllNews: findAll_.OnNews(); return 0;
-    case kMsgZoomChanged: RefreshStatus(); return 0;
-    case kMsgCopyRefused: FlashMessage("status.copy_too_large"); return 0;
-    case kMsgInspectorResult: OnInspectorResult(lParam); return 0;
-    case kMsgInspectorClosed: SetInspectorVisible(false); return 0;
-    case kMsgCheckFileOnDisk: fileOnDisk_.Check(busy_ || findAll_.Running()); return 0;
-    default: break;
+    case kMsgFindAllNews: search_.FindAll().OnNews(); return 0;
+    case kMsgZoomChanged: Changed(Change::Mode); return 0;
+    case kMsgCopyRefused: Flash("status.copy_too_large"); return 0;
+    case kMsgInspectorResult: inspector_.OnResult(lParam); return 0;
+    case kMsgInspectorClosed: inspector_.SetVisible(false); return 0;
+    case kMsgCheckFileOnDisk: files_.OnDisk().Check(DocumentInUse()); return 0;
+    default:
+        if (structView_.HandleMessage(message, wParam, lParam)) {
+            return 0;
+        }
+        break;
     }
     return DefaultProc(message, wParam, lParam);
 }
 
-void AppWindow::CreateChildren()
+void AppWindow::OnCreate()
 {
-    RebuildMenu();
+    context_.window = window_;
+    files_.Attach();
+    inspector_.SetTarget(window_);
+    structView_.SetTarget(window_);
+    sideWindows_.SetMainWindow(window_);
+    RebuildMenu(); // the bar is there from the start; its updates wait for the first rows
     hexView_.SetStartupTrace(&startup_.trace);
-    hexView_.Create(window_, instance_);
-    findAll_.SetWindow(window_);
+    hexView_.Create(window_, context_.instance);
+    search_.SetWindow(window_);
     hexView_.SetDocument(&document_, &document_);
     HexViewModel& view = hexView_.Model();
     hexView_.Apply(view.SetEncoding(settings_.encoding));
@@ -289,27 +290,8 @@ void AppWindow::CreateChildren()
     // The status bar and the side windows come once the first rows are on screen
     // (FinishStartup).
     LayoutChildren();
-    UpdateTitle();
-    RefreshStatus();
-}
-
-void AppWindow::CreateStatusBar()
-{
-    // The common controls are loaded here, at their first use (see src/CMakeLists.txt).
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_BAR_CLASSES | ICC_LINK_CLASS;
-    InitCommonControlsEx(&controls);
-    statusBar_ =
-        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
-                        0, 0, window_, nullptr, instance_, nullptr);
-    if (statusBar_ != nullptr) {
-        int rightEdges[] = {-1}; // one part over the whole width
-        SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));
-    }
-    SetStatusBarTheme();
-    LayoutChildren();
-    RefreshStatus();
+    Changed(Change::File);
+    DragAcceptFiles(window_, TRUE);
 }
 
 void AppWindow::LayoutChildren()
@@ -319,64 +301,24 @@ void AppWindow::LayoutChildren()
     }
     RECT client{};
     GetClientRect(window_, &client);
-    int statusHeight = 0;
-    if (statusBar_ != nullptr) {
-        SendMessageW(statusBar_, WM_SIZE, 0, 0); // it docks itself to the bottom
-        RECT status{};
-        GetWindowRect(statusBar_, &status);
-        statusHeight = status.bottom - status.top;
-    }
-    const int bottom = std::max(0, static_cast<int>(client.bottom) - statusHeight);
-    const int panelHeight = findAll_.Place(client.right, bottom);
+    const int bottom = std::max(0, static_cast<int>(client.bottom) - statusBar_.Dock());
+    const int panelHeight = search_.FindAll().Place(client.right, bottom);
     MoveWindow(hexView_.Window(), 0, 0, client.right, bottom - panelHeight, TRUE);
-    PositionSideWindows();
-}
-
-void AppWindow::OnDpiChanged(WPARAM wParam, const RECT& suggested)
-{
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    hexView_.Model().SetDpi(HIWORD(wParam));
-    hexView_.Apply(hexView_.Model().Relayout());
-    LayoutChildren();
-    RefreshStatus();
-}
-
-void AppWindow::OnDropFiles(HDROP drop)
-{
-    if (busy_ || findAll_.Running()) {
-        // A save or a search is reading the open document: nothing may replace it now.
-        DragFinish(drop);
-        return;
-    }
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    DropRouter router(document_.IsOpen());
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::vector<wchar_t> buffer(length + 1, L'\0');
-        DragQueryFileW(drop, i, buffer.data(), length + 1);
-        const std::u16string path = win::FromW(buffer.data());
-        if (router.OpenHere()) {
-            router.ReportOpened(OpenFile(path));
-        } else {
-            (void)OpenInNewInstance(path); // a failure has shown its box
-        }
-    }
-    DragFinish(drop);
+    sideWindows_.Follow();
 }
 
 void AppWindow::OnDestroy()
 {
     compare_.Close();
-    StopSideWindows();
-    KillTimer(window_, kFlashTimerId);
+    sideWindows_.Stop();
+    statusBar_.Destroy(window_);
     KillTimer(window_, kStartupTimerId);
     // Closed before the first rows were on screen: what waited for them is written now.
     startup_.finished = true;
     if (std::exchange(startup_.settingsOwed, false)) {
-        StampAndSaveSettings();
+        SettingsChanged();
     }
-    fileOnDisk_.Stop();
+    files_.OnDisk().Stop();
     // The window would destroy its menu bar with itself; the handle owner does it instead.
     SetMenu(window_, nullptr);
     menuBar_.Reset();
@@ -384,38 +326,24 @@ void AppWindow::OnDestroy()
     PostQuitMessage(0);
 }
 
-void AppWindow::PumpPendingMessages()
-{
-    // Timers and paints are made anew whenever the queue is looked at; on a slow machine a
-    // timer can come due again before the paint it caused is finished, and "until the queue
-    // is empty" would never end. Posted messages and input come first, so a short budget
-    // still dispatches everything the user did; the long operation pumps again soon.
-    constexpr ULONGLONG kBudgetMs = 100;
-    const ULONGLONG deadline = GetTickCount64() + kBudgetMs;
-    MSG message{};
-    while (GetTickCount64() < deadline && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-void AppWindow::StampAndSaveSettings()
+void AppWindow::SettingsChanged()
 {
     if (!startup_.finished) {
         startup_.settingsOwed = true; // written once the first rows are on screen
         return;
     }
     settings_.appVersion = std::u16string(kAppVersion);
-    (void)SaveSettings(settings_, settingsPath_); // failures to write the settings are silent
+    (void)SaveSettings(settings_, environment_.settingsPath); // failures to write are silent
 }
 
-std::u16string AppWindow::Text(std::string_view key)
+bool AppWindow::DocumentInUse() const
 {
-    return strings_.Lookup(key);
+    return Busy() || search_.FindAll().Running();
+}
+
+std::u16string AppContext::Text(std::string_view key) const
+{
+    return strings.Lookup(key);
 }
 
 int RunMessageLoop(AppWindow& app)

@@ -1,4 +1,5 @@
 #include "app/win/AppWindow.h"
+#include "ui/win/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST(MessagePump, ReturnsWhileATimerKeepsComingDue)
     PostMessageW(window, WM_NULL, 0, 0);
 
     const ULONGLONG start = GetTickCount64();
-    AppWindow::PumpPendingMessages();
+    win::PumpPendingMessages();
     const ULONGLONG elapsed = GetTickCount64() - start;
 
     KillTimer(window, 1);

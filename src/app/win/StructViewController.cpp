@@ -1,0 +1,294 @@
+#include "app/win/StructViewController.h"
+
+#include "app/StatusText.h"
+#include "document/EditableDocument.h"
+#include "hexview/win/HexView.h"
+#include "settings/AppSettings.h"
+#include "structview/StructRead.h"
+#include "ui/win/StartupClock.h"
+
+namespace orx {
+namespace {
+
+// Whether `window` is the foreground window or holds the focus, itself or in a child.
+bool HoldsUserAttention(HWND window)
+{
+    if (window == nullptr) {
+        return false;
+    }
+    HWND focus = GetFocus();
+    return GetForegroundWindow() == window || focus == window ||
+           (focus != nullptr && IsChild(window, focus));
+}
+
+void BringBack(HWND window)
+{
+    SetActiveWindow(window);
+    SetForegroundWindow(window);
+    SetFocus(window);
+}
+
+} // namespace
+
+void StructViewController::StartWorker()
+{
+    worker_.Start(&BuildStructRows);
+}
+
+void StructViewController::Stop()
+{
+    window_.Destroy();
+    worker_.Stop();
+}
+
+bool StructViewController::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kMsgStructViewClosed: SetVisible(false); return true;
+    case kMsgStructOpenPattern: OpenPatternDialog(); return true;
+    case kMsgStructResult: OnResult(lParam); return true;
+    case kMsgStructClosePattern: ClosePattern(); return true;
+    case kMsgStructReloadPattern: ReloadPattern(); return true;
+    case kMsgStructValueFormat: ChooseValueFormat(wParam); return true;
+    default: return false;
+    }
+}
+
+StructViewTexts StructViewController::Texts() const
+{
+    return LoadStructViewTexts(context_.Lookup());
+}
+
+void StructViewController::SetVisible(bool visible)
+{
+    StoreSideWindowVisible(context_, &AppSettings::structViewVisible, visible);
+    if (!visible) {
+        window_.Destroy();
+        return;
+    }
+    EnsureWindow();
+    ApplyTexts();
+    group_.Place();
+    RefreshRows();
+    RequestUpdate();
+}
+
+void StructViewController::ShowIfOn()
+{
+    if (context_.settings.structViewVisible) {
+        SetVisible(true);
+    }
+}
+
+void StructViewController::EnsureWindow()
+{
+    if (!group_.MayCreate() || window_.Window() != nullptr) {
+        return;
+    }
+    if (window_.Create(context_.window, context_.instance, Texts(), context_.settings.theme)) {
+        win::MarkStartup(&context_.startup.trace, "struct view created");
+        window_.SetOptions(context_.settings.structOptions);
+        UpdateCommands();
+        group_.Follow();
+    }
+}
+
+SideWindowSpan StructViewController::Span() const
+{
+    // A side window that is on takes its room before it is made (at start-up it comes after
+    // the first rows), so that the main window does not move when it appears. A maximised
+    // struct view is the user's to place: the others do not make room for it.
+    HWND view = window_.Window();
+    const bool docked = context_.settings.structViewVisible && (view == nullptr || !IsZoomed(view));
+    return {docked, window_.Width(), StructViewModel::kMinimumTrackWidth};
+}
+
+void StructViewController::ApplyTexts()
+{
+    if (window_.Window() != nullptr) {
+        window_.SetTexts(Texts());
+        window_.SetOptions(context_.settings.structOptions);
+    }
+}
+
+void StructViewController::RefreshTexts()
+{
+    ApplyTexts();
+    RefreshRows();
+}
+
+bool StructViewController::ReadyForRows()
+{
+    if (!context_.settings.structViewVisible) {
+        return false;
+    }
+    EnsureWindow();
+    if (window_.Window() == nullptr) {
+        return false;
+    }
+    if (!file_) {
+        // A pattern that failed to load keeps its error on screen until Reload, Close or
+        // Open: a caret move must not turn it into "no pattern loaded".
+        if (error_.empty()) {
+            window_.SetEmptyMessage(context_.Text("structview.empty.message"));
+        } else {
+            window_.ShowError(fileName_, error_);
+        }
+        return false;
+    }
+    return true;
+}
+
+void StructViewController::RefreshRows()
+{
+    if (!ReadyForRows()) {
+        return;
+    }
+    std::u16string info = FormatStructInfo(*file_);
+    const StructViewModel& shown = window_.Model();
+    if (context_.document.IsOpen() && shown.State() == StructViewState::Table &&
+        shown.FileName() == fileName_ && shown.InfoText() == info) {
+        // The same pattern's rows (after a format or language change): they stay, with the
+        // selection and scroll position, until the worker's new rows replace them.
+        return;
+    }
+    std::vector<StructViewRow> rows;
+    if (!context_.document.IsOpen()) {
+        // Nothing to read: the rows show at once, every value unavailable.
+        rows = BuildStructRows(Request());
+    }
+    window_.SetContent(fileName_, std::move(rows), std::move(info));
+}
+
+StructRowsInput StructViewController::Request() const
+{
+    StructRowsInput request;
+    request.baseOffset = context_.view.Model().CaretOffset();
+    request.file = file_;
+    request.unavailableText = context_.Text("inspector.data.value.unavailable");
+    request.options = context_.settings.structOptions;
+    if (file_) {
+        request.bytes = ReadStructBytes(context_.document, request.baseOffset, *file_);
+    }
+    return request;
+}
+
+void StructViewController::RequestUpdate()
+{
+    if (ReadyForRows()) {
+        worker_.Submit(Request());
+    }
+}
+
+void StructViewController::OnResult(LPARAM lParam)
+{
+    const auto result = decltype(worker_)::Receive(lParam);
+    if (result == nullptr || !worker_.IsCurrent(result->number)) {
+        return; // stale: a newer request is on its way
+    }
+    if (ReadyForRows()) {
+        window_.SetContent(fileName_, std::move(result->value), FormatStructInfo(*file_));
+        group_.Follow();
+    }
+}
+
+bool StructViewController::LoadPattern(const std::u16string& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    auto loaded = std::make_shared<StructPatternFile>();
+    std::u16string error;
+    const bool ok = LoadStructPatternFile(path, *loaded, error);
+    path_ = path; // kept on failure too, so that reload retries once the file is fixed
+    fileName_ = FileNameOf(path);
+    error_ = ok ? std::u16string() : error;
+    if (!ok) {
+        file_.reset();
+        worker_.DropPending();
+        EnsureWindow();
+        window_.ShowError(fileName_, error);
+        return false;
+    }
+    file_ = std::move(loaded);
+    context_.events.Changed(Change::Commands);
+    RefreshRows();
+    RequestUpdate();
+    return true;
+}
+
+bool StructViewController::CommandsAllowed() const
+{
+    return !context_.events.Busy() && context_.window != nullptr &&
+           IsWindowEnabled(context_.window);
+}
+
+void StructViewController::OpenPatternDialog()
+{
+    if (!CommandsAllowed()) {
+        return;
+    }
+    const bool fromView = HoldsUserAttention(window_.Window());
+    HWND owner = fromView ? window_.Window() : context_.window;
+    // Beside the executable, where the shipped patterns are.
+    const std::u16string directory = context_.environment.baseDirectory + u"\\patterns";
+    // The file dialog disables only its owner. The main window goes too, as under every
+    // other modal dialog, so that nothing can switch the view off under its own dialog or
+    // end the editor meanwhile.
+    const bool disableMain = owner != context_.window;
+    if (disableMain) {
+        EnableWindow(context_.window, FALSE);
+    }
+    const auto path = context_.environment.choosePattern(
+        owner, context_.Text("dialog.struct_definition.title"), directory);
+    if (disableMain) {
+        EnableWindow(context_.window, TRUE);
+    }
+    if (path) {
+        (void)LoadPattern(*path); // a failure shows in the view
+    }
+    if (fromView && window_.Window() != nullptr) {
+        BringBack(window_.Window());
+    }
+}
+
+void StructViewController::ClosePattern()
+{
+    if (!CommandsAllowed()) {
+        return;
+    }
+    file_.reset();
+    path_.clear();
+    fileName_.clear();
+    error_.clear();
+    worker_.DropPending();
+    (void)ReadyForRows(); // shows the empty message
+}
+
+void StructViewController::ReloadPattern()
+{
+    if (path_.empty() || !CommandsAllowed()) {
+        return;
+    }
+    const bool hadAttention = HoldsUserAttention(window_.Window());
+    const std::u16string path = path_; // loading replaces it
+    (void)LoadPattern(path);
+    if (hadAttention && window_.Window() != nullptr) {
+        BringBack(window_.Window());
+    }
+}
+
+void StructViewController::ChooseValueFormat(WPARAM choice)
+{
+    if (!ApplyStructValueFormat(context_.settings.structOptions, choice)) {
+        return;
+    }
+    context_.events.SettingsChanged();
+    if (window_.Window() != nullptr) {
+        window_.SetOptions(context_.settings.structOptions);
+    }
+    RefreshRows();
+    RequestUpdate();
+}
+
+} // namespace orx

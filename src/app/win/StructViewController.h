@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/win/AppContext.h"
+#include "app/win/SideWindowGroup.h"
+#include "app/win/WindowWorker.h"
+#include "structview/StructRows.h"
+#include "structview/win/StructViewWindow.h"
+#include "ui/WindowMessages.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orx {
+
+// The struct view beside the main window: its window, the worker that lays the pattern over
+// the bytes at the caret, the loaded pattern (file, path, name, error) and the pattern
+// commands its window sends.
+class StructViewController final : public SideWindow {
+public:
+    StructViewController(AppContext& context, SideWindowGroup& group)
+        : context_(context), group_(group)
+    {}
+
+    // Before any window exists; results go to the main window once it is there.
+    void StartWorker();
+    void SetTarget(HWND window) { worker_.SetTarget(window); }
+    // The menu command and the close box.
+    void SetVisible(bool visible);
+    // The messages of the struct view (kMsgStruct*): true when `message` was one of them.
+    [[nodiscard]] bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Loads `path` and shows its rows; a failure shows in the view.
+    [[nodiscard]] bool LoadPattern(const std::u16string& path);
+    [[nodiscard]] const StructViewWindow& Window() const { return window_; }
+
+    [[nodiscard]] SideWindowSpan Span() const override;
+    void Dock(const RECT& frame, bool visible) override { window_.Dock(frame, visible); }
+    void ShowIfOn() override;
+    void RequestUpdate() override;
+    void SetTheme(Theme theme) override { window_.SetTheme(theme); }
+    void RefreshTexts() override;
+    // Loading, reloading and closing a pattern wait while a dialog, a save or a search runs.
+    void UpdateCommands() override { window_.SetCommandsEnabled(CommandsAllowed()); }
+    void Stop() override;
+
+private:
+    void EnsureWindow();
+    void ApplyTexts();
+    void RefreshRows();
+    // True when the view is on, has its window and a pattern; without a pattern it shows
+    // the empty message instead.
+    [[nodiscard]] bool ReadyForRows();
+    [[nodiscard]] StructViewTexts Texts() const;
+    // A request for the rows at the caret, with the bytes read there.
+    [[nodiscard]] StructRowsInput Request() const;
+    void OnResult(LPARAM lParam);
+    void OpenPatternDialog();
+    void ClosePattern();
+    void ReloadPattern();
+    void ChooseValueFormat(WPARAM choice);
+    [[nodiscard]] bool CommandsAllowed() const;
+
+    AppContext& context_;
+    SideWindowGroup& group_;
+    StructViewWindow window_;
+    // The loaded pattern, shared with the requests the worker has not finished.
+    std::shared_ptr<const StructPatternFile> file_;
+    std::u16string path_;     // last loaded or tried: reload takes it again
+    std::u16string fileName_; // its last component
+    std::u16string error_;    // why it did not load; empty when it did
+    // Last, so that it stops before the members above go; it holds nothing of this class.
+    WindowWorker<StructRowsInput, std::vector<StructViewRow>> worker_{kMsgStructResult};
+};
+
+} // namespace orx
