@@ -311,7 +311,7 @@ void HexView::Invalidate(const RepaintPlan& plan)
         }
     }
     for (const std::uint64_t row : plan.rows) {
-        InvalidateDips(model_.RowBand(row));
+        InvalidateDips(model_.Geometry().RowBand(row));
     }
     if (plan.caretCells) {
         const auto [hex, text] = model_.CaretCells();
@@ -384,7 +384,7 @@ void HexView::Paint()
                          static_cast<float>(rect.bottom) * dips};
         areas.push_back(area);
         // Only the rows that can reach the update region are read and laid out.
-        const auto [first, end] = model_.RowsReaching(area.top, area.bottom);
+        const auto [first, end] = model_.Geometry().RowsReaching(area.top, area.bottom);
         firstRow = std::min(firstRow, first);
         endRow = std::max(endRow, end);
     }

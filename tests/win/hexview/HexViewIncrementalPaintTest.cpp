@@ -101,7 +101,8 @@ protected:
         const auto point = [&random, &model] {
             const auto x = static_cast<int>(random() % 620);
             const auto y = static_cast<int>(
-                random() % static_cast<unsigned>(std::max(1.0f, model.ClientHeightDips())));
+                random() %
+                static_cast<unsigned>(std::max(1.0f, model.Geometry().ClientHeightDips())));
             return MAKELPARAM(x, y);
         };
         switch (random() % 22) {
