@@ -101,7 +101,6 @@ public:
     // Where rows and cells sit now.
     [[nodiscard]] RowGeometry Geometry() const;
     [[nodiscard]] std::uint64_t VisibleRows() const { return Geometry().VisibleRows(); }
-    [[nodiscard]] float DataLeft() const { return Geometry().DataLeft(); }
     [[nodiscard]] std::optional<std::uint64_t> HitTest(std::int32_t x, std::int32_t y) const
     {
         return Geometry().HitTest(x, y, DocumentSize());

@@ -32,6 +32,7 @@ struct [[nodiscard]] InputResult {
     ViewEffects effects;
 };
 
+// The input handlers' two answers: leave the message to default processing, or use it.
 inline InputResult Unhandled()
 {
     return InputResult{false, {}};

@@ -80,7 +80,7 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
     (void)RegisterClassExW(&windowClass); // already registered: creation below still works
 
     // Two panes as wide as the main view's rows, as tall as fits, on the main window's screen.
-    const HexViewModel& main = mainView_.Model();
+    const RowGeometry main = mainView_.Model().Geometry();
     const int pane =
         Scale(static_cast<int>(main.DataLeft()) + main.ContentWidth() + kPaneMargin, owner) +
         GetSystemMetrics(SM_CXVSCROLL);
