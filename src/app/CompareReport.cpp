@@ -1,7 +1,8 @@
 #include "app/CompareReport.h"
 
-#include "app/ChecksumReport.h"
+#include "localization/StringLookup.h"
 #include "app/StatusText.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 
@@ -16,12 +17,6 @@ void Append(std::u16string& line, const std::u16string& part)
         line += line.empty() ? u"" : kGap;
         line += part;
     }
-}
-
-std::u16string_view LastComponent(std::u16string_view path)
-{
-    const std::size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -74,8 +69,9 @@ std::u16string CompareStatusText(const CompareStatusInputs& inputs, const String
 std::u16string CompareTitle(std::u16string_view leftPath, std::u16string_view rightPath,
                             const StringLookup& lookup)
 {
-    std::u16string title = FillIn(lookup("compare.title"), u"left", LastComponent(leftPath));
-    return FillIn(std::move(title), u"right", LastComponent(rightPath));
+    std::u16string title =
+        FillIn(lookup("compare.title"), u"left", platform::FileNameOfPath(leftPath));
+    return FillIn(std::move(title), u"right", platform::FileNameOfPath(rightPath));
 }
 
 ScreenRect CompareWindowFrame(const ScreenRect& workArea, const ScreenRect& main,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "app/Placement.h"
 #include "compare/DifferenceMarks.h"
 

@@ -5,10 +5,9 @@
 #include "compare/CompareEngine.h"
 #include "document/EditableDocument.h"
 #include "settings/SettingsJson.h"
+#include "text/HexFormat.h"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace orx::cli {
 namespace {
@@ -75,21 +74,20 @@ public:
     // Decimal, or upper-case hexadecimal after "0x".
     void AddNumber(std::uint64_t value, bool hex)
     {
-        char digits[24] = {}; // GCC's -O3 misreads to_chars as leaving it unset
-        const auto end = std::to_chars(digits, digits + sizeof digits, value, hex ? 16 : 10).ptr;
-        std::transform(digits, end, digits, [](char c) { return c >= 'a' ? c - 'a' + 'A' : c; });
-        Add(hex ? "0x" : "");
-        Add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        if (hex) {
+            Add("0x");
+            AppendUpperHex(text_, value);
+        } else {
+            Add(std::to_string(value));
+        }
     }
     // The first bytes of one side in lower-case hex; for a line, "-" for none and "..." after
     // them when that side has more of the run.
     void AddPreview(const std::array<std::uint8_t, kPreviewBytes>& bytes, std::size_t count,
                     std::uint64_t length, bool line)
     {
-        constexpr char kDigits[] = "0123456789abcdef";
         for (std::size_t i = 0; i < count; ++i) {
-            const char pair[2] = {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
-            Add(std::string_view(pair, 2));
+            AppendHexByte(text_, bytes[i], HexCase::Lower);
         }
         if (line && count == 0) {
             Add("-");

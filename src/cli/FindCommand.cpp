@@ -8,6 +8,7 @@
 #include "platform/Utf.h"
 #include "search/SearchEngine.h"
 #include "search/SearchQuery.h"
+#include "text/HexFormat.h"
 
 #include <algorithm>
 
@@ -151,21 +152,11 @@ private:
     std::size_t width_ = 0;
 };
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 // "0x1A2B", by hand: a listing prints up to millions of them, and snprintf per hit showed.
 void AppendOffset(std::string& text, std::uint64_t offset)
 {
-    char digits[16];
-    int count = 0;
-    do {
-        digits[count++] = kHexDigits[offset & 0xF];
-        offset >>= 4;
-    } while (offset != 0);
     text += "0x";
-    while (count > 0) {
-        text += digits[--count];
-    }
+    AppendUpperHex(text, offset);
 }
 
 // Prints every hit as it comes, batch by batch: nothing is kept but the count.
@@ -210,8 +201,7 @@ private:
         // The hit's own bytes: with wildcards or folded letters they differ from the query.
         const std::uint64_t got = document_.ReadInto(offset, bytes_.data(), bytes_.size());
         for (std::uint64_t k = 0; k < got; ++k) {
-            text_ += kHexDigits[bytes_[k] >> 4];
-            text_ += kHexDigits[bytes_[k] & 0xF];
+            AppendHexByte(text_, bytes_[k]);
         }
         text_ += "\"}";
     }

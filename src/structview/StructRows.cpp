@@ -2,6 +2,7 @@
 
 #include "platform/Utf.h"
 #include "structview/StructValueFormat.h"
+#include "text/HexFormat.h"
 
 #include <array>
 
@@ -161,12 +162,9 @@ bool EndsInFlexibleArray(const StructPatternFile& file, const ResolvedStruct& en
 
 std::u16string StructOffsetText(std::uint64_t offset)
 {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), u"0123456789ABCDEF"[offset & 0x0F]);
-        offset >>= 4;
-    } while (offset != 0);
-    return u"0x" + digits;
+    std::u16string text = u"0x";
+    AppendUpperHex(text, offset);
+    return text;
 }
 
 } // namespace orx

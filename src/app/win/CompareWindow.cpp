@@ -3,6 +3,7 @@
 #include "app/ProgressThrottle.h"
 #include "app/win/ModalDialog.h"
 #include "app/win/ScreenRects.h"
+#include "ui/TimerIds.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/ThemeColors.h"
@@ -71,13 +72,9 @@ CompareWindow::~CompareWindow()
 
 bool CompareWindow::Create(HWND owner, HINSTANCE instance)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    (void)RegisterClassExW(&windowClass); // already registered: creation below still works
+    if (!RegisterWindowClass(instance, {.windowColour = false})) {
+        return false;
+    }
 
     // Two panes as wide as the main view's rows, as tall as fits, on the main window's screen.
     const RowGeometry main = mainView_.Model().Geometry();
@@ -145,7 +142,7 @@ void CompareWindow::Close()
     job_.Stop();
     work_ = Work::None;
     if (window_ != nullptr) {
-        KillTimer(window_, kResumeTimerId);
+        KillTimer(window_, kTimerCompareResume);
         DestroyWindow(window_);
     }
     left_.reset();
@@ -231,14 +228,14 @@ void CompareWindow::Resume()
     if (window_ == nullptr) {
         return;
     }
-    KillTimer(window_, kResumeTimerId);
+    KillTimer(window_, kTimerCompareResume);
     if (!document_.IsOpen()) {
         Close();
         return;
     }
     if (busy_ && busy_()) {
         // A save or a search pumps messages: the worker must not read while it runs.
-        SetTimer(window_, kResumeTimerId, kResumeRetryMilliseconds, nullptr);
+        SetTimer(window_, kTimerCompareResume, kResumeRetryMilliseconds, nullptr);
         return;
     }
     // The document may have been edited or opened anew: the title, the left pane and both
@@ -454,7 +451,7 @@ LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: return 1; // WM_PAINT fills every pixel the panes leave
     case WM_CLOSE: Close(); return 0;
     case WM_TIMER:
-        if (wParam == kResumeTimerId) {
+        if (wParam == kTimerCompareResume) {
             Resume();
             return 0;
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CompareReport.h"
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "app/win/WindowJob.h"
 #include "compare/CompareEngine.h"
 #include "compare/DifferenceMarks.h"
@@ -34,7 +34,6 @@ namespace orx {
 class CompareWindow final : public win::BaseWindow<CompareWindow> {
 public:
     static constexpr const wchar_t* kClassName = L"Orlin.CompareWindow";
-    static constexpr UINT_PTR kResumeTimerId = 1;
     static constexpr UINT kResumeRetryMilliseconds = 200;
     // How far either way the status looks for the ends of the difference at the caret.
     static constexpr std::uint64_t kCaretReach = 64 * 1024;

@@ -3,6 +3,7 @@
 #include "app/FindAllText.h"
 #include "app/ProgressThrottle.h"
 #include "document/EditableDocument.h"
+#include "hexview/BytesPerRow.h"
 #include "hexview/win/HexView.h"
 #include "ui/WindowMessages.h"
 #include "ui/win/ClipboardText.h"
@@ -11,8 +12,6 @@
 
 namespace orx {
 namespace {
-
-constexpr std::uint64_t kRowBytes = 16; // the hex view's
 
 // What one copy may put on the clipboard, as the hex view's copy.
 constexpr std::uint64_t kMaxCopyChars = kMaxClipboardTextBytes / sizeof(char16_t) - 1;
@@ -151,8 +150,8 @@ bool FindAllSession::HitsInView(std::span<const std::uint64_t> offsets) const
         return false;
     }
     const HexViewModel& view = host_.view->Model();
-    const std::uint64_t first = view.TopRow() * kRowBytes;
-    const std::uint64_t end = (view.TopRow() + view.VisibleRows()) * kRowBytes;
+    const std::uint64_t first = view.TopRow() * kBytesPerRow;
+    const std::uint64_t end = (view.TopRow() + view.VisibleRows()) * kBytesPerRow;
     // Ascending: the batch meets the view unless it lies wholly before or after it.
     return offsets.front() < end && offsets.back() + hits_.HitLength() > first;
 }

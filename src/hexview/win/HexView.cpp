@@ -1,5 +1,6 @@
 #include "hexview/win/HexView.h"
 
+#include "ui/TimerIds.h"
 #include "ui/WindowMessages.h"
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "hexview/win/GdiFirstFrame.h"
@@ -42,17 +43,6 @@ HexView::~HexView()
     }
 }
 
-void HexView::RegisterWindowClass(HINSTANCE instance)
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &HexView::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-}
-
 bool HexView::Create(HWND parent, HINSTANCE instance)
 {
     CreateWindowExW(
@@ -88,9 +78,9 @@ void HexView::Apply(const ViewEffects& effects)
         SetFocus(window_);
     }
     if (effects.blinkTimer) {
-        KillTimer(window_, kBlinkTimerId);
+        KillTimer(window_, kTimerCaretBlink);
         if (model_.BlinkTimerRuns()) {
-            SetTimer(window_, kBlinkTimerId, HexViewModel::BlinkIntervalMs(GetCaretBlinkTime()),
+            SetTimer(window_, kTimerCaretBlink, HexViewModel::BlinkIntervalMs(GetCaretBlinkTime()),
                      nullptr);
         }
     }
@@ -159,13 +149,13 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS: Apply(model_.OnSetFocus()); return 0;
     case WM_KILLFOCUS: Apply(model_.OnKillFocus()); return 0;
     case WM_TIMER:
-        if (wParam == kBlinkTimerId) {
+        if (wParam == kTimerCaretBlink) {
             Apply(model_.OnBlinkTimer());
             return 0;
         }
         return DefaultProc(message, wParam, lParam);
     case WM_DESTROY:
-        KillTimer(window_, kBlinkTimerId);
+        KillTimer(window_, kTimerCaretBlink);
         brushes_.Reset();
         target_.Reset();
         DropTextResources();

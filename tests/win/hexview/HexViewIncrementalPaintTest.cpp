@@ -5,6 +5,7 @@
 #include "document/EditableDocument.h"
 #include "hexview/win/HexView.h"
 #include "support/TempDir.h"
+#include "ui/TimerIds.h"
 #include "win/hexview/Canvas.h"
 #include "win/support/TestWindows.h"
 
@@ -145,7 +146,7 @@ protected:
             SendMessageW(window, WM_VSCROLL, random() % 2 ? SB_LINEDOWN : SB_LINEUP, 0);
             return "line scroll";
         case 14:
-        case 15: SendMessageW(window, WM_TIMER, HexView::kBlinkTimerId, 0); return "blink";
+        case 15: SendMessageW(window, WM_TIMER, kTimerCaretBlink, 0); return "blink";
         case 16: key(VK_ESCAPE); return "Escape";
         case 17:
             if (random() % 4 == 0) {
