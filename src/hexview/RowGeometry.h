@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hexview/BytesPerRow.h"
 #include "hexview/PaintModel.h"
 #include "hexview/ViewFont.h"
 #include "hexview/ViewInput.h"
@@ -9,8 +10,6 @@
 #include <utility>
 
 namespace orx {
-
-inline constexpr std::uint64_t kBytesPerRow = 16;
 
 // Where the rows and their cells sit in the client area for one state of the view. Plain
 // values, so the model, the paint rows and the window answer the same questions alike.

@@ -67,6 +67,7 @@ AppWindow::AppWindow(AppEnvironment environment)
                         RebuildMenu();
                         RefreshStatus();
                     },
+                .countChanged = [this] { RefreshStatus(); },
                 .layoutChanged = [this] { LayoutChildren(); },
                 .flash = [this](std::string_view key) { FlashMessage(key); }})
 {
