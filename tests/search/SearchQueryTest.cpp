@@ -129,8 +129,10 @@ TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
         {1, u"  a b  ", TextEncoding::Ascii, {'a', ' ', 'b'}, ""},
         {2, u"ab", TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // any non-zero kind is text
         {0, u"DEA", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
-        {0, u"   ", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
-        {1, u" \t ", TextEncoding::Ascii, {}, "error.search_invalid_text"},
+        {0, u"   ", TextEncoding::Ascii, {}, "error.search_empty"},
+        {0, u"\u3000", TextEncoding::Ascii, {}, "error.search_empty"},
+        {1, u"\u3000", TextEncoding::Utf16Le, {0x00, 0x30}, ""},
+        {1, u" \t ", TextEncoding::Utf8, {}, "error.search_empty"},
         {1, u"\u00E9", TextEncoding::Ascii, {}, "error.search_invalid_text"},
         {1, u" aB ", TextEncoding::Ascii, {'A', 'B'}, "", true, {0xDF, 0xDF}},
         {0, u" 4? ", TextEncoding::Ascii, {0x40}, "", true, {0xF0}}, // no folding for hex
