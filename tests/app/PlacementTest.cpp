@@ -54,6 +54,8 @@ TEST(Placement, FittedGroupLiesInTheWorkAreaNarrowingSidesBeforeTheMainWindow)
     const Case cases[] = {
         {"2560 wide: nothing narrows, nothing moves", {0, 0, 2560, 1440}, {778, 300, 1774, 1099},
          structView, inspector, {778, 300, 1774, 1099}, 700, 520},
+        {"slid left off the right edge", {0, 0, 2560, 1440}, {1900, 300, 2896, 1099}, structView,
+         inspector, {1043, 300, 2039, 1099}, 700, 520},
         {"1920 wide: sides down to their minimums, main keeps 978", {0, 0, 1920, 1040},
          {462, 140, 1458, 939}, structView, inspector, {521, 140, 1499, 939}, 520, 420},
         {"1366 laptop: main narrows after the sides", {0, 0, 1366, 728}, {185, 0, 1181, 799},

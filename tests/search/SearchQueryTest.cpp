@@ -82,6 +82,8 @@ TEST(CaseFoldMask, FoldsOnlyWholeCharactersWhoseCasesDifferInOneBit)
         {u"\u03B1", TextEncoding::ShiftJis, {0xFF, 0xDF}},
         {u"\U0001F600A", TextEncoding::Utf16Le, {0xFF, 0xFF, 0xFF, 0xFF, 0xDF, 0xFF}},
         {u"\u00DF\u00FF", TextEncoding::Utf16Le, {}},
+        {u"\u00C0\u00FE", TextEncoding::Utf16Le, {0xDF, 0xFF, 0xDF, 0xFF}}, // both range ends
+        {u"\u03A9\u03C9", TextEncoding::Windows949, {0xFF, 0xDF, 0xFF, 0xDF}}, // A5 D8, A5 F8
     };
     // clang-format on
     for (const Case& c : cases) {
