@@ -39,9 +39,10 @@ public:
     {
         DIBSECTION dib{};
         const auto bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+        // Top-down is the caller's to make sure of: Wine reports the height without its sign.
         if (factory == nullptr || grid == nullptr || bitmap == nullptr ||
             GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr ||
-            dib.dsBm.bmBitsPixel != 32 || dib.dsBmih.biHeight >= 0 ||
+            dib.dsBm.bmBitsPixel != 32 ||
             FAILED(factory->QueryInterface(IID_PPV_ARGS(&factory_))) ||
             FAILED(factory->CreateRenderingParams(&params_)) ||
             FAILED(grid->Face()->GetRecommendedRenderingMode(grid->Size(), scale, kMeasuring,
@@ -63,7 +64,7 @@ public:
 
     [[nodiscard]] bool Usable() const { return factory_ != nullptr; }
 
-    void Draw(D2D1_POINT_2F origin, const DWRITE_GLYPH_RUN& run, COLORREF color)
+    void Draw(D2D1_POINT_2F origin, const DWRITE_GLYPH_RUN& run, const ColorF& color)
     {
         const DWRITE_MATRIX transform{scale_, 0.0f, 0.0f, scale_, 0.0f, 0.0f};
         ComPtr<IDWriteGlyphRunAnalysis> analysis;
@@ -98,15 +99,18 @@ public:
 private:
     static constexpr DWRITE_MEASURING_MODE kMeasuring = DWRITE_MEASURING_MODE_NATURAL;
 
-    // The text colour over the pixel by `alpha` / 255, each channel rounded to the nearest.
-    static std::uint32_t Blend(std::uint32_t pixel, COLORREF color, unsigned alpha)
+    // The text colour over the pixel by `alpha` / 255, with the arithmetic Direct2D's blend
+    // gives under Wine, byte for byte: the brush's colour times the coverage rounded to a byte,
+    // plus the pixel times the rest divided by 255 in whole numbers.
+    static std::uint32_t Blend(std::uint32_t pixel, const ColorF& color, unsigned alpha)
     {
-        const auto mix = [alpha](unsigned below, unsigned above) {
-            return (above * alpha + below * (255u - alpha) + 127u) / 255u;
+        const auto mix = [alpha](std::uint32_t below, float above) {
+            const auto source = static_cast<std::uint32_t>(std::lround(above * static_cast<float>(alpha)));
+            const std::uint32_t rest = below * (255u - alpha);
+            return std::min(255u, source + ((rest + (rest >> 8) + 0x80u) >> 8));
         };
-        return mix(pixel & 0xFFu, GetBValue(color)) |
-               mix((pixel >> 8) & 0xFFu, GetGValue(color)) << 8 |
-               mix((pixel >> 16) & 0xFFu, GetRValue(color)) << 16;
+        return mix(pixel & 0xFFu, color.b) | mix((pixel >> 8) & 0xFFu, color.g) << 8 |
+               mix((pixel >> 16) & 0xFFu, color.r) << 16;
     }
 
     float scale_;
@@ -149,7 +153,7 @@ public:
     // The cells of one colour as the Direct2D frame draws them: one glyph run for all that it
     // can hold, GDI text for the rest. `single`: only one-character cells go into the run.
     template <typename Cell, typename Place>
-    void Cells(const std::vector<Cell>& cells, COLORREF color, bool single, Place place) const
+    void Cells(const std::vector<Cell>& cells, const ColorF& color, bool single, Place place) const
     {
         std::optional<GlyphRunText> run;
         if (grid_ != nullptr) {
@@ -158,7 +162,7 @@ public:
         for (const Cell& cell : cells) {
             const auto [x, y] = place(cell);
             if (!run || (single && cell.text.size() != 1) || !run->Add(x, y, cell.text)) {
-                Text(cell.text, x, y, color);
+                Text(cell.text, x, y, ToColorRef(color));
             }
         }
         if (run) {
@@ -190,9 +194,9 @@ public:
         const auto boxTopLeft = [](const PaintCell& cell) {
             return std::pair{cell.box.left, cell.box.top};
         };
-        Cells(row.offsetCells, ToColorRef(palette_.offset), false, boxTopLeft);
-        Cells(row.hexCells, ToColorRef(palette_.text), false, boxTopLeft);
-        Cells(row.textCells, ToColorRef(palette_.text), true, [](const PaintTextCell& cell) {
+        Cells(row.offsetCells, palette_.offset, false, boxTopLeft);
+        Cells(row.hexCells, palette_.text, false, boxTopLeft);
+        Cells(row.textCells, palette_.text, true, [](const PaintTextCell& cell) {
             return std::pair{cell.x, cell.y};
         });
     }
