@@ -105,7 +105,8 @@ private:
     static std::uint32_t Blend(std::uint32_t pixel, const ColorF& color, unsigned alpha)
     {
         const auto mix = [alpha](std::uint32_t below, float above) {
-            const auto source = static_cast<std::uint32_t>(std::lround(above * static_cast<float>(alpha)));
+            const auto source =
+                static_cast<std::uint32_t>(std::lround(above * static_cast<float>(alpha)));
             const std::uint32_t rest = below * (255u - alpha);
             return std::min(255u, source + ((rest + (rest >> 8) + 0x80u) >> 8));
         };
