@@ -15,7 +15,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: orlin-cli compare LEFT RIGHT [--count] [--max N] [--json]\n"
     "  --count    print only the summary: how many differences, how many bytes\n"
-    "  --max N    list at most N differences (decimal), then stop\n"
+    "  --max N    list at most N differences (decimal, at least 1), then stop\n"
     "  --json     one JSON object: the files, their sizes, the differences and the summary\n"
     "Compares byte k of LEFT with byte k of RIGHT. A difference is a run of differing bytes;\n"
     "the part of the longer file past the end of the shorter one differs. Each is printed as\n"
@@ -48,8 +48,9 @@ std::optional<CompareArgs> ParseArgs(const Args& args)
     parsed.count = split->flags.contains(u"--count");
     parsed.json = split->flags.contains(u"--json");
     if (const std::u16string* max = split->Value(u"--max")) {
+        // --max 0 would list nothing and leave no difference to report: not a listing.
         parsed.max = ParseDecimal(*max);
-        if (!parsed.max || parsed.count) {
+        if (!parsed.max || *parsed.max == 0 || parsed.count) {
             return std::nullopt;
         }
     }
@@ -110,7 +111,7 @@ private:
 std::string Summary(std::uint64_t differences, std::uint64_t bytes, bool complete,
                     std::uint64_t leftSize, std::uint64_t rightSize)
 {
-    if (differences == 0) {
+    if (differences == 0 && complete) {
         return "identical: " + std::to_string(leftSize) + " bytes\n";
     }
     const std::string sizes =
@@ -185,7 +186,8 @@ int RunCompare(const Invocation& invocation)
     } else {
         output.Add(Summary(differences, bytes, complete, left.Size(), right.Size()));
     }
-    return differences == 0 ? kExitSame : kExitDifferent;
+    // A listing stopped early has seen a difference it did not list.
+    return differences == 0 && complete ? kExitSame : kExitDifferent;
 }
 
 } // namespace orx::cli

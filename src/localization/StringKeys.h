@@ -68,6 +68,7 @@ inline constexpr std::array kStringKeys = {
     "error.open_failed",
     "error.open_new_instance_failed",
     "error.save_failed",
+    "error.search_empty",
     "error.search_invalid_hex",
     "error.search_invalid_text",
     "error.search_not_found",

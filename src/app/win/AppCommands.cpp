@@ -67,7 +67,7 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::Checksums: ShowChecksumDialog(); break;
     case CommandKind::Compare:
         if (const auto path = environment_.chooseFile(window_, Text("compare.choose_title"))) {
-            if (!compare_.Open(window_, instance_, *path)) {
+            if (!compare_.Open(window_, instance_, *path, DockedWindowGroup())) {
                 ShowError(Text("error.open_failed"));
             }
         }

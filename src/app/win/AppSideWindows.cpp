@@ -87,6 +87,14 @@ SideWindowSpan AppWindow::InspectorSpan() const
     return {settings_.inspectorVisible, inspector_.Width(), inspector_.MinimumWidth()};
 }
 
+// The main window and the side windows as they are docked now.
+WindowGroup AppWindow::DockedWindowGroup() const
+{
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    return DockSideWindows(ToScreenRect(frame), StructViewSpan(), InspectorSpan());
+}
+
 void AppWindow::PositionSideWindows()
 {
     DockSideWindowGroup(false);

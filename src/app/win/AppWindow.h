@@ -149,6 +149,7 @@ private:
     void DockSideWindowGroup(bool fit);
     [[nodiscard]] SideWindowSpan StructViewSpan() const;
     [[nodiscard]] SideWindowSpan InspectorSpan() const;
+    [[nodiscard]] WindowGroup DockedWindowGroup() const;
     // The maximised frame leaves room for the side windows that are on.
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnSize(WPARAM kind);

@@ -70,7 +70,7 @@ CompareWindow::~CompareWindow()
     Close();
 }
 
-bool CompareWindow::Create(HWND owner, HINSTANCE instance)
+bool CompareWindow::Create(HWND owner, HINSTANCE instance, const WindowGroup& group)
 {
     if (!RegisterWindowClass(instance, {.windowColour = false})) {
         return false;
@@ -86,13 +86,15 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT mainFrame{};
-    GetWindowRect(owner, &mainFrame);
-    const ScreenRect place =
-        CompareWindowFrame(ToScreenRect(monitor.rcWork), ToScreenRect(mainFrame),
-                           frame.right - frame.left, frame.bottom - frame.top);
-    CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left,
-                    place.top, place.Width(), place.Height(), owner, nullptr, instance, this);
+    const ComparePlacement place = PlaceCompareWindow(
+        ToScreenRect(monitor.rcWork), group, frame.right - frame.left, frame.bottom - frame.top);
+    if (place.main != group.main) { // the side windows follow on WM_MOVE
+        SetWindowPos(owner, nullptr, place.main.left, place.main.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.frame.left,
+                    place.frame.top, place.frame.Width(), place.frame.Height(), owner, nullptr,
+                    instance, this);
     if (window_ == nullptr) {
         return false;
     }
@@ -102,14 +104,15 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
     return left_->Create(window_, instance) && right_->Create(window_, instance);
 }
 
-bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& path)
+bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& path,
+                         const WindowGroup& group)
 {
     Pause(false);
     if (!other_.Open(path)) {
         Close();
         return false;
     }
-    if (window_ == nullptr && !Create(owner, instance)) {
+    if (window_ == nullptr && !Create(owner, instance, group)) {
         Close();
         return false;
     }

@@ -46,8 +46,10 @@ public:
     CompareWindow& operator=(const CompareWindow&) = delete;
 
     // Compares the document with the file at `path`, creating or reusing the window; false
-    // when that file cannot be opened.
-    [[nodiscard]] bool Open(HWND owner, HINSTANCE instance, const std::u16string& path);
+    // when that file cannot be opened. A new window goes where it covers none of `group`
+    // (the owner and its docked side windows), moving the owner if that makes room.
+    [[nodiscard]] bool Open(HWND owner, HINSTANCE instance, const std::u16string& path,
+                            const WindowGroup& group);
     void Close();
     [[nodiscard]] bool IsOpen() const { return window_ != nullptr; }
 
@@ -70,7 +72,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    [[nodiscard]] bool Create(HWND owner, HINSTANCE instance);
+    [[nodiscard]] bool Create(HWND owner, HINSTANCE instance, const WindowGroup& group);
     void Layout();
     void Paint();
     // Stops the worker and waits (at most one block); the schedule resumes once the message

@@ -243,14 +243,23 @@ void HexView::PaintFirstFrame()
     }
     HDC screen = paint.Dc();
     HDC dc = CreateCompatibleDC(screen);
-    const win::UniqueHandle<win::GdiObjectTraits<HBITMAP>> bitmap(CreateCompatibleBitmap(
-        screen, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+    // 32-bit, top-down: the glyph runs are blended into its pixels directly.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = std::max<LONG>(client.right, 1);
+    info.bmiHeader.biHeight = -std::max<LONG>(client.bottom, 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win::UniqueHandle<win::GdiObjectTraits<HBITMAP>> bitmap(
+        CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (dc != nullptr && bitmap) {
         const HGDIOBJ old = SelectObject(dc, bitmap.Get());
         const FontSpec font = model_.Font();
-        win::DrawFirstFrameWithGdi(dc, client, model_.BuildPaintModel(), family, font.sizeDips,
-                                   font.bold, font.italic,
-                                   static_cast<float>(model_.Dpi()) / 96.0f);
+        win::DrawFirstFrameWithGdi(
+            dc, client, model_.BuildPaintModel(),
+            {dwriteFactory_.Get(), gridFont_.get(), family, font.sizeDips, font.bold, font.italic},
+            static_cast<float>(model_.Dpi()) / 96.0f);
         BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
         SelectObject(dc, old);
     }

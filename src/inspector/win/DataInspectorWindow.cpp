@@ -298,6 +298,9 @@ bool DataInspectorWindow::EnsureResources()
             {L"Segoe UI", kInspectorFontDips, false, false, win::FontRole::Interface});
         if (textFormat_) {
             textFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+            // A value wider than its cell (the 64-bit rows at the docked width) goes on two
+            // lines, breaking after " / ": a row is tall enough for two.
+            textFormat_->SetWordWrapping(DWRITE_WORD_WRAPPING_WRAP);
             gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
         }
     }
