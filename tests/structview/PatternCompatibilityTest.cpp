@@ -38,7 +38,8 @@ std::string RowsOfEveryPattern(const std::filesystem::path& directory)
             out += "error: " + platform::Narrow(error) + "\n";
             continue;
         }
-        for (const StructValueOptions options : {StructValueOptions{}, StructValueOptions{1, 1, 1}}) {
+        for (const StructValueOptions options :
+             {StructValueOptions{}, StructValueOptions{1, 1, 1}}) {
             StructRowsInput input{0x40, bytes, file, u"?", options};
             for (const StructViewRow& row : BuildStructRows(input)) {
                 out += platform::Narrow(row.offset + u"\t" + row.value + u"\t" + row.size + u"\t" +
