@@ -221,17 +221,7 @@ private:
                 cut = cut || step.cut;
                 continue;
             }
-            const std::uint64_t relative = cursor - base;
-            if (relative % member.alignment != 0) {
-                const std::uint64_t length = member.alignment - relative % member.alignment;
-                const std::uint32_t padding =
-                    AddChild(node, ValueNodeKind::Padding, nullptr, cursor, big);
-                tree_.nodes[padding].size = length;
-                if (length > Available(cursor)) {
-                    tree_.nodes[padding].status = ValueStatus::Unavailable;
-                }
-                cursor += length;
-            }
+            cursor = Align(node, base, cursor, member.alignment, big);
             const Step step = EvaluateMember(member, cursor, node, depth, big);
             if (!step.ok) {
                 return step;
@@ -243,18 +233,28 @@ private:
             }
             cursor += step.size;
         }
-        const std::uint64_t relative = cursor - base;
-        if (file_.member_align != 0 && relative % type.alignment != 0) {
-            const std::uint64_t length = type.alignment - relative % type.alignment;
-            const std::uint32_t padding =
-                AddChild(node, ValueNodeKind::Padding, nullptr, cursor, big);
-            tree_.nodes[padding].size = length;
-            if (length > Available(cursor)) {
-                tree_.nodes[padding].status = ValueStatus::Unavailable;
-            }
-            cursor += length;
+        if (file_.member_align != 0) {
+            cursor = Align(node, base, cursor, type.alignment, big);
         }
         return Step{true, cursor - base, cut};
+    }
+
+    // Pads from `cursor` to the next multiple of `alignment` from `base` with a padding
+    // child of `node`; returns the padded cursor.
+    std::uint64_t Align(std::uint32_t node, std::uint64_t base, std::uint64_t cursor,
+                        std::uint64_t alignment, bool big)
+    {
+        const std::uint64_t relative = cursor - base;
+        if (alignment == 0 || relative % alignment == 0) {
+            return cursor;
+        }
+        const std::uint64_t length = alignment - relative % alignment;
+        const std::uint32_t padding = AddChild(node, ValueNodeKind::Padding, nullptr, cursor, big);
+        tree_.nodes[padding].size = length;
+        if (length > Available(cursor)) {
+            tree_.nodes[padding].status = ValueStatus::Unavailable;
+        }
+        return cursor + length;
     }
 
     Step EvaluateMember(const ResolvedMember& member, std::uint64_t offset, std::uint32_t parent,
@@ -381,6 +381,9 @@ private:
                 break;
             }
             cursor += step.size;
+        }
+        if (tree_.workLimitReached) {
+            tree_.nodes[node].moreFollow = true;
         }
         tree_.nodes[node].count = read;
         tree_.nodes[node].size = cursor - start;

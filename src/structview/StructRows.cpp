@@ -237,6 +237,12 @@ std::u16string FormatStructInfo(const StructPatternFile& file)
         text += u" = ";
         text += Decimal(value);
     }
+    if (file.endian != PatternEndian::Inherit) {
+        text += file.endian == PatternEndian::Big ? u"\r\nendian = big" : u"\r\nendian = little";
+    }
+    if (file.hasAnchor) {
+        text += u"\r\nanchor = " + StructOffsetText(file.anchor);
+    }
     return text;
 }
 

@@ -62,7 +62,8 @@ inline constexpr std::size_t kMaxStructRows = 256;
 [[nodiscard]] std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
                                                const StructRowsInput& input);
 
-// "entry = Name" and the eight directive values, one per line, joined by CR LF.
+// "entry = Name" and the eight directive values, then @endian and @anchor when the file
+// sets them, one per line, joined by CR LF.
 [[nodiscard]] std::u16string FormatStructInfo(const StructPatternFile& file);
 
 // True when the struct's last member is a flexible array, directly or through a
