@@ -59,19 +59,19 @@ public:
         for (std::size_t i = 1; i < path.size() && found != ValueNode::kNone; ++i) {
             found = Child(found, path[i]);
         }
-        const std::u16string name = Quoted(JoinPath(path));
+        auto name = [&path] { return Quoted(JoinPath(path)); }; // only for messages
         if (found == ValueNode::kNone) {
-            return {0, u"No member " + name + u" was read before this one."};
+            return {0, u"No member " + name() + u" was read before this one."};
         }
         const ValueNode& node = tree_.nodes[found];
         const ResolvedMember& member = *node.member;
         if (member.kind != MemberKind::Integer || member.structIndex != ResolvedMember::kNoIndex ||
             !member.structName.empty() || member.count != 1 || member.SizedByData() ||
             member.flexible || member.elementSize == 0 || member.elementSize > 8) {
-            return {0, u"Member " + name + u" is not a single integer."};
+            return {0, u"Member " + name() + u" is not a single integer."};
         }
         if (node.status != ValueStatus::Ok) {
-            return {0, u"Member " + name + u" could not be read: it ends past the data."};
+            return {0, u"Member " + name() + u" could not be read: it ends past the data."};
         }
         std::uint64_t value = 0;
         const auto size = static_cast<std::size_t>(member.elementSize);
@@ -86,7 +86,7 @@ public:
         }
         if (isSigned && member.enumIndex == ResolvedMember::kNoIndex &&
             (value >> (8 * size - 1) & 1) != 0) {
-            return {0, u"Member " + name + u" is negative."};
+            return {0, u"Member " + name() + u" is negative."};
         }
         return {value, {}};
     }
