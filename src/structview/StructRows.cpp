@@ -152,6 +152,11 @@ std::u16string NodeValue(const ValueTree& tree, const ValueNode& node, const Str
         }
         return text + cut;
     }
+    // A value cut to nothing may start past the data; and no value is ever read outside it.
+    const std::uint64_t available = input.bytes.size();
+    if (node.offset > available || node.size > available - node.offset) {
+        return input.unavailableText.empty() ? u"-" : input.unavailableText;
+    }
     const ByteSpan bytes =
         ByteSpan(input.bytes)
             .subspan(static_cast<std::size_t>(node.offset), static_cast<std::size_t>(node.size));
