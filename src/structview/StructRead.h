@@ -38,8 +38,10 @@ struct StructPlacement {
                                               std::uint64_t caret);
 // The document offset of the entry struct.
 [[nodiscard]] std::uint64_t StructBaseOffset(const StructPlacement& placement, std::uint64_t caret);
+// The string table's word between the file name and the offset of a staying pattern.
+inline constexpr std::string_view kPlacementAtKey = "structview.placement.at";
 // The name the view's header gives the pattern: "png.orpat at 0x0" while it stays, where
-// `at` is the string table's structview.placement.at.
+// `at` is the text of kPlacementAtKey.
 [[nodiscard]] std::u16string PlacementCaption(std::u16string_view fileName,
                                               const StructPlacement& placement,
                                               std::u16string_view at);
