@@ -3,6 +3,7 @@
 #include "structview/PatternExpression.h"
 #include "structview/StructRows.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -31,7 +32,13 @@ public:
     Evaluator(const StructPatternFile& file, std::span<const std::uint8_t> bytes,
               const EvaluateOptions& options)
         : file_(file), bytes_(bytes), options_(options)
-    {}
+    {
+        // Growing by copies costs more than the evaluation; pages reserved but not used
+        // are never touched.
+        const std::size_t expected = std::min(kMaxValueNodes, bytes.size() / 4 + 64);
+        tree_.nodes.reserve(expected);
+        lastChild_.reserve(expected);
+    }
 
     ValueTree Run()
     {
