@@ -23,7 +23,6 @@ set(ORX_LAYERS
   hexview/win
   inspector/win
   structview/win
-  search/win
   app/win)
 
 # The folders to add under src/, tests/, bench/ and fuzz/: the first part of every module.

@@ -2,7 +2,7 @@
 // what it says: the value printed back in hexadecimal parses to the same value.
 
 #include "app/ParseOffset.h"
-#include "app/StatusText.h"
+#include "text/HexFormat.h"
 
 #include <cstddef>
 #include <cstdint>

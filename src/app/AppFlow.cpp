@@ -1,6 +1,7 @@
 #include "app/AppFlow.h"
 
 #include "app/StatusText.h"
+#include "text/HexFormat.h"
 
 namespace orx {
 

@@ -3,44 +3,12 @@
 #include "app/ProgressThrottle.h"
 #include "app/StatusText.h"
 #include "checksum/ChecksumNames.h"
+#include "platform/Utf.h"
+#include "text/HexFormat.h"
 
 #include <string>
 
 namespace orx {
-namespace {
-
-std::u16string Ascii(std::string_view text)
-{
-    return std::u16string(text.begin(), text.end());
-}
-
-} // namespace
-
-std::u16string FillIn(std::u16string text, std::u16string_view name, std::u16string_view value)
-{
-    // Appended in place: GCC 12's -Wrestrict misreads operator+ on UTF-16 strings at -O3.
-    std::u16string placeholder(1, u'{');
-    placeholder.append(name).push_back(u'}');
-    for (std::size_t at = text.find(placeholder); at != std::u16string::npos;
-         at = text.find(placeholder, at + value.size())) {
-        text.replace(at, placeholder.size(), value);
-    }
-    return text;
-}
-
-std::u16string GroupedDecimal(std::uint64_t value)
-{
-    const std::string digits = std::to_string(value);
-    std::u16string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text.push_back(u',');
-        }
-        text.push_back(static_cast<char16_t>(digits[i]));
-    }
-    return text;
-}
-
 std::u16string ChecksumRangeText(ChecksumRange range, bool selection, std::uint64_t documentSize,
                                  const StringLookup& lookup)
 {
@@ -73,7 +41,7 @@ std::u16string ChecksumFailureText(const ChecksumOutcome& outcome, std::uint64_t
                       FormatStatusOffset(outcome.failedOffset, documentSize));
     case ChecksumStatus::Unavailable:
         return FillIn(lookup("error.checksum_unavailable"), u"algorithm",
-                      Ascii(ChecksumName(outcome.failedAlgorithm)));
+                      platform::Widen(ChecksumName(outcome.failedAlgorithm)));
     }
     return {};
 }
@@ -82,7 +50,7 @@ std::u16string ChecksumLines(const std::vector<ChecksumValue>& values, std::u16s
 {
     std::u16string text;
     for (const ChecksumValue& value : values) {
-        text += Ascii(ChecksumLine(value.algorithm, value.bytes));
+        text += platform::Widen(ChecksumLine(value.algorithm, value.bytes));
         text += newline;
     }
     return text;
@@ -136,7 +104,7 @@ std::u16string ChecksumDialogState::StatusText(const StringLookup& lookup) const
     switch (phase_) {
     case Phase::Running:
         return FillIn(lookup("dialog.checksum.computing"), u"percent",
-                      Ascii(std::to_string(percent_)));
+                      platform::Widen(std::to_string(percent_)));
     case Phase::Done: return lookup("dialog.checksum.done");
     case Phase::Stopped:
     case Phase::Failed: return ChecksumFailureText(outcome_, documentSize_, lookup);
@@ -151,7 +119,7 @@ std::u16string ChecksumDialogState::ValueText(DigestAlgorithm algorithm) const
     }
     for (const ChecksumValue& value : outcome_.values) {
         if (value.algorithm == algorithm) {
-            return Ascii(LowerHex(value.bytes));
+            return platform::Widen(LowerHex(value.bytes));
         }
     }
     return {};

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MenuModel.h"
 #include "checksum/ChecksumEngine.h"
+#include "localization/StringLookup.h"
 
 #include <cstdint>
 #include <string>
@@ -9,13 +9,6 @@
 #include <vector>
 
 namespace orx {
-
-// `text` with every "{name}" replaced by `value` (the string files' placeholders).
-[[nodiscard]] std::u16string FillIn(std::u16string text, std::u16string_view name,
-                                    std::u16string_view value);
-
-// A decimal number with a comma between groups of three digits: "1,048,576".
-[[nodiscard]] std::u16string GroupedDecimal(std::uint64_t value);
 
 // What a range covers: "Selection, 0x00000010 to 0x0000001F", "Whole file, ..." or, for an
 // empty file, "Whole file, empty". Offsets as the status bar shows them.

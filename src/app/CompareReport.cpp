@@ -1,7 +1,8 @@
 #include "app/CompareReport.h"
 
-#include "app/ChecksumReport.h"
+#include "localization/StringLookup.h"
 #include "app/StatusText.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 
@@ -16,12 +17,6 @@ void Append(std::u16string& line, const std::u16string& part)
         line += line.empty() ? u"" : kGap;
         line += part;
     }
-}
-
-std::u16string_view LastComponent(std::u16string_view path)
-{
-    const std::size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -74,20 +69,45 @@ std::u16string CompareStatusText(const CompareStatusInputs& inputs, const String
 std::u16string CompareTitle(std::u16string_view leftPath, std::u16string_view rightPath,
                             const StringLookup& lookup)
 {
-    std::u16string title = FillIn(lookup("compare.title"), u"left", LastComponent(leftPath));
-    return FillIn(std::move(title), u"right", LastComponent(rightPath));
+    std::u16string title =
+        FillIn(lookup("compare.title"), u"left", platform::FileNameOfPath(leftPath));
+    return FillIn(std::move(title), u"right", platform::FileNameOfPath(rightPath));
 }
 
-ScreenRect CompareWindowFrame(const ScreenRect& workArea, const ScreenRect& main,
-                              std::int32_t width, std::int32_t height)
+ComparePlacement PlaceCompareWindow(const ScreenRect& workArea, const WindowGroup& group,
+                                    std::int32_t width, std::int32_t height)
 {
     width = std::clamp(width, 0, workArea.Width());
     height = std::clamp(height, 0, workArea.Height());
+    const ScreenRect& main = group.main;
     const std::int32_t centred = main.left + (main.Width() - width) / 2;
     const std::int32_t left = std::clamp(centred, workArea.left, workArea.right - width);
-    const std::int32_t top =
-        workArea.bottom - main.bottom > height ? main.bottom + 1 : workArea.bottom - height;
-    return {left, top, left + width, top + height};
+    // The side windows are as tall as the main window, but an empty frame is no window.
+    std::int32_t top = main.top;
+    std::int32_t bottom = main.bottom;
+    for (const ScreenRect& side : {group.left, group.right}) {
+        if (!side.IsEmpty()) {
+            top = std::min(top, side.top);
+            bottom = std::max(bottom, side.bottom);
+        }
+    }
+    // One pixel apart from the group, as the side windows are from the main window.
+    const auto at = [&](std::int32_t frameTop, std::int32_t moveBy) {
+        const ScreenRect moved{main.left, main.top + moveBy, main.right, main.bottom + moveBy};
+        return ComparePlacement{{left, frameTop, left + width, frameTop + height}, moved};
+    };
+    if (workArea.bottom - bottom > height) {
+        return at(bottom + 1, 0);
+    }
+    if (top - workArea.top > height) {
+        return at(top - 1 - height, 0);
+    }
+    const std::int32_t groupHeight = bottom - top;
+    if (groupHeight + 1 + height <= workArea.Height()) {
+        const std::int32_t frameTop = workArea.bottom - height;
+        return at(frameTop, frameTop - 1 - bottom);
+    }
+    return at(workArea.bottom - height, 0);
 }
 
 } // namespace orx

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "app/Placement.h"
 #include "compare/DifferenceMarks.h"
 
@@ -33,10 +33,19 @@ struct CompareStatusInputs {
                                           std::u16string_view rightPath,
                                           const StringLookup& lookup);
 
-// Where the compare window goes: `width` × `height` at most the work area, below the main
-// window when there is room, otherwise at the bottom of the work area over the main window's
-// lower part; centred on the main window, slid sideways into the work area.
-[[nodiscard]] ScreenRect CompareWindowFrame(const ScreenRect& workArea, const ScreenRect& main,
-                                            std::int32_t width, std::int32_t height);
+// Where the compare window goes, and where the main window moves to make room for it (the
+// side windows follow it). Its frame is `width` × `height` at most the work area, centred
+// on the main window and slid sideways into the work area; vertically, the first that
+// covers none of the group: below it, above it, below it after moving the group up (or
+// down) as little as it takes. When none does, it goes to the bottom of the work area, over
+// the lower part of the group, which stays where it is.
+struct ComparePlacement {
+    ScreenRect frame;
+    ScreenRect main;
+    friend bool operator==(const ComparePlacement&, const ComparePlacement&) = default;
+};
+[[nodiscard]] ComparePlacement PlaceCompareWindow(const ScreenRect& workArea,
+                                                  const WindowGroup& group, std::int32_t width,
+                                                  std::int32_t height);
 
 } // namespace orx

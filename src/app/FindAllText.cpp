@@ -1,6 +1,6 @@
 #include "app/FindAllText.h"
 
-#include "app/ChecksumReport.h"
+#include <algorithm>
 
 namespace orx {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 
 #include <cstdint>
 #include <string>

@@ -2,19 +2,16 @@
 
 #include "hexview/TextEncoding.h"
 #include "ui/Theme.h"
+#include "localization/StringLookup.h"
 #include "localization/UiLanguage.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orx {
-
-// Looks up a user-visible text by its key (StringTable::Lookup in the application).
-using StringLookup = std::function<std::u16string(std::string_view key)>;
 
 // One entry of the menu bar tree. Top-level entries are submenus.
 struct MenuItem {

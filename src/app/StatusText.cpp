@@ -1,32 +1,13 @@
 #include "app/StatusText.h"
 
+#include "platform/PathText.h"
+#include "platform/Utf.h"
+#include "text/HexFormat.h"
+
 #include <cmath>
 #include <string>
 
 namespace orx {
-
-namespace {
-
-std::u16string Ascii(const std::string& text)
-{
-    return std::u16string(text.begin(), text.end());
-}
-
-} // namespace
-
-std::u16string UpperHex(std::uint64_t value, std::size_t minDigits)
-{
-    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), kDigits[value % 16]);
-        value /= 16;
-    } while (value != 0);
-    if (digits.size() < minDigits) {
-        digits.insert(0, minDigits - digits.size(), u'0');
-    }
-    return digits;
-}
 
 std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize)
 {
@@ -36,7 +17,7 @@ std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSi
 std::u16string FormatZoomPercent(float zoom)
 {
     // Halves round away from zero, as std::lround does.
-    return Ascii(std::to_string(std::lround(static_cast<double>(zoom) * 100.0))) + u"%";
+    return platform::Widen(std::to_string(std::lround(static_cast<double>(zoom) * 100.0))) + u"%";
 }
 
 std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& lookup)
@@ -75,23 +56,12 @@ std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& looku
     return text;
 }
 
-std::u16string FileNameOf(const std::u16string& path)
-{
-    const std::size_t separator = path.find_last_of(u"\\/");
-    std::u16string name = separator == std::u16string::npos ? path : path.substr(separator + 1);
-    // "C:name" is the file "name" on drive C.
-    if (separator == std::u16string::npos && name.size() >= 2 && name[1] == u':') {
-        name.erase(0, 2);
-    }
-    return name;
-}
-
 std::u16string BuildTitleText(bool documentOpen, const std::u16string& path, bool modified,
                               const StringLookup& lookup, bool fileDeleted)
 {
     std::u16string title = lookup("app.title");
     if (documentOpen) {
-        title += u" - " + FileNameOf(path);
+        title += u" - " + platform::FileNameOfPath(path);
         if (fileDeleted) {
             title += u' ';
             title += lookup("title.deleted");

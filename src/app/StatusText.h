@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "hexview/TextEncoding.h"
 #include "ui/Theme.h"
 
@@ -38,9 +38,6 @@ struct StatusInputs {
 [[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs,
                                              const StringLookup& lookup);
 
-// Upper-case hexadecimal, zero-padded to at least `minDigits` digits.
-[[nodiscard]] std::u16string UpperHex(std::uint64_t value, std::size_t minDigits);
-
 // The caret offset as "0x" and 8 upper-case digits below 4 GiB, 16 from 4 GiB on.
 [[nodiscard]] std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize);
 
@@ -53,10 +50,6 @@ struct StatusInputs {
 [[nodiscard]] std::u16string BuildTitleText(bool documentOpen, const std::u16string& path,
                                             bool modified, const StringLookup& lookup,
                                             bool fileDeleted = false);
-
-// The file-name component of a path: after the last '\' or '/', a drive or root prefix not
-// counted ("C:" alone gives "").
-[[nodiscard]] std::u16string FileNameOf(const std::u16string& path);
 
 // Status bar colours as COLORREF values (0x00BBGGRR). No background means the system's
 // button-face colour.

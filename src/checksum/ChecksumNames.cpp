@@ -1,5 +1,7 @@
 #include "checksum/ChecksumNames.h"
 
+#include "text/HexFormat.h"
+
 namespace orx {
 
 std::string_view ChecksumName(DigestAlgorithm algorithm)
@@ -48,18 +50,6 @@ std::optional<DigestAlgorithm> ChecksumFromName(std::u16string_view name)
         }
     }
     return std::nullopt;
-}
-
-std::string LowerHex(std::span<const std::uint8_t> bytes)
-{
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const std::uint8_t byte : bytes) {
-        text.push_back(kDigits[byte >> 4]);
-        text.push_back(kDigits[byte & 0x0F]);
-    }
-    return text;
 }
 
 std::string ChecksumLine(DigestAlgorithm algorithm, std::span<const std::uint8_t> value)

@@ -24,9 +24,6 @@ using platform::DigestAlgorithm;
 // "sha256", "SHA-256" and "Sha_256" all name SHA-256; nothing for any other name.
 [[nodiscard]] std::optional<DigestAlgorithm> ChecksumFromName(std::u16string_view name);
 
-// A value as lower-case hexadecimal, two digits a byte.
-[[nodiscard]] std::string LowerHex(std::span<const std::uint8_t> bytes);
-
 // "NAME  VALUE": the name, two spaces, the lower-case hexadecimal value.
 [[nodiscard]] std::string ChecksumLine(DigestAlgorithm algorithm,
                                        std::span<const std::uint8_t> value);

@@ -5,10 +5,9 @@
 #include "compare/CompareEngine.h"
 #include "document/EditableDocument.h"
 #include "settings/SettingsJson.h"
+#include "text/HexFormat.h"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace orx::cli {
 namespace {
@@ -16,7 +15,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: orlin-cli compare LEFT RIGHT [--count] [--max N] [--json]\n"
     "  --count    print only the summary: how many differences, how many bytes\n"
-    "  --max N    list at most N differences (decimal), then stop\n"
+    "  --max N    list at most N differences (decimal, at least 1), then stop\n"
     "  --json     one JSON object: the files, their sizes, the differences and the summary\n"
     "Compares byte k of LEFT with byte k of RIGHT. A difference is a run of differing bytes;\n"
     "the part of the longer file past the end of the shorter one differs. Each is printed as\n"
@@ -49,8 +48,9 @@ std::optional<CompareArgs> ParseArgs(const Args& args)
     parsed.count = split->flags.contains(u"--count");
     parsed.json = split->flags.contains(u"--json");
     if (const std::u16string* max = split->Value(u"--max")) {
+        // --max 0 would list nothing and leave no difference to report: not a listing.
         parsed.max = ParseDecimal(*max);
-        if (!parsed.max || parsed.count) {
+        if (!parsed.max || *parsed.max == 0 || parsed.count) {
             return std::nullopt;
         }
     }
@@ -75,21 +75,20 @@ public:
     // Decimal, or upper-case hexadecimal after "0x".
     void AddNumber(std::uint64_t value, bool hex)
     {
-        char digits[24] = {}; // GCC's -O3 misreads to_chars as leaving it unset
-        const auto end = std::to_chars(digits, digits + sizeof digits, value, hex ? 16 : 10).ptr;
-        std::transform(digits, end, digits, [](char c) { return c >= 'a' ? c - 'a' + 'A' : c; });
-        Add(hex ? "0x" : "");
-        Add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        if (hex) {
+            Add("0x");
+            AppendUpperHex(text_, value);
+        } else {
+            Add(std::to_string(value));
+        }
     }
     // The first bytes of one side in lower-case hex; for a line, "-" for none and "..." after
     // them when that side has more of the run.
     void AddPreview(const std::array<std::uint8_t, kPreviewBytes>& bytes, std::size_t count,
                     std::uint64_t length, bool line)
     {
-        constexpr char kDigits[] = "0123456789abcdef";
         for (std::size_t i = 0; i < count; ++i) {
-            const char pair[2] = {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
-            Add(std::string_view(pair, 2));
+            AppendHexByte(text_, bytes[i], HexCase::Lower);
         }
         if (line && count == 0) {
             Add("-");
@@ -112,7 +111,7 @@ private:
 std::string Summary(std::uint64_t differences, std::uint64_t bytes, bool complete,
                     std::uint64_t leftSize, std::uint64_t rightSize)
 {
-    if (differences == 0) {
+    if (differences == 0 && complete) {
         return "identical: " + std::to_string(leftSize) + " bytes\n";
     }
     const std::string sizes =
@@ -187,7 +186,8 @@ int RunCompare(const Invocation& invocation)
     } else {
         output.Add(Summary(differences, bytes, complete, left.Size(), right.Size()));
     }
-    return differences == 0 ? kExitSame : kExitDifferent;
+    // A listing stopped early has seen a difference it did not list.
+    return differences == 0 && complete ? kExitSame : kExitDifferent;
 }
 
 } // namespace orx::cli

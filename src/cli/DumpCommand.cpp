@@ -3,6 +3,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
+#include "hexview/BytesPerRow.h"
 #include "hexview/RowFormat.h"
 #include "hexview/TextEncoding.h"
 
@@ -96,9 +97,9 @@ int RunDump(const Invocation& invocation)
         invocation.err << "offset beyond the end of the file\n";
         return kExitRefused;
     }
-    std::uint64_t rowStart = args->offset / 16 * 16;
-    for (std::uint64_t row = 0; row < args->rows; ++row, rowStart += 16) {
-        const ReadResult read = document.Read(rowStart, 16);
+    std::uint64_t rowStart = args->offset / kBytesPerRow * kBytesPerRow;
+    for (std::uint64_t row = 0; row < args->rows; ++row, rowStart += kBytesPerRow) {
+        const ReadResult read = document.Read(rowStart, kBytesPerRow);
         if (read.bytes.empty()) {
             break;
         }

@@ -8,6 +8,7 @@
 #include "platform/Utf.h"
 #include "search/SearchEngine.h"
 #include "search/SearchQuery.h"
+#include "text/HexFormat.h"
 
 #include <algorithm>
 
@@ -26,8 +27,10 @@ constexpr char kUsage[] =
     "  --backward           find the nearest match at or before the start\n"
     "  --all                every match in the file, overlapping ones too, one offset a line\n"
     "  --count              the number of matches in the file\n"
-    "  --json               every match as a JSON array of {\"offset\", \"bytes\"}\n"
-    "  --max N              with --all, --count or --json: stop after N matches (decimal)\n"
+    "  --json               every match as a JSON array of {\"offset\", \"bytes\"}, alone or\n"
+    "                       with --all; with --count {\"count\": N}\n"
+    "  --max N              with --all, --count or --json: stop after N matches (decimal,\n"
+    "                       at least 1)\n"
     "  --resource-dir DIR   directory holding resources/strings (default: the executable's)\n"
     "Prints the match offset (exit 0) or \"not found\" (exit 1); exits 2 on bad arguments\n"
     "or a file it cannot read. --all, --count and --json exit 1 when nothing matched.\n";
@@ -35,8 +38,8 @@ constexpr char kUsage[] =
 // As grep: 0 something found, 1 nothing, 2 any trouble.
 constexpr int kExitTrouble = 2;
 
-// What is printed: the nearest match, or every match in one of three forms.
-enum class Listing { Nearest, All, Count, Json };
+// What is printed: the nearest match, or every match in one of four forms.
+enum class Listing { Nearest, All, Count, Json, JsonCount };
 
 // Files from this size on show a progress line while searching, when stderr is a terminal.
 constexpr std::uint64_t kProgressMinimumSize = 64u << 20;
@@ -74,24 +77,30 @@ std::optional<FindArgs> ParseArgs(const Args& args)
     parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex}
                                     : SearchDialogResult{kSearchKindText, *text, ignoreCase};
     parsed.backward = split->flags.contains(u"--backward");
-    static constexpr std::pair<const char16_t*, Listing> kListings[] = {
-        {u"--all", Listing::All}, {u"--count", Listing::Count}, {u"--json", Listing::Json}};
-    int listings = 0;
-    for (const auto& [flag, listing] : kListings) {
-        if (split->flags.contains(flag)) {
-            parsed.listing = listing;
-            ++listings;
-        }
+    // --json is the format of a listing: alone or with --all the array, with --count the count.
+    const bool all = split->flags.contains(u"--all");
+    const bool count = split->flags.contains(u"--count");
+    const bool json = split->flags.contains(u"--json");
+    if (all && count) {
+        return std::nullopt;
     }
+    if (count) {
+        parsed.listing = json ? Listing::JsonCount : Listing::Count;
+    } else if (json) {
+        parsed.listing = Listing::Json;
+    } else if (all) {
+        parsed.listing = Listing::All;
+    }
+    const bool listed = parsed.listing != Listing::Nearest;
     // A listing covers the whole file; --max only limits a listing.
     const std::u16string* max = split->Value(u"--max");
-    if (listings > 1 || (listings == 1 && (parsed.backward || split->Value(u"--from"))) ||
-        (listings == 0 && max != nullptr)) {
+    if ((listed && (parsed.backward || split->Value(u"--from"))) || (!listed && max != nullptr)) {
         return std::nullopt;
     }
     if (max != nullptr) {
+        // --max 0 would list nothing and exit as if nothing matched.
         const std::optional<std::uint64_t> count = ParseDecimal(*max);
-        if (!count) {
+        if (!count || *count == 0) {
             return std::nullopt;
         }
         parsed.maxHits = *count;
@@ -151,21 +160,11 @@ private:
     std::size_t width_ = 0;
 };
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 // "0x1A2B", by hand: a listing prints up to millions of them, and snprintf per hit showed.
 void AppendOffset(std::string& text, std::uint64_t offset)
 {
-    char digits[16];
-    int count = 0;
-    do {
-        digits[count++] = kHexDigits[offset & 0xF];
-        offset >>= 4;
-    } while (offset != 0);
     text += "0x";
-    while (count > 0) {
-        text += digits[--count];
-    }
+    AppendUpperHex(text, offset);
 }
 
 // Prints every hit as it comes, batch by batch: nothing is kept but the count.
@@ -195,6 +194,8 @@ public:
     {
         if (listing_ == Listing::Count) {
             out_ << count << "\n";
+        } else if (listing_ == Listing::JsonCount) {
+            out_ << "{\"count\": " << count << "}\n";
         } else if (listing_ == Listing::Json) {
             out_ << (count == 0 ? "[]\n" : "\n]\n");
         }
@@ -210,8 +211,7 @@ private:
         // The hit's own bytes: with wildcards or folded letters they differ from the query.
         const std::uint64_t got = document_.ReadInto(offset, bytes_.data(), bytes_.size());
         for (std::uint64_t k = 0; k < got; ++k) {
-            text_ += kHexDigits[bytes_[k] >> 4];
-            text_ += kHexDigits[bytes_[k] & 0xF];
+            AppendHexByte(text_, bytes_[k]);
         }
         text_ += "\"}";
     }

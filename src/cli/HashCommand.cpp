@@ -8,6 +8,7 @@
 #include "cli/CommandSupport.h"
 #include "document/EditableDocument.h"
 #include "settings/SettingsJson.h"
+#include "text/HexFormat.h"
 
 #include <algorithm>
 

@@ -4,28 +4,35 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "document/EditableDocument.h"
+#include "settings/SettingsJson.h"
 #include "structview/StructRead.h"
 #include "structview/StructRows.h"
+
+#include <string>
 
 namespace orx::cli {
 namespace {
 
 constexpr char kUsage[] =
     "usage: orlin-cli struct PATTERN FILE [OPTION...]\n"
-    "  --offset OFFSET      where the entry struct starts (hexadecimal, default 0)\n"
-    "  --endian little|big  byte order of numbers (default little)\n"
+    "  --offset OFFSET      where the entry struct starts (hexadecimal, default the\n"
+    "                       pattern's @anchor, else 0)\n"
+    "  --endian little|big  byte order of numbers (default the pattern's, else little)\n"
     "  --base hex|dec       number base (default hex)\n"
     "  --bytes hex|ascii    char arrays as a hex dump or as text (default hex)\n"
     "  --info               print the pattern's entry and directives instead of rows\n"
+    "  --json               print the value tree as JSON instead of rows\n"
     "  --resource-dir DIR   directory holding resources/strings (default: the executable's)\n"
     "Prints one line per row: offset, value, size and name, separated by tabs.\n";
 
 struct StructArgs {
     std::u16string pattern;
     std::u16string file;
-    std::uint64_t offset = 0;
+    std::optional<std::uint64_t> offset;
     StructValueOptions options;
+    bool sessionEndian = false;
     bool info = false;
+    bool json = false;
     std::u16string resourceDirectory;
 };
 
@@ -48,8 +55,8 @@ std::optional<StructArgs> ParseArgs(const Args& args)
     std::vector<std::u16string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::u16string& arg = args[i];
-        if (arg == u"--info") {
-            parsed.info = true;
+        if (arg == u"--info" || arg == u"--json") {
+            (arg == u"--info" ? parsed.info : parsed.json) = true;
             continue;
         }
         if (!arg.starts_with(u"--")) {
@@ -75,6 +82,7 @@ std::optional<StructArgs> ParseArgs(const Args& args)
         }
         if (arg == u"--endian" && (choice = Choice(value, u"little", u"big"))) {
             parsed.options.endian = *choice;
+            parsed.sessionEndian = true;
         } else if (arg == u"--base" && (choice = Choice(value, u"hex", u"dec"))) {
             parsed.options.numericBase = *choice;
         } else if (arg == u"--bytes" && (choice = Choice(value, u"hex", u"ascii"))) {
@@ -89,6 +97,30 @@ std::optional<StructArgs> ParseArgs(const Args& args)
     parsed.pattern = positional[0];
     parsed.file = positional[1];
     return parsed;
+}
+
+// One node and its children as a JSON object, indented by depth.
+void WriteJson(std::string& out, const ValueTree& tree, std::uint32_t index,
+               const StructRowsInput& input, std::size_t depth)
+{
+    const ValueNode& node = tree.nodes[index];
+    const std::string indent(2 * depth, ' ');
+    auto text = [](const std::u16string& value) { return "\"" + EscapeJsonString(value) + "\""; };
+    out += indent + "{\"name\": " + text(NodeName(node)) + ", \"type\": " + text(NodeType(node)) +
+           ", \"offset\": " + std::to_string(input.baseOffset + node.offset) +
+           ", \"size\": " + std::to_string(node.size) +
+           ", \"value\": " + text(NodeValue(tree, node, input));
+    if (node.firstChild == ValueNode::kNone) {
+        out += "}";
+        return;
+    }
+    out += ", \"children\": [\n";
+    for (std::uint32_t child = node.firstChild; child != ValueNode::kNone;
+         child = tree.nodes[child].nextSibling) {
+        WriteJson(out, tree, child, input, depth + 1);
+        out += tree.nodes[child].nextSibling == ValueNode::kNone ? "\n" : ",\n";
+    }
+    out += indent + "]}";
 }
 
 } // namespace
@@ -125,12 +157,26 @@ int RunStruct(const Invocation& invocation)
         return kExitNoInput;
     }
     StructRowsInput input;
-    input.baseOffset = args->offset;
-    input.bytes = ReadStructBytes(document, args->offset, *pattern);
+    input.baseOffset = args->offset.value_or(StructBaseOffset(InitialPlacement(*pattern), 0));
+    input.bytes = ReadStructBytes(document, input.baseOffset, *pattern);
     input.file = pattern;
-    input.unavailableText =
-        EnglishText("inspector.data.value.unavailable", args->resourceDirectory);
+    const std::u16string& resources = args->resourceDirectory;
+    input.unavailableText = EnglishText("inspector.data.value.unavailable", resources);
+    input.cutText = EnglishText("structview.row.cut", resources);
+    input.elementsText = EnglishText("structview.row.elements", resources);
+    input.moreText = EnglishText("structview.row.more", resources);
+    input.errorText = EnglishText("structview.error.prefix", resources);
     input.options = args->options;
+    input.sessionEndian = args->sessionEndian;
+    if (args->json) {
+        const ValueTree tree = EvaluateRowsInput(input);
+        std::string out;
+        if (!tree.nodes.empty()) {
+            WriteJson(out, tree, 0, input, 0);
+        }
+        invocation.out << out << "\n";
+        return kExitOk;
+    }
     for (const StructViewRow& row : BuildStructRows(input)) {
         Print(invocation.out, row.offset + u"\t" + row.value + u"\t" + row.size + u"\t" + row.name);
         invocation.out << "\n";

@@ -288,7 +288,7 @@ CompareResult CountDifferences(const ComparedPair& pair, DifferenceIndex* index)
         });
     if (result.status == CompareStatus::Done) {
         checkpointsTo(longer);
-        result.differences = differences;
+        result.count = differences;
         result.differingBytes = bytes;
     }
     return result;
@@ -310,7 +310,7 @@ CompareResult NumberDifference(const ComparedPair& pair, const DifferenceIndex& 
             return true;
         },
         offset + 1);
-    result.differences = number;
+    result.number = number;
     return result;
 }
 

@@ -31,8 +31,9 @@ enum class CompareStatus : std::uint32_t {
 struct CompareResult {
     CompareStatus status = CompareStatus::Done;
     std::optional<Difference> difference; // FindNext/FindPrevious when Done: what was found
-    std::uint64_t differences = 0;        // CountDifferences when Done: the runs...
+    std::uint64_t count = 0;              // CountDifferences when Done: how many runs...
     std::uint64_t differingBytes = 0;     // ...and their bytes
+    std::uint64_t number = 0;             // NumberDifference when Done: the run's, from 1
     std::uint64_t failedOffset = 0;       // Unreadable: the first byte that could not be read
     bool failedRight = false;             // Unreadable: on the right document, not the left
 };
@@ -87,7 +88,7 @@ struct DifferenceIndex {
 [[nodiscard]] CompareResult CountDifferences(const ComparedPair& pair,
                                              DifferenceIndex* index = nullptr);
 // The number (from 1, in offset order) of the difference that starts at `offset`, in
-// `differences`, from an index of the same pair.
+// `number`, from an index of the same pair.
 [[nodiscard]] CompareResult NumberDifference(const ComparedPair& pair, const DifferenceIndex& index,
                                              std::uint64_t offset);
 

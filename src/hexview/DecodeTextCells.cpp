@@ -1,6 +1,7 @@
 // The text column's decoders: one cell string per byte of a painted row.
 #include "hexview/TextEncoding.h"
 
+#include "hexview/BytesPerRow.h"
 #include "document/ReadOnlyDocument.h"
 #include "platform/CharType.h"
 #include "platform/CodePage.h"
@@ -323,7 +324,7 @@ DecodeReach TextDecodeReach(TextEncoding encoding)
     case TextEncoding::Windows949:
     case TextEncoding::EucKr:
         // A row resynchronises up to 4 KiB back, so one byte can re-pair that far ahead.
-        return {1, kKoreanResyncBytes / 16 + 1};
+        return {1, kKoreanResyncBytes / kBytesPerRow + 1};
     case TextEncoding::Ascii:
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf16Be: break;

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "hexview/ByteMarks.h"
-#include "hexview/RepaintPlan.h"
-#include "hexview/RowModel.h"
+#include "hexview/PaintModel.h"
+#include "hexview/RepaintTracker.h"
+#include "hexview/RowGeometry.h"
+#include "hexview/SelectionCopy.h"
 #include "hexview/TextEncoding.h"
-#include "hexview/TextMetrics.h"
+#include "hexview/ViewFont.h"
+#include "hexview/ViewInput.h"
 #include "ui/Theme.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,171 +28,11 @@ enum class EditMode : std::uint32_t {
     Insert = 1,
 };
 
-// What the window has to carry out after a model operation. Flags accumulate over the
-// nested steps of one operation; the window acts on each set flag once.
-struct ViewEffects {
-    bool repaint = false;             // repaint what changed (TakeRepaintPlan says what)
-    bool dropDeviceResources = false; // drop the render target and the text format
-    bool scrollBars = false;    // SetScrollInfo from VerticalScrollBar()/HorizontalScrollBar()
-    bool viewChanged = false;   // post kMsgViewChanged to the parent
-    bool editBlocked = false;   // post kMsgEditBlocked to the parent
-    bool zoomChanged = false;   // send kMsgZoomChanged to the parent
-    bool copyRefused = false;   // post kMsgCopyRefused to the parent
-    bool copySelection = false; // put SelectionClipboardText() on the clipboard
-    bool blinkTimer = false;    // kill the blink timer, then set it if BlinkTimerRuns()
-    bool setFocus = false;      // give the control the keyboard focus
-    bool captureMouse = false;
-    bool releaseCapture = false;
-
-    ViewEffects& operator|=(const ViewEffects& other);
-    friend bool operator==(const ViewEffects&, const ViewEffects&) = default;
-};
-
-// Result of an input handler: whether the message was used (false: default processing).
-struct [[nodiscard]] InputResult {
-    bool handled = true;
-    ViewEffects effects;
-};
-
-// A scroll bar as SetScrollInfo takes it (range, page and position).
-struct ScrollBarInfo {
-    std::int32_t minimum = 0;
-    std::int32_t maximum = 0;
-    std::uint32_t page = 0;
-    std::int32_t position = 0;
-    friend bool operator==(const ScrollBarInfo&, const ScrollBarInfo&) = default;
-};
-
-// Scroll bar requests, numbered as the SB_* codes of WM_VSCROLL / WM_HSCROLL.
-enum class ScrollRequest : std::uint32_t {
-    LineBack = 0,    // line up / line left
-    LineForward = 1, // line down / line right
-    PageBack = 2,
-    PageForward = 3,
-    ThumbPosition = 4,
-    ThumbTrack = 5,
-    Start = 6, // top / left
-    End = 7,   // bottom / right
-    EndScroll = 8,
-};
-
-// Virtual-key codes the view reacts to (the Win32 VK_* values).
-namespace vk {
-inline constexpr std::uint32_t kBack = 0x08;
-inline constexpr std::uint32_t kEscape = 0x1B;
-inline constexpr std::uint32_t kPageUp = 0x21;
-inline constexpr std::uint32_t kPageDown = 0x22;
-inline constexpr std::uint32_t kEnd = 0x23;
-inline constexpr std::uint32_t kHome = 0x24;
-inline constexpr std::uint32_t kLeft = 0x25;
-inline constexpr std::uint32_t kUp = 0x26;
-inline constexpr std::uint32_t kRight = 0x27;
-inline constexpr std::uint32_t kDown = 0x28;
-inline constexpr std::uint32_t kInsert = 0x2D;
-inline constexpr std::uint32_t kDelete = 0x2E;
-inline constexpr std::uint32_t kC = 0x43;
-} // namespace vk
-
-// Geometry in device-independent pixels, derived from the metrics and the client size.
-struct RectF {
-    float left = 0.0f;
-    float top = 0.0f;
-    float right = 0.0f;
-    float bottom = 0.0f;
-    friend bool operator==(const RectF&, const RectF&) = default;
-};
-
-struct ViewMetrics {
-    float rowHeight = 19.0f;
-    float margin = 8.0f;
-    float offsetColumnWidth = 126.0f;
-    float hexColumnWidth = 470.0f;
-    float textColumnWidth = 160.0f;
-    float columnGap = 12.0f;
-    float baseFontSize = 16.0f;
-    float fontSize = 16.0f;
-    float hexCellWidth = 8.0f;
-    float textCellWidth = 8.0f;
-    friend bool operator==(const ViewMetrics&, const ViewMetrics&) = default;
-};
-
-// Everything the painter draws, already positioned. Rows are painted top to bottom:
-// marks, selection, caret, offset cells, hex cells, text cells, each inside its clip.
-struct PaintCell {
-    std::u16string text;
-    RectF box; // the text is drawn into this box (leading, near)
-};
-
-struct PaintTextCell {
-    std::u16string text;
-    float x = 0.0f; // layout origin
-    float y = 0.0f;
-    float maxWidth = 0.0f; // layout box; a wide glyph may run into the following cells
-    float maxHeight = 0.0f;
-};
-
-enum class CaretStyle {
-    None, // not on this row, or the insert bar is in its hidden phase
-    Box,  // fill both rectangles with the selection colour, outline them with the caret colour (1
-          // DIP)
-    Bar,  // fill both rectangles (2 DIPs wide bars) with the caret colour
-};
-
-struct PaintCaret {
-    CaretStyle style = CaretStyle::None;
-    RectF hex;
-    RectF text;
-};
-
-// A marked run's band in one column, filled with its kind's colour.
-struct PaintMark {
-    RectF box;
-    MarkKind kind = MarkKind::Hit;
-    friend bool operator==(const PaintMark&, const PaintMark&) = default;
-};
-
-struct PaintRow {
-    std::uint64_t rowIndex = 0;
-    float top = 0.0f;
-    RectF offsetClip;                     // offset cells
-    RectF dataClip;                       // selection, caret, hex cells
-    RectF glyphClip;                      // text cells (taller, so that tall glyphs are not cut)
-    std::vector<PaintMark> marks;         // under the selection, inside dataClip
-    std::vector<RectF> selection;         // filled with the selection colour, inside dataClip
-    PaintCaret caret;                     // inside dataClip
-    std::vector<PaintCell> offsetCells;   // one per character, offset colour
-    std::vector<PaintCell> hexCells;      // one per byte, text colour
-    std::vector<PaintTextCell> textCells; // non-empty cells only, text colour
-};
-
-struct PaintModel {
-    ThemePalette palette; // the target is first cleared with palette.background
-    std::vector<PaintRow> rows;
-};
-
-// What a copy of the selection yields.
-struct ClipboardText {
-    enum class Status {
-        Nothing,  // no selection, no document, or nothing could be read
-        Ready,    // `text` goes on the clipboard
-        TooLarge, // refused: the text would exceed kMaxClipboardTextBytes
-    };
-    Status status = Status::Nothing;
-    std::u16string text;
-};
-
-// Largest clipboard text (UTF-16 with its terminating zero) a copy builds: 64 MiB. A copy
-// needs three characters per byte, so a huge selection would otherwise exhaust memory and
-// end the process with the user's edits unsaved.
-inline constexpr std::uint64_t kMaxClipboardTextBytes = 64ull * 1024 * 1024;
-
-// Measures a font for the metrics; nothing when the text system is unavailable.
-using TextMeasureFunction = std::function<std::optional<TextMetrics>(const FontSpec&)>;
-
-// The hex view's state and every decision it makes: caret, selection, nibble editing,
-// deletion, hit testing, scrolling, zoom, metrics and what to paint. The window holds
-// one, forwards its messages here and carries out the returned effects. Coordinates
-// passed in are client pixels; everything else is in DIPs.
+// The hex view's state and what input does to it: caret, selection, nibble editing,
+// deletion, scrolling and the window's messages. The window holds one, forwards its
+// messages here and carries out the returned effects. Where rows sit is RowGeometry's,
+// what they show BuildPaintRows', the font and zoom ViewFont's and what to repaint
+// RepaintTracker's. Coordinates passed in are client pixels; everything else is in DIPs.
 class HexViewModel {
 public:
     HexViewModel();
@@ -215,8 +57,6 @@ public:
     ViewEffects Relayout();
     // Client size in physical pixels (WM_SIZE).
     ViewEffects SetClientSize(std::int32_t widthPixels, std::int32_t heightPixels);
-    // Applies measured metrics (or the fallback values when nothing was measured).
-    void ComputeMetrics(const std::optional<TextMetrics>& measured);
 
     // --- Caret, selection and editing -------------------------------------------------
     ViewEffects SetCaret(std::uint64_t offset);
@@ -234,7 +74,7 @@ public:
     // The selection as upper-case hex bytes separated by spaces ("4D 5A 90 00").
     [[nodiscard]] ClipboardText SelectionClipboardText() const;
 
-    // --- Window messages --------------------------------------------------------------
+    // --- Window messages (HexViewMessages.cpp) ------------------------------------------
     InputResult OnKeyDown(std::uint32_t virtualKey, bool ctrl);
     InputResult OnChar(char16_t character);
     ViewEffects OnLButtonDown(std::int32_t x, std::int32_t y);
@@ -256,12 +96,25 @@ public:
     // --- Scrolling and geometry ---------------------------------------------------------
     ViewEffects SetTopRow(std::uint64_t row);
     ViewEffects EnsureCaretVisible();
-    [[nodiscard]] std::optional<std::uint64_t> HitTest(std::int32_t x, std::int32_t y) const;
     [[nodiscard]] ScrollBarInfo VerticalScrollBar() const;
     [[nodiscard]] ScrollBarInfo HorizontalScrollBar() const;
-    // Client-pixel centre of the hex cell (or text cell) of `offset` when it is on screen.
+    // Where rows and cells sit now.
+    [[nodiscard]] RowGeometry Geometry() const;
+    [[nodiscard]] std::uint64_t VisibleRows() const { return Geometry().VisibleRows(); }
+    [[nodiscard]] std::optional<std::uint64_t> HitTest(std::int32_t x, std::int32_t y) const
+    {
+        return Geometry().HitTest(x, y, DocumentSize());
+    }
     [[nodiscard]] std::optional<std::pair<std::int32_t, std::int32_t>>
-    CellCenterPixels(std::uint64_t offset, bool textColumn) const;
+    CellCenterPixels(std::uint64_t offset, bool textColumn) const
+    {
+        return Geometry().CellCenterPixels(offset, textColumn);
+    }
+    // The caret's hex and text cells as painted (the bars in Insert mode), in DIPs.
+    [[nodiscard]] std::pair<RectF, RectF> CaretCells() const
+    {
+        return Geometry().CaretCells(caretOffset_, editMode_ == EditMode::Insert);
+    }
 
     // --- Painting ---------------------------------------------------------------------
     // Reads the visible rows only and lays out everything the painter draws.
@@ -272,6 +125,8 @@ public:
     [[nodiscard]] RepaintPlan TakeRepaintPlan();
     // Asks for the whole view on the next plan (for a change the model cannot see).
     ViewEffects RepaintAll();
+    // True once after SetDocument: the first paint of a new document is followed by another.
+    [[nodiscard]] bool TakeRepaintOnce() { return repaints_.TakeRepaintOnce(); }
     // Sources of marked bytes, painted under the selection until removed; not owned. Adding
     // or removing one repaints the view on the next plan.
     void AddMarks(const IByteMarks* marks);
@@ -283,19 +138,6 @@ public:
     // size; a half-typed byte is dropped. The whole view repaints, since a row the plan sees
     // as unchanged may hold other bytes now, and the change is notified.
     ViewEffects DocumentReplaced();
-    // The strip of the client area, in DIPs, that screen row `row` owns: the first and the
-    // last visible row also own the margin beside them.
-    [[nodiscard]] RectF RowBand(std::uint64_t row) const;
-    // The screen rows [first, end) whose drawing can reach into [top, bottom) (DIPs): a
-    // row's glyphs may run one row up or down.
-    [[nodiscard]] std::pair<std::uint64_t, std::uint64_t> RowsReaching(float top,
-                                                                       float bottom) const;
-    // The caret's hex and text cells as painted (the bars in Insert mode), in DIPs.
-    [[nodiscard]] std::pair<RectF, RectF> CaretCells() const;
-    // The row height is a whole number of physical pixels, so rows can move as pixels.
-    [[nodiscard]] bool WholePixelRows() const;
-    // True once after SetDocument: the first paint of a new document is followed by another.
-    [[nodiscard]] bool TakeRepaintOnce();
 
     // --- State read by the shell, the status bar and tests --------------------------------
     [[nodiscard]] bool HasOpenDocument() const;
@@ -317,14 +159,14 @@ public:
     [[nodiscard]] bool CanEdit() const { return editingEnabled_ && !editsHeld_; }
     [[nodiscard]] TextEncoding Encoding() const { return encoding_; }
     [[nodiscard]] Theme CurrentTheme() const { return theme_; }
-    [[nodiscard]] float Zoom() const { return zoom_; }
     [[nodiscard]] std::uint32_t Dpi() const { return dpi_; }
-    [[nodiscard]] const ViewMetrics& Metrics() const { return metrics_; }
-    [[nodiscard]] FontSpec Font() const; // family, zoomed size, bold, italic
-    [[nodiscard]] const std::u16string& FontFamily() const { return fontFamily_; }
-    [[nodiscard]] float FontSizePoints() const; // base size in points
-    [[nodiscard]] bool FontBold() const { return fontBold_; }
-    [[nodiscard]] bool FontItalic() const { return fontItalic_; }
+    [[nodiscard]] const ViewMetrics& Metrics() const { return font_.Metrics(); }
+    [[nodiscard]] FontSpec Font() const { return font_.Spec(); } // at its zoomed size
+    [[nodiscard]] const std::u16string& FontFamily() const { return font_.Family(); }
+    [[nodiscard]] float FontSizePoints() const { return font_.SizePoints(); } // base size
+    [[nodiscard]] bool FontBold() const { return font_.Bold(); }
+    [[nodiscard]] bool FontItalic() const { return font_.Italic(); }
+    [[nodiscard]] float Zoom() const { return font_.Zoom(); }
     [[nodiscard]] std::uint64_t TopRow() const { return topRow_; }
     [[nodiscard]] std::int32_t HorizontalScroll() const { return horizontalScroll_; }
 
@@ -332,41 +174,25 @@ public:
     [[nodiscard]] std::uint64_t LastOffset() const;
     [[nodiscard]] std::uint64_t LastByte() const;
     [[nodiscard]] std::uint64_t TotalRows() const;
-    [[nodiscard]] std::uint64_t VisibleRows() const;
     [[nodiscard]] std::uint64_t MaxTopRow() const;
-    [[nodiscard]] std::int32_t ScrollViewWidth() const;
-    [[nodiscard]] std::int32_t ContentWidth() const;
-    [[nodiscard]] std::int32_t MaxHorizontalScroll() const;
-    [[nodiscard]] float ClientWidthDips() const;
-    [[nodiscard]] float ClientHeightDips() const;
-    [[nodiscard]] float DataLeft() const;
-    [[nodiscard]] float HexStart() const;
-    [[nodiscard]] float HexEnd() const;
-    [[nodiscard]] float TextStart() const;
 
 private:
     [[nodiscard]] bool EditorOpen() const;
     [[nodiscard]] ViewSnapshot Snapshot() const;
-    // The rows whose text may change with the byte at `offset`; `onwards`: every row after
-    // it too (an insertion or deletion shifts them).
+    // The box in Overwrite mode; in Insert mode the bar while focused, in its visible phase.
+    [[nodiscard]] CaretStyle CaretShown() const;
     void NoteEdited(std::uint64_t offset, bool onwards);
     [[nodiscard]] bool IsInsertExtraRow(std::uint64_t row) const;
-    [[nodiscard]] float ToDips(std::int32_t pixels) const;
-    void ApplyMetrics(const std::optional<TextMetrics>& measured);
     void ClampScrollState();
     ViewEffects UpdateScrollBars();
     ViewEffects AfterZoomChange();
     ViewEffects AfterDeletion(std::uint64_t caret);
-    [[nodiscard]] PaintRow BuildPaintRow(std::uint64_t rowIndex, std::uint64_t screenRow,
-                                         const std::vector<std::uint8_t>& bytes,
-                                         const std::vector<MarkedRange>& marks) const;
 
     const IReadOnlyDocument* document_ = nullptr;
     IEditableDocument* editor_ = nullptr;
     std::vector<const IByteMarks*> marks_;
-    TextMeasureFunction measurer_;
-    FontSpec cachedFont_;
-    std::optional<TextMetrics> cachedMetrics_;
+    ViewFont font_;
+    RepaintTracker repaints_;
 
     std::uint64_t topRow_ = 0;
     std::int32_t horizontalScroll_ = 0;
@@ -383,22 +209,12 @@ private:
     bool mouseCaptured_ = false;
     bool focused_ = false;
     bool caretBlinkOn_ = true;
-    bool repaintOnce_ = false;
     EditMode editMode_ = EditMode::Overwrite;
     bool editingEnabled_ = false;
     bool editsHeld_ = false;
     std::uint32_t dpi_ = 96;
-    ViewMetrics metrics_;
-    float zoom_ = 1.0f;
-    std::u16string fontFamily_ = u"Consolas";
-    bool fontBold_ = false;
-    bool fontItalic_ = false;
     std::int32_t clientWidth_ = 0; // physical pixels
     std::int32_t clientHeight_ = 0;
-    std::uint64_t layoutChanges_ = 0;
-    std::uint64_t forcedRepaints_ = 0;
-    ViewSnapshot painted_;        // what the last plan left on screen
-    std::vector<RowSpan> edited_; // rows edited since then
 };
 
 } // namespace orx

@@ -1,13 +1,13 @@
 #include "hexview/RepaintPlan.h"
 
+#include "hexview/BytesPerRow.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace orx {
 
 namespace {
-
-constexpr std::uint64_t kBytesPerRow = 16;
 
 // Collects document rows and keeps those on screen, as screen rows.
 class ScreenRows {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/HexFormat.h" // AppendHexByte, for the callers that build longer hex texts
+
 #include <cstdint>
 #include <string>
 
@@ -13,8 +15,5 @@ std::u16string FormatRowOffset(const IReadOnlyDocument* document, std::uint64_t 
 
 // A byte's hex cell: two upper-case hexadecimal digits.
 std::u16string FormatHexCell(std::uint8_t value);
-
-// Appends the two upper-case digits of `value` (for callers building longer hex texts).
-void AppendHexByte(std::u16string& out, std::uint8_t value);
 
 } // namespace orx

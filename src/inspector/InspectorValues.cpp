@@ -2,6 +2,7 @@
 
 #include "platform/CharType.h"
 #include "platform/Utf.h"
+#include "text/HexFormat.h"
 
 #include <algorithm>
 #include <string>
@@ -18,20 +19,6 @@ bool IsHighSurrogate(char16_t unit)
 bool IsLowSurrogate(char16_t unit)
 {
     return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-void AppendHex(std::u16string& out, std::uint64_t value, int minDigits)
-{
-    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), kDigits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    if (static_cast<int>(digits.size()) < minDigits) {
-        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), u'0');
-    }
-    out += digits;
 }
 
 std::u16string Binary(std::uint8_t b)
@@ -82,7 +69,7 @@ std::u16string_view BlankName(char32_t codePoint)
 std::u16string FormatHexDec(std::uint64_t value, int digits)
 {
     std::u16string text = u"0x";
-    AppendHex(text, value, digits);
+    AppendUpperHex(text, value, static_cast<std::size_t>(digits));
     text += u" / ";
     text += platform::Widen(std::to_string(value));
     return text;
@@ -168,7 +155,7 @@ std::u16string DescribeChar(std::u16string_view text)
     const std::u16string_view name = BlankName(codePoint);
     std::u16string result(name.empty() ? text : name);
     result += u" (U+";
-    AppendHex(result, codePoint, 4);
+    AppendUpperHex(result, codePoint, 4);
     result += u")";
     return result;
 }

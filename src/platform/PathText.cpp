@@ -30,4 +30,13 @@ std::u16string DirectoryOfPath(std::u16string_view path)
     return std::u16string(path.substr(0, end));
 }
 
+std::u16string FileNameOfPath(std::u16string_view path)
+{
+    const std::size_t separator = path.find_last_of(u"\\/");
+    if (separator != std::u16string_view::npos) {
+        return std::u16string(path.substr(separator + 1));
+    }
+    return std::u16string(path.size() >= 2 && path[1] == u':' ? path.substr(2) : path);
+}
+
 } // namespace orx::platform

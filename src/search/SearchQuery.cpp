@@ -228,6 +228,10 @@ SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding
 {
     const std::u16string query = TrimQuery(request.query);
     const bool text = request.kind != kSearchKindHex;
+    // Blanks alone are no query either: text is trimmed and hex ignores every blank.
+    if (text ? query.empty() : WithoutWhiteSpace(query).empty()) {
+        return {{}, {}, "error.search_empty"};
+    }
     std::optional<MaskedBytes> parsed;
     if (!text) {
         parsed = ParseWildcardHexQuery(query);

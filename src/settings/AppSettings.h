@@ -5,14 +5,17 @@
 #include "localization/UiLanguage.h"
 #include "structview/StructValueOptions.h"
 
+#include "OrxVersion.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orx {
 
-// Every write of the settings file stamps this version first.
-inline constexpr std::u16string_view kAppVersion = u"v1.03";
+// Every write of the settings file stamps this version first. The number is the project's, from
+// the build (CMakeLists.txt).
+inline constexpr std::u16string_view kAppVersion = u"v" ORX_VERSION_TEXT;
 inline constexpr std::u16string_view kDefaultFontFamily = u"Consolas";
 inline constexpr float kDefaultFontSize = 12.0f;
 inline constexpr std::u16string_view kSettingsFileName = u"orlin.settings.json";

@@ -2,10 +2,10 @@
 
 #include "platform/Utf.h"
 #include "settings/JsonScanner.h"
+#include "text/HexFormat.h"
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 
 namespace orx {
 namespace {
@@ -317,10 +317,8 @@ std::string EscapeJsonString(std::u16string_view text)
         case '\r': escaped += "\\r"; break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                char code[8];
-                std::snprintf(code, sizeof code, "\\u%04X",
-                              static_cast<unsigned>(static_cast<unsigned char>(c)));
-                escaped += code;
+                escaped += "\\u";
+                AppendUpperHex(escaped, static_cast<unsigned char>(c), 4);
             } else {
                 escaped += c;
             }

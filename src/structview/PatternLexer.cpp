@@ -6,7 +6,12 @@
 namespace orx {
 namespace {
 
-constexpr std::u16string_view kPunctuators = u"@{}[];,*";
+constexpr std::u16string_view kPunctuators = u"@{}[];,*()+-/%&|.=:";
+
+bool IsHexDigit(char16_t c)
+{
+    return IsPatternDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
 
 std::u16string Decimal(std::uint32_t value)
 {
@@ -64,12 +69,23 @@ std::vector<Token> Tokenize(std::u16string_view text, std::u16string& error)
                 ++end;
             }
             add(TokenKind::Identifier, end - i);
+        } else if (c == u'0' && i + 2 < n && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
+                   IsHexDigit(text[i + 2])) {
+            std::size_t end = i + 3;
+            while (end < n && IsHexDigit(text[end])) {
+                ++end;
+            }
+            add(TokenKind::Number, end - i);
         } else if (IsPatternDigit(c)) {
             std::size_t end = i + 1;
             while (end < n && IsPatternDigit(text[end])) {
                 ++end;
             }
             add(TokenKind::Number, end - i);
+        } else if (text.substr(i, 3) == u"...") {
+            add(TokenKind::Punctuator, 3);
+        } else if (text.substr(i, 2) == u"<<" || text.substr(i, 2) == u">>") {
+            add(TokenKind::Punctuator, 2);
         } else if (kPunctuators.find(c) != std::u16string_view::npos) {
             add(TokenKind::Punctuator, 1);
         } else {

@@ -8,19 +8,6 @@
 namespace orx {
 namespace {
 
-std::optional<std::uint64_t> ParseUnsigned(std::u16string_view digits)
-{
-    std::uint64_t value = 0;
-    for (char16_t c : digits) {
-        const auto d = static_cast<std::uint64_t>(c - u'0');
-        if (value > (UINT64_MAX - d) / 10) {
-            return std::nullopt;
-        }
-        value = value * 10 + d;
-    }
-    return value;
-}
-
 bool IsPunctuator(const Token& token, char16_t c)
 {
     return token.kind == TokenKind::Punctuator && token.text.size() == 1 && token.text[0] == c;
@@ -48,56 +35,164 @@ const DirectiveRule kDirectives[] = {
     {u"member_align", &PatternDirectives::member_align, {0, 4, 8}},
 };
 
-// One declarator: "type words and stars, name, optional [count] or []". Returns the
-// message of the first rule it breaks, or an empty text.
-std::u16string ParseDeclaration(std::span<const Token> tokens, MemberDecl& decl)
+// The scope of a constant expression, which names no member.
+class NoMembers final : public ExpressionScope {
+public:
+    ExpressionValue Lookup(const std::vector<std::u16string>& path) const override
+    {
+        return ExpressionValue{0, u"Unknown member: " + JoinPath(path)};
+    }
+};
+
+struct DeclarationError {
+    std::u16string message;    // empty: no error
+    const Token* at = nullptr; // null: the declaration's first token
+};
+
+DeclarationError ExpressionError(std::span<const Token> tokens, std::u16string_view what,
+                                 std::optional<Expression>& out)
+{
+    std::u16string message;
+    const Token* at = nullptr;
+    out = ParseExpression(tokens, message, at);
+    if (out) {
+        return {};
+    }
+    return DeclarationError{std::u16string(what) + message, at};
+}
+
+// What follows the name: "[count]", "[]", "[...]", and then "at offset", or "at offset" alone.
+DeclarationError ParseSuffix(std::span<const Token> rest, MemberDecl& decl)
+{
+    if (rest.empty()) {
+        return {};
+    }
+    std::span<const Token> placement;
+    if (IsKeyword(rest[0], u"at")) {
+        placement = rest.subspan(1);
+    } else if (!IsPunctuator(rest[0], u'[')) {
+        return {u"Unexpected tokens after declaration name."};
+    } else {
+        std::size_t close = 1;
+        while (close < rest.size() && !IsPunctuator(rest[close], u']')) {
+            ++close;
+        }
+        if (close == rest.size()) {
+            return {u"Invalid array declaration."};
+        }
+        const std::span<const Token> count = rest.subspan(1, close - 1);
+        const std::span<const Token> after = rest.subspan(close + 1);
+        if (!after.empty() && !(IsKeyword(after[0], u"at") && after.size() > 1)) {
+            return {count.empty() ? u"Unexpected tokens after flexible array declaration."
+                                  : u"Unexpected tokens after array declaration."};
+        }
+        placement = after.empty() ? after : after.subspan(1);
+        if (count.empty()) {
+            decl.flexible = true;
+            decl.count = 0;
+        } else if (count.size() == 1 && count[0].kind == TokenKind::Number) {
+            const std::optional<std::uint64_t> value = ParsePatternNumber(count[0].text);
+            if (!value) {
+                return {u"Invalid array count."};
+            }
+            decl.count = *value;
+        } else if (count.size() == 1 && count[0].text == u"...") {
+            decl.repeat = true;
+            decl.count = 0;
+        } else {
+            std::optional<Expression> expression;
+            DeclarationError error = ExpressionError(count, u"Invalid array count: ", expression);
+            if (!error.message.empty()) {
+                return error;
+            }
+            if (expression->HasPaths()) {
+                decl.countExpression = std::make_shared<const Expression>(std::move(*expression));
+            } else {
+                const ExpressionValue value = Evaluate(*expression, NoMembers());
+                if (!value.error.empty()) {
+                    return {u"Invalid array count: " + value.error, &count[0]};
+                }
+                decl.count = value.value;
+            }
+        }
+    }
+    if (!placement.empty()) {
+        std::optional<Expression> expression;
+        DeclarationError error = ExpressionError(placement, u"Invalid placement: ", expression);
+        if (!error.message.empty()) {
+            return error;
+        }
+        decl.placement = std::make_shared<const Expression>(std::move(*expression));
+    }
+    return {};
+}
+
+// Where the declarator's name is: before the first '[', before an "at" that has a type and
+// a name before it and an offset after it, or else the last identifier.
+std::size_t FindName(std::span<const Token> tokens)
+{
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (IsPunctuator(tokens[i], u'[')) {
+            return i > 0 && tokens[i - 1].kind == TokenKind::Identifier ? i - 1 : tokens.size();
+        }
+        if (i >= 2 && i + 1 < tokens.size() && IsKeyword(tokens[i], u"at") &&
+            tokens[i - 1].kind == TokenKind::Identifier) {
+            return i - 1;
+        }
+    }
+    for (std::size_t i = tokens.size(); i-- > 0;) {
+        if (tokens[i].kind == TokenKind::Identifier) {
+            return i;
+        }
+    }
+    return tokens.size();
+}
+
+// "@big" or "@little" before a declaration.
+std::optional<PatternEndian> EndianWord(const Token& token)
+{
+    if (IsKeyword(token, u"big")) {
+        return PatternEndian::Big;
+    }
+    if (IsKeyword(token, u"little")) {
+        return PatternEndian::Little;
+    }
+    return std::nullopt;
+}
+
+// One declarator: "[@big|@little] type words and stars, name, optional [count], [] or [...],
+// optional at offset". Returns the first rule it breaks.
+DeclarationError ParseDeclaration(std::span<const Token> tokens, MemberDecl& decl)
 {
     if (tokens.empty()) {
-        return u"Empty declaration.";
+        return {u"Empty declaration."};
     }
     for (const Token& token : tokens) {
         if (IsPunctuator(token, u',')) {
-            return u"Multiple declarators are not supported in v1.";
+            return {u"Multiple declarators are not supported in v1."};
         }
     }
-    std::size_t name = tokens.size();
-    for (std::size_t i = tokens.size(); i-- > 0;) {
-        if (tokens[i].kind == TokenKind::Identifier) {
-            name = i;
-            break;
+    if (IsPunctuator(tokens[0], u'@') && tokens.size() > 1) {
+        const std::optional<PatternEndian> endian = EndianWord(tokens[1]);
+        if (!endian) {
+            return {u"Expected @big or @little before a member.", &tokens[1]};
+        }
+        decl.endian = *endian;
+        tokens = tokens.subspan(2);
+        if (tokens.empty()) {
+            return {u"Declaration name was not found."};
         }
     }
+    const std::size_t name = FindName(tokens);
     if (name == tokens.size()) {
-        return u"Declaration name was not found.";
+        return {u"Declaration name was not found."};
     }
     decl.name = tokens[name].text;
     decl.count = 1;
     decl.flexible = false;
-
-    const std::span<const Token> rest = tokens.subspan(name + 1);
-    if (!rest.empty()) {
-        if (!IsPunctuator(rest[0], u'[')) {
-            return u"Unexpected tokens after declaration name.";
-        }
-        if (rest.size() >= 2 && IsPunctuator(rest[1], u']')) {
-            if (rest.size() > 2) {
-                return u"Unexpected tokens after flexible array declaration.";
-            }
-            decl.flexible = true;
-            decl.count = 0;
-        } else if (rest.size() >= 3 && rest[1].kind == TokenKind::Number &&
-                   IsPunctuator(rest[2], u']')) {
-            const std::optional<std::uint64_t> count = ParseUnsigned(rest[1].text);
-            if (!count) {
-                return u"Invalid array count.";
-            }
-            if (rest.size() > 3) {
-                return u"Unexpected tokens after array declaration.";
-            }
-            decl.count = *count;
-        } else {
-            return u"Invalid array declaration.";
-        }
+    DeclarationError suffix = ParseSuffix(tokens.subspan(name + 1), decl);
+    if (!suffix.message.empty()) {
+        return suffix;
     }
 
     std::u16string typeName;
@@ -111,16 +206,22 @@ std::u16string ParseDeclaration(std::span<const Token> tokens, MemberDecl& decl)
             }
             typeName += token.text;
         } else {
-            return u"Unsupported declaration syntax.";
+            return {u"Unsupported declaration syntax."};
         }
     }
     if (typeName.empty()) {
-        return u"Type specifier was not found.";
+        return {u"Type specifier was not found."};
     }
     decl.type.key = NormalizeName(typeName);
     decl.type.typeName = std::move(typeName);
     decl.type.pointerDepth = pointerDepth;
     return {};
+}
+
+bool UsesExtensions(const MemberDecl& decl)
+{
+    return decl.repeat || decl.countExpression || decl.placement ||
+           decl.endian != PatternEndian::Inherit;
 }
 
 class Parser {
@@ -137,6 +238,8 @@ public:
                 ok = ParseTypedef();
             } else if (IsKeyword(Current(), u"struct")) {
                 ok = ParseStruct(false);
+            } else if (IsKeyword(Current(), u"enum")) {
+                ok = ParseEnum();
             } else {
                 ok = Fail(Current(), u"Unsupported top-level declaration.");
             }
@@ -198,14 +301,34 @@ private:
             state_.entryName = std::move(entry);
             return true;
         }
+        if (name == u"endian") {
+            const std::optional<PatternEndian> endian = EndianWord(Current());
+            if (!endian) {
+                return Fail(Current(), u"Expected big or little after @endian.");
+            }
+            Advance();
+            state_.endian = *endian;
+            state_.extended = true;
+            return true;
+        }
+        if (name == u"big" || name == u"little") {
+            return ParseStructWithEndian(TokenAt(at), name == u"big" ? PatternEndian::Big
+                                                                     : PatternEndian::Little);
+        }
         if (Current().kind != TokenKind::Number) {
             return Fail(Current(), u"Expected numeric directive value.");
         }
-        const std::optional<std::uint64_t> value = ParseUnsigned(Current().text);
+        const std::optional<std::uint64_t> value = ParsePatternNumber(Current().text);
         if (!value) {
             return Fail(Current(), u"Invalid directive number.");
         }
         Advance();
+        if (name == u"anchor") {
+            state_.hasAnchor = true;
+            state_.anchor = *value;
+            state_.extended = true;
+            return true;
+        }
         for (const DirectiveRule& rule : kDirectives) {
             if (rule.name != name) {
                 continue;
@@ -219,6 +342,101 @@ private:
             return Fail(TokenAt(at), u"Directive value is not allowed.");
         }
         return Fail(TokenAt(at), u"Unknown directive.");
+    }
+
+    // "@big struct X { ... };": every member of X in that order unless it says otherwise.
+    bool ParseStructWithEndian(const Token& at, PatternEndian endian)
+    {
+        const std::size_t before = state_.structs.size();
+        bool ok = false;
+        if (IsKeyword(Current(), u"struct")) {
+            ok = ParseStruct(false);
+        } else if (IsKeyword(Current(), u"typedef")) {
+            ok = ParseTypedef();
+        } else {
+            return Fail(at, u"Expected a struct definition after @big or @little.");
+        }
+        if (!ok) {
+            return false;
+        }
+        if (state_.structs.size() != before + 1) {
+            return Fail(at, u"Expected a struct definition after @big or @little.");
+        }
+        state_.structs.back().endian = endian;
+        state_.extended = true;
+        return true;
+    }
+
+    // "enum Name : type { A = 1, B, C = 0x10 };"
+    bool ParseEnum()
+    {
+        const Token& enumToken = Current();
+        Advance();
+        if (Current().kind != TokenKind::Identifier) {
+            return Fail(Current(), u"Expected enum name.");
+        }
+        EnumDecl decl;
+        decl.name = Current().text;
+        decl.line = enumToken.line;
+        decl.column = enumToken.column;
+        decl.underlying.typeName = u"int";
+        Advance();
+        if (IsPunctuator(Current(), u':')) {
+            Advance();
+            std::u16string typeName;
+            while (Current().kind == TokenKind::Identifier) {
+                typeName += (typeName.empty() ? u"" : u" ") + Current().text;
+                Advance();
+            }
+            if (typeName.empty()) {
+                return Fail(Current(), u"Expected the enum's integer type after ':'.");
+            }
+            decl.underlying.typeName = std::move(typeName);
+        }
+        decl.underlying.key = NormalizeName(decl.underlying.typeName);
+        if (!IsPunctuator(Current(), u'{')) {
+            return Fail(Current(), u"Expected '{' to open enum body.");
+        }
+        Advance();
+        std::uint64_t next = 0;
+        while (!IsPunctuator(Current(), u'}')) {
+            if (Current().kind != TokenKind::Identifier) {
+                return Fail(Current(), u"Expected enumerator name.");
+            }
+            std::u16string name = Current().text;
+            Advance();
+            if (IsPunctuator(Current(), u'=')) {
+                Advance();
+                const std::optional<std::uint64_t> value = Current().kind == TokenKind::Number
+                                                               ? ParsePatternNumber(Current().text)
+                                                               : std::nullopt;
+                if (!value) {
+                    return Fail(Current(), u"Expected a number after '='.");
+                }
+                next = *value;
+                Advance();
+            }
+            decl.values.emplace_back(std::move(name), next++);
+            if (IsPunctuator(Current(), u',')) {
+                Advance();
+            } else if (!IsPunctuator(Current(), u'}')) {
+                return Fail(Current(), u"Expected ',' or '}' in enum body.");
+            }
+        }
+        Advance();
+        if (!IsPunctuator(Current(), u';')) {
+            return Fail(Current(), u"Expected ';' after enum declaration.");
+        }
+        Advance();
+        std::u16string key = NormalizeName(decl.name);
+        if (state_.enumIndexByName.contains(key) || state_.structIndexByName.contains(key)) {
+            return Fail(enumToken, u"Duplicate type name: " + decl.name);
+        }
+        state_.enumIndexByName.emplace(std::move(key), state_.enums.size());
+        state_.enumIndexByName.emplace(NormalizeName(u"enum " + decl.name), state_.enums.size());
+        state_.enums.push_back(std::move(decl));
+        state_.extended = true;
+        return true;
     }
 
     bool ParseStruct(bool inTypedef)
@@ -309,10 +527,11 @@ private:
             const Token& first = tokens.empty() ? Current() : tokens.front();
             member.line = first.line;
             member.column = first.column;
-            const std::u16string message = ParseDeclaration(tokens, member);
-            if (!message.empty()) {
-                return Fail(first, message);
+            const DeclarationError error = ParseDeclaration(tokens, member);
+            if (!error.message.empty()) {
+                return Fail(error.at ? *error.at : first, error.message);
             }
+            state_.extended = state_.extended || UsesExtensions(member);
             members.push_back(std::move(member));
             if (Current().kind == TokenKind::End) {
                 return FailBare(unclosed);
@@ -336,11 +555,14 @@ private:
         const std::span<const Token> tokens = Collected(begin);
         Advance();
         MemberDecl decl;
-        const std::u16string message = ParseDeclaration(tokens, decl);
-        if (!message.empty()) {
-            return Fail(tokens.empty() ? typedefToken : tokens.front(), message);
+        const DeclarationError error = ParseDeclaration(tokens, decl);
+        if (!error.message.empty()) {
+            return Fail(error.at         ? *error.at
+                        : tokens.empty() ? typedefToken
+                                         : tokens.front(),
+                        error.message);
         }
-        if (decl.count != 1 || decl.flexible) {
+        if (decl.count != 1 || decl.flexible || UsesExtensions(decl)) {
             return Fail(typedefToken, u"Typedef arrays are not supported.");
         }
         return RegisterTypedef(decl.name, std::move(decl.type));
@@ -352,6 +574,9 @@ private:
             return true;
         }
         std::u16string key = NormalizeName(name);
+        if (state_.enumIndexByName.contains(key)) {
+            return FailBare(u"Duplicate type name: " + name);
+        }
         if (state_.structIndexByName.contains(key)) {
             return FailBare(u"Duplicate struct type name: " + name);
         }

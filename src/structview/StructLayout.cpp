@@ -62,6 +62,7 @@ private:
         std::size_t next = 0;
         std::uint64_t offset = 0;
         std::uint64_t maxAlign = 1;
+        bool dynamic = false;
     };
 
     bool Fail(const MemberDecl& member, std::u16string_view message)
@@ -109,7 +110,8 @@ private:
             FailRecursive();
             return std::nullopt;
         }
-        return ResolvedStructInfo{resolved_[index].size, resolved_[index].alignment};
+        return ResolvedStructInfo{resolved_[index].size, resolved_[index].alignment,
+                                  resolved_[index].dynamic};
     }
 
     bool Resolve(std::size_t root)
@@ -144,10 +146,38 @@ private:
             }
             const std::optional<ResolvedType> type =
                 ResolveType(chains_, state_, member.type, laidOut, error_);
-            if (!type || !Place(frame, member, *type, out)) {
+            if (!type || !CheckPaths(member) || !Place(frame, member, *type, out)) {
                 return false;
             }
             ++frame.next;
+        }
+        return true;
+    }
+
+    // Every member an expression names must be declared somewhere; which one a path reaches
+    // depends on where the struct is used, so the evaluation checks the rest.
+    bool CheckPaths(const MemberDecl& member)
+    {
+        if (memberNames_.empty()) {
+            for (const StructDecl& decl : state_.structs) {
+                for (const MemberDecl& declared : decl.members) {
+                    memberNames_.insert(declared.name);
+                }
+            }
+        }
+        for (const Expression* expression :
+             {member.countExpression.get(), member.placement.get()}) {
+            if (!expression) {
+                continue;
+            }
+            for (const ExpressionNode& node : expression->nodes) {
+                if (node.kind == ExpressionNode::Kind::Path &&
+                    !memberNames_.contains(node.path[0])) {
+                    error_ = FormatParseError(state_.source, node.line, node.column,
+                                              u"Unknown member in expression: " + node.path[0]);
+                    return false;
+                }
+            }
         }
         return true;
     }
@@ -158,7 +188,9 @@ private:
         const std::uint64_t align =
             state_.member_align == 0 ? 1 : std::min(state_.member_align, type.alignment);
         frame.maxAlign = std::max(frame.maxAlign, align);
-        if (frame.offset % align != 0) {
+        const bool sizeFromData = member.repeat || member.countExpression || type.dynamic;
+        frame.dynamic = frame.dynamic || sizeFromData || member.placement;
+        if (!member.placement && frame.offset % align != 0) {
             const std::uint64_t length = align - frame.offset % align;
             if (frame.offset > kMaxU64 - length) {
                 return Fail(member, u"Member offset does not fit in 64 bits: " + member.name);
@@ -177,17 +209,35 @@ private:
         placed.count = member.flexible ? 0 : member.count;
         placed.flexible = member.flexible;
         placed.isPointer = member.type.pointerDepth > 0;
+        placed.repeat = member.repeat;
+        placed.countExpression = member.countExpression;
+        placed.placement = member.placement;
+        placed.endian = member.endian;
+        placed.alignment = align;
+        placed.structIndex = type.structIndex;
+        placed.enumIndex = type.enumIndex;
+        placed.line = member.line;
+        placed.column = member.column;
+        if (member.repeat || member.countExpression) {
+            placed.count = 0; // known once the data is read
+        }
         if (placed.elementSize != 0 && placed.count > kMaxU64 / placed.elementSize) {
             return Fail(member, u"Array size does not fit in 64 bits: " + member.name);
         }
         placed.totalSize = placed.count * placed.elementSize;
-        if (placed.totalSize == 0 && !placed.isPointer && !placed.flexible) {
+        // Elements without a size could repeat forever; a struct sized by the data is checked
+        // when it is read.
+        const bool sized =
+            sizeFromData ? placed.elementSize != 0 || type.dynamic : placed.totalSize != 0;
+        if (!sized && !placed.isPointer && !placed.flexible) {
             return Fail(member, u"Unsupported zero-sized member type: " + member.name);
         }
         if (frame.offset > kMaxU64 - placed.totalSize) {
             return Fail(member, u"Member offset does not fit in 64 bits: " + member.name);
         }
-        frame.offset += placed.totalSize;
+        if (!member.placement) {
+            frame.offset += placed.totalSize;
+        }
         out.members.push_back(std::move(placed));
         return true;
     }
@@ -206,6 +256,8 @@ private:
         }
         out.size = size;
         out.alignment = frame.maxAlign;
+        out.dynamic = frame.dynamic;
+        out.endian = state_.structs[frame.index].endian;
         visit_[frame.index] = VisitState::Done;
         return true;
     }
@@ -216,6 +268,7 @@ private:
     std::vector<VisitState> visit_;
     std::vector<ResolvedStruct> resolved_;
     std::vector<Frame> stack_;
+    std::unordered_set<std::u16string> memberNames_;
 };
 
 } // namespace
@@ -333,8 +386,26 @@ std::optional<ResolvedType> ResolveType(TypedefChains& chains, const ParseState&
             return std::nullopt;
         }
         const StructDecl& decl = state.structs[found->second];
-        return ResolvedType{info->size, std::max<std::uint64_t>(info->alignment, 1),
-                            MemberKind::Struct, decl.alias.empty() ? decl.tag : decl.alias};
+        return ResolvedType{info->size,         std::max<std::uint64_t>(info->alignment, 1),
+                            MemberKind::Struct, decl.alias.empty() ? decl.tag : decl.alias,
+                            found->second,      ResolvedMember::kNoIndex,
+                            info->dynamic};
+    }
+    if (const auto found = state.enumIndexByName.find(named.key);
+        found != state.enumIndexByName.end()) {
+        const EnumDecl& decl = state.enums[found->second];
+        const TypeTarget underlying = chains.Follow(decl.underlying);
+        const std::optional<std::uint64_t> size = underlying.kind == TypeTarget::Kind::Named
+                                                      ? BuiltinTypeSize(state, underlying.named.key)
+                                                      : std::nullopt;
+        if (!size || *size == 0 || *size > 8 || underlying.named.key == u"float" ||
+            underlying.named.key == u"double") {
+            error = FormatParseError(state.source, decl.line, decl.column,
+                                     u"Enum type must be an integer type: " + decl.name);
+            return std::nullopt;
+        }
+        return ResolvedType{*size,        *size, MemberKind::Integer, {}, ResolvedMember::kNoIndex,
+                            found->second};
     }
     error = u"Unknown type: " + named.typeName;
     return std::nullopt;
@@ -355,6 +426,11 @@ bool ResolveStructs(const ParseState& state, StructPatternFile& file, std::u16st
     }
     static_cast<PatternDirectives&>(file) = state;
     file.structs = layouter.TakeStructs();
+    file.enums.clear();
+    for (const EnumDecl& decl : state.enums) {
+        file.enums.push_back(ResolvedEnum{decl.name, decl.values});
+    }
+    file.extended = state.extended;
     return true;
 }
 

@@ -14,11 +14,15 @@ struct ResolvedType {
     std::uint64_t alignment = 1;
     MemberKind kind = MemberKind::Integer;
     std::u16string structName;
+    std::size_t structIndex = ResolvedMember::kNoIndex;
+    std::size_t enumIndex = ResolvedMember::kNoIndex;
+    bool dynamic = false; // a struct whose size comes from the data
 };
 
 struct ResolvedStructInfo {
     std::uint64_t size = 0;
     std::uint64_t alignment = 1;
+    bool dynamic = false;
 };
 
 // Lays out the struct with the given index (or returns the layout already made).

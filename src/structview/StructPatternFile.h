@@ -1,8 +1,10 @@
 #pragma once
 
 #include "structview/PatternDirectives.h"
+#include "structview/PatternExpression.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,21 @@ struct ResolvedMember {
     bool flexible = false;
     bool isPadding = false;
     bool isPointer = false;
+    // What the language added; a member that uses none of it lays out as before.
+    bool repeat = false; // elements to the end of the data
+    std::shared_ptr<const Expression> countExpression;
+    std::shared_ptr<const Expression> placement; // offset from the entry struct's start
+    PatternEndian endian = PatternEndian::Inherit;
+    std::uint64_t alignment = 1;        // as the layout applied it
+    std::size_t structIndex = kNoIndex; // into StructPatternFile::structs
+    std::size_t enumIndex = kNoIndex;   // into StructPatternFile::enums
+    std::uint32_t line = 1;             // of the declaration, for messages
+    std::uint32_t column = 1;
+
+    static constexpr std::size_t kNoIndex = static_cast<std::size_t>(-1);
+    // Whether the offset or the size comes from the data rather than the layout.
+    [[nodiscard]] bool Dynamic() const { return SizedByData() || placement; }
+    [[nodiscard]] bool SizedByData() const { return repeat || countExpression != nullptr; }
 };
 
 struct ResolvedStruct {
@@ -33,6 +50,14 @@ struct ResolvedStruct {
     std::vector<ResolvedMember> members;
     std::uint64_t size = 0;
     std::uint64_t alignment = 1;
+    // Members' offsets or sizes come from the data, directly or through a struct member.
+    bool dynamic = false;
+    PatternEndian endian = PatternEndian::Inherit;
+};
+
+struct ResolvedEnum {
+    std::u16string name;
+    std::vector<std::pair<std::u16string, std::uint64_t>> values;
 };
 
 // A loaded and laid-out pattern file. Immutable once loaded; shared by pointer between
@@ -41,6 +66,8 @@ struct StructPatternFile : PatternDirectives {
     std::u16string entryName;
     bool entryImplicit = false; // chosen because the file defines exactly one struct
     std::vector<ResolvedStruct> structs;
+    std::vector<ResolvedEnum> enums;
+    bool extended = false; // see ParseState::extended
 };
 
 // The first struct whose display name is `name`, or null.

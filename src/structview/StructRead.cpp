@@ -29,6 +29,9 @@ std::uint64_t StructBytesToRead(const StructPatternFile& file, std::uint64_t lim
     if (!entry) {
         return 0;
     }
+    if (entry->dynamic) {
+        return limit;
+    }
     const std::uint64_t tail = EndsInFlexibleArray(file, *entry) ? kFlexibleTailRead : 0;
     if (entry->size <= limit && tail <= limit - entry->size) {
         return entry->size + tail;
@@ -46,6 +49,33 @@ std::uint64_t StructBytesToRead(const StructPatternFile& file, std::uint64_t lim
         }
     }
     return end;
+}
+
+StructPlacement InitialPlacement(const StructPatternFile& file)
+{
+    return StructPlacement{file.hasAnchor, file.hasAnchor ? file.anchor : 0};
+}
+
+StructPlacement TogglePlacement(const StructPlacement& placement, std::uint64_t caret)
+{
+    return placement.stay ? StructPlacement{} : StructPlacement{true, caret};
+}
+
+std::uint64_t StructBaseOffset(const StructPlacement& placement, std::uint64_t caret)
+{
+    return placement.stay ? placement.offset : caret;
+}
+
+std::u16string PlacementCaption(std::u16string_view fileName, const StructPlacement& placement,
+                                std::u16string_view at)
+{
+    std::u16string caption(fileName);
+    if (placement.stay) {
+        caption += u" ";
+        caption += at;
+        caption += u" " + StructOffsetText(placement.offset);
+    }
+    return caption;
 }
 
 std::vector<std::uint8_t> ReadStructBytes(const IReadOnlyDocument& document, std::uint64_t offset,

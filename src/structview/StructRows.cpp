@@ -1,8 +1,11 @@
 #include "structview/StructRows.h"
 
 #include "platform/Utf.h"
+#include "structview/StructRead.h"
 #include "structview/StructValueFormat.h"
+#include "text/HexFormat.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orx {
@@ -67,52 +70,157 @@ std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t off
     }
 }
 
+ValueTree EvaluateRowsInput(const StructRowsInput& input)
+{
+    if (!input.file) {
+        return {};
+    }
+    EvaluateOptions options;
+    options.bigEndian = input.options.endian == 1;
+    options.sessionEndian = input.sessionEndian;
+    options.moreData = input.bytes.size() >= kMaxStructRead;
+    return EvaluatePattern(*input.file, input.bytes, options);
+}
+
+std::u16string NodeName(const ValueNode& node)
+{
+    switch (node.kind) {
+    case ValueNodeKind::Entry: return node.structType ? node.structType->name : u"";
+    case ValueNodeKind::Padding: return u"<padding>";
+    case ValueNodeKind::Element: return u"[" + Decimal(node.count) + u"]";
+    case ValueNodeKind::Member: break;
+    }
+    if (node.structType) {
+        const bool array = node.member->SizedByData() || node.member->count != 1;
+        return node.member->name + u" : " + node.structType->name + (array ? u"[]" : u"");
+    }
+    return node.member->name;
+}
+
+std::u16string NodeType(const ValueNode& node)
+{
+    switch (node.kind) {
+    case ValueNodeKind::Entry:
+    case ValueNodeKind::Element: return node.structType ? node.structType->name : u"";
+    case ValueNodeKind::Padding: return u"padding";
+    case ValueNodeKind::Member: break;
+    }
+    const ResolvedMember& member = *node.member;
+    const std::u16string type = member.isPointer ? member.typeName + u"*" : member.typeName;
+    if (member.repeat) {
+        return type + u"[...]";
+    }
+    if (member.countExpression) {
+        return type + u"[" + member.countExpression->text + u"]";
+    }
+    if (member.flexible) {
+        return type + u"[]";
+    }
+    return member.count == 1 ? type : type + u"[" + Decimal(member.count) + u"]";
+}
+
+std::u16string NodeSize(const ValueNode& node)
+{
+    if (node.kind == ValueNodeKind::Member && !node.member->SizedByData() && !node.structType) {
+        return SizeText(*node.member);
+    }
+    if (node.kind == ValueNodeKind::Padding && node.member) {
+        return SizeText(*node.member);
+    }
+    return Decimal(node.size);
+}
+
+std::u16string NodeValue(const ValueTree& tree, const ValueNode& node, const StructRowsInput& input)
+{
+    if (node.status == ValueStatus::Error) {
+        return input.errorText + u": " + tree.errors[node.error];
+    }
+    if (node.status == ValueStatus::Unavailable) {
+        return input.unavailableText.empty() ? u"-" : input.unavailableText;
+    }
+    const bool isCut = node.status == ValueStatus::Cut;
+    const std::u16string cut = isCut ? u" (" + input.cutText + u")" : std::u16string();
+    // A struct: its members have the values.
+    if (node.kind == ValueNodeKind::Entry || node.kind == ValueNodeKind::Element ||
+        (node.structType && node.firstChild != ValueNode::kNone && node.count == 1 &&
+         !node.member->SizedByData())) {
+        return isCut ? input.cutText : std::u16string();
+    }
+    if (node.structType && (node.member->SizedByData() || node.member->count != 1)) {
+        std::u16string text = Decimal(node.count) + u" " + input.elementsText;
+        if (node.moreFollow) {
+            text += u", " + input.moreText;
+        }
+        return text + cut;
+    }
+    // A value cut to nothing may start past the data; and no value is ever read outside it.
+    const std::uint64_t available = input.bytes.size();
+    if (node.offset > available || node.size > available - node.offset) {
+        return input.unavailableText.empty() ? u"-" : input.unavailableText;
+    }
+    const ByteSpan bytes =
+        ByteSpan(input.bytes)
+            .subspan(static_cast<std::size_t>(node.offset), static_cast<std::size_t>(node.size));
+    if (node.kind == ValueNodeKind::Padding) {
+        return HexDump(bytes);
+    }
+    const ResolvedMember& member = *node.member;
+    const StructValueOptions& options = input.options;
+    const std::uint32_t endian = node.bigEndian ? 1 : 0;
+    if (member.flexible || member.count >= 2 || member.SizedByData() ||
+        member.kind == MemberKind::Struct) {
+        return ArrayValue(member, bytes, options) + cut;
+    }
+    switch (member.kind) {
+    case MemberKind::Float: return FormatFloat(bytes, endian, options.numericBase);
+    case MemberKind::Double: return FormatDouble(bytes, endian, options.numericBase);
+    default: break;
+    }
+    std::u16string number = FormatInteger(bytes, endian, options.numericBase);
+    if (member.enumIndex < input.file->enums.size() && bytes.size() <= 8) {
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            value = value << 8 | bytes[endian == 1 ? i : bytes.size() - 1 - i];
+        }
+        for (const auto& [name, known] : input.file->enums[member.enumIndex].values) {
+            if (known == value) {
+                return name + u" (" + number + u")";
+            }
+        }
+    }
+    return number;
+}
+
 std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input)
 {
     std::vector<StructViewRow> rows;
-    if (!input.file) {
+    const ValueTree tree = EvaluateRowsInput(input);
+    if (tree.nodes.empty()) {
         return rows;
     }
-    const StructPatternFile& file = *input.file;
-    const ResolvedStruct* entry = FindStruct(file, file.entryName);
-    if (!entry) {
-        return rows;
-    }
-    bool full = false;
-    auto add = [&](std::u16string name, std::uint64_t offset, std::u16string value,
-                   std::u16string size) {
-        if (rows.size() == kMaxStructRows) {
-            full = true;
-            return;
+    // Depth-first over the tree from the entry's members, the deepest last on the stack.
+    std::vector<std::pair<std::uint32_t, std::size_t>> stack;
+    auto pushChildren = [&](std::uint32_t parent, std::size_t depth) {
+        const std::size_t first = stack.size();
+        for (std::uint32_t child = tree.nodes[parent].firstChild; child != ValueNode::kNone;
+             child = tree.nodes[child].nextSibling) {
+            stack.emplace_back(child, depth);
         }
-        rows.push_back(StructViewRow{std::move(name), StructOffsetText(input.baseOffset + offset),
-                                     std::move(value), std::move(size)});
+        std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(first), stack.end());
     };
-    for (const ResolvedMember& member : entry->members) {
-        if (full) {
+    pushChildren(0, 0);
+    while (!stack.empty()) {
+        if (rows.size() == kMaxStructRows) {
+            rows.push_back(StructViewRow{u"...", u"...", u"...", u"..."});
             break;
         }
-        if (!IsExpandedStruct(member)) {
-            add(member.name, member.offset, FormatMemberValue(member, member.offset, input),
-                SizeText(member));
-            continue;
-        }
-        add(member.name + u" : " + member.structName, member.offset, {}, SizeText(member));
-        const ResolvedStruct* nested = FindStruct(file, member.structName);
-        if (!nested) {
-            continue;
-        }
-        for (const ResolvedMember& inner : nested->members) {
-            if (full) {
-                break;
-            }
-            const std::uint64_t offset = member.offset + inner.offset;
-            add(u"  " + inner.name, offset, FormatMemberValue(inner, offset, input),
-                SizeText(inner));
-        }
-    }
-    if (full) {
-        rows.push_back(StructViewRow{u"...", u"...", u"...", u"..."});
+        const auto [index, depth] = stack.back();
+        stack.pop_back();
+        const ValueNode& node = tree.nodes[index];
+        rows.push_back(StructViewRow{std::u16string(2 * depth, u' ') + NodeName(node),
+                                     StructOffsetText(input.baseOffset + node.offset),
+                                     NodeValue(tree, node, input), NodeSize(node)});
+        pushChildren(index, depth + 1);
     }
     return rows;
 }
@@ -134,6 +242,12 @@ std::u16string FormatStructInfo(const StructPatternFile& file)
         text += name;
         text += u" = ";
         text += Decimal(value);
+    }
+    if (file.endian != PatternEndian::Inherit) {
+        text += file.endian == PatternEndian::Big ? u"\r\nendian = big" : u"\r\nendian = little";
+    }
+    if (file.hasAnchor) {
+        text += u"\r\nanchor = " + StructOffsetText(file.anchor);
     }
     return text;
 }
@@ -161,12 +275,9 @@ bool EndsInFlexibleArray(const StructPatternFile& file, const ResolvedStruct& en
 
 std::u16string StructOffsetText(std::uint64_t offset)
 {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), u"0123456789ABCDEF"[offset & 0x0F]);
-        offset >>= 4;
-    } while (offset != 0);
-    return u"0x" + digits;
+    std::u16string text = u"0x";
+    AppendUpperHex(text, offset);
+    return text;
 }
 
 } // namespace orx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "structview/StructEvaluate.h"
 #include "structview/StructPatternFile.h"
 #include "structview/StructValueOptions.h"
 
@@ -17,6 +18,13 @@ struct StructRowsInput {
     std::shared_ptr<const StructPatternFile> file;
     std::u16string unavailableText; // for values whose bytes are not all present
     StructValueOptions options;
+    bool sessionEndian = false; // options.endian replaces the pattern's own @endian too
+    // Texts of the rows the language's newer constructs make (the string table's
+    // structview.row.* entries).
+    std::u16string cutText = u"cut at the end of the data";
+    std::u16string elementsText = u"elements";
+    std::u16string moreText = u"more follow";
+    std::u16string errorText = u"Error";
 };
 
 struct StructViewRow {
@@ -34,6 +42,16 @@ inline constexpr std::size_t kMaxStructRows = 256;
 // struct-typed member one level deeper.
 [[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input);
 
+// The value tree the rows show: the entry struct evaluated over input.bytes.
+[[nodiscard]] ValueTree EvaluateRowsInput(const StructRowsInput& input);
+
+// What a node's row shows, without indentation.
+[[nodiscard]] std::u16string NodeName(const ValueNode& node);
+[[nodiscard]] std::u16string NodeType(const ValueNode& node);
+[[nodiscard]] std::u16string NodeValue(const ValueTree& tree, const ValueNode& node,
+                                       const StructRowsInput& input);
+[[nodiscard]] std::u16string NodeSize(const ValueNode& node);
+
 // Whether a member is a single struct whose members get rows of their own, one level deeper.
 [[nodiscard]] bool IsExpandedStruct(const ResolvedMember& member);
 
@@ -44,7 +62,8 @@ inline constexpr std::size_t kMaxStructRows = 256;
 [[nodiscard]] std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t offset,
                                                const StructRowsInput& input);
 
-// "entry = Name" and the eight directive values, one per line, joined by CR LF.
+// "entry = Name" and the eight directive values, then @endian and @anchor when the file
+// sets them, one per line, joined by CR LF.
 [[nodiscard]] std::u16string FormatStructInfo(const StructPatternFile& file);
 
 // True when the struct's last member is a flexible array, directly or through a

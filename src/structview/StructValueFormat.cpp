@@ -1,6 +1,7 @@
 #include "structview/StructValueFormat.h"
 
 #include "platform/Utf.h"
+#include "text/HexFormat.h"
 
 #include <bit>
 #include <cmath>
@@ -12,14 +13,6 @@ namespace {
 
 constexpr std::size_t kMaxArrayBytes = 16;
 constexpr std::size_t kMaxChars = 64;
-constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
-
-void AppendHexByte(std::u16string& out, std::uint8_t byte)
-{
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0x0F];
-}
-
 std::uint64_t ReadUnsigned(ByteSpan bytes, std::uint32_t endian)
 {
     std::uint64_t value = 0;

@@ -13,17 +13,27 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues)
     // clang-format off
     struct Case { std::uint32_t id; std::size_t recentCount; CommandKind kind; std::uint32_t value; };
     const Case cases[] = {
-        {1001, 0, CommandKind::Open, 0},        {1007, 0, CommandKind::SetEncoding, 0},
-        {1013, 0, CommandKind::SetEncoding, 6}, {1014, 0, CommandKind::SetTheme, 0},
-        {1016, 0, CommandKind::SetTheme, 2},    {1017, 0, CommandKind::ZoomOut, 0},
-        {1023, 0, CommandKind::Exit, 0},        {1024, 0, CommandKind::SetLanguage, 0},
-        {1026, 0, CommandKind::SetLanguage, 2}, {1027, 0, CommandKind::About, 0},
-        {1000, 0, CommandKind::Unknown, 0},     {1028, 0, CommandKind::Checksums, 0},
-        {1029, 0, CommandKind::Compare, 0},     {1031, 0, CommandKind::PreviousDifference, 0},
-        {1032, 0, CommandKind::Unknown, 0},     {1040, 0, CommandKind::FindNextAgain, 0},
-        {1041, 0, CommandKind::FindPreviousAgain, 0},
-        {3999, 5, CommandKind::Unknown, 0},     {4004, 5, CommandKind::OpenRecent, 4},
-        {4005, 5, CommandKind::Ignored, 5},     {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - 4000},
+        {cmd::kOpen, 0, CommandKind::Open, 0},
+        {cmd::kEncodingFirst, 0, CommandKind::SetEncoding, 0},
+        {cmd::kEncodingLast, 0, CommandKind::SetEncoding, 6},
+        {cmd::kThemeFirst, 0, CommandKind::SetTheme, 0},
+        {cmd::kThemeLast, 0, CommandKind::SetTheme, 2},
+        {cmd::kZoomOut, 0, CommandKind::ZoomOut, 0},
+        {cmd::kExit, 0, CommandKind::Exit, 0},
+        {cmd::kLanguageFirst, 0, CommandKind::SetLanguage, 0},
+        {cmd::kLanguageLast, 0, CommandKind::SetLanguage, 2},
+        {cmd::kAbout, 0, CommandKind::About, 0},
+        {cmd::kOpen - 1, 0, CommandKind::Unknown, 0},
+        {cmd::kChecksums, 0, CommandKind::Checksums, 0},
+        {cmd::kCompare, 0, CommandKind::Compare, 0},
+        {cmd::kPreviousDifference, 0, CommandKind::PreviousDifference, 0},
+        {cmd::kPreviousDifference + 1, 0, CommandKind::Unknown, 0},
+        {cmd::kFindNextAgain, 0, CommandKind::FindNextAgain, 0},
+        {cmd::kFindPreviousAgain, 0, CommandKind::FindPreviousAgain, 0},
+        {cmd::kRecentFirst - 1, 5, CommandKind::Unknown, 0},
+        {cmd::kRecentFirst + 4, 5, CommandKind::OpenRecent, 4},
+        {cmd::kRecentFirst + 5, 5, CommandKind::Ignored, 5},
+        {0xFFFF, 16, CommandKind::Ignored, 0xFFFF - cmd::kRecentFirst},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -49,19 +59,20 @@ TEST(Commands, IdsDecodeToCommandsAndTheirValues)
 
 TEST(Commands, NothingRunsWhileASaveIsBusy)
 {
-    for (std::uint32_t id = 1001; id <= 1031; ++id) {
+    for (std::uint32_t id = cmd::kOpen; id <= cmd::kPreviousDifference; ++id) {
         const Command command = DecodeCommand(id, 3);
         EXPECT_TRUE(CommandAllowed(command, false)) << id;
         EXPECT_FALSE(CommandAllowed(command, true)) << id;
     }
-    EXPECT_FALSE(CommandAllowed(DecodeCommand(4000, 3), true));
-    EXPECT_TRUE(CommandAllowed(DecodeCommand(4002, 3), false));
-    EXPECT_FALSE(CommandAllowed(DecodeCommand(4003, 3), false));
+    EXPECT_FALSE(CommandAllowed(DecodeCommand(cmd::kRecentFirst, 3), true));
+    EXPECT_TRUE(CommandAllowed(DecodeCommand(cmd::kRecentFirst + 2, 3), false));
+    EXPECT_FALSE(CommandAllowed(DecodeCommand(cmd::kRecentFirst + 3, 3), false));
     // While Find All reads the document only what would replace or write it waits.
-    for (const std::uint32_t id : {1001u, 1002u, 1003u, 4000u}) {
+    for (const std::uint32_t id : {cmd::kOpen, cmd::kSave, cmd::kClose, cmd::kRecentFirst}) {
         EXPECT_FALSE(CommandAllowed(DecodeCommand(id, 3), false, true)) << id;
     }
-    for (const std::uint32_t id : {1004u, 1005u, 1028u, 1040u, 1041u}) {
+    for (const std::uint32_t id : {cmd::kToggleReadOnly, cmd::kFind, cmd::kChecksums,
+                                   cmd::kFindNextAgain, cmd::kFindPreviousAgain}) {
         EXPECT_TRUE(CommandAllowed(DecodeCommand(id, 3), false, true)) << id;
     }
 }

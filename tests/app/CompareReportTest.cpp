@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 namespace orx::test {
 namespace {
 
@@ -50,20 +53,45 @@ TEST(CompareReport, StatusLinePartsInOrder)
     EXPECT_EQ(CompareTitle(u"C:\\data\\a.bin", u"/tmp/b.bin", English), u"a.bin | b.bin");
 }
 
-TEST(CompareReport, WindowLiesInsideTheWorkArea)
+TEST(CompareReport, WindowCoversNoneOfTheGroupWhenTheWorkAreaHasRoom)
 {
+    // 96 DPI: the main window as created (996 × 799) and both side windows, fitted to the
+    // screen; the compare window 1820 × 491. `clear`: it covers none of the group.
     // clang-format off
-    struct Case { ScreenRect area; ScreenRect main; std::int32_t width, height; ScreenRect expected; };
+    struct Case { const char* name; ScreenRect area, main; bool sides; std::int32_t width, height;
+                  ScreenRect frame, moved; bool clear; };
     const Case cases[] = {
-        {{0, 0, 1920, 1040}, {460, 100, 1460, 600}, 1400, 420, {260, 601, 1660, 1021}},
-        {{0, 0, 1920, 1040}, {460, 100, 1460, 900}, 1400, 420, {260, 620, 1660, 1040}},
-        {{0, 0, 1366, 728}, {0, 0, 1366, 728}, 1400, 420, {0, 308, 1366, 728}},
-        {{0, 0, 1366, 728}, {900, 10, 1366, 400}, 1000, 900, {366, 0, 1366, 728}},
-        {{-1366, 0, 0, 728}, {-1000, 0, -200, 300}, 1000, 300, {-1100, 301, -100, 601}},
+        {"2560 x 1440: the group moves up", {0, 0, 2560, 1400}, {782, 300, 1778, 1099}, true,
+         1820, 491, {370, 909, 2190, 1400}, {782, 109, 1778, 908}, true},
+        {"1920 x 1080: no room, over the group", {0, 0, 1920, 1040}, {521, 120, 1499, 919}, true,
+         1820, 491, {100, 549, 1920, 1040}, {521, 120, 1499, 919}, false},
+        {"1366 x 768: no room, over the group", {0, 0, 1366, 728}, {521, 0, 945, 728}, true, 1820,
+         491, {0, 237, 1366, 728}, {521, 0, 945, 728}, false},
+        {"room below to the pixel", {0, 0, 1920, 1040}, {460, 100, 1460, 548}, false, 1000, 491,
+         {460, 549, 1460, 1040}, {460, 100, 1460, 548}, true},
+        {"one pixel short below: the group moves one up", {0, 0, 1920, 1040},
+         {460, 100, 1460, 549}, false, 1000, 491, {460, 549, 1460, 1040}, {460, 99, 1460, 548}, true},
+        {"room above to the pixel", {0, 0, 1920, 1040}, {460, 492, 1460, 1000}, true, 1000, 491,
+         {460, 0, 1460, 491}, {460, 492, 1460, 1000}, true},
+        {"second monitor, taskbar on top, slid in from its right edge", {-1920, 40, 0, 1080},
+         {-800, 60, 0, 400}, true, 1000, 300, {-1000, 401, 0, 701}, {-800, 60, 0, 400}, true},
+        {"taller than the area", {0, 0, 1366, 728}, {0, 0, 700, 300}, false, 1000, 900,
+         {0, 0, 1000, 728}, {0, 0, 700, 300}, false},
     };
     // clang-format on
     for (const Case& c : cases) {
-        EXPECT_EQ(CompareWindowFrame(c.area, c.main, c.width, c.height), c.expected);
+        SCOPED_TRACE(c.name);
+        const SideWindowSpan side{c.sides, 420, 420};
+        const ComparePlacement place =
+            PlaceCompareWindow(c.area, DockSideWindows(c.main, side, side), c.width, c.height);
+        EXPECT_EQ(place, (ComparePlacement{c.frame, c.moved}));
+        const WindowGroup moved = DockSideWindows(place.main, side, side);
+        const bool covers = std::ranges::any_of(
+            std::array{moved.main, moved.left, moved.right}, [&](const ScreenRect& window) {
+                return window.left < place.frame.right && place.frame.left < window.right &&
+                       window.top < place.frame.bottom && place.frame.top < window.bottom;
+            });
+        EXPECT_EQ(covers, !c.clear);
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orx::test {
@@ -44,8 +46,20 @@ TEST(ExternalChangeWatch, ReloadsWithoutEditsAsksOnceWithEditsAndShowsADeletionO
             EXPECT_EQ(watch.ShownDeleted(step.generation), step.deleted);
         }
     }
-    for (const FileChange change : {Changed, Shortened, Replaced, Deleted}) {
-        EXPECT_EQ(ExternalSaveQuestionKey(change) == "external.save_anew", LostIdentity(change));
+}
+
+// A file replaced or deleted behind the editor is written anew; one changed in place is saved
+// over.
+TEST(ExternalChangeWatch, SaveQuestionAfterEachKindOfChange)
+{
+    const std::pair<FileChange, std::string_view> cases[] = {
+        {Changed, "external.save_anyway"},
+        {Shortened, "external.save_anyway"},
+        {Replaced, "external.save_anew"},
+        {Deleted, "external.save_anew"},
+    };
+    for (const auto& [change, key] : cases) {
+        EXPECT_EQ(ExternalSaveQuestionKey(change), key);
     }
 }
 

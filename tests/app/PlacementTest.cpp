@@ -50,24 +50,26 @@ TEST(Placement, FittedGroupLiesInTheWorkAreaNarrowingSidesBeforeTheMainWindow)
     const SideWindowSpan off{false, 700, 520};
     // clang-format off
     struct Case { const char* name; ScreenRect area; ScreenRect main; SideWindowSpan left;
-                  SideWindowSpan right; std::int32_t mainWidth, leftWidth, rightWidth; };
+                  SideWindowSpan right; ScreenRect fitted; std::int32_t leftWidth, rightWidth; };
     const Case cases[] = {
         {"2560 wide: nothing narrows, nothing moves", {0, 0, 2560, 1440}, {778, 300, 1774, 1099},
-         structView, inspector, 996, 700, 520},
+         structView, inspector, {778, 300, 1774, 1099}, 700, 520},
+        {"slid left off the right edge", {0, 0, 2560, 1440}, {1900, 300, 2896, 1099}, structView,
+         inspector, {1043, 300, 2039, 1099}, 700, 520},
         {"1920 wide: sides down to their minimums, main keeps 978", {0, 0, 1920, 1040},
-         {462, 140, 1458, 939}, structView, inspector, 978, 520, 420},
+         {462, 140, 1458, 939}, structView, inspector, {521, 140, 1499, 939}, 520, 420},
         {"1366 laptop: main narrows after the sides", {0, 0, 1366, 728}, {185, 0, 1181, 799},
-         structView, inspector, 424, 520, 420},
+         structView, inspector, {521, 0, 945, 728}, 520, 420},
         {"inspector only on a laptop", {0, 0, 1366, 728}, {185, 0, 1181, 799}, off, inspector,
-         945, 0, 420},
+         {0, 0, 945, 728}, 0, 420},
         {"sides narrow in proportion to their slack", {0, 0, 2000, 1000}, {500, 0, 1496, 800},
-         structView, inspector, 996, 560, 442},
+         structView, inspector, {561, 0, 1557, 800}, 560, 442},
         {"second monitor to the left, taskbar on top", {-1920, 40, 0, 1080},
-         {-1400, 0, -404, 800}, structView, inspector, 978, 520, 420},
+         {-1400, 0, -404, 800}, structView, inspector, {-1399, 40, -421, 840}, 520, 420},
         {"144 DPI on a 1920 × 1080 monitor", {0, 0, 1920, 1032}, {200, 100, 1694, 1240},
-         {true, 1050, 780}, off, 1139, 780, 0},
+         {true, 1050, 780}, off, {781, 0, 1920, 1032}, 780, 0},
         {"a main window already narrower than its minimum keeps its width", {0, 0, 1366, 728},
-         {10, 10, 310, 500}, structView, inspector, 300, 600, 464},
+         {10, 10, 310, 500}, structView, inspector, {601, 10, 901, 500}, 600, 464},
     };
     // clang-format on
     constexpr std::int32_t kMainMinimum = 400;
@@ -75,7 +77,7 @@ TEST(Placement, FittedGroupLiesInTheWorkAreaNarrowingSidesBeforeTheMainWindow)
         SCOPED_TRACE(c.name);
         const WindowGroup group = FitWindowGroup(c.area, c.main, c.left, c.right, kMainMinimum);
         ExpectOnScreenSideBySide(group, c.area, c.left, c.right);
-        EXPECT_EQ(group.main.Width(), c.mainWidth);
+        EXPECT_EQ(group.main, c.fitted);
         EXPECT_EQ(group.left.Width(), c.leftWidth);
         EXPECT_EQ(group.right.Width(), c.rightWidth);
         EXPECT_EQ(group, DockSideWindows(group.main, {c.left.on, c.leftWidth, c.left.minimum},

@@ -34,6 +34,9 @@ TEST(CompareCommand, ListsRunsWithCmpExitCodes)
         {{base}, 2, ""},
         {{base, copy, u"--max", u"x"}, 2, ""},
         {{base, copy, u"--max", u"1", u"--count"}, 2, ""},
+        {{base, edited, u"--max", u"0"}, 2, ""},
+        {{base, edited, u"--max", u"0", u"--json"}, 2, ""},
+        {{base, edited, u"--max", u"1", u"--json"}, 1, R"(, "count": 1, "bytes": 1, "complete": false})"},
         {{base, dir.Path(u"missing.bin")}, 2, ""},
     };
     // clang-format on

@@ -59,12 +59,15 @@ TEST_F(FindCommand, ListsCountsOrDescribesEveryMatch)
          "[\n  {\"offset\": 0, \"bytes\": \"4141\"}\n]\n"},
         {{u"--hex", u"42", u"--all"}, ""},
         {{u"--hex", u"42", u"--json"}, "[]\n"},
-        {{u"--hex", u"41", u"--count", u"--max", u"0"}, "0\n"},
+        {{u"--hex", u"41", u"--all", u"--json", u"--max", u"1"},
+         "[\n  {\"offset\": 0, \"bytes\": \"41\"}\n]\n"},
+        {{u"--hex", u"41", u"--count", u"--json"}, "{\"count\": 4}\n"},
+        {{u"--hex", u"42", u"--count", u"--json"}, "{\"count\": 0}\n"},
     };
     for (const auto& [options, out] : cases) {
         const test::Outcome outcome = Find(options);
         EXPECT_EQ(outcome.out, out) << ::testing::PrintToString(options);
-        const bool none = out.empty() || out == "[]\n" || out == "0\n";
+        const bool none = out.empty() || out == "[]\n" || out.find(" 0}") != std::string::npos;
         EXPECT_EQ(outcome.code, none ? kExitNotFound : kExitOk) << outcome.err;
     }
 }
@@ -77,6 +80,8 @@ TEST_F(FindCommand, InvalidQueriesPrintTheEnglishErrorText)
          "00.\n"},
         {{u"--text", u"caf\u00E9"},
          "The search text cannot be represented in the current encoding.\n"},
+        {{u"--text", u""}, "Enter the text or the hex bytes to search for.\n"},
+        {{u"--hex", u" "}, "Enter the text or the hex bytes to search for.\n"},
         {{u"--hex", std::u16string(8194, u'0')},
          "The search pattern must be between 1 and 4,096 bytes long.\n"},
     };
@@ -106,6 +111,8 @@ TEST_F(FindCommand, RefusesBadArguments)
         {u"--text", u"A", u"--all", u"--from", u"1"},
         {u"--text", u"A", u"--max", u"1"},
         {u"--text", u"A", u"--count", u"--max", u"0x10"},
+        {u"--text", u"A", u"--count", u"--max", u"0"},
+        {u"--text", u"A", u"--all", u"--count", u"--json"},
     };
     for (const Args& options : cases) {
         EXPECT_EQ(Find(options).code, 2) << ::testing::PrintToString(options);

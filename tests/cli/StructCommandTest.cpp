@@ -43,6 +43,40 @@ constexpr std::string_view kHeaderPattern =
     "@member_align 0\n"
     "struct Header { char magic[4]; uint16_t count; uint32_t size; };";
 
+// The shipped PNG pattern over a PNG of three chunks: anchored at 0 and big-endian without
+// any option; --endian replaces the file-wide order; --json prints the same tree.
+TEST_F(StructCommand, ReadsAWholePngWithTheShippedPattern)
+{
+    const std::u16string pattern = test::SourceDirectory() + u"/patterns/png.orpat";
+    orx::test::ByteWriter png;
+    png.U8(0x89).Text("PNG\r\n\x1A\n").Be32(13).Text("IHDR").Be32(640).Be32(480);
+    png.U8(8).U8(2).U8(0).U8(0).U8(0).Be32(0x35D1DCE4);
+    png.Be32(1).Text("IDAT").U8(7).Be32(5).Be32(0).Text("IEND").Be32(0xAE426082);
+    const std::u16string data = Data(png.Bytes());
+
+    const Outcome rows = RunWith({pattern, data, u"--base", u"dec"});
+    EXPECT_EQ(rows.code, kExitOk);
+    for (const std::string_view row :
+         {"0x10\t640\t4\t  width\n", "0x19\tRgb (2)\t1\t  colorType\n",
+          "0x8\t3 elements\t50\tchunks : Chunk[]\n", "0x2E\t0\t4\t    length\n"}) {
+        EXPECT_NE(rows.out.find(row), std::string::npos) << row << rows.out;
+    }
+    const Outcome little = RunWith({pattern, data, u"--base", u"dec", u"--endian", u"little"});
+    EXPECT_NE(little.out.find("0x10\t2147614720\t4\t  width\n"), std::string::npos) << little.out;
+
+    const Outcome json = RunWith({pattern, data, u"--json", u"--base", u"dec"});
+    EXPECT_EQ(json.code, kExitOk);
+    EXPECT_TRUE(json.out.starts_with("{\"name\": \"Png\", \"type\": \"Png\", \"offset\": 0, "
+                                     "\"size\": 58, \"value\": \"\", \"children\": [\n"))
+        << json.out;
+    EXPECT_NE(json.out.find("{\"name\": \"width\", \"type\": \"uint32_t\", \"offset\": 16, "
+                            "\"size\": 4, \"value\": \"640\"}"),
+              std::string::npos);
+    EXPECT_NE(json.out.find("{\"name\": \"data\", \"type\": \"uint8_t[length]\", \"offset\": 41, "
+                            "\"size\": 1, \"value\": \"07\"}"),
+              std::string::npos);
+}
+
 TEST_F(StructCommand, PrintsOneTabSeparatedLinePerRow)
 {
     const std::u16string pattern = Pattern(kHeaderPattern);

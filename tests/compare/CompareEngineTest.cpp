@@ -62,9 +62,9 @@ void ExpectAgreesWithNaive(const IReadOnlyDocument& left, const IReadOnlyDocumen
     std::uint64_t bytes = 0;
     for (std::size_t i = 0; i < naive.size(); ++i) {
         bytes += naive[i].length;
-        EXPECT_EQ(NumberDifference(pair, index, naive[i].offset).differences, i + 1);
+        EXPECT_EQ(NumberDifference(pair, index, naive[i].offset).number, i + 1);
     }
-    EXPECT_EQ(count.differences, naive.size());
+    EXPECT_EQ(count.count, naive.size());
     EXPECT_EQ(count.differingBytes, bytes);
     const std::uint64_t end = std::max(left.Size(), right.Size());
     for (std::uint64_t at = 0; at <= end + 1; at += 1 + at / 3) {
@@ -238,7 +238,7 @@ TEST(CompareEngine, StopsWhenAskedReportsProgressAndUnreadableSides)
         EXPECT_EQ(total, 1000u);
         done.push_back(d);
     };
-    EXPECT_EQ(CountDifferences({left, right, {}, progress, 300}).differences, 1u);
+    EXPECT_EQ(CountDifferences({left, right, {}, progress, 300}).count, 1u);
     EXPECT_EQ(done, (std::vector<std::uint64_t>{300, 600, 900, 1000, 1000}));
 
     std::stop_source stop;
@@ -253,6 +253,45 @@ TEST(CompareEngine, StopsWhenAskedReportsProgressAndUnreadableSides)
     EXPECT_EQ(unreadable.status, CompareStatus::Unreadable);
     EXPECT_TRUE(unreadable.failedRight);
     EXPECT_EQ(unreadable.failedOffset, 700u);
+}
+
+// The longer side's tail is read for its preview: when it cannot be, the longer file is the
+// one named, at the first byte it would not give.
+TEST(CompareEngine, NamesTheLongerSideWhenItsTailIsUnreadable)
+{
+    struct Case {
+        std::size_t leftSize;
+        std::size_t rightSize;
+        std::uint64_t unreadableFrom; // of the longer side
+        bool lastCommonDiffers;       // the tail's run starts before the shorter one's end
+        std::uint64_t failedOffset;
+    };
+    const Case cases[] = {
+        {1000, 1500, 1000, false, 1000}, {1500, 1000, 1000, false, 1000},
+        {1000, 1500, 1000, true, 1000},  {1500, 1000, 1000, true, 1000},
+        {1000, 1500, 1003, false, 1003}, {1500, 1000, 1005, true, 1005},
+    };
+    for (const Case& c : cases) {
+        const bool rightLonger = c.rightSize > c.leftSize;
+        SCOPED_TRACE(::testing::Message() << c.leftSize << " against " << c.rightSize
+                                          << ", unreadable from " << c.unreadableFrom);
+        test::MemoryDocument left(Bytes(c.leftSize, 7));
+        test::MemoryDocument right(Bytes(c.rightSize, 7));
+        test::MemoryDocument& longer = rightLonger ? right : left;
+        longer.unreadableFrom = c.unreadableFrom;
+        if (c.lastCommonDiffers) {
+            const std::size_t common = std::min(c.leftSize, c.rightSize);
+            longer.Bytes()[common - 2] = longer.Bytes()[common - 1] = 8;
+        }
+        const ComparedPair pair{left, right, {}, {}, 256};
+        for (const CompareResult& result :
+             {FindNextDifference(pair, 0), CountDifferences(pair),
+              FindPreviousDifference(pair, std::max(c.leftSize, c.rightSize))}) {
+            EXPECT_EQ(result.status, CompareStatus::Unreadable);
+            EXPECT_EQ(result.failedRight, rightLonger);
+            EXPECT_EQ(result.failedOffset, c.failedOffset);
+        }
+    }
 }
 
 } // namespace

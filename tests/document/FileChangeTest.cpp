@@ -90,6 +90,31 @@ struct OpenOldFile {
 // leaving the other program's bytes as they were. Saving anyway into a file that was only
 // written to keeps the usual save (the in-place one stands for it here); over a replacement
 // or a deletion the document is written anew, whichever save its edits would take.
+TEST(FileChange, ThePathDecidesTheFileTheHandleWhatBecameOfIt)
+{
+    using platform::FileStamp;
+    const FileStamp opened{1, 7, 100, 5000};
+    const FileStamp other{1, 8, 100, 5000};
+    const std::optional<FileStamp> none;
+    // clang-format off
+    struct Case { std::optional<FileStamp> handle; PathStamp path; FileChange expected; };
+    const Case cases[] = {
+        {opened, {opened}, FileChange::None},
+        {opened, {none, true}, FileChange::Deleted},
+        {opened, {other}, FileChange::Replaced},
+        {FileStamp{1, 7, 100, 5000, true}, {opened}, FileChange::Deleted},
+        {none, {none}, FileChange::None},
+        {FileStamp{1, 7, 99, 5000}, {opened}, FileChange::Shortened},
+        {FileStamp{1, 7, 100, 5001}, {opened}, FileChange::Changed},
+        {none, {FileStamp{1, 7, 101, 5000}}, FileChange::Changed},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        EXPECT_EQ(ClassifyFileChange(opened, c.handle, c.path), c.expected)
+            << static_cast<int>(c.expected);
+    }
+}
+
 TEST(FileChangeOnDisk, ACheckedSaveWritesNothingOverAChangeAndSavingAnywayWrites)
 {
     // clang-format off

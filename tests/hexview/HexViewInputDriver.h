@@ -122,7 +122,8 @@ public:
         if (view.TopRow() > view.MaxTopRow()) {
             return "top row beyond the limit";
         }
-        if (view.HorizontalScroll() < 0 || view.HorizontalScroll() > view.MaxHorizontalScroll()) {
+        if (view.HorizontalScroll() < 0 ||
+            view.HorizontalScroll() > view.Geometry().MaxHorizontalScroll()) {
             return "horizontal scroll out of range";
         }
         if (!paint) {

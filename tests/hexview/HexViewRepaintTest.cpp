@@ -123,7 +123,7 @@ TEST(HexViewRepaint, RowsAreWholePixelsHighAtEveryScale)
             sized.view.SetDpi(dpi);
             (void)sized.view.ZoomBy(zoom - 1.0f);
             (void)sized.view.Relayout();
-            EXPECT_TRUE(sized.view.WholePixelRows()) << dpi << " DPI, zoom " << zoom;
+            EXPECT_TRUE(sized.view.Geometry().WholePixelRows()) << dpi << " DPI, zoom " << zoom;
         }
     }
 }

@@ -25,5 +25,22 @@ TEST(DirectoryOfPath, TextBeforeTheLastSeparatorAndRootsKeepTheirSeparator)
     }
 }
 
+TEST(FileNameOfPath, TextAfterTheLastSeparatorWithoutADrive)
+{
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"C:\\data\\dump.bin", u"dump.bin"},
+        {u"C:/mixed\\sep/z.bin", u"z.bin"},
+        {u"C:name.bin", u"name.bin"},
+        {u"C:", u""},
+        {u"C:\\", u""},
+        {u"/opt/orlin", u"orlin"},
+        {u"plain.bin", u"plain.bin"},
+        {u"", u""},
+    };
+    for (const auto& [path, name] : cases) {
+        EXPECT_EQ(FileNameOfPath(path), name);
+    }
+}
+
 } // namespace
 } // namespace orx::platform

@@ -82,6 +82,8 @@ TEST(CaseFoldMask, FoldsOnlyWholeCharactersWhoseCasesDifferInOneBit)
         {u"\u03B1", TextEncoding::ShiftJis, {0xFF, 0xDF}},
         {u"\U0001F600A", TextEncoding::Utf16Le, {0xFF, 0xFF, 0xFF, 0xFF, 0xDF, 0xFF}},
         {u"\u00DF\u00FF", TextEncoding::Utf16Le, {}},
+        {u"\u00C0\u00FE", TextEncoding::Utf16Le, {0xDF, 0xFF, 0xDF, 0xFF}}, // both range ends
+        {u"\u03A9\u03C9", TextEncoding::Windows949, {0xFF, 0xDF, 0xFF, 0xDF}}, // A5 D8, A5 F8
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -129,8 +131,10 @@ TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
         {1, u"  a b  ", TextEncoding::Ascii, {'a', ' ', 'b'}, ""},
         {2, u"ab", TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // any non-zero kind is text
         {0, u"DEA", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
-        {0, u"   ", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
-        {1, u" \t ", TextEncoding::Ascii, {}, "error.search_invalid_text"},
+        {0, u"   ", TextEncoding::Ascii, {}, "error.search_empty"},
+        {0, u"\u3000", TextEncoding::Ascii, {}, "error.search_empty"},
+        {1, u"\u3000", TextEncoding::Utf16Le, {0x00, 0x30}, ""},
+        {1, u" \t ", TextEncoding::Utf8, {}, "error.search_empty"},
         {1, u"\u00E9", TextEncoding::Ascii, {}, "error.search_invalid_text"},
         {1, u" aB ", TextEncoding::Ascii, {'A', 'B'}, "", true, {0xDF, 0xDF}},
         {0, u" 4? ", TextEncoding::Ascii, {0x40}, "", true, {0xF0}}, // no folding for hex

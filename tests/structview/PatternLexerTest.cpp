@@ -39,8 +39,10 @@ TEST(Tokenize, SplitsTokensAndCountsLinesAndColumns)
          "P:;@1:18 P:}@1:19 E@1:20"},
         {u"a\r\n b", "I:a@1:1 I:b@2:2 E@2:3"},
         {u"\ta\r", "I:a@1:2 E@1:3"},
-        // Numbers take digits only; a prefix or suffix becomes a separate identifier.
-        {u"0x10 4x", "N:0@1:1 I:x10@1:2 N:4@1:6 I:x@1:7 E@1:8"},
+        // Numbers are decimal or 0x hexadecimal; a suffix becomes a separate identifier.
+        {u"0x10 4x 0xg", "N:0x10@1:1 N:4@1:6 I:x@1:7 N:0@1:9 I:xg@1:10 E@1:12"},
+        {u"a.b<<(1)>>...", "I:a@1:1 P:.@1:2 I:b@1:3 P:<<@1:4 P:(@1:6 N:1@1:7 P:)@1:8 P:>>@1:9 "
+                           "P:...@1:11 E@1:14"},
         {u"_a1 b_2", "I:_a1@1:1 I:b_2@1:5 E@1:8"},
         {u"@*,", "P:@@1:1 P:*@1:2 P:,@1:3 E@1:4"},
         {u"a // c\r\nb", "I:a@1:1 I:b@2:1 E@2:2"},
@@ -66,10 +68,10 @@ TEST(Tokenize, RejectsStrayCharactersAndOpenComments)
     // clang-format off
     struct Case { std::u16string text; std::u16string error; };
     const Case cases[] = {
-        {u"a /", u"Line 1, Col 3: Unexpected character in definition file.\r\na /\r\n  ^"},
+        {u"a <", u"Line 1, Col 3: Unexpected character in definition file.\r\na <\r\n  ^"},
         {u"x\n  #y", u"Line 2, Col 3: Unexpected character in definition file.\r\n  #y\r\n  ^"},
-        {u"int a = 1;",
-         u"Line 1, Col 7: Unexpected character in definition file.\r\nint a = 1;\r\n      ^"},
+        {u"int a ? 1;",
+         u"Line 1, Col 7: Unexpected character in definition file.\r\nint a ? 1;\r\n      ^"},
         {u"a /* open", u"Unterminated block comment."},
         {u"a\n/*", u"Unterminated block comment."},
         {u"/*/", u"Unterminated block comment."},

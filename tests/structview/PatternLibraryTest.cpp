@@ -55,11 +55,13 @@ const Sample kSamples[] = {
      0x6C, 22,
      {{"signature", "101010256", "0x6C"}, {"totalEntries", "1", ""}, {"centralDirectoryOffset", "53", "0x7C"},
       {"comment", "0 bytes", ""}}},
-    {u"png.orpat", [](ByteWriter& w) {
+    {u"png.orpat", [](ByteWriter& w) { // three chunks; big-endian with the session left at little
          w.U8(0x89).Text("PNG\r\n\x1A\n").Be32(13).Text("IHDR").Be32(640).Be32(480);
-         w.U8(8).U8(6).U8(0).U8(0).U8(0).Be32(0x35D1DCE4); }, kBigDec, 0, 33,
-     {{"signature", "89 50 4E 47 0D 0A 1A 0A", ""}, {"width", "640", ""}, {"colorType", "6", ""},
-      {"ihdrCrc", "902946020", "0x1D"}}},
+         w.U8(8).U8(6).U8(0).U8(0).U8(0).Be32(0x35D1DCE4);
+         w.Be32(2).Text("IDAT").U8(1).U8(2).Be32(7).Be32(0).Text("IEND").Be32(0xAE426082); }, kAsciiDec, 0, 8,
+     {{"signature", "", "0x0"}, {"  width", "640", "0x10"}, {"  colorType", "Rgba (6)", ""},
+      {"chunks : Chunk[]", "3 elements", "0x8"}, {"    type", "\"IHDR\"", "0xC"}, {"    crc", "902946020", "0x1D"},
+      {"  [2]", "", "0x2F"}}},
     {u"gif.orpat", [](ByteWriter& w) { w.Text("GIF89a").Le16(320).Le16(200).U8(0xF7).U8(0).U8(0); }, kAsciiDec, 0, 13,
      {{"version", "\"89a\"", ""}, {"screenHeight", "200", ""}, {"packedFields", "247", "0xA"}}},
     {u"elf64.orpat", [](ByteWriter& w) {

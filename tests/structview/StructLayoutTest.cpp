@@ -64,10 +64,9 @@ TEST(ResolveStructs, LaysOutMembersWithPaddingUnderTheDirectives)
         // Flexible arrays add no size, but their alignment counts.
         {u"struct A { int n; char data[]; };", "n@0+4 data@4+0 =4/4"},
         {u"struct A { char c; int data[]; };", "c@0+1 <padding>@1+3 data@4+0 =4/4"},
-        // No hexadecimal: the name is the last identifier, "x10".
-        {u"struct A { int a[1]; char b[0x10]; };",
-         "error: Line 1, Col 22: Unexpected tokens after declaration name.\r\n"
-         "struct A { int a[1]; char b[0x10]; };\r\n                     ^"},
+        // Counts may be hexadecimal or constant expressions.
+        {u"struct A { int a[1]; char b[0x10]; char c[(1 << 2) * 3 - 2]; };",
+         "a@0+4 b@4+16 c@20+10 <padding>@30+2 =32/4"},
         {u"struct A {};", "=0/1"},
         // Directive names ignore case and the last value of one wins.
         {u"@SIZEOF_INT 2 @Member_Align 0 @sizeof_int 8 struct S { char c; int i; };", "c@0+1 i@1+8 =9/1"},

@@ -9,7 +9,7 @@
 namespace orx::test {
 
 // A document held in memory. Reads deliver at most `readLimit` bytes, so tests can make
-// every read short (0 makes every read fail).
+// every read short (0 makes every read fail), and nothing from `unreadableFrom` on.
 class MemoryDocument final : public IReadOnlyDocument {
 public:
     explicit MemoryDocument(std::vector<std::uint8_t> bytes = {}) : bytes_(std::move(bytes)) {}
@@ -28,8 +28,9 @@ public:
                            std::uint64_t count) const override
     {
         ++reads;
+        const std::uint64_t readable = std::min<std::uint64_t>(bytes_.size(), unreadableFrom);
         const std::uint64_t n =
-            offset < bytes_.size() ? std::min({count, bytes_.size() - offset, readLimit}) : 0;
+            offset < readable ? std::min({count, readable - offset, readLimit}) : 0;
         if (n > 0) {
             std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), n, out);
         }
@@ -39,6 +40,7 @@ public:
     std::vector<std::uint8_t>& Bytes() { return bytes_; }
 
     std::uint64_t readLimit = UINT64_MAX;
+    std::uint64_t unreadableFrom = UINT64_MAX;
     mutable std::uint64_t reads = 0;
 
 private:

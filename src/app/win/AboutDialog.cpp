@@ -10,7 +10,7 @@ constexpr COLORREF kLinkColour = 0xCC6600;
 void AboutDialog::Run(const DialogHost& host, AboutTexts texts,
                       std::function<void(const std::u16string&)> openLink)
 {
-    if (!RegisterDialogClass(host.instance, kClassName, &AboutDialog::WindowProc)) {
+    if (!RegisterWindowClass(host.instance)) {
         return;
     }
     AboutDialog dialog;

@@ -40,7 +40,7 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::Checksums: dialogs_.ShowChecksums(); break;
     case CommandKind::Compare:
         if (const auto path = environment_.chooseFile(window_, context_.Text("compare.choose_title"))) {
-            if (!compare_.Open(window_, context_.instance, *path)) {
+            if (!compare_.Open(window_, context_.instance, *path, sideWindows_.Docked())) {
                 ShowError(context_.Text("error.open_failed"));
             }
         }

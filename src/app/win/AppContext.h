@@ -3,7 +3,7 @@
 #include "app/AppChanges.h"
 #include "app/win/AppEnvironment.h"
 #include "app/win/ModalDialog.h"
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "app/win/StartupState.h"
 
 #include <windows.h>

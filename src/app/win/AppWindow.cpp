@@ -4,6 +4,7 @@
 #include "app/Placement.h"
 #include "app/win/ScreenRects.h"
 #include "settings/SettingsFile.h"
+#include "ui/TimerIds.h"
 #include "ui/WindowMessages.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/StartupClock.h"
@@ -33,21 +34,6 @@ ScreenRect WorkAreaUnderCursor()
     RECT primary{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
     return ChooseWorkArea(monitorArea, ToScreenRect(primary));
-}
-
-bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
-{
-    const auto icon = LoadIconW(instance, MAKEINTRESOURCEW(AppWindow::kIconResource));
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = AppWindow::kClassName;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 // Where the main window goes at start-up: centred in the work area under the cursor.
@@ -88,7 +74,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     structView_.StartWorker();
 
     HexView::RegisterWindowClass(instance);
-    if (!RegisterMainWindowClass(instance, &AppWindow::WindowProc)) {
+    const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    if (!RegisterWindowClass(instance, {.icon = icon})) {
         return false;
     }
     win::MarkStartup(&startup_.trace, "window classes");
@@ -112,7 +99,7 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
     }
     // The rows first: the view paints before anything else is done.
     UpdateWindow(hexView_.Window());
-    SetTimer(window_, kStartupTimerId, kStartupFallbackMilliseconds, nullptr);
+    SetTimer(window_, kTimerStartupFinish, kStartupFallbackMilliseconds, nullptr);
 
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(cmd::kFind)},
@@ -144,7 +131,7 @@ void AppWindow::FinishStartup()
     if (std::exchange(startup_.finished, true) || window_ == nullptr) {
         return;
     }
-    KillTimer(window_, kStartupTimerId);
+    KillTimer(window_, kTimerStartupFinish);
     win::MarkStartup(&startup_.trace, "rows on screen");
     statusBar_.Create(window_, context_.instance, settings_.theme);
     LayoutChildren();
@@ -213,7 +200,7 @@ LRESULT AppWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_TIMER:
-        if (wParam == kStartupTimerId) {
+        if (wParam == kTimerStartupFinish) {
             FinishStartup();
             return 0;
         }
@@ -312,7 +299,7 @@ void AppWindow::OnDestroy()
     compare_.Close();
     sideWindows_.Stop();
     statusBar_.Destroy(window_);
-    KillTimer(window_, kStartupTimerId);
+    KillTimer(window_, kTimerStartupFinish);
     // Closed before the first rows were on screen: what waited for them is written now.
     startup_.finished = true;
     if (std::exchange(startup_.settingsOwed, false)) {

@@ -40,8 +40,7 @@ class AppWindow final : public win::BaseWindow<AppWindow>, private AppEvents {
 public:
     static constexpr const wchar_t* kClassName = L"Orlin.MainWindow";
     static constexpr int kIconResource = 101;
-    // Finishes the start-up when the view cannot paint its first rows.
-    static constexpr UINT_PTR kStartupTimerId = 4;
+    // Finishes the start-up (kTimerStartupFinish) when the view cannot paint its first rows.
     static constexpr UINT kStartupFallbackMilliseconds = 3000;
 
     explicit AppWindow(AppEnvironment environment = {});

@@ -1,6 +1,7 @@
 #include "app/win/ChecksumDialog.h"
 
 #include "checksum/ChecksumNames.h"
+#include "platform/Utf.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/ClipboardText.h"
 
@@ -42,11 +43,6 @@ int RowsBottom()
     return y;
 }
 
-std::u16string Ascii(std::string_view text)
-{
-    return std::u16string(text.begin(), text.end());
-}
-
 // A fixed-pitch font of the message font's height, so that the digits line up.
 HFONT CreateValueFont()
 {
@@ -69,7 +65,7 @@ ChecksumDialog::ChecksumDialog(const StringLookup& lookup, const IReadOnlyDocume
 void ChecksumDialog::Run(const DialogHost& host, const StringLookup& lookup,
                          const IReadOnlyDocument& document, ChecksumRange range, bool selection)
 {
-    if (!RegisterDialogClass(host.instance, kClassName, &ChecksumDialog::WindowProc)) {
+    if (!RegisterWindowClass(host.instance)) {
         return;
     }
     INITCOMMONCONTROLSEX controls{};
@@ -135,7 +131,7 @@ void ChecksumDialog::OnCreate()
     for (std::size_t i = 0; i < std::size(platform::kAllDigestAlgorithms); ++i) {
         const DigestAlgorithm algorithm = platform::kAllDigestAlgorithms[i];
         const int id = static_cast<int>(i);
-        CreateControl(window_, L"STATIC", Ascii(ChecksumName(algorithm)), SS_NOPREFIX, 0,
+        CreateControl(window_, L"STATIC", platform::Widen(ChecksumName(algorithm)), SS_NOPREFIX, 0,
                       {kLeft, y + 4, kLabelWidth, 20}, kNameFirst + id);
         HWND value = CreateControl(
             window_, L"EDIT", {}, ES_MULTILINE | ES_READONLY | WS_TABSTOP, WS_EX_CLIENTEDGE,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ChecksumReport.h"
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "app/win/ModalDialog.h"
 #include "app/win/WindowJob.h"
 #include "checksum/ChecksumEngine.h"

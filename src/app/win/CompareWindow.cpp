@@ -3,6 +3,7 @@
 #include "app/ProgressThrottle.h"
 #include "app/win/ModalDialog.h"
 #include "app/win/ScreenRects.h"
+#include "ui/TimerIds.h"
 #include "platform/win32/WinString.h"
 #include "ui/win/Dpi.h"
 #include "ui/win/ThemeColors.h"
@@ -69,18 +70,14 @@ CompareWindow::~CompareWindow()
     Close();
 }
 
-bool CompareWindow::Create(HWND owner, HINSTANCE instance)
+bool CompareWindow::Create(HWND owner, HINSTANCE instance, const WindowGroup& group)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    (void)RegisterClassExW(&windowClass); // already registered: creation below still works
+    if (!RegisterWindowClass(instance, {.windowColour = false})) {
+        return false;
+    }
 
     // Two panes as wide as the main view's rows, as tall as fits, on the main window's screen.
-    const HexViewModel& main = mainView_.Model();
+    const RowGeometry main = mainView_.Model().Geometry();
     const int pane =
         Scale(static_cast<int>(main.DataLeft()) + main.ContentWidth() + kPaneMargin, owner) +
         GetSystemMetrics(SM_CXVSCROLL);
@@ -89,13 +86,15 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT mainFrame{};
-    GetWindowRect(owner, &mainFrame);
-    const ScreenRect place =
-        CompareWindowFrame(ToScreenRect(monitor.rcWork), ToScreenRect(mainFrame),
-                           frame.right - frame.left, frame.bottom - frame.top);
-    CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left,
-                    place.top, place.Width(), place.Height(), owner, nullptr, instance, this);
+    const ComparePlacement place = PlaceCompareWindow(
+        ToScreenRect(monitor.rcWork), group, frame.right - frame.left, frame.bottom - frame.top);
+    if (place.main != group.main) { // the side windows follow on WM_MOVE
+        SetWindowPos(owner, nullptr, place.main.left, place.main.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.frame.left,
+                    place.frame.top, place.frame.Width(), place.frame.Height(), owner, nullptr,
+                    instance, this);
     if (window_ == nullptr) {
         return false;
     }
@@ -105,14 +104,15 @@ bool CompareWindow::Create(HWND owner, HINSTANCE instance)
     return left_->Create(window_, instance) && right_->Create(window_, instance);
 }
 
-bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& path)
+bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& path,
+                         const WindowGroup& group)
 {
     Pause(false);
     if (!other_.Open(path)) {
         Close();
         return false;
     }
-    if (window_ == nullptr && !Create(owner, instance)) {
+    if (window_ == nullptr && !Create(owner, instance, group)) {
         Close();
         return false;
     }
@@ -128,14 +128,11 @@ bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& p
         model.AddMarks(&marks_);
     }
     theme_ = main.CurrentTheme();
-    total_.reset();
-    found_.reset();
-    notice_ = {};
+    schedule_.Opened();
     synced_ = {0, 0};
     Layout();
     ShowWindow(window_, SW_SHOWNORMAL);
     SetFocus(left_->Window());
-    countOwed_ = true;
     Resume();
     return true;
 }
@@ -143,9 +140,9 @@ bool CompareWindow::Open(HWND owner, HINSTANCE instance, const std::u16string& p
 void CompareWindow::Close()
 {
     job_.Stop();
-    work_ = Work::None;
+    schedule_.Closed();
     if (window_ != nullptr) {
-        KillTimer(window_, kResumeTimerId);
+        KillTimer(window_, kTimerCompareResume);
         DestroyWindow(window_);
     }
     left_.reset();
@@ -163,8 +160,7 @@ void CompareWindow::Step(bool forward)
     const HexView& from = !here ? mainView_ : GetFocus() == right_->Window() ? *right_ : *left_;
     const std::uint64_t caret = from.Model().CaretOffset();
     Pause(false);
-    notice_ = {};
-    Start(forward ? Work::Next : Work::Previous, forward ? caret + 1 : caret);
+    Start(schedule_.Step(forward, caret));
 }
 
 void CompareWindow::SetTheme(Theme theme)
@@ -184,8 +180,7 @@ bool CompareWindow::PreTranslate(const MSG& message)
         return false;
     }
     const bool ours = message.hwnd == window_ || IsChild(window_, message.hwnd);
-    const bool searching = work_ == Work::Next || work_ == Work::Previous;
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && searching) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && schedule_.Searching()) {
         job_.RequestStop();
         return ours;
     }
@@ -204,22 +199,10 @@ bool CompareWindow::PreTranslate(const MSG& message)
 
 void CompareWindow::Pause(bool edit)
 {
-    if (work_ != Work::None) {
+    if (schedule_.Busy()) {
         job_.Stop(); // waits for the block being read, no more
-        if (work_ == Work::Count) {
-            countOwed_ = true;
-        } else if (work_ != Work::Locate) {
-            notice_ = "compare.status.stopped";
-        }
-        work_ = Work::None;
     }
-    if (edit) {
-        countOwed_ = true;
-        total_.reset();
-        found_.reset();
-        index_.reset();
-        number_.reset();
-    }
+    schedule_.Paused(edit);
     if (window_ != nullptr) {
         PostMessageW(window_, kMsgCompareResume, 0, 0);
         Refresh();
@@ -231,46 +214,33 @@ void CompareWindow::Resume()
     if (window_ == nullptr) {
         return;
     }
-    KillTimer(window_, kResumeTimerId);
+    KillTimer(window_, kTimerCompareResume);
     if (!document_.IsOpen()) {
         Close();
         return;
     }
     if (busy_ && busy_()) {
         // A save or a search pumps messages: the worker must not read while it runs.
-        SetTimer(window_, kResumeTimerId, kResumeRetryMilliseconds, nullptr);
+        SetTimer(window_, kTimerCompareResume, kResumeRetryMilliseconds, nullptr);
         return;
     }
     // The document may have been edited or opened anew: the title, the left pane and both
     // panes' marks show it now.
     SetWindowTextW(window_, win::W(CompareTitle(document_.Path(), other_.Path(), text_)));
-    atCaret_.reset();
     left_->Apply(left_->Model().DocumentReplaced());
     left_->Apply(left_->Model().MarksChanged());
     right_->Apply(right_->Model().MarksChanged());
-    if (countOwed_ && work_ == Work::None) { // a result waiting to be taken in stays
-        StartCount();
+    if (const std::optional<CompareTask> task = schedule_.Resume()) {
+        Start(*task);
+        return; // Start refreshes the line
     }
     Refresh();
 }
 
-void CompareWindow::StartCount()
+void CompareWindow::Start(const CompareTask& task)
 {
-    countOwed_ = false;
-    total_.reset();
-    pendingIndex_ = std::make_shared<DifferenceIndex>();
-    Start(Work::Count, 0);
-}
-
-void CompareWindow::Start(Work work, std::uint64_t from)
-{
-    work_ = work;
-    percent_ = 0;
     job_.SetTarget(window_);
-    // The job's own references to the indexes: the window may drop or replace its own.
-    std::shared_ptr<DifferenceIndex> fill = work == Work::Count ? pendingIndex_ : nullptr;
-    std::shared_ptr<const DifferenceIndex> index = index_;
-    job_.Start([this, work, from, fill, index](WindowJob<CompareResult>::Runner::Context& context) {
+    job_.Start([this, task](WindowJob<CompareResult>::Runner::Context& context) {
         // Progress only when the tenth of a percent changes: a message per block would keep
         // the window busy with hundreds of thousands of them over a large file.
         std::uint64_t shown = ~std::uint64_t{0};
@@ -280,15 +250,7 @@ void CompareWindow::Start(Work work, std::uint64_t from)
                 context.Progress(done, total);
             }
         };
-        const ComparedPair pair{document_, other_, context.StopToken(), progress};
-        switch (work) {
-        case Work::Next: return FindNextDifference(pair, from);
-        case Work::Previous: return FindPreviousDifference(pair, from);
-        case Work::Locate: return NumberDifference(pair, *index, from);
-        case Work::Count:
-        case Work::None: break;
-        }
-        return CountDifferences(pair, fill.get());
+        return RunCompareTask(task, {document_, other_, context.StopToken(), progress});
     });
     Refresh();
 }
@@ -297,34 +259,16 @@ void CompareWindow::OnNews()
 {
     auto news = job_.Collect();
     if (news.progress) {
-        percent_ = ProgressPercent(news.progress->done, news.progress->total);
+        schedule_.Progress(news.progress->done, news.progress->total);
     }
     if (news.result) {
-        const Work finished = std::exchange(work_, Work::None);
-        const CompareResult& result = *news.result;
-        if (result.status == CompareStatus::Unreadable) {
-            notice_ = "compare.status.unreadable";
-        } else if (result.status == CompareStatus::Stopped) {
-            if (finished == Work::Count) {
-                countOwed_ = true;
-            } else if (finished != Work::Locate) {
-                notice_ = "compare.status.stopped";
-            }
-        } else if (finished == Work::Count) {
-            total_ = result.differences;
-            index_ = std::move(pendingIndex_);
-            number_.reset();
-        } else if (finished == Work::Locate) {
-            number_.emplace(locating_, result.differences);
-        } else if (result.difference) {
-            ShowFound(*result.difference);
-        } else {
-            notice_ = finished == Work::Next ? "compare.status.not_found_next"
-                                             : "compare.status.not_found_previous";
+        const CompareSchedule::Outcome outcome = schedule_.Finished(*news.result);
+        if (outcome.show) {
+            ShowFound(*outcome.show);
         }
-        if (finished != Work::Count && (countOwed_ || !total_) &&
-            result.status != CompareStatus::Unreadable) {
-            StartCount();
+        if (outcome.next) {
+            Start(*outcome.next);
+            return; // Start refreshes the line
         }
     }
     Refresh();
@@ -332,7 +276,6 @@ void CompareWindow::OnNews()
 
 void CompareWindow::ShowFound(const Difference& difference)
 {
-    found_ = difference;
     // Each view shows as much of it as its document holds; none takes the keyboard.
     const auto show = [&](HexView& view, std::uint64_t size) {
         if (difference.offset < size) {
@@ -367,36 +310,15 @@ void CompareWindow::Refresh()
         return;
     }
     const HexView& pane = GetFocus() == right_->Window() ? *right_ : *left_;
-    const std::uint64_t caret = pane.Model().CaretOffset();
-    CompareStatusInputs inputs;
-    if (found_ && found_->offset <= caret && caret < found_->End()) {
-        inputs.atCaret = DifferenceMarks::Nearby{*found_, false, false};
-    } else {
-        // Looked up again only when the caret moved or the document changed: progress
-        // refreshes the line many times a second.
-        if (!atCaret_ || atCaret_->first != caret) {
-            atCaret_.emplace(caret, marks_.Around(caret, kCaretReach));
-        }
-        inputs.atCaret = atCaret_->second;
-    }
+    const std::optional<DifferenceMarks::Nearby> atCaret =
+        schedule_.AtCaret(pane.Model().CaretOffset());
     // The difference's number, once counted, from the index: a short scan on the worker.
-    if (inputs.atCaret && !inputs.atCaret->openStart && total_) {
-        const std::uint64_t first = inputs.atCaret->run.offset;
-        if (number_ && number_->first == first) {
-            inputs.number = number_->second;
-        } else if (work_ == Work::None && index_) {
-            locating_ = first;
-            Start(Work::Locate, first);
-            return; // Start refreshes the line again
-        }
+    if (const std::optional<CompareTask> locate = schedule_.Locate(atCaret)) {
+        Start(*locate);
+        return; // Start refreshes the line again
     }
-    inputs.job = work_ == Work::None || work_ == Work::Locate ? CompareStatusInputs::Job::None
-                 : work_ == Work::Count                       ? CompareStatusInputs::Job::Counting
-                                                              : CompareStatusInputs::Job::Searching;
-    inputs.percent = percent_;
-    inputs.total = total_;
+    CompareStatusInputs inputs = schedule_.Status(atCaret);
     inputs.size = std::max(document_.Size(), other_.Size());
-    inputs.notice = notice_;
     std::u16string status = CompareStatusText(inputs, text_);
     if (status != status_) {
         status_ = std::move(status);
@@ -454,7 +376,7 @@ LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: return 1; // WM_PAINT fills every pixel the panes leave
     case WM_CLOSE: Close(); return 0;
     case WM_TIMER:
-        if (wParam == kResumeTimerId) {
+        if (wParam == kTimerCompareResume) {
             Resume();
             return 0;
         }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/CompareReport.h"
-#include "app/MenuModel.h"
+#include "app/CompareSchedule.h"
+#include "localization/StringLookup.h"
 #include "app/win/WindowJob.h"
 #include "compare/CompareEngine.h"
 #include "compare/DifferenceMarks.h"
@@ -30,14 +31,12 @@ namespace orx {
 //
 // The worker reads the edited document while the main window stays usable, so every input
 // that could change that document (keys, menus, dropped files, a reload) stops the worker
-// before it is dispatched; the count starts again once the input has been handled.
+// before it is dispatched; the count starts again once the input has been handled. What
+// runs when is CompareSchedule's to decide; the window carries it out and shows it.
 class CompareWindow final : public win::BaseWindow<CompareWindow> {
 public:
     static constexpr const wchar_t* kClassName = L"Orlin.CompareWindow";
-    static constexpr UINT_PTR kResumeTimerId = 1;
     static constexpr UINT kResumeRetryMilliseconds = 200;
-    // How far either way the status looks for the ends of the difference at the caret.
-    static constexpr std::uint64_t kCaretReach = 64 * 1024;
 
     // `busy`: whether the main window is saving or searching (the worker waits for it).
     CompareWindow(EditableDocument& document, HexView& mainView, StringLookup text,
@@ -47,8 +46,10 @@ public:
     CompareWindow& operator=(const CompareWindow&) = delete;
 
     // Compares the document with the file at `path`, creating or reusing the window; false
-    // when that file cannot be opened.
-    [[nodiscard]] bool Open(HWND owner, HINSTANCE instance, const std::u16string& path);
+    // when that file cannot be opened. A new window goes where it covers none of `group`
+    // (the owner and its docked side windows), moving the owner if that makes room.
+    [[nodiscard]] bool Open(HWND owner, HINSTANCE instance, const std::u16string& path,
+                            const WindowGroup& group);
     void Close();
     [[nodiscard]] bool IsOpen() const { return window_ != nullptr; }
 
@@ -65,23 +66,20 @@ public:
     [[nodiscard]] HexView& RightPane() { return *right_; }
     [[nodiscard]] const std::u16string& StatusLine() const { return status_; }
     // A job runs or its result has not been taken in yet.
-    [[nodiscard]] bool Working() const { return work_ != Work::None || job_.Running(); }
-    [[nodiscard]] const std::optional<std::uint64_t>& Total() const { return total_; }
+    [[nodiscard]] bool Working() const { return schedule_.Busy() || job_.Running(); }
+    [[nodiscard]] const std::optional<std::uint64_t>& Total() const { return schedule_.Total(); }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    enum class Work { None, Count, Next, Previous, Locate };
-
-    [[nodiscard]] bool Create(HWND owner, HINSTANCE instance);
+    [[nodiscard]] bool Create(HWND owner, HINSTANCE instance, const WindowGroup& group);
     void Layout();
     void Paint();
-    // Stops the worker and waits (at most one block); a stopped count is owed again, as is
-    // one after an `edit`. The count resumes once the message queue gets here again.
+    // Stops the worker and waits (at most one block); the schedule resumes once the message
+    // queue gets here again.
     void Pause(bool edit);
     void Resume();
-    void StartCount();
-    void Start(Work work, std::uint64_t from);
+    void Start(const CompareTask& task);
     void OnNews();
     void ShowFound(const Difference& difference);
     // One pane scrolled: the other follows.
@@ -98,20 +96,7 @@ private:
     // Made with the window: a pane's window and its device resources go together.
     std::unique_ptr<HexView> left_;
     std::unique_ptr<HexView> right_;
-    Work work_ = Work::None;
-    bool countOwed_ = false; // a count was stopped or is stale: start one when idle
-    std::optional<std::uint64_t> total_;
-    // The last count's index, the one the running count fills, and the number of the
-    // difference starting at an offset, as last looked up (at `locating_`).
-    std::shared_ptr<const DifferenceIndex> index_;
-    std::shared_ptr<DifferenceIndex> pendingIndex_;
-    std::optional<std::pair<std::uint64_t, std::uint64_t>> number_;
-    std::uint64_t locating_ = 0;
-    std::optional<Difference> found_; // the last difference F6 or Shift+F6 went to
-    // The status line's caret and the difference around it, as last looked up.
-    std::optional<std::pair<std::uint64_t, std::optional<DifferenceMarks::Nearby>>> atCaret_;
-    std::uint64_t percent_ = 0;
-    std::string_view notice_; // string key of how the last search ended; empty: none
+    CompareSchedule schedule_{marks_};
     std::pair<std::uint64_t, std::uint64_t> synced_; // the panes' top rows, last looked at
     std::u16string status_;
     HFONT font_ = nullptr; // the dialogs' message font: not owned

@@ -14,7 +14,7 @@
 namespace orx {
 namespace {
 
-constexpr std::u16string_view kCredits = u"Orlin 1.03 - made by the Orlin developers";
+constexpr std::u16string_view kCredits = u"Orlin " ORX_VERSION_TEXT u" - made by the Orlin developers";
 constexpr std::u16string_view kHomepage = u"https://orlin-hex.example/";
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/win/FileOnDiskWatch.h"
 
+#include "ui/TimerIds.h"
+
 namespace orx {
 namespace {
 
@@ -21,22 +23,22 @@ private:
 void FileOnDiskWatch::OnActivate(WPARAM wParam)
 {
     if (LOWORD(wParam) == WA_INACTIVE) {
-        KillTimer(host_.window, kCheckTimerId);
+        KillTimer(host_.window, kTimerFileCheck);
         return;
     }
-    SetTimer(host_.window, kCheckTimerId, kExternalCheckMilliseconds, nullptr);
+    SetTimer(host_.window, kTimerFileCheck, kExternalCheckMilliseconds, nullptr);
     // A box shown from inside the activation would fight it: posted, the check comes after.
     PostMessageW(host_.window, kMsgCheckFileOnDisk, 0, 0);
 }
 
 bool FileOnDiskWatch::OnTimer(UINT_PTR id, bool busy)
 {
-    if (id == kCheckTimerId) {
+    if (id == kTimerFileCheck) {
         Check(busy);
         return true;
     }
-    if (id == kNoticeTimerId) {
-        KillTimer(host_.window, kNoticeTimerId);
+    if (id == kTimerReloadNotice) {
+        KillTimer(host_.window, kTimerReloadNotice);
         reloadedGeneration_.reset();
         host_.refresh();
         return true;
@@ -46,8 +48,8 @@ bool FileOnDiskWatch::OnTimer(UINT_PTR id, bool busy)
 
 void FileOnDiskWatch::Stop()
 {
-    KillTimer(host_.window, kCheckTimerId);
-    KillTimer(host_.window, kNoticeTimerId);
+    KillTimer(host_.window, kTimerFileCheck);
+    KillTimer(host_.window, kTimerReloadNotice);
 }
 
 void FileOnDiskWatch::Check(bool busy)
@@ -98,7 +100,7 @@ void FileOnDiskWatch::Reload()
     }
     host_.view->Apply(host_.view->Model().DocumentReplaced());
     reloadedGeneration_ = host_.document->File().Generation();
-    SetTimer(host_.window, kNoticeTimerId, kNoticeMilliseconds, nullptr);
+    SetTimer(host_.window, kTimerReloadNotice, kNoticeMilliseconds, nullptr);
     host_.refresh();
 }
 

@@ -5,7 +5,7 @@
 // about once when there are; a deletion shown in the title and the status bar; and the
 // question a save asks before it writes over another program's change.
 #include "app/ExternalChanges.h"
-#include "app/MenuModel.h"
+#include "localization/StringLookup.h"
 #include "app/win/AppEnvironment.h"
 #include "document/EditableDocument.h"
 #include "ui/WindowMessages.h"
@@ -22,8 +22,6 @@ namespace orx {
 
 class FileOnDiskWatch {
 public:
-    static constexpr UINT_PTR kCheckTimerId = 2;
-    static constexpr UINT_PTR kNoticeTimerId = 3; // ends the "reloaded" notice
     static constexpr UINT kNoticeMilliseconds = 5000;
 
     // What the watch uses of the main window.

@@ -30,16 +30,8 @@ bool FindAllPanel::Create(HWND parent, Actions actions)
     }
     actions_ = std::move(actions);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = &FindAllPanel::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        if (RegisterClassExW(&windowClass) == 0) {
-            return false;
-        }
+    if (!RegisterWindowClass(instance, {.windowColour = false})) {
+        return false;
     }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);

@@ -3,30 +3,19 @@
 #include "app/FindAllText.h"
 #include "app/ProgressThrottle.h"
 #include "document/EditableDocument.h"
+#include "hexview/BytesPerRow.h"
 #include "hexview/win/HexView.h"
 #include "ui/WindowMessages.h"
 #include "ui/win/ClipboardText.h"
 
 #include <limits>
+#include <utility>
 
 namespace orx {
 namespace {
 
-constexpr std::uint64_t kRowBytes = 16; // the hex view's
-
 // What one copy may put on the clipboard, as the hex view's copy.
 constexpr std::uint64_t kMaxCopyChars = kMaxClipboardTextBytes / sizeof(char16_t) - 1;
-
-FindAllState ToCaptionState(bool running, bool outOfDate, SearchStatus status)
-{
-    if (running) {
-        return FindAllState::Running;
-    }
-    if (outOfDate) {
-        return FindAllState::OutOfDate;
-    }
-    return status == SearchStatus::Cancelled ? FindAllState::Stopped : FindAllState::Done;
-}
 
 } // namespace
 
@@ -42,7 +31,7 @@ FindAllSession::~FindAllSession()
 {
     worker_.Stop();
     if (host_.view != nullptr) {
-        host_.view->Model().RemoveMarks(&hits_);
+        host_.view->Model().RemoveMarks(&state_.Hits());
     }
 }
 
@@ -50,24 +39,19 @@ void FindAllSession::Start(const SearchPattern& pattern, const std::u16string& q
 {
     worker_.Stop(); // a search still running is replaced
     worker_.SetTarget(host_.window);
-    hits_.Reset(pattern.Size());
-    query_ = query;
-    status_ = SearchStatus::NotFound;
-    percent_ = 0;
-    revision_ = host_.document->Revision();
-    running_ = true;
+    state_.Start(pattern.Size(), query, host_.document->Revision());
     HexViewModel& view = host_.view->Model();
     view.HoldEdits(true);
-    view.AddMarks(&hits_);
+    view.AddMarks(&state_.Hits());
     host_.view->Apply(view.MarksChanged());
 
     if (panel_.Window() == nullptr) {
         win::FindAllPanel::Actions actions;
         actions.row = [this](std::uint64_t index) {
-            return index < hits_.Count()
-                       ? FormatHitRow(*host_.document, hits_.At(index), hits_.HitLength(),
-                                      host_.view->Model().Encoding())
-                       : HitRowText{};
+            const std::optional<std::uint64_t> offset = state_.HitOffset(index);
+            return offset ? FormatHitRow(*host_.document, *offset, state_.Hits().HitLength(),
+                                         host_.view->Model().Encoding())
+                          : HitRowText{};
         };
         actions.activate = [this](std::uint64_t index) { GoToHit(index); };
         actions.copy = [this](std::span<const std::uint64_t> indices) { CopyRows(indices); };
@@ -86,7 +70,7 @@ void FindAllSession::Start(const SearchPattern& pattern, const std::u16string& q
     host_.stateChanged();
 
     const IReadOnlyDocument* document = host_.document;
-    job_ = worker_.Start([document, pattern](auto& context) {
+    state_.RunAs(worker_.Start([document, pattern](auto& context) {
         const CancelCheck goOn = [&context] { return !context.StopRequested(); };
         const ProgressCallback progress = [&context](std::uint64_t done, std::uint64_t total) {
             context.Progress(done, total);
@@ -97,12 +81,12 @@ void FindAllSession::Start(const SearchPattern& pattern, const std::u16string& q
         };
         return FindAll(document, pattern, std::numeric_limits<std::uint64_t>::max(), goOn, progress,
                        take);
-    });
+    }));
 }
 
 void FindAllSession::Stop()
 {
-    if (running_) {
+    if (state_.Running()) {
         worker_.RequestStop(); // the result comes as news, with the hits found so far
     }
 }
@@ -110,61 +94,51 @@ void FindAllSession::Stop()
 void FindAllSession::OnNews()
 {
     auto news = worker_.Collect();
-    if (news.job != job_ || !running_) {
+    if (!state_.Accepts(news.job)) {
         return;
     }
+    const HexViewModel& view = host_.view->Model();
+    const std::uint64_t first = view.TopRow() * kBytesPerRow;
+    const std::uint64_t end = (view.TopRow() + view.VisibleRows()) * kBytesPerRow;
     bool visibleHits = false;
     for (const std::vector<std::uint64_t>& batch : news.items) {
-        hits_.Append(batch);
-        visibleHits = visibleHits || HitsInView(batch);
+        visibleHits = state_.Append(batch, first, end) || visibleHits;
     }
-    if (!news.items.empty()) {
-        panel_.SetCount(hits_.Count());
-    }
-    if (news.progress && news.progress->total > 0) {
-        percent_ = ProgressPercent(news.progress->done, news.progress->total);
+    if (news.progress) {
+        state_.Progress(news.progress->done, news.progress->total);
     }
     if (visibleHits) {
         host_.view->Apply(host_.view->Model().MarksChanged());
     }
     if (news.result) {
         Finish(*news.result);
-        return;
+    } else if (state_.RefreshDue(GetTickCount64())) {
+        ShowCount();
     }
+}
+
+void FindAllSession::ShowCount()
+{
+    panel_.SetCount(state_.Hits().Count());
     UpdateCaption();
-    host_.stateChanged();
+    host_.countChanged();
 }
 
 void FindAllSession::Finish(const FindAllOutcome& outcome)
 {
-    running_ = false;
-    status_ = outcome.status;
+    state_.Finish(outcome.status);
     host_.view->Model().HoldEdits(false);
     panel_.SetRunning(false);
+    panel_.SetCount(state_.Hits().Count());
     UpdateCaption();
     host_.stateChanged();
 }
 
-bool FindAllSession::HitsInView(std::span<const std::uint64_t> offsets) const
-{
-    if (offsets.empty()) {
-        return false;
-    }
-    const HexViewModel& view = host_.view->Model();
-    const std::uint64_t first = view.TopRow() * kRowBytes;
-    const std::uint64_t end = (view.TopRow() + view.VisibleRows()) * kRowBytes;
-    // Ascending: the batch meets the view unless it lies wholly before or after it.
-    return offsets.front() < end && offsets.back() + hits_.HitLength() > first;
-}
-
 void FindAllSession::OnDocumentChanged()
 {
-    if (running_ || hits_.OutOfDate() || host_.document->Revision() == revision_ ||
-        panel_.Window() == nullptr) {
+    if (panel_.Window() == nullptr || !state_.DocumentChanged(host_.document->Revision())) {
         return;
     }
-    hits_.Reset(hits_.HitLength());
-    hits_.MarkOutOfDate();
     panel_.SetCount(0);
     host_.view->Apply(host_.view->Model().MarksChanged());
     UpdateCaption();
@@ -197,26 +171,22 @@ void FindAllSession::RefreshTexts()
 
 std::u16string FindAllSession::StatusText() const
 {
-    if (panel_.Window() == nullptr || hits_.OutOfDate()) {
-        return {};
-    }
-    return HitCountText(hits_.Count(), host_.text);
+    return panel_.Window() == nullptr ? std::u16string{} : state_.StatusText(host_.text);
 }
 
 void FindAllSession::UpdateCaption()
 {
-    panel_.SetCaption(FindAllCaption(ToCaptionState(running_, hits_.OutOfDate(), status_), query_,
-                                     hits_.Count(), percent_, host_.text));
+    panel_.SetCaption(state_.Caption(host_.text));
 }
 
 void FindAllSession::GoToHit(std::uint64_t index)
 {
-    if (index >= hits_.Count()) { // an out-of-date list is empty
+    const std::optional<std::uint64_t> offset = state_.HitOffset(index);
+    if (!offset) {
         return;
     }
-    const std::uint64_t offset = hits_.At(index);
     HexViewModel& view = host_.view->Model();
-    host_.view->Apply(view.ShowRange(offset, offset + hits_.HitLength() - 1));
+    host_.view->Apply(view.ShowRange(*offset, *offset + state_.Hits().HitLength() - 1));
     host_.stateChanged();
 }
 
@@ -225,7 +195,8 @@ void FindAllSession::CopyRows(std::span<const std::uint64_t> indices)
     if (indices.empty()) {
         return;
     }
-    const std::u16string text = HitLinesText(*host_.document, hits_, indices, kMaxCopyChars);
+    const std::u16string text =
+        HitLinesText(*host_.document, state_.Hits(), indices, kMaxCopyChars);
     if (text.empty()) {
         host_.flash("status.copy_too_large");
         return;
@@ -235,7 +206,7 @@ void FindAllSession::CopyRows(std::span<const std::uint64_t> indices)
 
 void FindAllSession::CopyAll()
 {
-    std::vector<std::uint64_t> all(hits_.Count());
+    std::vector<std::uint64_t> all(state_.Hits().Count());
     for (std::uint64_t i = 0; i < all.size(); ++i) {
         all[i] = i;
     }
@@ -245,13 +216,12 @@ void FindAllSession::CopyAll()
 void FindAllSession::ClosePanel()
 {
     worker_.Stop();
-    if (running_) {
-        running_ = false;
+    if (state_.Running()) {
         host_.view->Model().HoldEdits(false);
     }
-    hits_.Reset(1);
+    state_.Close();
     HexViewModel& view = host_.view->Model();
-    view.RemoveMarks(&hits_);
+    view.RemoveMarks(&state_.Hits());
     host_.view->Apply(view.MarksChanged());
     panel_.Destroy();
     SetFocus(host_.view->Window());

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "app/FindAllSessionState.h"
 #include "app/win/FindAllPanel.h"
 #include "app/win/WindowJob.h"
-#include "search/HitList.h"
-#include "search/SearchEngine.h"
 #include "ui/Theme.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +20,9 @@ class EditableDocument;
 class HexView;
 
 // Find All: runs the search for every hit on a worker while the window stays usable, keeps
-// the hits (HitList), marks them in the hex view and lists them in a panel under it. The
-// main window reaches it through one member and forwards the few events it needs.
+// the hits (in FindAllSessionState, which decides what shows when), marks them in the hex
+// view and lists them in a panel under it. The main window reaches it through one member
+// and forwards the few events it needs.
 class FindAllSession {
 public:
     struct Host {
@@ -29,7 +30,8 @@ public:
         EditableDocument* document = nullptr;
         HexView* view = nullptr;
         std::function<std::u16string(std::string_view key)> text;
-        std::function<void()> stateChanged;  // menus and status bar follow Running()/Count
+        std::function<void()> stateChanged;  // menus and status bar follow Running()
+        std::function<void()> countChanged;  // the status bar follows the count
         std::function<void()> layoutChanged; // the panel came or went
         std::function<void(std::string_view key)> flash;
     };
@@ -45,9 +47,9 @@ public:
     void Start(const SearchPattern& pattern, const std::u16string& query);
     // Stops a running search; the hits found so far stay.
     void Stop();
-    [[nodiscard]] bool Running() const { return running_; }
+    [[nodiscard]] bool Running() const { return state_.Running(); }
     [[nodiscard]] bool PanelShown() const { return panel_.Window() != nullptr; }
-    [[nodiscard]] const HitList& Hits() const { return hits_; }
+    [[nodiscard]] const HitList& Hits() const { return state_.Hits(); }
 
     // kMsgFindAllNews.
     void OnNews();
@@ -68,20 +70,15 @@ private:
     void ClosePanel();
     void Finish(const FindAllOutcome& outcome);
     void UpdateCaption();
+    // The rows, caption and status bar show the hits taken in so far.
+    void ShowCount();
     void CopyRows(std::span<const std::uint64_t> indices);
     void CopyAll();
-    [[nodiscard]] bool HitsInView(std::span<const std::uint64_t> offsets) const;
     [[nodiscard]] std::u16string Text(std::string_view key) const { return host_.text(key); }
 
     Host host_;
-    HitList hits_;
+    FindAllSessionState state_;
     win::FindAllPanel panel_;
-    bool running_ = false;
-    SearchStatus status_ = SearchStatus::NotFound; // of the last search that ended
-    std::u16string query_;
-    std::uint64_t revision_ = 0; // the document's when the hits were found
-    std::uint64_t percent_ = 0;
-    std::uint64_t job_ = 0;
     // Last: its thread is joined before the members above go.
     WindowJob<FindAllOutcome, std::vector<std::uint64_t>> worker_;
 };

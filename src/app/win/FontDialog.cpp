@@ -38,7 +38,7 @@ std::optional<FontSelection> FontDialog::Run(const DialogHost& host, FontDialogT
                                              std::vector<std::u16string> families,
                                              FontSelection current, float currentPoints)
 {
-    if (!RegisterDialogClass(host.instance, kClassName, &FontDialog::WindowProc)) {
+    if (!RegisterWindowClass(host.instance)) {
         return std::nullopt;
     }
     FontDialog dialog;

@@ -54,18 +54,6 @@ ScreenPoint CenterOnOwner(HWND owner, int width, int height)
 
 } // namespace
 
-bool RegisterDialogClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 HWND CreateDialogWindow(const DialogHost& host, const wchar_t* className,
                         const std::u16string& title, DWORD style, DWORD exStyle, int clientWidth,
                         int clientHeight, void* creationParameter)

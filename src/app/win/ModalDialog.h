@@ -20,11 +20,6 @@ struct DialogHost {
     ModalIdleFunction idle;
 };
 
-// Registers a dialog class (arrow cursor, window-colour background) unless this process
-// already has it; false when the class cannot be had.
-[[nodiscard]] bool RegisterDialogClass(HINSTANCE instance, const wchar_t* className,
-                                       WNDPROC procedure);
-
 // Creates the popup window of a dialog: `clientWidth` × `clientHeight` (pixels at 96 DPI,
 // scaled to the owner's DPI) adjusted for the frame, centred on the owner's window.
 // `creationParameter` reaches WM_NCCREATE. Null when the window cannot be created. When

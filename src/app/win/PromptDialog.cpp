@@ -6,7 +6,7 @@ std::optional<std::u16string> PromptDialog::Run(const DialogHost& host, const st
                                                 const std::u16string& prompt,
                                                 const std::u16string& initialText)
 {
-    if (!RegisterDialogClass(host.instance, kClassName, &PromptDialog::WindowProc)) {
+    if (!RegisterWindowClass(host.instance)) {
         return std::nullopt;
     }
     PromptDialog dialog;

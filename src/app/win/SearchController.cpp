@@ -25,6 +25,7 @@ SearchController::SearchController(AppContext& context, BusyIndicator& busy)
                 .view = &context.view,
                 .text = context.Lookup(),
                 .stateChanged = [&context] { context.events.Changed(Change::Commands); },
+                .countChanged = [&context] { context.events.Changed(Change::Message); },
                 .layoutChanged = [&context] { context.events.LayoutChanged(); },
                 .flash = [&context](std::string_view key) { context.events.Flash(key); }})
 {}

@@ -20,7 +20,7 @@ void SearchDialog::Run(const DialogHost& host, SearchDialogTexts texts, std::u16
                        const Handler& handler, const FindAllHandler& findAll)
 {
     assert(handler && "the search dialog needs a handler for its requests");
-    if (!RegisterDialogClass(host.instance, kClassName, &SearchDialog::WindowProc)) {
+    if (!RegisterWindowClass(host.instance)) {
         return;
     }
     SearchDialog dialog;

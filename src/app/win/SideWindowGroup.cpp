@@ -70,6 +70,13 @@ void SideWindowGroup::Dock(bool fit)
     }
 }
 
+WindowGroup SideWindowGroup::Docked() const
+{
+    RECT frame{};
+    GetWindowRect(main_, &frame);
+    return DockSideWindows(ToScreenRect(frame), left_.Span(), right_.Span());
+}
+
 void SideWindowGroup::OnGetMinMaxInfo(MINMAXINFO& info) const
 {
     const auto monitor = MonitorOf(main_);

@@ -54,6 +54,8 @@ public:
     // Docking follows the main window; placing fits the group into the work area too.
     void Follow() { Dock(false); }
     void Place() { Dock(true); }
+    // The main window and the side windows as they are docked now.
+    [[nodiscard]] WindowGroup Docked() const;
     // WM_GETMINMAXINFO: the maximised frame leaves room for the side windows that are on.
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     // WM_SIZE after the children are laid out: restoring places the windows again.

@@ -25,7 +25,7 @@ void StatusBar::Create(HWND parent, HINSTANCE instance, Theme theme)
 
 void StatusBar::Destroy(HWND parent)
 {
-    KillTimer(parent, kFlashTimerId);
+    KillTimer(parent, kTimerStatusFlash);
 }
 
 int StatusBar::Dock() const
@@ -87,17 +87,17 @@ void StatusBar::StartFlash(HWND parent, std::u16string text)
 {
     flashActive_ = true;
     flashText_ = std::move(text);
-    KillTimer(parent, kFlashTimerId);
-    SetTimer(parent, kFlashTimerId, kFlashMilliseconds, nullptr);
+    KillTimer(parent, kTimerStatusFlash);
+    SetTimer(parent, kTimerStatusFlash, kFlashMilliseconds, nullptr);
     MessageBeep(MB_ICONEXCLAMATION);
 }
 
 bool StatusBar::OnTimer(HWND parent, UINT_PTR id)
 {
-    if (id != kFlashTimerId) {
+    if (id != kTimerStatusFlash) {
         return false;
     }
-    KillTimer(parent, kFlashTimerId);
+    KillTimer(parent, kTimerStatusFlash);
     flashActive_ = false;
     flashText_.clear();
     return true;

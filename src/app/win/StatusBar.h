@@ -2,6 +2,7 @@
 
 #include "app/StatusText.h"
 #include "ui/Theme.h"
+#include "ui/TimerIds.h"
 
 #include <windows.h>
 
@@ -13,7 +14,6 @@ namespace orx {
 // a short text shown in place of the usual one for a moment.
 class StatusBar {
 public:
-    static constexpr UINT_PTR kFlashTimerId = 1;
     static constexpr UINT kFlashMilliseconds = 900;
 
     // Made once the first rows are on screen; until then the text is kept, not shown.

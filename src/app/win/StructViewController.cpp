@@ -1,6 +1,6 @@
 #include "app/win/StructViewController.h"
 
-#include "app/StatusText.h"
+#include "platform/PathText.h"
 #include "document/EditableDocument.h"
 #include "hexview/win/HexView.h"
 #include "settings/AppSettings.h"
@@ -201,7 +201,7 @@ bool StructViewController::LoadPattern(const std::u16string& path)
     std::u16string error;
     const bool ok = LoadStructPatternFile(path, *loaded, error);
     path_ = path; // kept on failure too, so that reload retries once the file is fixed
-    fileName_ = FileNameOf(path);
+    fileName_ = platform::FileNameOfPath(path);
     error_ = ok ? std::u16string() : error;
     if (!ok) {
         file_.reset();

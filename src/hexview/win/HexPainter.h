@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hexview/HexViewModel.h"
+#include "hexview/PaintModel.h"
 #include "ui/win/GlyphRunText.h"
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 #include "hexview/win/HexView.h"
 
+#include "ui/TimerIds.h"
 #include "ui/WindowMessages.h"
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "hexview/win/GdiFirstFrame.h"
@@ -42,17 +43,6 @@ HexView::~HexView()
     }
 }
 
-void HexView::RegisterWindowClass(HINSTANCE instance)
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &HexView::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-}
-
 bool HexView::Create(HWND parent, HINSTANCE instance)
 {
     CreateWindowExW(
@@ -88,9 +78,9 @@ void HexView::Apply(const ViewEffects& effects)
         SetFocus(window_);
     }
     if (effects.blinkTimer) {
-        KillTimer(window_, kBlinkTimerId);
+        KillTimer(window_, kTimerCaretBlink);
         if (model_.BlinkTimerRuns()) {
-            SetTimer(window_, kBlinkTimerId, HexViewModel::BlinkIntervalMs(GetCaretBlinkTime()),
+            SetTimer(window_, kTimerCaretBlink, HexViewModel::BlinkIntervalMs(GetCaretBlinkTime()),
                      nullptr);
         }
     }
@@ -159,13 +149,13 @@ LRESULT HexView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS: Apply(model_.OnSetFocus()); return 0;
     case WM_KILLFOCUS: Apply(model_.OnKillFocus()); return 0;
     case WM_TIMER:
-        if (wParam == kBlinkTimerId) {
+        if (wParam == kTimerCaretBlink) {
             Apply(model_.OnBlinkTimer());
             return 0;
         }
         return DefaultProc(message, wParam, lParam);
     case WM_DESTROY:
-        KillTimer(window_, kBlinkTimerId);
+        KillTimer(window_, kTimerCaretBlink);
         brushes_.Reset();
         target_.Reset();
         DropTextResources();
@@ -253,14 +243,23 @@ void HexView::PaintFirstFrame()
     }
     HDC screen = paint.Dc();
     HDC dc = CreateCompatibleDC(screen);
-    const win::UniqueHandle<win::GdiObjectTraits<HBITMAP>> bitmap(CreateCompatibleBitmap(
-        screen, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+    // 32-bit, top-down: the glyph runs are blended into its pixels directly.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = std::max<LONG>(client.right, 1);
+    info.bmiHeader.biHeight = -std::max<LONG>(client.bottom, 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win::UniqueHandle<win::GdiObjectTraits<HBITMAP>> bitmap(
+        CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (dc != nullptr && bitmap) {
         const HGDIOBJ old = SelectObject(dc, bitmap.Get());
         const FontSpec font = model_.Font();
-        win::DrawFirstFrameWithGdi(dc, client, model_.BuildPaintModel(), family, font.sizeDips,
-                                   font.bold, font.italic,
-                                   static_cast<float>(model_.Dpi()) / 96.0f);
+        win::DrawFirstFrameWithGdi(
+            dc, client, model_.BuildPaintModel(),
+            {dwriteFactory_.Get(), gridFont_.get(), family, font.sizeDips, font.bold, font.italic},
+            static_cast<float>(model_.Dpi()) / 96.0f);
         BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
         SelectObject(dc, old);
     }
@@ -311,7 +310,7 @@ void HexView::Invalidate(const RepaintPlan& plan)
         }
     }
     for (const std::uint64_t row : plan.rows) {
-        InvalidateDips(model_.RowBand(row));
+        InvalidateDips(model_.Geometry().RowBand(row));
     }
     if (plan.caretCells) {
         const auto [hex, text] = model_.CaretCells();
@@ -384,7 +383,7 @@ void HexView::Paint()
                          static_cast<float>(rect.bottom) * dips};
         areas.push_back(area);
         // Only the rows that can reach the update region are read and laid out.
-        const auto [first, end] = model_.RowsReaching(area.top, area.bottom);
+        const auto [first, end] = model_.Geometry().RowsReaching(area.top, area.bottom);
         firstRow = std::min(firstRow, first);
         endRow = std::max(endRow, end);
     }

@@ -28,16 +28,11 @@ class HexView final : public win::BaseWindow<HexView> {
 public:
     static constexpr const wchar_t* kClassName = L"Orlin.HexView";
     static constexpr int kControlId = 2001;
-    static constexpr UINT_PTR kBlinkTimerId = 1;
 
     HexView();
     ~HexView();
     HexView(const HexView&) = delete;
     HexView& operator=(const HexView&) = delete;
-
-    // Arrow cursor, window-colour background, no class style, no icon. A failure (the
-    // class exists already) is left to window creation to reveal.
-    static void RegisterWindowClass(HINSTANCE instance);
 
     // Creates the child window (visible, both scroll bars, tab stop, 100 × 100 at 0, 0).
     bool Create(HWND parent, HINSTANCE instance);

@@ -24,17 +24,6 @@ constexpr auto kTextOptions = static_cast<D2D1_DRAW_TEXT_OPTIONS>(
 // Height at creation; docking gives it the main window's height at once.
 constexpr int kInitialHeight = 640;
 
-bool RegisterInspectorClass(HINSTANCE instance)
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &DataInspectorWindow::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = DataInspectorWindow::kClassName;
-    return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 D2D1_COLOR_F ToD2D(const ColorF& color)
 {
     return D2D1::ColorF(color.r, color.g, color.b, color.a);
@@ -73,7 +62,7 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
     if (window_ != nullptr) {
         return true;
     }
-    if (!RegisterInspectorClass(instance)) {
+    if (!RegisterWindowClass(instance)) {
         return false;
     }
     owner_ = owner;
@@ -309,6 +298,9 @@ bool DataInspectorWindow::EnsureResources()
             {L"Segoe UI", kInspectorFontDips, false, false, win::FontRole::Interface});
         if (textFormat_) {
             textFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+            // A value wider than its cell (the 64-bit rows at the docked width) goes on two
+            // lines, breaking after " / ": a row is tall enough for two.
+            textFormat_->SetWordWrapping(DWRITE_WORD_WRAPPING_WRAP);
             gridFont_ = win::GridFont::Create(*dwriteFactory_.Get(), *textFormat_.Get());
         }
     }

@@ -88,18 +88,6 @@ void Place(HWND control, const PixelRect& rect, bool visible)
     ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-bool RegisterStructViewClass(HINSTANCE instance)
-{
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = &StructViewWindow::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = StructViewWindow::kClassName;
-    return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 } // namespace
 
 StructViewWindow::~StructViewWindow()
@@ -112,7 +100,7 @@ bool StructViewWindow::Create(HWND owner, HINSTANCE instance, StructViewTexts te
     if (window_ != nullptr) {
         return true;
     }
-    if (!RegisterStructViewClass(instance)) {
+    if (!RegisterWindowClass(instance, {.style = CS_DBLCLKS})) {
         return false;
     }
     owner_ = owner;

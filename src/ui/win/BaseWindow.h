@@ -7,6 +7,32 @@
 
 namespace orx::win {
 
+// What a window class of the editor may differ in; every class has the arrow cursor.
+struct WindowClassOptions {
+    UINT style = 0;           // e.g. CS_DBLCLKS
+    bool windowColour = true; // erase with the system's window colour; false: paints it all
+    HICON icon = nullptr;     // the large and the small icon
+};
+
+// Registers a window class; one registered before (by another window of the class) counts as
+// registered.
+inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                                const WindowClassOptions& options = {})
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = options.style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = options.icon;
+    windowClass.hIconSm = options.icon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground =
+        options.windowColour ? reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1) : nullptr;
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 // Derived provides `LRESULT HandleMessage(UINT, WPARAM, LPARAM)` (public, or befriend
 // BaseWindow<Derived>) and creates its window with `this` as the creation parameter.
 template <typename Derived>
@@ -34,6 +60,13 @@ public:
             static_cast<BaseWindow*>(self)->window_ = nullptr;
         }
         return result;
+    }
+
+    // Registers Derived::kClassName for this window procedure.
+    static bool RegisterWindowClass(HINSTANCE instance, const WindowClassOptions& options = {})
+    {
+        return win::RegisterWindowClass(instance, Derived::kClassName, &BaseWindow::WindowProc,
+                                        options);
     }
 
 protected:

@@ -122,15 +122,22 @@ bool GlyphRunText::Add(float x, float top, std::u16string_view text, float right
 
 void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
 {
+    float dpiX = 96.0f;
+    float dpiY = 96.0f;
+    target.GetDpi(&dpiX, &dpiY);
+    Flush(dpiY > 0.0f ? dpiY / 96.0f : 1.0f,
+          [&](D2D1_POINT_2F origin, const DWRITE_GLYPH_RUN& run) {
+              target.DrawGlyphRun(origin, &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
+          });
+}
+
+void GlyphRunText::Flush(float scale, const RunDrawer& draw)
+{
     if (glyphs_.empty()) {
         return;
     }
     // Text drawn through a layout sits on a baseline snapped to whole device pixels; a glyph
     // run is drawn where it is put, so each glyph's baseline is snapped here the same way.
-    float dpiX = 96.0f;
-    float dpiY = 96.0f;
-    target.GetDpi(&dpiX, &dpiY);
-    const float scale = dpiY > 0.0f ? dpiY / 96.0f : 1.0f;
     const auto baseline = [&](float top) {
         return std::round((top + font_.Baseline()) * scale) / scale;
     };
@@ -150,7 +157,7 @@ void GlyphRunText::Flush(ID2D1RenderTarget& target, ID2D1Brush& brush)
     run.glyphIndices = glyphs_.data();
     run.glyphAdvances = advances_.data();
     run.glyphOffsets = offsets_.data();
-    target.DrawGlyphRun(D2D1::Point2F(0.0f, origin), &run, &brush, DWRITE_MEASURING_MODE_NATURAL);
+    draw(D2D1::Point2F(0.0f, origin), run);
     glyphs_.clear();
     positions_.clear();
     tops_.clear();

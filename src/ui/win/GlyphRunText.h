@@ -12,6 +12,7 @@
 #include <wrl/client.h>
 
 #include <array>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -67,6 +68,10 @@ public:
              float right = std::numeric_limits<float>::infinity());
     // Draws what was collected and starts over.
     void Flush(ID2D1RenderTarget& target, ID2D1Brush& brush);
+    // The same, handing the run and its baseline origin (DIPs) to `draw`, for a target of
+    // `scale` pixels per DIP that is not Direct2D's.
+    using RunDrawer = std::function<void(D2D1_POINT_2F origin, const DWRITE_GLYPH_RUN& run)>;
+    void Flush(float scale, const RunDrawer& draw);
 
 private:
     const GridFont& font_;

@@ -2,6 +2,7 @@
 
 // A PaintPacer carried out with a window timer, for windows that repaint on every result
 // of a background worker.
+#include "ui/TimerIds.h"
 #include "worker/PaintPacer.h"
 
 #include <windows.h>
@@ -12,9 +13,6 @@ namespace orx::win {
 
 class PacedRepaint {
 public:
-    // The window's timer id for the wait; windows that use it pick another for their own.
-    static constexpr UINT_PTR kTimerId = 0x7061;
-
     [[nodiscard]] static double NowMs()
     {
         return std::chrono::duration<double, std::milli>(
@@ -34,17 +32,17 @@ public:
             return true;
         }
         // Without a timer to wait with, paint now rather than never.
-        waiting_ = SetTimer(window, kTimerId, static_cast<UINT>(delay) + 1, nullptr) != 0;
+        waiting_ = SetTimer(window, kTimerPacedRepaint, static_cast<UINT>(delay) + 1, nullptr) != 0;
         return !waiting_;
     }
 
     // For WM_TIMER: true when the wait is over and the window should invalidate now.
     [[nodiscard]] bool OnTimer(HWND window, WPARAM id)
     {
-        if (id != kTimerId) {
+        if (id != kTimerPacedRepaint) {
             return false;
         }
-        KillTimer(window, kTimerId);
+        KillTimer(window, kTimerPacedRepaint);
         waiting_ = false;
         return true;
     }

@@ -1,9 +1,12 @@
 #include "app/CommandIds.h"
+#include "inspector/InspectorTable.h"
 #include "inspector/InspectorValues.h"
 #include "win/app/AppHarness.h"
+#include "win/hexview/Canvas.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 namespace orx::test {
@@ -200,6 +203,43 @@ TEST(DataInspector, DocksRightOfTheMainWindowAndFollowsIt)
     app.Pump();
     EXPECT_TRUE(IsWindowVisible(inspector));
     expectDocked("after restoring");
+}
+
+TEST(DataInspector, WidestValuesStayWholeAtTheLeastWidth)
+{
+    AppHarness app;
+    const std::vector<std::uint8_t> bytes = {0x98, 0xFF, 0xA7, 0xF6, 0xC5, 0xB4, 0xE3, 0x92};
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"wide.bin", bytes)));
+    const HWND inspector = InspectorWindow(app);
+    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, 0x98); }));
+    SetWindowPos(inspector, nullptr, 0, 0, 1, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(inspector, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    app.Pump();
+    RECT client{};
+    GetClientRect(inspector, &client);
+    // The pixels as shown: a value cut at its cell's margin has ink right up to it.
+    Canvas canvas(client.right, client.bottom);
+    HDC screen = GetDC(inspector);
+    BitBlt(canvas.Dc(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    ReleaseDC(inspector, screen);
+    GdiFlush();
+    const int margin = static_cast<int>(InspectorTable::kCellMargin);
+    const int valueLeft =
+        static_cast<int>(InspectorTable::NameColumnWidth(static_cast<float>(client.right))) + 2;
+    for (const int row : {6, 7}) { // the 64-bit rows
+        const int top = 38 + 36 * row + 2;
+        const std::uint32_t background = canvas.Pixel(client.right - 2, top);
+        int rightmostInk = -1;
+        for (int y = top; y < top + 32; ++y) {
+            for (int x = valueLeft; x < client.right - 1; ++x) {
+                if (canvas.Pixel(x, y) != background) {
+                    rightmostInk = std::max(rightmostInk, x);
+                }
+            }
+        }
+        EXPECT_GT(rightmostInk, valueLeft) << "row " << row << " shows its value";
+        EXPECT_LT(rightmostInk, client.right - margin - 2) << "row " << row << " is cut";
+    }
 }
 
 TEST(DataInspector, MenuAndCloseBoxSwitchItOffAndTheSettingsRemember)

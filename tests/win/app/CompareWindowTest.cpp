@@ -86,6 +86,11 @@ TEST(CompareWindow, StepsThroughDifferencesScrollsTogetherAndFollowsEdits)
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
                 frame.bottom <= work.bottom);
+    // The test screen (2560 x 1440) has room for it below the main window, moved up if need be.
+    RECT main{};
+    RECT overlap{};
+    GetWindowRect(app.Main(), &main);
+    EXPECT_FALSE(IntersectRect(&overlap, &frame, &main));
 
     // F6 in the main window, then F6 and Shift+F6 in the compare window: every view goes.
     SetFocus(app.View());

@@ -1,4 +1,5 @@
 #include "document/EditableDocument.h"
+#include "hexview/HexViewModel.h"
 #include "hexview/win/DWriteTextMeasurer.h"
 #include "ui/win/FontResolver.h"
 #include "platform/Utf.h"

@@ -5,6 +5,7 @@
 #include "document/EditableDocument.h"
 #include "hexview/win/HexView.h"
 #include "support/TempDir.h"
+#include "ui/TimerIds.h"
 #include "win/hexview/Canvas.h"
 #include "win/support/TestWindows.h"
 
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -101,7 +104,8 @@ protected:
         const auto point = [&random, &model] {
             const auto x = static_cast<int>(random() % 620);
             const auto y = static_cast<int>(
-                random() % static_cast<unsigned>(std::max(1.0f, model.ClientHeightDips())));
+                random() %
+                static_cast<unsigned>(std::max(1.0f, model.Geometry().ClientHeightDips())));
             return MAKELPARAM(x, y);
         };
         switch (random() % 22) {
@@ -144,7 +148,7 @@ protected:
             SendMessageW(window, WM_VSCROLL, random() % 2 ? SB_LINEDOWN : SB_LINEUP, 0);
             return "line scroll";
         case 14:
-        case 15: SendMessageW(window, WM_TIMER, HexView::kBlinkTimerId, 0); return "blink";
+        case 15: SendMessageW(window, WM_TIMER, kTimerCaretBlink, 0); return "blink";
         case 16: key(VK_ESCAPE); return "Escape";
         case 17:
             if (random() % 4 == 0) {
@@ -218,6 +222,59 @@ TEST_F(HexViewIncrementalPaint, EveryInputLooksAsAFullRepaint)
             << ", top row " << view.Model().TopRow();
         Pump();
     }
+}
+
+} // namespace
+} // namespace orx::test
+
+namespace orx::test {
+namespace {
+
+// The first frame is GDI's, drawn before Direct2D is ready; Direct2D's frame, which follows
+// at once, must leave the characters' pixels as they were.
+TEST(HexViewFirstFrame, DirectTwoDRepaintsTheRowsAsTheGdiFrameDrewThem)
+{
+    HexView::RegisterWindowClass(GetModuleHandleW(nullptr));
+    TempDir dir;
+    EditableDocument document;
+    std::vector<std::uint8_t> bytes(3000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(0x20 + i * 7 % 95); // printable: glyph runs only
+    }
+    ASSERT_TRUE(document.Open(dir.Write(u"text.bin", bytes)));
+    ParentWindow parent{{40, 30, 940, 400}};
+    HexView view;
+    ASSERT_TRUE(view.Create(parent.window, GetModuleHandleW(nullptr)));
+    MoveWindow(view.Window(), 0, 0, 860, 320, FALSE);
+    view.SetDocument(&document, nullptr);
+    UpdateWindow(view.Window());
+    const std::vector<std::uint32_t> gdi = Capture(view.Window());
+    UpdateWindow(view.Window());
+    const std::vector<std::uint32_t> direct2d = Capture(view.Window());
+    ASSERT_EQ(gdi.size(), direct2d.size());
+    // From the second row on (the caret's box in the first is drawn differently), the pixels
+    // that are not the background, the commonest colour, in either frame.
+    RECT client{};
+    GetClientRect(view.Window(), &client);
+    std::map<std::uint32_t, std::size_t> colours;
+    for (const std::uint32_t pixel : gdi) {
+        ++colours[pixel];
+    }
+    const std::uint32_t background =
+        std::max_element(colours.begin(), colours.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    std::size_t ink = 0;
+    std::size_t same = 0;
+    for (std::size_t i = static_cast<std::size_t>(client.right) * 24; i < gdi.size(); ++i) {
+        if (gdi[i] != background || direct2d[i] != background) {
+            ++ink;
+            same += gdi[i] == direct2d[i] ? 1 : 0;
+        }
+    }
+    std::printf("%zu of %zu pixels of the characters unchanged\n", same, ink);
+    EXPECT_GT(ink, 5000u);
+    EXPECT_GE(same * 1000, ink * 995);
 }
 
 } // namespace
