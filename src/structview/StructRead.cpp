@@ -73,7 +73,8 @@ std::u16string PlacementCaption(std::u16string_view fileName, const StructPlacem
     if (placement.stay) {
         caption += u" ";
         caption += at;
-        caption += u" " + StructOffsetText(placement.offset);
+        caption += u' ';
+        caption += StructOffsetText(placement.offset);
     }
     return caption;
 }

@@ -87,7 +87,13 @@ std::u16string NodeName(const ValueNode& node)
     switch (node.kind) {
     case ValueNodeKind::Entry: return node.structType ? node.structType->name : u"";
     case ValueNodeKind::Padding: return u"<padding>";
-    case ValueNodeKind::Element: return u"[" + Decimal(node.count) + u"]";
+    case ValueNodeKind::Element: {
+        // Appended: GCC 12 at -O3 warns falsely (-Wrestrict) on a short literal + string.
+        std::u16string name(1, u'[');
+        name += Decimal(node.count);
+        name += u']';
+        return name;
+    }
     case ValueNodeKind::Member: break;
     }
     if (node.structType) {

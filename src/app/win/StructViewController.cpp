@@ -59,6 +59,11 @@ StructViewTexts StructViewController::Texts() const
     return LoadStructViewTexts(context_.Lookup());
 }
 
+std::u16string StructViewController::Caption() const
+{
+    return PlacementCaption(fileName_, placement_, context_.Text(kPlacementAtKey));
+}
+
 void StructViewController::SetVisible(bool visible)
 {
     StoreSideWindowVisible(context_, &AppSettings::structViewVisible, visible);
@@ -68,6 +73,7 @@ void StructViewController::SetVisible(bool visible)
     }
     EnsureWindow();
     ApplyTexts();
+    stayingRequest_.reset();
     group_.Place();
     RefreshRows();
     RequestUpdate();
@@ -113,6 +119,7 @@ void StructViewController::ApplyTexts()
 
 void StructViewController::RefreshTexts()
 {
+    stayingRequest_.reset(); // the rows carry the language's texts
     ApplyTexts();
     RefreshRows();
 }
@@ -147,7 +154,7 @@ void StructViewController::RefreshRows()
     std::u16string info = FormatStructInfo(*file_);
     const StructViewModel& shown = window_.Model();
     if (context_.document.IsOpen() && shown.State() == StructViewState::Table &&
-        shown.FileName() == fileName_ && shown.InfoText() == info) {
+        shown.FileName() == Caption() && shown.InfoText() == info) {
         // The same pattern's rows (after a format or language change): they stay, with the
         // selection and scroll position, until the worker's new rows replace them.
         return;
@@ -157,16 +164,22 @@ void StructViewController::RefreshRows()
         // Nothing to read: the rows show at once, every value unavailable.
         rows = BuildStructRows(Request());
     }
-    window_.SetContent(fileName_, std::move(rows), std::move(info));
+    window_.SetContent(Caption(), std::move(rows), std::move(info));
 }
 
 StructRowsInput StructViewController::Request() const
 {
     StructRowsInput request;
-    request.baseOffset = context_.view.Model().CaretOffset();
+    request.baseOffset = StructBaseOffset(placement_, context_.view.Model().CaretOffset());
     request.file = file_;
     request.unavailableText = context_.Text("inspector.data.value.unavailable");
     request.options = context_.settings.structOptions;
+    // The pattern's own byte order holds until the user picks one in this session.
+    request.sessionEndian = endianChosen_;
+    request.cutText = context_.Text("structview.row.cut");
+    request.elementsText = context_.Text("structview.row.elements");
+    request.moreText = context_.Text("structview.row.more");
+    request.errorText = context_.Text("structview.error.prefix");
     if (file_) {
         request.bytes = ReadStructBytes(context_.document, request.baseOffset, *file_);
     }
@@ -175,9 +188,18 @@ StructRowsInput StructViewController::Request() const
 
 void StructViewController::RequestUpdate()
 {
-    if (ReadyForRows()) {
-        worker_.Submit(Request());
+    if (!ReadyForRows()) {
+        return;
     }
+    if (placement_.stay) {
+        // Looked at before the read: a staying pattern may read its whole window.
+        const std::pair key{placement_.offset, context_.document.Revision()};
+        if (stayingRequest_ == key) {
+            return; // the same bytes at the same place: the rows shown hold
+        }
+        stayingRequest_ = key;
+    }
+    worker_.Submit(Request());
 }
 
 void StructViewController::OnResult(LPARAM lParam)
@@ -187,7 +209,7 @@ void StructViewController::OnResult(LPARAM lParam)
         return; // stale: a newer request is on its way
     }
     if (ReadyForRows()) {
-        window_.SetContent(fileName_, std::move(result->value), FormatStructInfo(*file_));
+        window_.SetContent(Caption(), std::move(result->value), FormatStructInfo(*file_));
         group_.Follow();
     }
 }
@@ -211,6 +233,8 @@ bool StructViewController::LoadPattern(const std::u16string& path)
         return false;
     }
     file_ = std::move(loaded);
+    placement_ = InitialPlacement(*file_);
+    stayingRequest_.reset();
     context_.events.Changed(Change::Commands);
     RefreshRows();
     RequestUpdate();
@@ -258,6 +282,8 @@ void StructViewController::ClosePattern()
         return;
     }
     file_.reset();
+    placement_ = {};
+    stayingRequest_.reset();
     path_.clear();
     fileName_.clear();
     error_.clear();
@@ -280,9 +306,15 @@ void StructViewController::ReloadPattern()
 
 void StructViewController::ChooseValueFormat(WPARAM choice)
 {
-    if (!ApplyStructValueFormat(context_.settings.structOptions, choice)) {
+    const bool changed = ApplyStructValueFormat(context_.settings.structOptions, choice);
+    // Choosing a byte order, even the one shown, overrides the pattern's for the session.
+    const bool firstEndianChoice =
+        !endianChosen_ && (choice == kEndianLittleChoice || choice == kEndianBigChoice);
+    if (!changed && !firstEndianChoice) {
         return;
     }
+    endianChosen_ = endianChosen_ || firstEndianChoice;
+    stayingRequest_.reset();
     context_.events.SettingsChanged();
     if (window_.Window() != nullptr) {
         window_.SetOptions(context_.settings.structOptions);

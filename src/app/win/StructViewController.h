@@ -3,11 +3,14 @@
 #include "app/win/AppContext.h"
 #include "app/win/SideWindowGroup.h"
 #include "app/win/WindowWorker.h"
+#include "structview/StructRead.h"
 #include "structview/StructRows.h"
 #include "structview/win/StructViewWindow.h"
 #include "ui/WindowMessages.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,12 +54,17 @@ private:
     // the empty message instead.
     [[nodiscard]] bool ReadyForRows();
     [[nodiscard]] StructViewTexts Texts() const;
+    // The pattern's name in the view's header: "png.orpat at 0x0" while it stays.
+    [[nodiscard]] std::u16string Caption() const;
     // A request for the rows at the caret, with the bytes read there.
     [[nodiscard]] StructRowsInput Request() const;
     void OnResult(LPARAM lParam);
     void OpenPatternDialog();
     void ClosePattern();
     void ReloadPattern();
+    // The value format menu's choices 3 and 4 are the byte orders.
+    static constexpr WPARAM kEndianLittleChoice = 3;
+    static constexpr WPARAM kEndianBigChoice = 4;
     void ChooseValueFormat(WPARAM choice);
     [[nodiscard]] bool CommandsAllowed() const;
 
@@ -68,6 +76,11 @@ private:
     std::u16string path_;     // last loaded or tried: reload takes it again
     std::u16string fileName_; // its last component
     std::u16string error_;    // why it did not load; empty when it did
+    bool endianChosen_ = false; // the value column's byte order replaces the pattern's
+    StructPlacement placement_; // at the caret, or staying where the pattern's @anchor says
+    // What the rows of a staying pattern were last asked for: the entry's offset and the
+    // document's revision. Caret moves ask nothing new of it.
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> stayingRequest_;
     // Last, so that it stops before the members above go; it holds nothing of this class.
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> worker_{kMsgStructResult};
 };
