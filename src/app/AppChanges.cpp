@@ -14,9 +14,8 @@ Refreshes RefreshesFor(Change changes, bool startupFinished)
                               Change::Theme | Change::Commands);
     r.sideWindowTexts = Any(changes, Change::Language);
     r.sideWindowTheme = Any(changes, Change::Theme);
-    r.sideWindows =
-        Any(changes, Change::Bytes | Change::Caret | Change::File | Change::Language |
-                         Change::Theme);
+    r.sideWindows = Any(changes, Change::Bytes | Change::Caret | Change::File | Change::Language |
+                                     Change::Theme);
     return r;
 }
 

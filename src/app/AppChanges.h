@@ -9,15 +9,15 @@ namespace orx {
 // dispatched message the main window brings every surface that shows it up to date.
 enum class Change : std::uint32_t {
     None = 0,
-    Bytes = 1u << 0,     // the document's bytes (an edit, a reload)
-    Caret = 1u << 1,     // the caret or the selection
-    File = 1u << 2,      // a file opened, closed, saved, deleted or renamed on disk
-    Mode = 1u << 3,      // read-only, insert or overwrite, the encoding, the zoom
-    Busy = 1u << 4,      // a save or a search started, progressed or ended
-    Language = 1u << 5,  // the strings of the user interface
-    Theme = 1u << 6,     // the colours
-    Commands = 1u << 7,  // what the menu offers (the recent files, a side window, a pattern)
-    Message = 1u << 8,   // a status text of its own (a flash, a notice, the hit count)
+    Bytes = 1u << 0,    // the document's bytes (an edit, a reload)
+    Caret = 1u << 1,    // the caret or the selection
+    File = 1u << 2,     // a file opened, closed, saved, deleted or renamed on disk
+    Mode = 1u << 3,     // read-only, insert or overwrite, the encoding, the zoom
+    Busy = 1u << 4,     // a save or a search started, progressed or ended
+    Language = 1u << 5, // the strings of the user interface
+    Theme = 1u << 6,    // the colours
+    Commands = 1u << 7, // what the menu offers (the recent files, a side window, a pattern)
+    Message = 1u << 8,  // a status text of its own (a flash, a notice, the hit count)
 };
 
 [[nodiscard]] constexpr Change operator|(Change a, Change b)

@@ -30,15 +30,14 @@ TEST(AppChanges, EachChangeRefreshesWhatShowsIt)
         {Change::Caret | Change::Commands, Make(false, true, true, true, false, false)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(RefreshesFor(c.change, true), c.expected)
-            << static_cast<std::uint32_t>(c.change);
+        EXPECT_EQ(RefreshesFor(c.change, true), c.expected) << static_cast<std::uint32_t>(c.change);
     }
 }
 
 TEST(AppChanges, BeforeTheFirstRowsOnlyTitleAndStatusFollow)
 {
-    const Change all = Change::Bytes | Change::Caret | Change::File | Change::Mode |
-                       Change::Busy | Change::Language | Change::Theme | Change::Commands;
+    const Change all = Change::Bytes | Change::Caret | Change::File | Change::Mode | Change::Busy |
+                       Change::Language | Change::Theme | Change::Commands;
     EXPECT_EQ(RefreshesFor(all, false), Make(true, true, false, false, false, false));
     EXPECT_EQ(RefreshesFor(Change::Caret, false), Make(false, true, false, false, false, false));
 }

@@ -28,9 +28,7 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::ZoomIn:
     case CommandKind::ZoomReset: ApplyViewSetting(command); break;
     case CommandKind::ToggleInspector: inspector_.SetVisible(!settings_.inspectorVisible); break;
-    case CommandKind::ToggleStructView:
-        structView_.SetVisible(!settings_.structViewVisible);
-        break;
+    case CommandKind::ToggleStructView: structView_.SetVisible(!settings_.structViewVisible); break;
     case CommandKind::Find: search_.Find(); break;
     case CommandKind::FindNextAgain: search_.Repeat(SearchDirection::Next); break;
     case CommandKind::FindPreviousAgain: search_.Repeat(SearchDirection::Previous); break;
@@ -39,7 +37,8 @@ void AppWindow::RunCommand(const Command& command)
     case CommandKind::About: dialogs_.ShowAbout(); break;
     case CommandKind::Checksums: dialogs_.ShowChecksums(); break;
     case CommandKind::Compare:
-        if (const auto path = environment_.chooseFile(window_, context_.Text("compare.choose_title"))) {
+        if (const auto path =
+                environment_.chooseFile(window_, context_.Text("compare.choose_title"))) {
             if (!compare_.Open(window_, context_.instance, *path, sideWindows_.Docked())) {
                 ShowError(context_.Text("error.open_failed"));
             }

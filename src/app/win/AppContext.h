@@ -57,10 +57,7 @@ struct AppContext {
     AppEvents& events;
 
     [[nodiscard]] std::u16string Text(std::string_view key) const;
-    [[nodiscard]] win::DialogHost Host() const
-    {
-        return {window, instance, environment.modalIdle};
-    }
+    [[nodiscard]] win::DialogHost Host() const { return {window, instance, environment.modalIdle}; }
     [[nodiscard]] StringLookup Lookup() const
     {
         return [this](std::string_view key) { return Text(key); };

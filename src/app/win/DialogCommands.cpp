@@ -14,7 +14,8 @@
 namespace orx {
 namespace {
 
-constexpr std::u16string_view kCredits = u"Orlin " ORX_VERSION_TEXT u" - made by the Orlin developers";
+constexpr std::u16string_view kCredits =
+    u"Orlin " ORX_VERSION_TEXT u" - made by the Orlin developers";
 constexpr std::u16string_view kHomepage = u"https://orlin-hex.example/";
 
 } // namespace
@@ -34,8 +35,8 @@ void DialogCommands::GoTo()
     }
     const std::optional<std::uint64_t> offset = ParseOffset(*answer);
     if (!offset) {
-        context_.environment.messageBox(context_.window, context_.Text("error.goto_invalid"),
-                                        title, MB_ICONERROR | MB_OK);
+        context_.environment.messageBox(context_.window, context_.Text("error.goto_invalid"), title,
+                                        MB_ICONERROR | MB_OK);
         return;
     }
     HexViewModel& view = hexView.Model();
@@ -55,9 +56,9 @@ void DialogCommands::ChooseFont()
     HexView& hexView = context_.view;
     const auto text = [this](std::string_view key) { return context_.Text(key); };
     HexViewModel& view = hexView.Model();
-    win::FontDialogTexts texts{text("dialog.font.title"),  text("dialog.font.family"),
-                               text("dialog.font.size"),   text("dialog.font.bold"),
-                               text("dialog.font.italic"), text("dialog.common.ok"),
+    win::FontDialogTexts texts{text("dialog.font.title"),   text("dialog.font.family"),
+                               text("dialog.font.size"),    text("dialog.font.bold"),
+                               text("dialog.font.italic"),  text("dialog.common.ok"),
                                text("dialog.common.cancel")};
     const auto chosen = win::FontDialog::Run(
         context_.Host(), std::move(texts), std::move(families),
@@ -65,8 +66,8 @@ void DialogCommands::ChooseFont()
     if (!chosen) {
         return;
     }
-    hexView.Apply(view.SetFont(chosen->family, static_cast<float>(chosen->sizePoints),
-                               chosen->bold, chosen->italic));
+    hexView.Apply(view.SetFont(chosen->family, static_cast<float>(chosen->sizePoints), chosen->bold,
+                               chosen->italic));
     AppSettings& settings = context_.settings;
     settings.fontFamily = chosen->family;
     settings.fontSize = view.FontSizePoints(); // as limited by the view

@@ -19,8 +19,7 @@ constexpr std::uint64_t kKeyPollMilliseconds = 15;
 } // namespace
 
 SearchController::SearchController(AppContext& context, BusyIndicator& busy)
-    : context_(context),
-      busy_(busy),
+    : context_(context), busy_(busy),
       findAll_({.document = &context.document,
                 .view = &context.view,
                 .text = context.Lookup(),
@@ -44,8 +43,8 @@ void SearchController::Find()
                                  text("dialog.search.type.hex"), text("dialog.search.type.text"),
                                  text("dialog.search.all"),      text("dialog.search.ignore_case")};
     win::SearchDialog::Run(
-        context_.Host(), std::move(texts), {},
-        context_.settings.searchHistory, TextQueryCharacterLimit(encoding),
+        context_.Host(), std::move(texts), {}, context_.settings.searchHistory,
+        TextQueryCharacterLimit(encoding),
         [this, encoding](const SearchDialogResult& request, SearchDirection direction,
                          win::SearchDialog& dialog) { Run(request, direction, &dialog, encoding); },
         [this, encoding](const SearchDialogResult& request, HWND dialog) {
@@ -59,8 +58,7 @@ std::optional<SearchPattern> SearchController::AcceptQuery(const SearchDialogRes
     SearchPattern pattern = BuildSearchPattern(request, encoding);
     if (!pattern.errorKey.empty()) {
         context_.environment.messageBox(owner, context_.Text(pattern.errorKey),
-                                        context_.Text("dialog.search.title"),
-                                        MB_ICONERROR | MB_OK);
+                                        context_.Text("dialog.search.title"), MB_ICONERROR | MB_OK);
         return std::nullopt;
     }
     const std::u16string_view kind =

@@ -14,8 +14,8 @@ void StatusBar::Create(HWND parent, HINSTANCE instance, Theme theme)
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_BAR_CLASSES | ICC_LINK_CLASS;
     InitCommonControlsEx(&controls);
-    bar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                           0, 0, 0, 0, parent, nullptr, instance, nullptr);
+    bar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
+                           0, 0, 0, parent, nullptr, instance, nullptr);
     if (bar_ != nullptr) {
         int rightEdges[] = {-1}; // one part over the whole width
         SendMessageW(bar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(rightEdges));

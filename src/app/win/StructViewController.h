@@ -73,9 +73,9 @@ private:
     StructViewWindow window_;
     // The loaded pattern, shared with the requests the worker has not finished.
     std::shared_ptr<const StructPatternFile> file_;
-    std::u16string path_;     // last loaded or tried: reload takes it again
-    std::u16string fileName_; // its last component
-    std::u16string error_;    // why it did not load; empty when it did
+    std::u16string path_;       // last loaded or tried: reload takes it again
+    std::u16string fileName_;   // its last component
+    std::u16string error_;      // why it did not load; empty when it did
     bool endianChosen_ = false; // the value column's byte order replaces the pattern's
     StructPlacement placement_; // at the caret, or staying where the pattern's @anchor says
     // What the rows of a staying pattern were last asked for: the entry's offset and the
