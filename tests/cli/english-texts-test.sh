@@ -12,7 +12,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin" "$work/cwd"
 cp "$cli" "$work/bin/orlin-cli"
-cp "$source_dir/patterns/png.orpat" "$work/png.orpat"
+# The fixed-header PNG pattern: its IHDR fields past the end show the unavailable text.
+cp "$source_dir/tests/structview/compat/png.orpat" "$work/png.orpat"
 printf '\x89PNG' >"$work/short.png"
 cd "$work/cwd"
 
