@@ -20,7 +20,6 @@ using test::ByteWriter;
 constexpr StructValueOptions kDec{0, 0, 1};
 constexpr StructValueOptions kHex{0, 0, 0};
 constexpr StructValueOptions kAsciiDec{1, 0, 1};
-constexpr StructValueOptions kBigDec{0, 1, 1};
 
 struct Field {
     std::string row; // as the view names it, indented under its parent
