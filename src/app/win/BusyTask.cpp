@@ -32,7 +32,8 @@ void BusyIndicator::Progress(std::uint64_t done, std::uint64_t total)
         return;
     }
     text_ = ProgressText(context_.Text(key_), *percent);
-    context_.events.Changed(Change::Busy);
+    // Only the status text changed: the menu and the commands stay as the start left them.
+    context_.events.Changed(Change::Message);
     context_.events.RefreshNow();
     win::PumpPendingMessages();
 }
