@@ -161,7 +161,7 @@ public:
     [[nodiscard]] Theme CurrentTheme() const { return theme_; }
     [[nodiscard]] std::uint32_t Dpi() const { return dpi_; }
     [[nodiscard]] const ViewMetrics& Metrics() const { return font_.Metrics(); }
-    [[nodiscard]] FontSpec Font() const { return font_.Spec(); } // at its zoomed size
+    [[nodiscard]] FontSpec Font() const { return font_.Zoomed(); } // at its zoomed size
     [[nodiscard]] const std::u16string& FontFamily() const { return font_.Family(); }
     [[nodiscard]] float FontSizePoints() const { return font_.SizePoints(); } // base size
     [[nodiscard]] bool FontBold() const { return font_.Bold(); }

@@ -98,7 +98,7 @@ bool ViewFont::Measure(bool wideOffsets, std::uint32_t dpi)
 {
     std::optional<TextMetrics> measured;
     if (measurer_) {
-        const FontSpec font = Spec();
+        const FontSpec font = Zoomed();
         // Measuring lays out over a hundred probe strings; size-changing edits relayout on
         // every keystroke, so the last measurement is kept while the font stays the same.
         if (cachedMetrics_ && cachedFont_.family == font.family &&
@@ -120,7 +120,7 @@ bool ViewFont::Measure(bool wideOffsets, std::uint32_t dpi)
     return true;
 }
 
-FontSpec ViewFont::Spec() const
+FontSpec ViewFont::Zoomed() const
 {
     return FontSpec{family_, metrics_.baseFontSize * zoom_, bold_, italic_};
 }

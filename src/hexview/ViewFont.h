@@ -48,7 +48,7 @@ public:
     bool Measure(bool wideOffsets, std::uint32_t dpi);
 
     [[nodiscard]] const ViewMetrics& Metrics() const { return metrics_; }
-    [[nodiscard]] FontSpec Spec() const; // family, zoomed size, bold, italic
+    [[nodiscard]] FontSpec Zoomed() const; // family, zoomed size, bold, italic
     [[nodiscard]] const std::u16string& Family() const { return family_; }
     [[nodiscard]] float SizePoints() const; // base size in points
     [[nodiscard]] bool Bold() const { return bold_; }
