@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ui/Theme.h"
+
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace orx {
@@ -9,7 +13,20 @@ namespace orx {
 enum class MarkKind : std::uint8_t {
     Hit = 0,        // a match of Find All
     Difference = 1, // a byte that differs from the file it is compared with
+    Field = 2,      // the member selected in the struct view
 };
+inline constexpr std::size_t kMarkKindCount = 3;
+
+// The colour a kind of mark paints with in `palette`.
+[[nodiscard]] constexpr ColorF MarkColor(const ThemePalette& palette, MarkKind kind)
+{
+    switch (kind) {
+    case MarkKind::Hit: return palette.hit;
+    case MarkKind::Difference: return palette.difference;
+    case MarkKind::Field: return palette.field;
+    }
+    return palette.hit;
+}
 
 // A run of marked bytes: [first, first + length).
 struct MarkedRange {
@@ -28,6 +45,36 @@ public:
     // UI thread while the rows of that span are painted; must be cheap (no long reads).
     virtual void MarksIn(std::uint64_t first, std::uint64_t end,
                          std::vector<MarkedRange>& out) const = 0;
+};
+
+// One run of marked bytes, or none (the struct view's selected member).
+class SingleMark final : public IByteMarks {
+public:
+    // True when the mark changed. An empty range marks nothing.
+    bool Set(std::optional<MarkedRange> range)
+    {
+        if (range && range->length == 0) {
+            range.reset();
+        }
+        if (range == range_) {
+            return false;
+        }
+        range_ = range;
+        return true;
+    }
+    [[nodiscard]] bool Empty() const { return !range_; }
+    void MarksIn(std::uint64_t first, std::uint64_t end,
+                 std::vector<MarkedRange>& out) const override
+    {
+        // Compared without first + length, which may wrap at the top of the offsets.
+        if (range_ && range_->first < end &&
+            (first <= range_->first || first - range_->first < range_->length)) {
+            out.push_back(*range_);
+        }
+    }
+
+private:
+    std::optional<MarkedRange> range_;
 };
 
 } // namespace orx

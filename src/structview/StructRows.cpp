@@ -225,10 +225,27 @@ std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input)
         const ValueNode& node = tree.nodes[index];
         rows.push_back(StructViewRow{std::u16string(2 * depth, u' ') + NodeName(node),
                                      StructOffsetText(input.baseOffset + node.offset),
-                                     NodeValue(tree, node, input), NodeSize(node)});
+                                     NodeValue(tree, node, input), NodeSize(node), true,
+                                     input.baseOffset + node.offset, node.size});
         pushChildren(index, depth + 1);
     }
     return rows;
+}
+
+int RowHoldingOffset(const std::vector<StructViewRow>& rows, std::uint64_t offset)
+{
+    int best = -1;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const StructViewRow& row = rows[i];
+        // Written so that a row ending at 2^64 cannot wrap.
+        if (!row.located || offset < row.first || offset - row.first >= row.length) {
+            continue;
+        }
+        if (best < 0 || row.length <= rows[static_cast<std::size_t>(best)].length) {
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
 }
 
 std::u16string FormatStructInfo(const StructPatternFile& file)

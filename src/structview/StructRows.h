@@ -32,8 +32,16 @@ struct StructViewRow {
     std::u16string offset;
     std::u16string value;
     std::u16string size;
+    // The bytes the row stands for, as document offsets; not located: the "..." row.
+    bool located = false;
+    std::uint64_t first = 0;
+    std::uint64_t length = 0;
     friend bool operator==(const StructViewRow&, const StructViewRow&) = default;
 };
+
+// The row of the innermost member whose bytes hold `offset` (the shortest, the deepest when
+// lengths tie), or -1.
+[[nodiscard]] int RowHoldingOffset(const std::vector<StructViewRow>& rows, std::uint64_t offset);
 
 // Rows never exceed this many, plus one final row of "..." when members were left out.
 inline constexpr std::size_t kMaxStructRows = 256;

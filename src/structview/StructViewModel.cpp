@@ -46,6 +46,9 @@ LoadStructViewTexts(const std::function<std::u16string(std::string_view key)>& l
     texts.numericBase = lookup("structview.valueformat.numericbase");
     texts.numericBaseHex = lookup("structview.valueformat.numericbase.hex");
     texts.numericBaseDec = lookup("structview.valueformat.numericbase.dec");
+    texts.placement = lookup("structview.placement");
+    texts.placementFollow = lookup("structview.placement.follow");
+    texts.placementStay = lookup("structview.placement.stay");
     return texts;
 }
 
@@ -157,7 +160,7 @@ std::u16string StructViewModel::MessagePanelText() const
     return message_;
 }
 
-std::array<StructFormatMenuGroup, 3> StructViewModel::FormatMenu() const
+std::array<StructFormatMenuGroup, 4> StructViewModel::FormatMenu() const
 {
     const auto group = [](const std::u16string& title, const std::u16string& first,
                           const std::u16string& second, int command, std::uint32_t value) {
@@ -172,7 +175,19 @@ std::array<StructFormatMenuGroup, 3> StructViewModel::FormatMenu() const
             group(texts_.endian, texts_.endianLittle, texts_.endianBig, svid::kFormatFirst + 2,
                   options_.endian),
             group(texts_.numericBase, texts_.numericBaseHex, texts_.numericBaseDec,
-                  svid::kFormatFirst + 4, options_.numericBase)};
+                  svid::kFormatFirst + 4, options_.numericBase),
+            group(texts_.placement, texts_.placementFollow, texts_.placementStay,
+                  svid::kFormatFirst + 6, staying_ ? 1 : 0)};
+}
+
+const StructViewRow* StructViewModel::SelectedLocatedRow() const
+{
+    if (state_ != StructViewState::Table || selectedRow_ < 0 ||
+        selectedRow_ >= static_cast<int>(rows_.size())) {
+        return nullptr;
+    }
+    const StructViewRow& row = rows_[static_cast<std::size_t>(selectedRow_)];
+    return row.located ? &row : nullptr;
 }
 
 std::u16string StructViewModel::BuildCopyText() const
@@ -398,7 +413,7 @@ StructViewEffects StructViewModel::SelectRow(int index)
     }
     selectedRow_ = index;
     if (index < 0) {
-        return Effects(kSvRepaint);
+        return Effects(kSvRepaint | kSvSelection);
     }
     const int top = kRowHeight * index;
     int y = scrollY_;
@@ -407,7 +422,9 @@ StructViewEffects StructViewModel::SelectRow(int index)
     } else if (top + kRowHeight > y + RowsAreaHeight()) {
         y = top + kRowHeight - RowsAreaHeight();
     }
-    return ScrollTo(scrollX_, y);
+    StructViewEffects effects = ScrollTo(scrollX_, y);
+    effects.bits |= kSvRepaint | kSvSelection;
+    return effects;
 }
 
 int StructViewModel::DividerAt(int x, int y) const
@@ -458,7 +475,12 @@ StructViewEffects StructViewModel::OnLButtonDoubleClick(int x, int y)
 {
     const int column = DividerAt(x, y);
     if (column < 0) {
-        return OnLButtonDown(x, y);
+        StructViewEffects effects = OnLButtonDown(x, y);
+        const StructViewGeometry g = Geometry();
+        if (y >= g.rowsTop && !g.dropDown.Contains(x, y) && SelectedLocatedRow() != nullptr) {
+            effects.bits |= kSvGoToRow;
+        }
+        return effects;
     }
     const bool wasDragging = Dragging();
     dragColumn_ = -1;
@@ -513,6 +535,8 @@ StructViewModel::KeyResult StructViewModel::OnKeyDown(std::uint32_t virtualKey, 
     case svkey::kHome: return {true, ScrollTo(0, 0)};
     case svkey::kEnd: return {true, ScrollTo(ContentWidth(), ContentHeight())};
     case svkey::kF5: return {true, ReloadEnabled() ? Effects(kSvReload) : StructViewEffects{}};
+    case svkey::kReturn:
+        return {true, SelectedLocatedRow() != nullptr ? Effects(kSvGoToRow) : StructViewEffects{}};
     case svkey::kC:
     case svkey::kInsert:
         if (ctrl) {

@@ -37,6 +37,9 @@ struct StructViewTexts {
     std::u16string numericBase;
     std::u16string numericBaseHex;
     std::u16string numericBaseDec;
+    std::u16string placement;
+    std::u16string placementFollow;
+    std::u16string placementStay;
 };
 
 // Every text of the view through `lookup` (the string table's Lookup).
@@ -56,8 +59,8 @@ inline constexpr int kOpenButton = 4101;
 inline constexpr int kInfoButton = 4102;
 inline constexpr int kCloseButton = 4103;
 inline constexpr int kReloadButton = 4104;
-inline constexpr int kFormatFirst = 4201; // 4201..4206: value-format choices 1..6
-inline constexpr int kFormatLast = 4206;
+inline constexpr int kFormatFirst = 4201; // 4201..4208: value-format choices 1..8
+inline constexpr int kFormatLast = 4208;
 } // namespace svid
 
 struct PixelRect {
@@ -125,6 +128,8 @@ enum StructViewEffect : std::uint32_t {
     kSvFormatMenu = 1u << 5,     // open the value-format menu below the drop-down box
     kSvReload = 1u << 6,         // ask the owner to reload the pattern
     kSvCopy = 1u << 7,           // put BuildCopyText() on the clipboard
+    kSvSelection = 1u << 8,      // another row is selected: its bytes are marked anew
+    kSvGoToRow = 1u << 9,        // move the caret to the selected row's bytes
 };
 
 struct [[nodiscard]] StructViewEffects {
@@ -141,6 +146,7 @@ struct [[nodiscard]] StructViewEffects {
 namespace svkey {
 inline constexpr std::uint32_t kPageUp = 0x21;
 inline constexpr std::uint32_t kPageDown = 0x22;
+inline constexpr std::uint32_t kReturn = 0x0D;
 inline constexpr std::uint32_t kEnd = 0x23;
 inline constexpr std::uint32_t kHome = 0x24;
 inline constexpr std::uint32_t kUp = 0x26;
@@ -160,6 +166,10 @@ struct StructFormatMenuGroup {
     };
     std::array<Item, 2> items;
 };
+
+// The menu's choices 7 and 8: where the pattern lies, not how values show.
+inline constexpr std::uint64_t kPlacementFollowChoice = 7;
+inline constexpr std::uint64_t kPlacementStayChoice = 8;
 
 // Applies value-format choice 1..6 (hex bytes, text bytes, little, big, hex, decimal) to
 // `options`. False when the choice is unknown or the option already had that value.
@@ -203,7 +213,12 @@ public:
     [[nodiscard]] bool ReloadEnabled() const { return commandsEnabled_ && !fileName_.empty(); }
     [[nodiscard]] bool CloseEnabled() const { return commandsEnabled_ && !fileName_.empty(); }
     [[nodiscard]] bool InfoEnabled() const { return !info_.empty(); }
-    [[nodiscard]] std::array<StructFormatMenuGroup, 3> FormatMenu() const;
+    [[nodiscard]] std::array<StructFormatMenuGroup, 4> FormatMenu() const;
+    // Whether the pattern stays at one offset; checks the menu's placement choice.
+    void SetStaying(bool staying) { staying_ = staying; }
+    [[nodiscard]] bool Staying() const { return staying_; }
+    // The selected row when it stands for bytes of the document.
+    [[nodiscard]] const StructViewRow* SelectedLocatedRow() const;
     // The text Ctrl+C puts on the clipboard: title, subtitle, then the table or message.
     [[nodiscard]] std::u16string BuildCopyText() const;
 
@@ -247,7 +262,7 @@ public:
         StructViewEffects effects;
     };
     KeyResult OnKeyDown(std::uint32_t virtualKey, bool ctrl);
-    // The value-format choice (1..6) a menu command stands for, 0 for another command.
+    // The value-format choice (1..8) a menu command stands for, 0 for another command.
     [[nodiscard]] static int FormatChoiceOfCommand(int command);
 
 private:
@@ -269,6 +284,7 @@ private:
     int infoTextHeight_ = 0;
     bool infoVisible_ = false;
     bool commandsEnabled_ = true;
+    bool staying_ = false;
     int selectedRow_ = -1;
     int scrollX_ = 0;
     int scrollY_ = 0;

@@ -32,6 +32,7 @@ struct ThemePalette {
     ColorF caret;
     ColorF hit;
     ColorF difference;
+    ColorF field; // the struct view's selected member
     friend bool operator==(const ThemePalette&, const ThemePalette&) = default;
 };
 
@@ -57,18 +58,18 @@ struct ThemePalette {
         return {ColorFromBytes(13, 27, 42),    ColorFromBytes(230, 237, 243),
                 ColorFromBytes(143, 183, 226), ColorFromBytes(31, 111, 235, 0.45f),
                 ColorFromBytes(158, 193, 255), ColorFromBytes(122, 96, 20),
-                ColorFromBytes(128, 36, 48)};
+                ColorFromBytes(128, 36, 48),   ColorFromBytes(28, 100, 70)};
     case Theme::Black:
         return {ColorFromBytes(17, 17, 17),    ColorFromBytes(243, 243, 243),
                 ColorFromBytes(185, 185, 185), ColorFromBytes(112, 112, 112, 0.48f),
                 ColorFromBytes(243, 243, 243), ColorFromBytes(110, 92, 0),
-                ColorFromBytes(120, 30, 30)};
+                ColorFromBytes(120, 30, 30),   ColorFromBytes(0, 96, 48)};
     case Theme::Light: break;
     }
     return {ColorFromBytes(246, 244, 239), ColorFromBytes(32, 32, 32),
             ColorFromBytes(95, 107, 118),  ColorFromBytes(159, 197, 232, 0.75f),
             ColorFromBytes(27, 27, 27),    ColorFromBytes(255, 226, 122),
-            ColorFromBytes(246, 178, 178)};
+            ColorFromBytes(246, 178, 178), ColorFromBytes(176, 226, 186)};
 }
 
 // The five colours of the two side windows, the data inspector and the struct view.

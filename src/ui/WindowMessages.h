@@ -34,7 +34,9 @@ inline constexpr std::uint32_t kMsgStructOpenPattern = kWmApp + 13;   // the ope
 inline constexpr std::uint32_t kMsgStructResult = kWmApp + 14;        // lParam: worker result
 inline constexpr std::uint32_t kMsgStructClosePattern = kWmApp + 15;  // the close button
 inline constexpr std::uint32_t kMsgStructReloadPattern = kWmApp + 16; // reload button, F5
-inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..6
+inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..8
+inline constexpr std::uint32_t kMsgStructRowSelected = kWmApp + 18;   // another row, or none
+inline constexpr std::uint32_t kMsgStructGoToRow = kWmApp + 19;       // double-click, Enter
 
 // Posted to the Checksums and Hashes dialog by its worker whenever it has news.
 inline constexpr std::uint32_t kMsgChecksumNews = kWmApp + 20;

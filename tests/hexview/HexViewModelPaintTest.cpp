@@ -174,6 +174,36 @@ TEST(HexViewModelPaint, MarkedRunsAreCutAtRowEdgesAndRepaintTheViewWhenTheyChang
     EXPECT_TRUE(view.BuildPaintModel().rows[0].marks.empty());
 }
 
+TEST(SingleMark, GivesItsRangeToTheSpansItMeets)
+{
+    SingleMark mark;
+    EXPECT_FALSE(mark.Set(MarkedRange{5, 0, MarkKind::Field})) << "an empty range marks nothing";
+    EXPECT_TRUE(mark.Set(MarkedRange{0x10, 4, MarkKind::Field}));
+    EXPECT_FALSE(mark.Set(MarkedRange{0x10, 4, MarkKind::Field}));
+    const std::pair<std::uint64_t, std::uint64_t> meets[] = {{0, 0x11}, {0x13, 0x20}, {0x11, 0x12}};
+    const std::pair<std::uint64_t, std::uint64_t> misses[] = {{0, 0x10}, {0x14, 0x100}};
+    std::vector<MarkedRange> out;
+    for (const auto& [first, end] : meets) {
+        out.clear();
+        mark.MarksIn(first, end, out);
+        EXPECT_EQ(out.size(), 1u) << first;
+    }
+    for (const auto& [first, end] : misses) {
+        out.clear();
+        mark.MarksIn(first, end, out);
+        EXPECT_TRUE(out.empty()) << first;
+    }
+    // A mark that ends at the top of the offsets does not wrap around to the start.
+    EXPECT_TRUE(mark.Set(MarkedRange{UINT64_MAX - 1, 2, MarkKind::Field}));
+    out.clear();
+    mark.MarksIn(0, 0x100, out);
+    EXPECT_TRUE(out.empty());
+    mark.MarksIn(UINT64_MAX - 1, UINT64_MAX, out);
+    EXPECT_EQ(out.size(), 1u);
+    EXPECT_TRUE(mark.Set(std::nullopt));
+    EXPECT_TRUE(mark.Empty());
+}
+
 TEST(HexViewModelPaint, HorizontalScrollMovesDataUnderAFixedOffsetColumn)
 {
     SizedView sized(32, 400, kClientHeight);

@@ -43,6 +43,16 @@ StructRowsInput Input(std::u16string_view pattern, std::vector<std::uint8_t> byt
     return input;
 }
 
+// A quote, `count` letters x, then `tail`; built by appends, since GCC 12 warns falsely about
+// overlapping copies in a chain of + here.
+std::string QuotedXs(std::size_t count, std::string_view tail)
+{
+    std::string text(1, '"');
+    text.append(count, 'x');
+    text.append(tail);
+    return text;
+}
+
 std::vector<std::uint8_t> Sequence(std::size_t count, std::uint8_t first)
 {
     std::vector<std::uint8_t> bytes(count);
@@ -104,8 +114,8 @@ TEST(BuildStructRows, FormatsScalarAndArrayValuesUnderTheOptions)
         {u"struct S { char s[4]; };", {0x80, 0x41, 0x42, 0x43}, kAscii, "\"...\""},
         {u"struct S { char s[3]; };", {0x20, 0x7E, 0x7F}, kAscii, "\" ~...\""},
         {u"struct S { char s[100]; };", std::vector<std::uint8_t>(100, 'x'), kAscii,
-         "\"" + std::string(64, 'x') + "...\""},
-        {u"struct S { char s[64]; };", std::vector<std::uint8_t>(64, 'x'), kAscii, "\"" + std::string(64, 'x') + "\""},
+         QuotedXs(64, "...\"")},
+        {u"struct S { char s[64]; };", std::vector<std::uint8_t>(64, 'x'), kAscii, QuotedXs(64, "\"")},
         // A struct-typed member whose struct is not expanded shows its bytes.
         {u"@entry S struct S { T t[2]; }; struct T { char c; };", {0x41, 0x42}, kAscii, "41 42"},
     };
@@ -143,6 +153,41 @@ TEST(BuildStructRows, ListsMembersPaddingAndOneLevelOfNestedStructs)
         "0x11C|AA BB|1+|data",
     };
     EXPECT_EQ(Describe(BuildStructRows(input)), expected);
+}
+
+TEST(BuildStructRows, RowsCarryTheirBytesAndTheInnermostRowHoldsAnOffset)
+{
+    StructRowsInput input = Input(u"@entry Outer\n"
+                                  u"struct Word { int value; };\n"
+                                  u"struct Inner { char tag; int value; };\n"
+                                  u"struct Outer { short id; Inner in; Word word; };",
+                                  Sequence(20, 0));
+    input.baseOffset = 0x100;
+    std::vector<StructViewRow> rows = BuildStructRows(input);
+    std::vector<std::string> spans;
+    for (const StructViewRow& row : rows) {
+        ASSERT_TRUE(row.located);
+        std::string span = std::to_string(row.first - 0x100);
+        span += '+';
+        span += std::to_string(row.length);
+        spans.push_back(span);
+    }
+    // id, padding, in, tag, padding, value, word, value
+    EXPECT_EQ(spans,
+              (std::vector<std::string>{"0+2", "2+2", "4+8", "4+1", "5+3", "8+4", "12+4", "12+4"}));
+    rows.push_back({u"...", u"...", u"...", u"..."}); // the cut-off row holds nothing
+    const std::pair<std::uint64_t, int> cases[] = {
+        {0x100, 0},  {0x101, 0},  {0x104, 3},       {0x106, 4},
+        {0x10B, 5},  {0x10C, 7}, // word and its only member share their bytes: the deeper row
+        {0x0FF, -1}, {0x110, -1}, {UINT64_MAX, -1},
+    };
+    for (const auto& [offset, row] : cases) {
+        EXPECT_EQ(RowHoldingOffset(rows, offset), row) << offset;
+    }
+    // A row that ends at the top of the offsets does not wrap around to hold offset 0.
+    const std::vector<StructViewRow> top = {{u"a", u"", u"", u"", true, UINT64_MAX - 1, 2}};
+    EXPECT_EQ(RowHoldingOffset(top, UINT64_MAX), 0);
+    EXPECT_EQ(RowHoldingOffset(top, 0), -1);
 }
 
 TEST(BuildStructRows, ExpandsNestedStructsOneLevelOnly)

@@ -94,6 +94,35 @@ TEST(StructViewModel, ClicksOpenTheMenuSelectRowsAndClearTheSelection)
     EXPECT_FALSE(view.SizingCursorAt(g.dividers[0], g.headerTop + 5));
 }
 
+TEST(StructViewModel, SelectingARowMarksItsBytesAndActivatingItGoesThere)
+{
+    StructViewModel view;
+    view.SetTexts(KeyTexts());
+    (void)view.SetClientSize(700, 640);
+    std::vector<StructViewRow> rows = MakeRows(3);
+    rows[0] = {u"a", u"0x10", u"1", u"4", true, 0x10, 4};
+    rows[1] = {u"b", u"0x14", u"2", u"4", true, 0x14, 4};
+    (void)view.SetContent(u"p.orpat", rows, u"entry = P"); // rows[2] is not located
+    const int rowsTop = view.Geometry().rowsTop;
+
+    const StructViewEffects click = view.OnLButtonDown(40, rowsTop + 32 + 5);
+    EXPECT_TRUE(click.Has(kSvSelection));
+    EXPECT_FALSE(click.Has(kSvGoToRow));
+    ASSERT_NE(view.SelectedLocatedRow(), nullptr);
+    EXPECT_EQ(view.SelectedLocatedRow()->first, 0x14u);
+    EXPECT_FALSE(view.OnLButtonDown(40, rowsTop + 32 + 9).Has(kSvSelection)) << "the same row";
+
+    EXPECT_TRUE(view.OnLButtonDoubleClick(40, rowsTop + 5).Has(kSvGoToRow));
+    EXPECT_EQ(view.SelectedRow(), 0);
+    EXPECT_TRUE(view.OnKeyDown(svkey::kReturn, false).effects.Has(kSvGoToRow));
+
+    // A row that stands for no bytes is selected but goes nowhere and marks nothing.
+    EXPECT_FALSE(view.OnLButtonDoubleClick(40, rowsTop + 2 * 32 + 5).Has(kSvGoToRow));
+    EXPECT_EQ(view.SelectedLocatedRow(), nullptr);
+    EXPECT_FALSE(view.OnKeyDown(svkey::kReturn, false).effects.Has(kSvGoToRow));
+    EXPECT_TRUE(view.SelectRow(-1).Has(kSvSelection)) << "the mark goes with the selection";
+}
+
 TEST(StructViewModel, KeysMoveTheSelectionAndScrollItIntoView)
 {
     StructViewModel view = TableView(40); // 40 rows of 32 in a 544-pixel rows area
@@ -260,7 +289,11 @@ TEST(StructViewModel, ValueFormatChoicesChangeOneOptionEach)
             }
         }
     }
-    EXPECT_EQ(checked, (std::vector<int>{2, 3, 6}));
+    EXPECT_EQ(checked, (std::vector<int>{2, 3, 6, 7}));
+    view.SetStaying(true);
+    EXPECT_TRUE(view.FormatMenu()[3].items[1].checked);
+    EXPECT_EQ(StructViewModel::FormatChoiceOfCommand(menu[3].items[1].command),
+              static_cast<int>(kPlacementStayChoice));
     EXPECT_EQ(StructViewModel::FormatChoiceOfCommand(4200), 0);
 }
 

@@ -37,6 +37,7 @@ void StructViewController::StartWorker()
 
 void StructViewController::Stop()
 {
+    ClearFieldMark();
     window_.Destroy();
     worker_.Stop();
 }
@@ -50,6 +51,8 @@ bool StructViewController::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgStructClosePattern: ClosePattern(); return true;
     case kMsgStructReloadPattern: ReloadPattern(); return true;
     case kMsgStructValueFormat: ChooseValueFormat(wParam); return true;
+    case kMsgStructRowSelected: MarkSelectedRow(); return true;
+    case kMsgStructGoToRow: GoToSelectedRow(); return true;
     default: return false;
     }
 }
@@ -68,6 +71,7 @@ void StructViewController::SetVisible(bool visible)
 {
     StoreSideWindowVisible(context_, &AppSettings::structViewVisible, visible);
     if (!visible) {
+        ClearFieldMark();
         window_.Destroy();
         return;
     }
@@ -94,6 +98,7 @@ void StructViewController::EnsureWindow()
     if (window_.Create(context_.window, context_.instance, Texts(), context_.settings.theme)) {
         win::MarkStartup(&context_.startup.trace, "struct view created");
         window_.SetOptions(context_.settings.structOptions);
+        window_.SetStaying(placement_.stay);
         UpdateCommands();
         group_.Follow();
     }
@@ -192,6 +197,7 @@ void StructViewController::RequestUpdate()
         return;
     }
     if (placement_.stay) {
+        FollowCaretInRows(false);
         // Looked at before the read: a staying pattern may read its whole window.
         const std::pair key{placement_.offset, context_.document.Revision()};
         if (stayingRequest_ == key) {
@@ -210,8 +216,78 @@ void StructViewController::OnResult(LPARAM lParam)
     }
     if (ReadyForRows()) {
         window_.SetContent(Caption(), std::move(result->value), FormatStructInfo(*file_));
+        FollowCaretInRows(true);
+        MarkSelectedRow(); // the selected row's bytes may lie elsewhere in the new rows
         group_.Follow();
     }
+}
+
+void StructViewController::FollowCaretInRows(bool rowsChanged)
+{
+    if (!placement_.stay || window_.Window() == nullptr || !context_.document.IsOpen()) {
+        return;
+    }
+    const std::uint64_t caret = context_.view.Model().CaretOffset();
+    const bool caretMoved = caretSeen_ != caret;
+    caretSeen_ = caret;
+    const StructViewModel& model = window_.Model();
+    const StructViewRow* selected = model.SelectedLocatedRow();
+    if (selected != nullptr && caret >= selected->first &&
+        caret - selected->first < selected->length) {
+        return; // the selected member holds the caret already (a parent row, after Enter)
+    }
+    // A row the user picked stays picked until the caret moves; new rows only fill an
+    // empty selection.
+    if (caretMoved || (rowsChanged && selected == nullptr)) {
+        const int row = RowHoldingOffset(model.Rows(), caret);
+        if (row >= 0 || caretMoved) {
+            window_.SelectRow(row);
+        }
+    }
+}
+
+void StructViewController::MarkSelectedRow()
+{
+    const StructViewRow* row =
+        window_.Window() != nullptr && file_ ? window_.Model().SelectedLocatedRow() : nullptr;
+    std::optional<MarkedRange> range;
+    if (row != nullptr && context_.document.IsOpen()) {
+        range = MarkedRange{row->first, row->length, MarkKind::Field};
+    }
+    const bool wasEmpty = fieldMark_.Empty();
+    if (!fieldMark_.Set(range)) {
+        return;
+    }
+    HexViewModel& view = context_.view.Model();
+    if (wasEmpty) {
+        view.AddMarks(&fieldMark_);
+    } else if (fieldMark_.Empty()) {
+        view.RemoveMarks(&fieldMark_);
+    }
+    context_.view.Apply(view.MarksChanged());
+}
+
+void StructViewController::ClearFieldMark()
+{
+    if (!fieldMark_.Empty()) {
+        (void)fieldMark_.Set(std::nullopt);
+        context_.view.Model().RemoveMarks(&fieldMark_);
+        context_.view.Apply(context_.view.Model().MarksChanged());
+    }
+}
+
+void StructViewController::GoToSelectedRow()
+{
+    const StructViewRow* row =
+        window_.Window() != nullptr ? window_.Model().SelectedLocatedRow() : nullptr;
+    if (row == nullptr || !context_.document.IsOpen() || row->first >= context_.document.Size()) {
+        return;
+    }
+    HexViewModel& view = context_.view.Model();
+    ViewEffects effects = view.SetCaret(row->first);
+    effects.setFocus = false; // the keys stay with the rows
+    context_.view.Apply(effects);
+    context_.events.Changed(Change::Caret);
 }
 
 bool StructViewController::LoadPattern(const std::u16string& path)
@@ -227,6 +303,7 @@ bool StructViewController::LoadPattern(const std::u16string& path)
     error_ = ok ? std::u16string() : error;
     if (!ok) {
         file_.reset();
+        ClearFieldMark();
         worker_.DropPending();
         EnsureWindow();
         window_.ShowError(fileName_, error);
@@ -234,7 +311,9 @@ bool StructViewController::LoadPattern(const std::u16string& path)
     }
     file_ = std::move(loaded);
     placement_ = InitialPlacement(*file_);
+    window_.SetStaying(placement_.stay);
     stayingRequest_.reset();
+    caretSeen_.reset();
     context_.events.Changed(Change::Commands);
     RefreshRows();
     RequestUpdate();
@@ -283,7 +362,9 @@ void StructViewController::ClosePattern()
     }
     file_.reset();
     placement_ = {};
+    window_.SetStaying(false);
     stayingRequest_.reset();
+    ClearFieldMark();
     path_.clear();
     fileName_.clear();
     error_.clear();
@@ -306,6 +387,10 @@ void StructViewController::ReloadPattern()
 
 void StructViewController::ChooseValueFormat(WPARAM choice)
 {
+    if (choice == kPlacementFollowChoice || choice == kPlacementStayChoice) {
+        ChoosePlacement(choice == kPlacementStayChoice);
+        return;
+    }
     const bool changed = ApplyStructValueFormat(context_.settings.structOptions, choice);
     // Choosing a byte order, even the one shown, overrides the pattern's for the session.
     const bool firstEndianChoice =
@@ -319,6 +404,19 @@ void StructViewController::ChooseValueFormat(WPARAM choice)
     if (window_.Window() != nullptr) {
         window_.SetOptions(context_.settings.structOptions);
     }
+    RefreshRows();
+    RequestUpdate();
+}
+
+void StructViewController::ChoosePlacement(bool stay)
+{
+    if (!file_ || placement_.stay == stay) {
+        return;
+    }
+    placement_ = TogglePlacement(placement_, context_.view.Model().CaretOffset());
+    window_.SetStaying(placement_.stay);
+    stayingRequest_.reset();
+    caretSeen_.reset();
     RefreshRows();
     RequestUpdate();
 }

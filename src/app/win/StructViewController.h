@@ -3,6 +3,7 @@
 #include "app/win/AppContext.h"
 #include "app/win/SideWindowGroup.h"
 #include "app/win/WindowWorker.h"
+#include "hexview/ByteMarks.h"
 #include "structview/StructRead.h"
 #include "structview/StructRows.h"
 #include "structview/win/StructViewWindow.h"
@@ -66,6 +67,14 @@ private:
     static constexpr WPARAM kEndianLittleChoice = 3;
     static constexpr WPARAM kEndianBigChoice = 4;
     void ChooseValueFormat(WPARAM choice);
+    // Follow the caret, or stay where the caret is now.
+    void ChoosePlacement(bool stay);
+    // The selected row's bytes marked in the hex view, or no mark.
+    void MarkSelectedRow();
+    void GoToSelectedRow();
+    // While the pattern stays, the row of the member under a moved caret is selected.
+    void FollowCaretInRows(bool rowsChanged);
+    void ClearFieldMark();
     [[nodiscard]] bool CommandsAllowed() const;
 
     AppContext& context_;
@@ -81,6 +90,9 @@ private:
     // What the rows of a staying pattern were last asked for: the entry's offset and the
     // document's revision. Caret moves ask nothing new of it.
     std::optional<std::pair<std::uint64_t, std::uint64_t>> stayingRequest_;
+    // Where the caret was when the rows last looked at it.
+    std::optional<std::uint64_t> caretSeen_;
+    SingleMark fieldMark_; // in the hex view's marks only while it marks something
     // Last, so that it stops before the members above go; it holds nothing of this class.
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> worker_{kMsgStructResult};
 };

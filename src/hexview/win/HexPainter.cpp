@@ -59,9 +59,8 @@ public:
         if (const auto clip = Within(row.dataClip)) {
             ClipScope scope(target_, *clip);
             for (const PaintMark& mark : row.marks) {
-                target_.FillRectangle(ToD2D(mark.box), mark.kind == MarkKind::Hit
-                                                           ? brushes_.hit.Get()
-                                                           : brushes_.difference.Get());
+                target_.FillRectangle(ToD2D(mark.box),
+                                      brushes_.marks[static_cast<std::size_t>(mark.kind)].Get());
             }
             for (const RectF& band : MergeAdjacent(row.selection)) {
                 target_.FillRectangle(ToD2D(band), brushes_.selection.Get());
@@ -205,12 +204,15 @@ bool PaintBrushes::Prepare(ID2D1RenderTarget& target, const ThemePalette& palett
         return true;
     }
     Reset();
-    if (SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.hit), &hit)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.difference), &difference))) {
+    bool made = SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
+                SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
+                SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
+                SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret));
+    for (std::size_t kind = 0; made && kind < marks.size(); ++kind) {
+        made = SUCCEEDED(target.CreateSolidColorBrush(
+            ToD2D(MarkColor(palette, static_cast<MarkKind>(kind))), &marks[kind]));
+    }
+    if (made) {
         target_ = &target;
         palette_ = palette;
         return true;
@@ -225,8 +227,9 @@ void PaintBrushes::Reset()
     offset.Reset();
     selection.Reset();
     caret.Reset();
-    hit.Reset();
-    difference.Reset();
+    for (auto& brush : marks) {
+        brush.Reset();
+    }
     target_ = nullptr;
 }
 

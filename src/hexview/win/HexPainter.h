@@ -9,6 +9,7 @@
 #include <dwrite.h>
 #include <wrl/client.h>
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -26,8 +27,8 @@ public:
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> offset;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> selection;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> caret;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> hit;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> difference;
+    // One per MarkKind, in its order.
+    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, kMarkKindCount> marks;
 
 private:
     const ID2D1RenderTarget* target_ = nullptr;

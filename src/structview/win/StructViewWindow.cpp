@@ -182,6 +182,11 @@ void StructViewWindow::SetOptions(const StructValueOptions& options)
     Apply(model_.SetOptions(options));
 }
 
+void StructViewWindow::SelectRow(int index)
+{
+    Apply(model_.SelectRow(index));
+}
+
 void StructViewWindow::SetCommandsEnabled(bool enabled)
 {
     Apply(model_.SetCommandsEnabled(enabled));
@@ -408,6 +413,12 @@ void StructViewWindow::Apply(StructViewEffects effects)
     }
     if (effects.Has(kSvReload)) {
         Post(kMsgStructReloadPattern);
+    }
+    if (effects.Has(kSvSelection)) {
+        Post(kMsgStructRowSelected);
+    }
+    if (effects.Has(kSvGoToRow)) {
+        Post(kMsgStructGoToRow);
     }
     if (effects.Has(kSvFormatMenu)) {
         ShowFormatMenu();

@@ -44,6 +44,9 @@ public:
     void SetEmptyMessage(std::u16string text);
     void ShowError(std::u16string fileName, std::u16string error);
     void SetOptions(const StructValueOptions& options);
+    // Selects row `index` (-1: none) and scrolls it into view; the owner hears of it.
+    void SelectRow(int index);
+    void SetStaying(bool staying) { model_.SetStaying(staying); }
     // Greys Open, Reload and Close and refuses F5 while the owner is modal or busy.
     void SetCommandsEnabled(bool enabled);
     // Puts the whole view on the clipboard as tab-separated text.

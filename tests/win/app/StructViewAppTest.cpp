@@ -1,4 +1,6 @@
 #include "app/CommandIds.h"
+#include "hexview/ByteMarks.h"
+#include "hexview/PaintModel.h"
 #include "structview/win/StructViewWindow.h"
 #include "win/app/AppHarness.h"
 
@@ -23,6 +25,14 @@ const std::vector<std::uint8_t> kPng = {
     0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
     0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x08, 0x06, 0x00, 0x00, 0x00, 0x12, 0x34, 0x56,
     0x78, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+// A whole PNG of three chunks: IHDR (256 × 128 RGBA), ten bytes of IDAT, IEND.
+const std::vector<std::uint8_t> kThreeChunkPng = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48,
+    0x44, 0x52, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x08, 0x06, 0x00, 0x00,
+    0x00, 0xE4, 0xB5, 0xB7, 0x0A, 0x00, 0x00, 0x00, 0x0A, 0x49, 0x44, 0x41, 0x54, 0x00,
+    0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x86, 0x27, 0x60, 0x42, 0x00,
+    0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
 // The rows first: no side window exists before the hex view has painted, and both appear
 // right after.
@@ -93,8 +103,95 @@ protected:
         return SourceDirectory() + u"\\tests\\structview\\compat\\" + std::u16string(name);
     }
 
+    // The screen rows of the hex view that paint the struct view's field mark.
+    std::vector<std::size_t> FieldMarkRows()
+    {
+        std::vector<std::size_t> rows;
+        const PaintModel paint = app.Model().BuildPaintModel();
+        for (std::size_t i = 0; i < paint.rows.size(); ++i) {
+            for (const PaintMark& mark : paint.rows[i].marks) {
+                if (mark.kind == MarkKind::Field) {
+                    rows.push_back(i);
+                    break;
+                }
+            }
+        }
+        return rows;
+    }
+
+    std::vector<std::string> Values(std::string_view name)
+    {
+        std::vector<std::string> values;
+        for (const StructViewRow& row : Model().Rows()) {
+            if (Narrow(row.name) == name) {
+                values.push_back(Narrow(row.value));
+            }
+        }
+        return values;
+    }
+
     AppHarness app;
 };
+
+TEST_F(StructViewApp, AnAnchoredPatternShowsTheWholeFileAndMarksTheFieldsOfTheCaret)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"three.png", kThreeChunkPng)));
+    OpenPattern(ShippedPattern(u"png.orpat"));
+    // Big-endian as the pattern says, without a byte-order choice.
+    ASSERT_TRUE(ValueIs("  width", "0x00000100"));
+    EXPECT_EQ(Value("  height"), "0x00000080");
+    EXPECT_EQ(Narrow(Model().FileName()), "png.orpat at 0x0");
+    EXPECT_EQ(Value("chunks : Chunk[]"), "3 elements");
+    EXPECT_EQ(Values("    type"),
+              (std::vector<std::string>{"49 48 44 52", "49 44 41 54", "49 45 4E 44"}));
+    EXPECT_EQ(Values("    length"),
+              (std::vector<std::string>{"0x0000000D", "0x0000000A", "0x00000000"}));
+    // The caret at 0 is in the signature: its row is selected and its bytes marked.
+    ASSERT_TRUE(WaitFor([&] { return FieldMarkRows() == std::vector<std::size_t>{0}; }));
+    EXPECT_EQ(Narrow(Model().SelectedLocatedRow()->name), "signature");
+
+    // The caret moves to the IDAT chunk's type: the rows stay, that member's row is
+    // selected, and its bytes are marked in the hex view's third row.
+    for (const UINT key : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT}) {
+        app.Key(key); // a row is 16 bytes
+    }
+    ASSERT_TRUE(WaitFor([&] {
+        const StructViewRow* row = Model().SelectedLocatedRow();
+        return row != nullptr && row->first == 0x25;
+    }));
+    EXPECT_EQ(Narrow(Model().SelectedLocatedRow()->name), "    type");
+    EXPECT_EQ(Narrow(Model().Rows()[0].offset), "0x0");
+    ASSERT_TRUE(WaitFor([&] { return FieldMarkRows() == std::vector<std::size_t>{2}; }));
+
+    // Three rows down is the IEND chunk, at 0x37 to 0x42; Enter puts the caret there and
+    // keeps that row selected, since it holds the caret.
+    SetFocus(View().Window());
+    for (int i = 0; i < 3; ++i) {
+        app.Key(VK_DOWN);
+    }
+    ASSERT_NE(Model().SelectedLocatedRow(), nullptr);
+    EXPECT_EQ(Narrow(Model().SelectedLocatedRow()->name), "  [2]");
+    ASSERT_TRUE(WaitFor([&] { return FieldMarkRows() == std::vector<std::size_t>{3, 4}; }));
+    app.Key(VK_RETURN);
+    EXPECT_EQ(app.Model().CaretOffset(), 0x37u);
+    app.PumpFor(100);
+    EXPECT_EQ(Narrow(Model().SelectedLocatedRow()->name), "  [2]");
+    EXPECT_EQ(GetFocus(), View().Window()) << "the keys stay with the rows";
+
+    // The menu's placement: following the caret lays the pattern at 0x37, staying keeps it
+    // there while the caret moves on.
+    const auto choose = [&](int command) {
+        SendMessageW(View().Window(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+        app.Pump();
+    };
+    choose(svid::kFormatFirst + 6);
+    ASSERT_TRUE(WaitFor([&] { return Narrow(Model().Rows()[0].offset) == "0x37"; }));
+    EXPECT_EQ(Narrow(Model().FileName()), "png.orpat");
+    choose(svid::kFormatFirst + 7);
+    ASSERT_TRUE(WaitFor([&] { return Narrow(Model().FileName()) == "png.orpat at 0x37"; }));
+    app.Command(cmd::kToggleStructView); // hidden: the mark goes with the view
+    EXPECT_TRUE(FieldMarkRows().empty());
+}
 
 TEST_F(StructViewApp, ShowsTheRowsAtTheCaretAndFollowsMovesAndEdits)
 {
