@@ -205,20 +205,41 @@ void StructViewController::RequestUpdate()
         }
         stayingRequest_ = key;
     }
+    Submit();
+}
+
+void StructViewController::Submit()
+{
+    if (StructBytesToRead(*file_) > kReadAtOnce) {
+        if (largeInFlight_) {
+            largeWanted_ = true;
+            return;
+        }
+        largeInFlight_ = true;
+    }
     worker_.Submit(Request());
+}
+
+void StructViewController::DropPending()
+{
+    worker_.DropPending();
+    largeInFlight_ = false;
+    largeWanted_ = false;
 }
 
 void StructViewController::OnResult(LPARAM lParam)
 {
     const auto result = decltype(worker_)::Receive(lParam);
-    if (result == nullptr || !worker_.IsCurrent(result->number)) {
-        return; // stale: a newer request is on its way
-    }
-    if (ReadyForRows()) {
+    largeInFlight_ = false;
+    if (result != nullptr && worker_.IsCurrent(result->number) && ReadyForRows()) {
         window_.SetContent(Caption(), std::move(result->value), FormatStructInfo(*file_));
         FollowCaretInRows(true);
         MarkSelectedRow(); // the selected row's bytes may lie elsewhere in the new rows
         group_.Follow();
+    }
+    if (largeWanted_) {
+        largeWanted_ = false;
+        RequestUpdate(); // the newest caret's rows, read now that the worker is free
     }
 }
 
@@ -304,7 +325,7 @@ bool StructViewController::LoadPattern(const std::u16string& path)
     if (!ok) {
         file_.reset();
         ClearFieldMark();
-        worker_.DropPending();
+        DropPending();
         EnsureWindow();
         window_.ShowError(fileName_, error);
         return false;
@@ -368,7 +389,7 @@ void StructViewController::ClosePattern()
     path_.clear();
     fileName_.clear();
     error_.clear();
-    worker_.DropPending();
+    DropPending();
     (void)ReadyForRows(); // shows the empty message
 }
 

@@ -75,6 +75,8 @@ private:
     // While the pattern stays, the row of the member under a moved caret is selected.
     void FollowCaretInRows(bool rowsChanged);
     void ClearFieldMark();
+    void Submit();
+    void DropPending();
     [[nodiscard]] bool CommandsAllowed() const;
 
     AppContext& context_;
@@ -90,6 +92,11 @@ private:
     // What the rows of a staying pattern were last asked for: the entry's offset and the
     // document's revision. Caret moves ask nothing new of it.
     std::optional<std::pair<std::uint64_t, std::uint64_t>> stayingRequest_;
+    // A request that reads more than kReadAtOnce waits for the one in flight: reading up
+    // to 16 MiB at every caret move would make the moves themselves slow.
+    static constexpr std::uint64_t kReadAtOnce = 64u << 10;
+    bool largeInFlight_ = false;
+    bool largeWanted_ = false; // asked for while one was in flight: sent when it is back
     // Where the caret was when the rows last looked at it.
     std::optional<std::uint64_t> caretSeen_;
     SingleMark fieldMark_; // in the hex view's marks only while it marks something
