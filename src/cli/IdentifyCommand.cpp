@@ -1,0 +1,68 @@
+// orlin-cli identify FILE [--json] [--patterns DIR]: the library's patterns whose signatures
+// match FILE, best first, with the offset where each applies.
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "cli/PatternFinder.h"
+#include "settings/SettingsJson.h"
+
+#include <string>
+
+namespace orx::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: orlin-cli identify FILE [--json] [--patterns DIR]\n"
+    "  --json           print the matches as a JSON array\n"
+    "  --patterns DIR   also take patterns from DIR (its files replace shipped ones of the\n"
+    "                   same name)\n"
+    "Prints one line per matching pattern, best first: the offset where it applies, its\n"
+    "title and its file, separated by tabs. Exit status 0 when a pattern matched, 1 when none\n"
+    "did. Reads at most 64 KiB from each end of FILE.\n";
+
+std::string Quoted(std::u16string_view text)
+{
+    std::string quoted(1, '"');
+    quoted += EscapeJsonString(text);
+    quoted += '"';
+    return quoted;
+}
+
+} // namespace
+
+int RunIdentify(const Invocation& invocation)
+{
+    const std::optional<SplitArgs> split = Split(invocation.args, {u"--json"}, {u"--patterns"});
+    if (!split || split->positional.size() != 1) {
+        invocation.err << kUsage;
+        return kExitUsage;
+    }
+    const PatternLibrary library = ScanPatternFolders(PatternFolders(split->Value(u"--patterns")));
+    const std::optional<std::vector<PatternMatch>> matches =
+        IdentifyFile(library, split->positional[0], invocation.err);
+    if (!matches) {
+        return kExitNoInput;
+    }
+    const bool json = split->flags.contains(u"--json");
+    std::string out = json ? "[" : "";
+    for (const PatternMatch& match : *matches) {
+        const LibraryPattern& pattern = library.patterns[match.pattern];
+        if (json) {
+            out += std::string(out.size() > 1 ? ",\n " : "") +
+                   "{\"offset\": " + std::to_string(match.offset) +
+                   ", \"title\": " + Quoted(pattern.title) +
+                   ", \"pattern\": " + Quoted(pattern.fileName) +
+                   ", \"category\": " + Quoted(pattern.category) +
+                   ", \"signatureBytes\": " + std::to_string(match.specificity) + "}";
+        } else {
+            invocation.out << FormatOffset(match.offset) << "\t";
+            Print(invocation.out, pattern.title + u"\t" + pattern.fileName);
+            invocation.out << "\n";
+        }
+    }
+    if (json) {
+        invocation.out << out << "]\n";
+    }
+    return matches->empty() ? kExitNotFound : kExitOk;
+}
+
+} // namespace orx::cli
