@@ -327,6 +327,7 @@ def cpio_names(path):
 
 
 FONT_DIR = "/usr/share/fonts/truetype/"
+MO_FILE = "/usr/share/locale/de/LC_MESSAGES/coreutils.mo"
 # Offered, but after the whole-archive pattern of a longer signature.
 NOT_FIRST = {"zip-end-of-central-directory.orpat"}
 
@@ -539,8 +540,7 @@ FILES = [
      lambda d: FONT_DIR + "wqy/wqy-zenhei.ttc",
      lambda t, p: [("first font's tables", t.all("firstFont.tables", "tag"),
                     sfnt_tables(p, struct.unpack_from(">I", read(p), 12)[0]))]),
-    ("gettext-mo.orpat", "/usr/share/locale/de/LC_MESSAGES/coreutils.mo", "coreutils (Debian)",
-     "python3 gettext", lambda d: "/usr/share/locale/de/LC_MESSAGES/coreutils.mo",
+    ("gettext-mo.orpat", MO_FILE, "coreutils (Debian)", "python3 gettext", lambda d: MO_FILE,
      lambda t, p: [("strings", t["stringCount"], mo_count(p))]),
     ("terminfo.orpat", "/lib/terminfo/x/xterm", "ncurses-base (Debian)", "infocmp",
      lambda d: "/lib/terminfo/x/xterm",
