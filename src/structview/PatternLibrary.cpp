@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace orx {
 namespace {
@@ -132,6 +133,24 @@ std::vector<PatternMatch> MatchPatterns(const PatternLibrary& library, const Fil
                          return a.extensionMatches && !b.extensionMatches;
                      });
     return matches;
+}
+
+std::string_view PatternCategoryKey(std::u16string_view category)
+{
+    static constexpr std::pair<std::u16string_view, std::string_view> kKeys[] = {
+        {u"executables", "structview.category.executables"},
+        {u"images", "structview.category.images"},
+        {u"media", "structview.category.media"},
+        {u"archives", "structview.category.archives"},
+        {u"disks", "structview.category.disks"},
+        {u"data", "structview.category.data"},
+    };
+    for (const auto& [id, key] : kKeys) {
+        if (id == category) {
+            return key;
+        }
+    }
+    return {};
 }
 
 bool ReadFileSample(platform::FileSystem& fs, const std::u16string& path, FileSampleBuffer& out)

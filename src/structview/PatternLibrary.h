@@ -69,6 +69,9 @@ struct PatternMatch {
 [[nodiscard]] std::vector<PatternMatch> MatchPatterns(const PatternLibrary& library,
                                                       const FileSample& sample);
 
+// The string-table key of a category's display name; empty for an unknown id.
+[[nodiscard]] std::string_view PatternCategoryKey(std::u16string_view category);
+
 // A file's sample read from disk: at most kPatternSampleBytes from each end.
 struct FileSampleBuffer {
     std::uint64_t size = 0;
