@@ -84,7 +84,7 @@ const Sample kSamples[] = {
          w.Le32(0).Le32(0).Le32(0x2000).Le32(0x28).Zeros(14 * 8); }, kHex, 0x80, 264,
      {{"  machine", "0x8664", ""}, {"optional : OptionalHeader64", "", "0x98"},
       {"  imageBase", "0x0000000140000000", ""}, {"  numberOfRvaAndSizes", "0x00000010", "0x104"},
-      {"  dataDirectories", "00 00 00 00 00 00 00 00 00 20 00 00 28 00 00 00 ...", "0x108"}}},
+      {"  dataDirectories : DataDirectory[]", "16 elements", "0x108"},}},
     {u"ico.orpat",
      [](ByteWriter& w) { w.Le16(0).Le16(1).Le16(1).U8(16).U8(16).U8(0).U8(0).Le16(1).Le16(32).Le32(1128); w.Le32(22); },
      kDec, 0, 6, {{"count", "1", ""}, {"    bitCount", "32", ""}, {"    imageOffset", "22", "0x12"}}},
