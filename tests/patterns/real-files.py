@@ -10,6 +10,7 @@ usage: real-files.py ORLIN_CLI PATTERNS_DIR
 The table FILES names, for each pattern, the file, its source and the reader.
 """
 import bz2
+import concurrent.futures
 import gettext
 import importlib.util
 import json
@@ -24,6 +25,7 @@ import wave
 import zipfile
 
 CLI, PATTERNS = sys.argv[1], sys.argv[2]
+DAMAGE = "--damage" in sys.argv
 C_SOURCE = "int add(int a, int b) { return a + b; }\nint start(void) { return add(1, 2); }\n"
 
 
@@ -570,31 +572,41 @@ def special_checks(pattern, tree, path):
     return []
 
 
+def check_row(row, root):
+    pattern, name, source, reader, make, checks = row
+    d = tempfile.mkdtemp(dir=root)
+    path = make(d)
+    offset = special_offset(pattern, path)
+    tree = struct_tree(pattern, path, offset)
+    results = checks(tree, path) if checks else special_checks(pattern, tree, path)
+    signed = "@signature" in open(os.path.join(PATTERNS, pattern)).read()
+    if signed and not DAMAGE:
+        offered = best_matches(path, pattern in NOT_FIRST)
+        if pattern not in offered:
+            results.append(("identify offers it", offered, pattern))
+    failures = []
+    for field, ours, theirs in results:
+        if (list(ours) if isinstance(ours, tuple) else ours) != (
+                list(theirs) if isinstance(theirs, tuple) else theirs):
+            failures.append("%s on %s: %s is %r, %s says %r" % (pattern, name, field, ours,
+                                                               reader, theirs))
+    if DAMAGE:
+        import damage
+        failures += damage.check(pattern, path, offset)
+    return "%-36s %-30s %s" % (pattern, os.path.basename(name), reader), failures
+
+
 def main():
     shipped = sorted(f for f in os.listdir(PATTERNS) if f.endswith(".orpat"))
     listed = [row[0] for row in FILES]
     failures = []
     if sorted(listed) != shipped:
         failures.append("table and patterns/ differ: %s" % sorted(set(listed) ^ set(shipped)))
-    with tempfile.TemporaryDirectory() as d:
-        for pattern, name, source, reader, make, checks in FILES:
-            path = make(d)
-            offset = special_offset(pattern, path)
-            tree = struct_tree(pattern, path, offset)
-            results = checks(tree, path) if checks else special_checks(pattern, tree, path)
-            signed = "@signature" in open(os.path.join(PATTERNS, pattern)).read()
-            offered = best_matches(path, pattern in NOT_FIRST)
-            if signed and pattern not in offered:
-                results.append(("identify offers it", offered, pattern))
-            for field, ours, theirs in results:
-                if (list(ours) if isinstance(ours, tuple) else ours) != (
-                        list(theirs) if isinstance(theirs, tuple) else theirs):
-                    failures.append("%s on %s: %s is %r, %s says %r" % (pattern, name, field, ours,
-                                                                       reader, theirs))
-            print("%-36s %-30s %s" % (pattern, os.path.basename(name), reader))
-            if "--damage" in sys.argv:
-                import damage
-                failures += damage.check(pattern, path, offset)
+    with tempfile.TemporaryDirectory() as root, \
+            concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 2) as pool:
+        for line, row_failures in pool.map(lambda row: check_row(row, root), FILES):
+            print(line)
+            failures += row_failures
     for failure in failures:
         print("FAIL", failure)
     return 1 if failures else 0
