@@ -339,7 +339,7 @@ FILES = [
      lambda d: "/bin/ls", readelf_checks),
     ("elf32.orpat", "t.o", "clang --target=i386-linux-gnu -c", "readelf -S -l",
      lambda d: compile_c(d, "t.o", "clang", "--target=i386-linux-gnu", "-c"), readelf_checks),
-    ("pe32plus.orpat", "t64.exe", "x86_64-w64-mingw32-gcc", "objdump -p -h",
+    ("pe.orpat", "t64.exe", "x86_64-w64-mingw32-gcc", "objdump -p -h",
      pe64, objdump_pe_checks),
     ("pe32.orpat", "t32.exe", "clang --target=i686-w64-windows-gnu, ld -m i386pe",
      "objdump -p -h", pe32, objdump_pe_checks),
