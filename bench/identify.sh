@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # `orlin-cli identify` over every regular file below some folders (default /usr/bin and
 # /usr/share): files per second, the share of files a pattern matched, and, from a second
-# run under strace, the most bytes read from any one file (the bound is 64 KiB from each
-# end, so at most 128 KiB). Not part of scripts/test: it reads tens of thousands of files.
+# run under strace, the most bytes read from any one file (as far as the signatures reach
+# into each end, at most 64 KiB each). Not part of scripts/test: it reads tens of thousands
+# of files.
 # usage: bench/identify.sh [ORLIN_CLI [DIR...]]
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib.sh"
@@ -34,8 +35,9 @@ awk -F'\t' '!seen[$1]++ { print $4 }' "$work/matches" | sort | uniq -c | sort -r
 strace -f -qq -s 0 -e trace=openat,read,pread64,close -o "$work/trace" \
   bash -c "$(declare -f identify); work='$work'; cli='$cli'; ORX_ROOT='$ORX_ROOT'; identify" \
   >/dev/null
-python3 - "$work/trace" <<'EOF'
+python3 - "$work/trace" "$work/files" <<'EOF'
 import re, sys
+listed = set(open(sys.argv[2], "rb").read().decode(errors="replace").split("\0"))
 open_re = re.compile(r'^(\d+) +openat\(AT_FDCWD, "(.*)", [^)]*\) = (\d+)')
 read_re = re.compile(r'^(\d+) +p?read(?:64)?\((\d+),.* = (\d+)')
 close_re = re.compile(r'^(\d+) +close\((\d+)\)')
@@ -45,13 +47,13 @@ for line in open(sys.argv[1], errors="replace"):
         fds[(m[1], m[3])] = m[2]
     elif m := read_re.match(line):
         path = fds.get((m[1], m[2]))
-        if path and not path.endswith(".orpat"):
+        if path in listed:
             totals[path] = totals.get(path, 0) + int(m[3])
     elif m := close_re.match(line):
         fds.pop((m[1], m[2]), None)
-files = [(n, p) for p, n in totals.items() if p.startswith(("/usr/", "/"))]
+files = [(n, p) for p, n in totals.items()]
 most = max(files) if files else (0, "")
-print("bytes read per file: most %d (%s), mean %.0f; over 128 KiB: %d" % (
+print("bytes read per file: most %d (%s), mean %.0f; over 64 KiB: %d" % (
     most[0], most[1], sum(n for n, _ in files) / max(len(files), 1),
-    sum(1 for n, _ in files if n > 128 * 1024)))
+    sum(1 for n, _ in files if n > 64 * 1024)))
 EOF

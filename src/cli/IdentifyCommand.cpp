@@ -17,8 +17,8 @@ constexpr char kUsage[] =
     "                   same name)\n"
     "Prints one line per matching pattern, best first: the offset where it applies, its\n"
     "title and its file, separated by tabs; with several files, the file first. Exit status 0\n"
-    "when a pattern matched (some file), 1 when none did. Reads at most 64 KiB from each end\n"
-    "of a file.\n";
+    "when a pattern matched (some file), 1 when none did. Reads only as far into each end of\n"
+    "a file as the signatures reach, at most 64 KiB.\n";
 
 std::string Quoted(std::u16string_view text)
 {

@@ -21,7 +21,8 @@ std::optional<std::vector<PatternMatch>> IdentifyFile(const PatternLibrary& libr
                                                       const std::u16string& path, std::ostream& err)
 {
     FileSampleBuffer sample;
-    if (!ReadFileSample(platform::SystemFileSystem(), path, sample)) {
+    if (!ReadFileSample(platform::SystemFileSystem(), path, sample, library.headBytes,
+                        library.tailBytes)) {
         err << "cannot open: ";
         Print(err, path);
         err << "\n";

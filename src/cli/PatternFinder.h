@@ -13,9 +13,9 @@ namespace orx::cli {
 // replace shipped ones of the same name.
 [[nodiscard]] std::vector<std::u16string> PatternFolders(const std::u16string* extra);
 
-// The library's matches for the file at `path`, best first, from at most
-// kPatternSampleBytes at each end; nothing (with "cannot open: PATH" on `err`) when the file
-// cannot be read.
+// The library's matches for the file at `path`, best first, from as many bytes of each end
+// as its signatures need (at most kPatternSampleBytes); nothing (with "cannot open: PATH" on `err`)
+// when the file cannot be read.
 [[nodiscard]] std::optional<std::vector<PatternMatch>>
 IdentifyFile(const PatternLibrary& library, const std::u16string& path, std::ostream& err);
 

@@ -102,6 +102,15 @@ PatternLibrary ScanPatternFolders(std::span<const std::u16string> folders)
             }
         }
     }
+    for (const LibraryPattern& pattern : library.patterns) {
+        for (const PatternSignature& signature : pattern.signatures) {
+            const std::uint64_t reach =
+                signature.fromEnd ? signature.offset : signature.offset + signature.bytes.size();
+            std::size_t& bytes = signature.fromEnd ? library.tailBytes : library.headBytes;
+            bytes = static_cast<std::size_t>(std::max<std::uint64_t>(
+                bytes, std::min<std::uint64_t>(reach, kPatternSampleBytes)));
+        }
+    }
     return library;
 }
 
@@ -153,15 +162,18 @@ std::string_view PatternCategoryKey(std::u16string_view category)
     return {};
 }
 
-bool ReadFileSample(platform::FileSystem& fs, const std::u16string& path, FileSampleBuffer& out)
+bool ReadFileSample(platform::FileSystem& fs, const std::u16string& path, FileSampleBuffer& out,
+                    std::size_t headBytes, std::size_t tailBytes)
 {
+    headBytes = std::min(headBytes, kPatternSampleBytes);
+    tailBytes = std::min(tailBytes, kPatternSampleBytes);
     const platform::NativeFile file = fs.OpenForRead(path);
     std::uint64_t size = 0;
     if (!file.IsOpen() || !fs.GetSize(file, size)) {
         return false;
     }
-    auto read = [&](std::uint64_t offset, std::vector<std::uint8_t>& bytes) {
-        bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, kPatternSampleBytes)));
+    auto read = [&](std::uint64_t offset, std::size_t count, std::vector<std::uint8_t>& bytes) {
+        bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size - offset, count)));
         std::uint32_t got = 0;
         const bool ok = bytes.empty() || fs.ReadAt(file, offset, bytes.data(),
                                                    static_cast<std::uint32_t>(bytes.size()), got);
@@ -172,15 +184,16 @@ bool ReadFileSample(platform::FileSystem& fs, const std::u16string& path, FileSa
     const std::u16string name = platform::FileNameOfPath(path);
     const std::size_t dot = name.rfind(u'.');
     out.extension = dot == std::u16string::npos ? std::u16string() : name.substr(dot + 1);
-    if (!read(0, out.head)) {
+    if (!read(0, headBytes, out.head)) {
         return false;
     }
-    // A small file's tail is its head: no second read.
-    if (size <= kPatternSampleBytes) {
-        out.tail = out.head;
+    // A file the head holds whole has its tail there: no second read.
+    if (size <= out.head.size()) {
+        const std::size_t tail = std::min(out.head.size(), tailBytes);
+        out.tail.assign(out.head.end() - static_cast<std::ptrdiff_t>(tail), out.head.end());
         return true;
     }
-    return read(size - kPatternSampleBytes, out.tail);
+    return read(size - std::min<std::uint64_t>(size, tailBytes), tailBytes, out.tail);
 }
 
 } // namespace orx

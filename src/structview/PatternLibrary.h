@@ -40,6 +40,10 @@ struct LibraryPattern {
 
 struct PatternLibrary {
     std::vector<LibraryPattern> patterns; // by folder, then by file name
+    // How many bytes of a file's start and end the signatures look at (each at most
+    // kPatternSampleBytes): a sample need hold no more.
+    std::size_t headBytes = 0;
+    std::size_t tailBytes = 0;
 };
 
 // Loads every .orpat file of `folders` in order. A file of the same name in a later folder
@@ -50,8 +54,8 @@ struct PatternLibrary {
 // What a match needs to know of a file.
 struct FileSample {
     std::uint64_t size = 0;
-    std::span<const std::uint8_t> head; // the first min(size, kPatternSampleBytes) bytes
-    std::span<const std::uint8_t> tail; // the last min(size, kPatternSampleBytes) bytes
+    std::span<const std::uint8_t> head; // the first bytes, up to kPatternSampleBytes
+    std::span<const std::uint8_t> tail; // the last bytes, up to kPatternSampleBytes
     std::u16string_view extension;      // without the dot, any case; may be empty
 };
 
@@ -72,7 +76,8 @@ struct PatternMatch {
 // The string-table key of a category's display name; empty for an unknown id.
 [[nodiscard]] std::string_view PatternCategoryKey(std::u16string_view category);
 
-// A file's sample read from disk: at most kPatternSampleBytes from each end.
+// A file's sample read from disk: the first `headBytes` and the last `tailBytes` (a library's
+// needs; at most kPatternSampleBytes each).
 struct FileSampleBuffer {
     std::uint64_t size = 0;
     std::vector<std::uint8_t> head;
@@ -82,6 +87,8 @@ struct FileSampleBuffer {
 };
 // False when the file cannot be opened or read.
 [[nodiscard]] bool ReadFileSample(platform::FileSystem& fs, const std::u16string& path,
-                                  FileSampleBuffer& out);
+                                  FileSampleBuffer& out,
+                                  std::size_t headBytes = kPatternSampleBytes,
+                                  std::size_t tailBytes = kPatternSampleBytes);
 
 } // namespace orx

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace orx {
 namespace {
 
@@ -85,6 +87,8 @@ TEST(PatternMatch, ScanListsBrokenFilesAndLetsALaterFolderReplaceAPattern)
     EXPECT_EQ(library.patterns[0].title, u"A");
     EXPECT_EQ(library.patterns[0].category, u"data");
     EXPECT_EQ(library.patterns[0].signatures.size(), 1u);
+    EXPECT_EQ(library.headBytes, 1u); // what the signatures look at, no more
+    EXPECT_EQ(library.tailBytes, 0u);
     EXPECT_EQ(library.patterns[1].title, u"My B");
     EXPECT_TRUE(library.patterns[1].hasAnchor);
     EXPECT_EQ(library.patterns[2].fileName, u"c.orpat");
@@ -108,6 +112,14 @@ TEST(PatternMatch, SampleReadsAtMostTheBoundFromEachEnd)
     EXPECT_EQ(sample.tail.back(), 2);
     EXPECT_EQ(sample.extension, u"Bin");
     EXPECT_FALSE(ReadFileSample(platform::SystemFileSystem(), dir.Path(u"none"), sample));
+    // Only what a library needs; a file the head holds whole gives its tail from there.
+    for (const auto& [size, head, tail] : {std::tuple{10u, "0123", "89"}, {3u, "012", "12"}}) {
+        const std::string text = std::string("0123456789").substr(0, size);
+        ASSERT_TRUE(
+            ReadFileSample(platform::SystemFileSystem(), dir.Write(u"s", text), sample, 4, 2));
+        EXPECT_EQ(std::string(sample.head.begin(), sample.head.end()), head);
+        EXPECT_EQ(std::string(sample.tail.begin(), sample.tail.end()), tail);
+    }
 }
 
 } // namespace
