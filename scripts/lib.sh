@@ -10,6 +10,8 @@ ORX_PACKAGES=(
   xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-wqy-zenhei
   clang-format
+  python3 xz-utils zstd bzip2 lz4 cpio fdisk e2fsprogs dosfstools genisoimage squashfs-tools
+  flac id3v2
 )
 
 orx_log() { printf '\n== %s\n' "$*" >&2; }

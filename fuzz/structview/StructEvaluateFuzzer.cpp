@@ -1,7 +1,7 @@
 // Writes a random pattern in the newer constructs of the language (counts and places read
-// from the data, repetition, enums, byte orders) from the first bytes of the input, and
-// evaluates it over the rest. Any pattern over any bytes must end within the node bound,
-// read only the bytes given and keep the rows within their limit.
+// from the data, data_size, repetition to the end or until a condition, enums, byte orders) from
+// the first bytes of the input, and evaluates it over the rest. Any pattern over any bytes must end
+// within the node bound, read only the bytes given and keep the rows within their limit.
 
 #include "structview/StructRows.h"
 
@@ -52,10 +52,10 @@ std::u16string Expression(Choices& choices, std::size_t members, std::size_t dep
         return Number(choices.Pick(20));
     }
     if (kind == 1) {
-        return u"m" + Number(choices.Pick(members));
+        return choices.Pick(4) == 0 ? u"data_size" : u"m" + Number(choices.Pick(members));
     }
-    static constexpr const char16_t* kOps[] = {u"+", u"-", u"*",  u"/", u"%",
-                                               u"&", u"|", u"<<", u">>"};
+    static constexpr const char16_t* kOps[] = {u"+", u"-",  u"*",  u"/",  u"%", u"&",
+                                               u"|", u"<<", u">>", u"==", u"!="};
     const std::u16string op = kOps[choices.Pick(std::size(kOps))];
     return u"(" + Expression(choices, members, depth + 1) + u" " + op + u" " +
            Expression(choices, members, depth + 1) + u")";
@@ -85,6 +85,7 @@ std::u16string Pattern(Choices& choices)
             case 2:
             case 3: text += u"[" + Expression(choices, m, 0) + u"]"; break;
             case 4: text += u"[...]"; break;
+            case 5: text += u"[... until " + Expression(choices, m, 0) + u"]"; break;
             default: break;
             }
             if (choices.Pick(5) == 0) {

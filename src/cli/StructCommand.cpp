@@ -3,6 +3,7 @@
 #include "app/ParseOffset.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/PatternFinder.h"
 #include "document/EditableDocument.h"
 #include "settings/SettingsJson.h"
 #include "structview/StructRead.h"
@@ -15,6 +16,9 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: orlin-cli struct PATTERN FILE [OPTION...]\n"
+    "       orlin-cli struct --auto FILE [OPTION...]\n"
+    "  --auto               take the pattern that matches FILE best, at its offset\n"
+    "  --patterns DIR       with --auto: also take patterns from DIR\n"
     "  --offset OFFSET      where the entry struct starts (hexadecimal, default the\n"
     "                       pattern's @anchor, else 0)\n"
     "  --endian little|big  byte order of numbers (default the pattern's, else little)\n"
@@ -33,6 +37,8 @@ struct StructArgs {
     bool sessionEndian = false;
     bool info = false;
     bool json = false;
+    bool automatic = false;
+    std::u16string patternFolder;
     std::u16string resourceDirectory;
 };
 
@@ -59,6 +65,10 @@ std::optional<StructArgs> ParseArgs(const Args& args)
             (arg == u"--info" ? parsed.info : parsed.json) = true;
             continue;
         }
+        if (arg == u"--auto") {
+            parsed.automatic = true;
+            continue;
+        }
         if (!arg.starts_with(u"--")) {
             positional.push_back(arg);
             continue;
@@ -80,6 +90,10 @@ std::optional<StructArgs> ParseArgs(const Args& args)
             parsed.resourceDirectory = value;
             continue;
         }
+        if (arg == u"--patterns") {
+            parsed.patternFolder = value;
+            continue;
+        }
         if (arg == u"--endian" && (choice = Choice(value, u"little", u"big"))) {
             parsed.options.endian = *choice;
             parsed.sessionEndian = true;
@@ -91,11 +105,12 @@ std::optional<StructArgs> ParseArgs(const Args& args)
             return std::nullopt;
         }
     }
-    if (positional.size() != 2) {
+    if (positional.size() != (parsed.automatic ? 1u : 2u) ||
+        (!parsed.patternFolder.empty() && !parsed.automatic)) {
         return std::nullopt;
     }
-    parsed.pattern = positional[0];
-    parsed.file = positional[1];
+    parsed.pattern = parsed.automatic ? std::u16string() : positional[0];
+    parsed.file = positional.back();
     return parsed;
 }
 
@@ -138,9 +153,27 @@ int RunStruct(const Invocation& invocation)
         invocation.err << kUsage;
         return kExitUsage;
     }
+    std::optional<std::uint64_t> offset = args->offset;
+    std::u16string patternPath = args->pattern;
+    if (args->automatic) {
+        const std::u16string* extra = args->patternFolder.empty() ? nullptr : &args->patternFolder;
+        const PatternLibrary library = ScanPatternFolders(PatternFolders(extra));
+        const auto matches = IdentifyFile(library, args->file, invocation.err);
+        if (!matches) {
+            return kExitNoInput;
+        }
+        if (matches->empty()) {
+            invocation.err << "no pattern matches: ";
+            Print(invocation.err, args->file);
+            invocation.err << "\n";
+            return kExitNotFound;
+        }
+        patternPath = library.patterns[matches->front().pattern].path;
+        offset = offset.value_or(matches->front().offset);
+    }
     auto pattern = std::make_shared<StructPatternFile>();
     std::u16string error;
-    if (!LoadStructPatternFile(args->pattern, *pattern, error)) {
+    if (!LoadStructPatternFile(patternPath, *pattern, error)) {
         Print(invocation.err, error);
         invocation.err << "\n";
         return kExitRefused;
@@ -163,7 +196,7 @@ int RunStruct(const Invocation& invocation)
         return kExitNoInput;
     }
     StructRowsInput input;
-    input.baseOffset = args->offset.value_or(StructBaseOffset(InitialPlacement(*pattern), 0));
+    input.baseOffset = offset.value_or(StructBaseOffset(InitialPlacement(*pattern), 0));
     input.bytes = ReadStructBytes(document, input.baseOffset, *pattern);
     input.file = pattern;
     const std::u16string& resources = args->resourceDirectory;

@@ -198,6 +198,12 @@ inline constexpr std::array kStringKeys = {
     "structview.valueformat.numericbase",
     "structview.valueformat.numericbase.dec",
     "structview.valueformat.numericbase.hex",
+    "structview.category.executables",
+    "structview.category.images",
+    "structview.category.media",
+    "structview.category.archives",
+    "structview.category.disks",
+    "structview.category.data",
     "title.deleted",
 };
 

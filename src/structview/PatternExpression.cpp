@@ -8,9 +8,10 @@ namespace {
 constexpr std::size_t kMaxParenthesisDepth = 64;
 
 // Binary operators from the loosest binding to the tightest.
-constexpr std::array<std::array<std::u16string_view, 3>, 5> kLevels = {{
+constexpr std::array<std::array<std::u16string_view, 3>, 6> kLevels = {{
     {u"|"},
     {u"&"},
+    {u"==", u"!="},
     {u"<<", u">>"},
     {u"+", u"-"},
     {u"*", u"/", u"%"},
@@ -205,6 +206,9 @@ ExpressionValue Apply(std::u16string_view op, std::uint64_t a, std::uint64_t b)
             return Failure(u"Division by zero.");
         }
         return Value(op == u"/" ? a / b : a % b);
+    }
+    if (op == u"==" || op == u"!=") {
+        return Value((a == b) == (op == u"==") ? 1 : 0);
     }
     if (op == u"&") {
         return Value(a & b);

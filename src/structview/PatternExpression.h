@@ -11,7 +11,8 @@
 namespace orx {
 
 // An integer expression of a pattern: an array count or a placement. Numbers, member paths
-// ("count", "header.count") and the binary operators + - * / % & | << >> with C precedence.
+// ("count", "header.count") and the binary operators + - * / % & | << >> == != with C
+// precedence (== and != give 1 or 0).
 struct ExpressionNode {
     enum class Kind : std::uint8_t { Number, Path, Binary };
     Kind kind = Kind::Number;
@@ -57,6 +58,13 @@ public:
 // Evaluates over unsigned 64-bit values: a result below zero, one past 64 bits or a division
 // by zero is an error, as is any member the scope cannot read.
 [[nodiscard]] ExpressionValue Evaluate(const Expression& expression, const ExpressionScope& scope);
+
+// `data_size`, when no member of that name was read: the bytes from the entry struct's start
+// to the end of the file.
+[[nodiscard]] inline bool NamesDataSize(const std::vector<std::u16string>& path)
+{
+    return path.size() == 1 && path[0] == u"data_size";
+}
 
 // "a.b.c"
 [[nodiscard]] std::u16string JoinPath(const std::vector<std::u16string>& path);

@@ -84,7 +84,19 @@ std::vector<Token> Tokenize(std::u16string_view text, std::u16string& error)
             add(TokenKind::Number, end - i);
         } else if (text.substr(i, 3) == u"...") {
             add(TokenKind::Punctuator, 3);
-        } else if (text.substr(i, 2) == u"<<" || text.substr(i, 2) == u">>") {
+        } else if (c == u'"') {
+            const std::size_t close = text.find_first_of(u"\"\n", i + 1);
+            if (close == std::u16string_view::npos || text[close] != u'"') {
+                error = FormatParseError(text, line, column, u"Unterminated string.");
+                return {};
+            }
+            tokens.push_back(Token{TokenKind::String,
+                                   std::u16string(text.substr(i + 1, close - i - 1)), line,
+                                   column});
+            column += static_cast<std::uint32_t>(close + 1 - i);
+            i = close + 1;
+        } else if (text.substr(i, 2) == u"<<" || text.substr(i, 2) == u">>" ||
+                   text.substr(i, 2) == u"==" || text.substr(i, 2) == u"!=") {
             add(TokenKind::Punctuator, 2);
         } else if (kPunctuators.find(c) != std::u16string_view::npos) {
             add(TokenKind::Punctuator, 1);

@@ -7,7 +7,13 @@
 
 namespace orx {
 
-enum class TokenKind : std::uint32_t { Identifier = 0, Number = 1, Punctuator = 2, End = 3 };
+enum class TokenKind : std::uint32_t {
+    Identifier = 0,
+    Number = 1,
+    Punctuator = 2,
+    End = 3,
+    String = 4, // "text" on one line; the token's text is what the quotes hold
+};
 
 struct Token {
     TokenKind kind = TokenKind::End;

@@ -96,9 +96,22 @@ DeclarationError ParseSuffix(std::span<const Token> rest, MemberDecl& decl)
                 return {u"Invalid array count."};
             }
             decl.count = *value;
-        } else if (count.size() == 1 && count[0].text == u"...") {
+        } else if (!count.empty() && count[0].kind == TokenKind::Punctuator &&
+                   count[0].text == u"...") {
             decl.repeat = true;
             decl.count = 0;
+            if (count.size() > 1) {
+                if (!IsKeyword(count[1], u"until")) {
+                    return {u"Expected until or ']' after '...'.", &count[1]};
+                }
+                std::optional<Expression> expression;
+                DeclarationError error =
+                    ExpressionError(count.subspan(2), u"Invalid repetition end: ", expression);
+                if (!error.message.empty()) {
+                    return error.at ? error : DeclarationError{error.message, &count[1]};
+                }
+                decl.until = std::make_shared<const Expression>(std::move(*expression));
+            }
         } else {
             std::optional<Expression> expression;
             DeclarationError error = ExpressionError(count, u"Invalid array count: ", expression);
@@ -220,7 +233,7 @@ DeclarationError ParseDeclaration(std::span<const Token> tokens, MemberDecl& dec
 
 bool UsesExtensions(const MemberDecl& decl)
 {
-    return decl.repeat || decl.countExpression || decl.placement ||
+    return decl.repeat || decl.countExpression || decl.placement || decl.until ||
            decl.endian != PatternEndian::Inherit;
 }
 
@@ -311,6 +324,39 @@ private:
             state_.extended = true;
             return true;
         }
+        if (name == u"title") {
+            if (Current().kind != TokenKind::String || Current().text.empty()) {
+                return Fail(Current(), u"Expected a quoted title after @title.");
+            }
+            state_.title = Current().text;
+            Advance();
+            return true;
+        }
+        if (name == u"category") {
+            for (const char16_t* category : kPatternCategories) {
+                if (Current().kind == TokenKind::Identifier &&
+                    NormalizeName(Current().text) == category) {
+                    state_.category = category;
+                    Advance();
+                    return true;
+                }
+            }
+            return Fail(Current(), u"Expected a category after @category: executables, images, "
+                                   u"media, archives, disks or data.");
+        }
+        if (name == u"extensions") {
+            const std::vector<LineWord> words = LineWords(TokenAt(at).line);
+            if (words.empty()) {
+                return Fail(Current(), u"Expected file extensions after @extensions.");
+            }
+            for (const LineWord& word : words) {
+                state_.extensions.push_back(NormalizeName(word.text));
+            }
+            return true;
+        }
+        if (name == u"signature") {
+            return ParseSignature(TokenAt(at));
+        }
         if (name == u"big" || name == u"little") {
             return ParseStructWithEndian(TokenAt(at), name == u"big" ? PatternEndian::Big
                                                                      : PatternEndian::Little);
@@ -342,6 +388,89 @@ private:
             return Fail(TokenAt(at), u"Directive value is not allowed.");
         }
         return Fail(TokenAt(at), u"Unknown directive.");
+    }
+
+    // The tokens from the current one to the end of `line`, those written without space
+    // between them joined: "4E" and "end-22" lex as several tokens.
+    struct LineWord {
+        std::u16string text;
+        const Token* first = nullptr;
+    };
+    std::vector<LineWord> LineWords(std::uint32_t line)
+    {
+        std::vector<LineWord> words;
+        std::uint32_t wordEnd = 0;
+        while (Current().kind != TokenKind::End && Current().kind != TokenKind::String &&
+               Current().line == line) {
+            const Token& token = Current();
+            if (words.empty() || token.column != wordEnd) {
+                words.push_back(LineWord{{}, &token});
+            }
+            words.back().text += token.text;
+            wordEnd = token.column + static_cast<std::uint32_t>(token.text.size());
+            Advance();
+        }
+        return words;
+    }
+
+    // "@signature OFFSET BYTES": OFFSET is N or end-N, BYTES hexadecimal pairs, ".." for any
+    // byte, on the directive's line.
+    bool ParseSignature(const Token& at)
+    {
+        const std::vector<LineWord> words = LineWords(at.line);
+        if (words.empty()) {
+            return Fail(Current(), u"Expected an offset after @signature.");
+        }
+        PatternSignature signature;
+        std::u16string_view offset = words[0].text;
+        if (NormalizeName(offset).starts_with(u"end-")) {
+            signature.fromEnd = true;
+            offset.remove_prefix(4);
+        }
+        const std::optional<std::uint64_t> value = ParsePatternNumber(offset);
+        if (!value || offset.empty() || (signature.fromEnd && *value == 0)) {
+            return Fail(*words[0].first, u"Expected an offset (N or end-N) after @signature.");
+        }
+        signature.offset = *value;
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            const std::u16string& text = words[i].text;
+            if (text.size() % 2 != 0) {
+                return Fail(*words[i].first, u"Expected bytes as pairs of hexadecimal digits.");
+            }
+            for (std::size_t j = 0; j < text.size(); j += 2) {
+                const int high = HexDigitValue(text[j]);
+                const int low = HexDigitValue(text[j + 1]);
+                if (text[j] == u'.' && text[j + 1] == u'.') {
+                    signature.bytes.push_back(PatternSignature::kAnyByte);
+                } else if (high < 0 || low < 0) {
+                    return Fail(*words[i].first, u"Expected bytes as pairs of hexadecimal digits.");
+                } else {
+                    signature.bytes.push_back(static_cast<std::int16_t>(high * 16 + low));
+                }
+            }
+        }
+        if (signature.FixedBytes() == 0) {
+            return Fail(at, u"A signature needs at least one byte that is not \"..\".");
+        }
+        if (signature.fromEnd && signature.bytes.size() > signature.offset) {
+            return Fail(at, u"A signature from the end must end before the end of the file.");
+        }
+        state_.signatures.push_back(std::move(signature));
+        return true;
+    }
+
+    static int HexDigitValue(char16_t c)
+    {
+        if (c >= u'0' && c <= u'9') {
+            return c - u'0';
+        }
+        if (c >= u'a' && c <= u'f') {
+            return c - u'a' + 10;
+        }
+        if (c >= u'A' && c <= u'F') {
+            return c - u'A' + 10;
+        }
+        return -1;
     }
 
     // "@big struct X { ... };": every member of X in that order unless it says otherwise.

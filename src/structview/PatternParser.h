@@ -28,6 +28,7 @@ struct MemberDecl {
     bool repeat = false;     // declared with [...]: elements to the end of the data
     std::shared_ptr<const Expression> countExpression; // a count read from the data
     std::shared_ptr<const Expression> placement;       // "at expr": offset in the entry
+    std::shared_ptr<const Expression> until; // [... until expr]: the last element makes it true
     PatternEndian endian = PatternEndian::Inherit;
     std::uint32_t line = 1;
     std::uint32_t column = 1;

@@ -73,6 +73,12 @@ public:
             found = Child(found, path[i]);
         }
         auto name = [&path] { return Quoted(JoinPath(path)); }; // only for messages
+        if (found == ValueNode::kNone && NamesDataSize(path)) {
+            if (options_.moreData) {
+                return {0, u"The end of the data lies past the read window."};
+            }
+            return {bytes_.size(), {}};
+        }
         if (found == ValueNode::kNone) {
             return {0, u"No member " + name() + u" was read before this one."};
         }
@@ -394,6 +400,11 @@ private:
                 break;
             }
             cursor += step.size;
+            if (member.until && Ends(*member.until, element)) {
+                ok = tree_.nodes[element].status != ValueStatus::Error;
+                ++read;
+                break;
+            }
         }
         if (tree_.workLimitReached) {
             tree_.nodes[node].moreFollow = true;
@@ -401,6 +412,20 @@ private:
         tree_.nodes[node].count = read;
         tree_.nodes[node].size = cursor - start;
         return Step{ok, cursor - start, tree_.nodes[node].status == ValueStatus::Cut};
+    }
+
+    // Whether `element` is the last of a repetition: its members make `until` true. An
+    // expression that cannot be worked out ends it too, with the error on the element.
+    bool Ends(const Expression& until, std::uint32_t element)
+    {
+        frames_.push_back(element);
+        const ExpressionValue value = Evaluate(until, *this);
+        frames_.pop_back();
+        if (!value.error.empty()) {
+            Fail(element, value.error + u" [" + until.text + u"]");
+            return true;
+        }
+        return value.value != 0;
     }
 
     const StructPatternFile& file_;

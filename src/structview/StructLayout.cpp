@@ -166,13 +166,13 @@ private:
             }
         }
         for (const Expression* expression :
-             {member.countExpression.get(), member.placement.get()}) {
+             {member.countExpression.get(), member.placement.get(), member.until.get()}) {
             if (!expression) {
                 continue;
             }
             for (const ExpressionNode& node : expression->nodes) {
                 if (node.kind == ExpressionNode::Kind::Path &&
-                    !memberNames_.contains(node.path[0])) {
+                    !memberNames_.contains(node.path[0]) && !NamesDataSize(node.path)) {
                     error_ = FormatParseError(state_.source, node.line, node.column,
                                               u"Unknown member in expression: " + node.path[0]);
                     return false;
@@ -198,6 +198,9 @@ private:
             out.members.push_back(Padding(frame.offset, length));
             frame.offset += length;
         }
+        if (member.until && type.kind != MemberKind::Struct) {
+            return Fail(member, u"Only an array of structs can repeat until: " + member.name);
+        }
         ResolvedMember placed;
         placed.name = member.name;
         placed.typeName = member.type.typeName;
@@ -212,6 +215,7 @@ private:
         placed.repeat = member.repeat;
         placed.countExpression = member.countExpression;
         placed.placement = member.placement;
+        placed.until = member.until;
         placed.endian = member.endian;
         placed.alignment = align;
         placed.structIndex = type.structIndex;

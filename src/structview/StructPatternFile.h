@@ -32,6 +32,7 @@ struct ResolvedMember {
     bool repeat = false; // elements to the end of the data
     std::shared_ptr<const Expression> countExpression;
     std::shared_ptr<const Expression> placement; // offset from the entry struct's start
+    std::shared_ptr<const Expression> until;     // repetition ends after an element making it true
     PatternEndian endian = PatternEndian::Inherit;
     std::uint64_t alignment = 1;        // as the layout applied it
     std::size_t structIndex = kNoIndex; // into StructPatternFile::structs

@@ -88,6 +88,20 @@ TEST(PatternLanguage, EvaluatesOverCraftedBytes)
          "n|0x0|0x00|1\nr : R[]|0x1|1 elements|0\n  [0]|0x1|Error: An element of 'r' has no size.|0\n"
          "    d|0x1|0 bytes|0\n"},
         {u"struct S { uint16_t v[...]; };", {1, 2, 3, 4, 5}, {}, false, "v|0x0|01 02 03 04|4\n"},
+        // Repetition until the last element makes the condition true; == and != give 1 or 0.
+        {u"struct R { uint8_t t; }; struct S { R r[... until t == 2 | t == 9]; uint8_t after; }; @entry S",
+         {1, 9, 7}, kDec, false, "r : R[]|0x0|2 elements|2\n  [0]|0x0||1\n    t|0x0|1|1\n  [1]|0x1||1\n"
+         "    t|0x1|9|1\nafter|0x2|7|1\n"},
+        {u"struct R { uint8_t t; }; struct S { R r[... until zz]; }; struct Z { uint8_t zz; }; @entry S", {1}, kDec,
+         false, "r : R[]|0x0|1 elements|1\n  [0]|0x0|Error: No member 'zz' was read before this one. [zz]|1\n"
+         "    t|0x0|1|1\n"},
+        {u"struct S { uint8_t a; uint8_t d[(a != 1) + (a == 1) * 2]; };", {1, 5, 6}, {}, false,
+         "a|0x0|0x01|1\nd|0x1|05 06|2\n"},
+        // data_size: the bytes from the entry's start to the end of the file.
+        {u"@member_align 0 struct S { uint8_t a; uint16_t last at data_size - 2; };", {1, 2, 3, 4}, {}, false,
+         "a|0x0|0x01|1\nlast|0x2|0x0403|2\n"},
+        {u"struct S { uint8_t data_size; uint8_t d[data_size]; };", {1, 2, 3}, {}, false,
+         "data_size|0x0|0x01|1\nd|0x1|02|1\n"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -113,6 +127,20 @@ TEST(PatternLanguage, ReportsEachNewErrorWhereItIs)
         {u"enum E { A = x }; struct S { E e; };", "Line 1, Col 14: Expected a number after '='."},
         {u"enum E { A B }; struct S { E e; };", "Line 1, Col 12: Expected ',' or '}' in enum body."},
         {u"enum S { A }; struct S { int e; };", "Duplicate type name: S"},
+        {u"struct R { int a; }; struct A { R r[... while a]; };", "Line 1, Col 41: Expected until or ']' after '...'."},
+        {u"struct R { int a; }; struct A { R r[... until]; };", "Line 1, Col 41: Invalid repetition end: Expected a number or a member name."},
+        {u"struct A { uint8_t r[... until a]; uint8_t a; };", "Line 1, Col 12: Only an array of structs can repeat until: r"},
+        {u"@title PNG struct A { int a; };", "Line 1, Col 8: Expected a quoted title after @title."},
+        {u"@title \"PNG struct A { int a; };", "Line 1, Col 8: Unterminated string."},
+        {u"@category pictures struct A { int a; };", "Line 1, Col 11: Expected a category after @category: executables, images, media, archives, disks or data."},
+        {u"@extensions\nstruct A { int a; };", "Line 2, Col 1: Expected file extensions after @extensions."},
+        {u"@signature\nstruct A { int a; };", "Line 2, Col 1: Expected an offset after @signature."},
+        {u"@signature end 4B\nstruct A { int a; };", "Line 1, Col 12: Expected an offset (N or end-N) after @signature."},
+        {u"@signature end-0 4B\nstruct A { int a; };", "Line 1, Col 12: Expected an offset (N or end-N) after @signature."},
+        {u"@signature 0 4B 5\nstruct A { int a; };", "Line 1, Col 17: Expected bytes as pairs of hexadecimal digits."},
+        {u"@signature 0 4G\nstruct A { int a; };", "Line 1, Col 14: Expected bytes as pairs of hexadecimal digits."},
+        {u"@signature 0 .. ..\nstruct A { int a; };", "Line 1, Col 1: A signature needs at least one byte that is not \"..\"."},
+        {u"@signature end-1 4B 4C\nstruct A { int a; };", "Line 1, Col 1: A signature from the end must end before the end of the file."},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -122,6 +150,28 @@ TEST(PatternLanguage, ReportsEachNewErrorWhereItIs)
         EXPECT_EQ(error.find(u"\r\n") == std::u16string::npos, !c.error.starts_with("Line"))
             << Narrow(c.pattern); // positioned messages quote the line with a caret
     }
+}
+
+TEST(PatternLanguage, LibraryDirectivesDescribeThePatternAndChangeNoLayout)
+{
+    const auto file = test::LoadPattern(
+        u"@title \"Some \u65E5 image\" @category Images\n@extensions PNG apng tar.gz 7z\n"
+        u"@signature 0 89 50 4E47\n@signature end-0x16 50 4B .. 06 // comment\n"
+        u"@signature 0x20 ....00\nstruct S { int a; };");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->title, u"Some \u65E5 image");
+    EXPECT_EQ(file->category, u"images");
+    EXPECT_EQ(file->extensions, (std::vector<std::u16string>{u"png", u"apng", u"tar.gz", u"7z"}));
+    ASSERT_EQ(file->signatures.size(), 3u);
+    constexpr std::int16_t kAny = PatternSignature::kAnyByte;
+    EXPECT_FALSE(file->signatures[0].fromEnd);
+    EXPECT_EQ(file->signatures[0].bytes, (std::vector<std::int16_t>{0x89, 0x50, 0x4E, 0x47}));
+    EXPECT_TRUE(file->signatures[1].fromEnd);
+    EXPECT_EQ(file->signatures[1].offset, 0x16u);
+    EXPECT_EQ(file->signatures[1].bytes, (std::vector<std::int16_t>{0x50, 0x4B, kAny, 0x06}));
+    EXPECT_EQ(file->signatures[1].FixedBytes(), 3u);
+    EXPECT_EQ(file->signatures[2].bytes, (std::vector<std::int16_t>{kAny, kAny, 0}));
+    EXPECT_FALSE(file->extended); // laid out and shown as before
 }
 
 TEST(PatternLanguage, AnchoredPatternsStayWhileOthersFollowTheCaret)
