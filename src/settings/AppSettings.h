@@ -35,6 +35,7 @@ struct AppSettings {
     bool inspectorVisible = true;
     bool structViewVisible = false;
     StructValueOptions structOptions;
+    bool structApplyMatches = false; // the library's best match applies when a file opens
     std::u16string appVersion;
     TextEncoding encoding = TextEncoding::Ascii;
     Theme theme = Theme::DarkBlue;

@@ -282,6 +282,9 @@ void ReadAnalysis(const JsonScanner& scan, AppSettings& settings)
                settings.structOptions.byteArrayFormat);
     ReadOption(scan, "endian", structView->open, u"big", settings.structOptions.endian);
     ReadOption(scan, "numericBase", structView->open, u"dec", settings.structOptions.numericBase);
+    if (const auto apply = scan.Boolean("applyMatches", structView->open)) {
+        settings.structApplyMatches = *apply;
+    }
 }
 
 std::vector<SearchHistoryEntry> ReadSearchHistory(const JsonScanner& scan)
@@ -352,7 +355,8 @@ std::string SerializeSettings(const AppSettings& settings)
     out.Line(6, R"("visible": )", Bool(settings.structViewVisible), ",");
     out.Line(6, R"("byteArrayFormat": ")", options.byteArrayFormat == 1 ? "ascii" : "hex", "\",");
     out.Line(6, R"("endian": ")", options.endian == 1 ? "big" : "little", "\",");
-    out.Line(6, R"("numericBase": ")", options.numericBase == 1 ? "dec" : "hex", "\"");
+    out.Line(6, R"("numericBase": ")", options.numericBase == 1 ? "dec" : "hex", "\",");
+    out.Line(6, R"("applyMatches": )", Bool(settings.structApplyMatches));
     out.Line(4, "}");
     out.Line(2, "},");
     out.Line(2, R"("recentFiles": [)", RecentFilesItems(settings.recentFiles), "],");

@@ -7,6 +7,7 @@ namespace orx {
 namespace {
 
 constexpr int kMargin = 12;
+constexpr int kOfferHeight = 32; // the offer button, above the message panel
 constexpr int kColumnGap = 16;
 constexpr int kDividerReach = 5;
 constexpr int kHorizontalLine = 24;
@@ -49,6 +50,8 @@ LoadStructViewTexts(const std::function<std::u16string(std::string_view key)>& l
     texts.placement = lookup("structview.placement");
     texts.placementFollow = lookup("structview.placement.follow");
     texts.placementStay = lookup("structview.placement.stay");
+    texts.libraryBrowse = lookup("structview.library.browse");
+    texts.libraryAutoApply = lookup("structview.library.autoapply");
     return texts;
 }
 
@@ -157,7 +160,30 @@ std::u16string StructViewModel::MessagePanelText() const
     if (state_ == StructViewState::Error) {
         return texts_.errorPrefix + u": " + message_;
     }
+    if (state_ == StructViewState::Empty && !offerOthers_.empty()) {
+        std::u16string text = message_;
+        text += u"\r\n\r\n";
+        text += offerOthers_;
+        return text;
+    }
     return message_;
+}
+
+StructViewEffects StructViewModel::SetOffer(std::u16string button, std::u16string others)
+{
+    if (offer_ == button && offerOthers_ == others) {
+        return {};
+    }
+    offer_ = std::move(button);
+    offerOthers_ = std::move(others);
+    return Effects(kSvLayout | kSvRepaint);
+}
+
+int StructViewModel::LibraryPatternOfCommand(int command)
+{
+    return command >= svid::kLibraryFirst && command <= svid::kLibraryLast
+               ? command - svid::kLibraryFirst
+               : -1;
 }
 
 std::array<StructFormatMenuGroup, 4> StructViewModel::FormatMenu() const
@@ -293,8 +319,11 @@ StructViewGeometry StructViewModel::Geometry() const
     g.infoEditVisible = h > 0;
     g.infoEdit = {kMargin, 72, kMargin + std::max(w - 24, 1), 72 + std::max(h - 20, 1)};
     g.messageEditVisible = state_ != StructViewState::Table;
-    g.messageEdit = {kMargin, h + 74, kMargin + std::max(w - 24, 1),
-                     h + 74 + std::max(height_ - (h + 74) - kMargin, 1)};
+    g.offerVisible = state_ == StructViewState::Empty && !offer_.empty();
+    const int messageTop = h + 74 + (g.offerVisible ? kOfferHeight + kMargin : 0);
+    g.offerButton = {kMargin, h + 74, kMargin + std::max(w - 24, 1), h + 74 + kOfferHeight};
+    g.messageEdit = {kMargin, messageTop, kMargin + std::max(w - 24, 1),
+                     messageTop + std::max(height_ - messageTop - kMargin, 1)};
     return g;
 }
 

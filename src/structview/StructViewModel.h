@@ -1,5 +1,6 @@
 #pragma once
 
+#include "structview/PatternOffer.h"
 #include "structview/StructRows.h"
 #include "structview/StructValueOptions.h"
 
@@ -40,6 +41,8 @@ struct StructViewTexts {
     std::u16string placement;
     std::u16string placementFollow;
     std::u16string placementStay;
+    std::u16string libraryBrowse;
+    std::u16string libraryAutoApply;
 };
 
 // Every text of the view through `lookup` (the string table's Lookup).
@@ -59,6 +62,12 @@ inline constexpr int kOpenButton = 4101;
 inline constexpr int kInfoButton = 4102;
 inline constexpr int kCloseButton = 4103;
 inline constexpr int kReloadButton = 4104;
+inline constexpr int kOfferButton = 4105;
+// The Open button's menu: the file dialog, the setting, then one command per library pattern.
+inline constexpr int kLibraryBrowse = 4290;
+inline constexpr int kLibraryAutoApply = 4291;
+inline constexpr int kLibraryFirst = 4300;
+inline constexpr int kLibraryLast = 4999;
 inline constexpr int kFormatFirst = 4201; // 4201..4208: value-format choices 1..8
 inline constexpr int kFormatLast = 4208;
 } // namespace svid
@@ -94,6 +103,8 @@ struct StructViewGeometry {
     bool infoEditVisible = false;
     PixelRect messageEdit;
     bool messageEditVisible = false;
+    PixelRect offerButton; // above the message panel while there is no pattern and an offer
+    bool offerVisible = false;
 };
 
 // A scroll bar as SetScrollInfo takes it.
@@ -194,6 +205,20 @@ public:
     StructViewEffects SetEmptyMessage(std::u16string text);
     StructViewEffects ShowError(std::u16string fileName, std::u16string error);
     StructViewEffects SetOptions(const StructValueOptions& options);
+    // The library's best match for the file, shown as a button while no pattern is loaded,
+    // and the other matches, named below the empty message. Empty texts: no offer.
+    StructViewEffects SetOffer(std::u16string button, std::u16string others);
+    [[nodiscard]] const std::u16string& OfferText() const { return offer_; }
+    // What the Open button lists; empty: it opens the file dialog at once.
+    void SetLibraryMenu(std::vector<LibraryMenuGroup> menu, bool autoApply)
+    {
+        libraryMenu_ = std::move(menu);
+        autoApply_ = autoApply;
+    }
+    [[nodiscard]] const std::vector<LibraryMenuGroup>& LibraryMenu() const { return libraryMenu_; }
+    [[nodiscard]] bool AutoApply() const { return autoApply_; }
+    // The library index a menu command stands for, or -1.
+    [[nodiscard]] static int LibraryPatternOfCommand(int command);
     // Off while a dialog, a save or a search runs in the owner: opening, reloading and
     // closing a pattern are refused then, and their buttons grey.
     StructViewEffects SetCommandsEnabled(bool enabled);
@@ -277,6 +302,10 @@ private:
     std::u16string fileName_;
     std::u16string message_;
     std::u16string info_;
+    std::u16string offer_;
+    std::u16string offerOthers_;
+    std::vector<LibraryMenuGroup> libraryMenu_;
+    bool autoApply_ = false;
     std::vector<StructViewRow> rows_;
     StructValueOptions options_;
     int width_ = 0;

@@ -37,6 +37,9 @@ inline constexpr std::uint32_t kMsgStructReloadPattern = kWmApp + 16; // reload 
 inline constexpr std::uint32_t kMsgStructValueFormat = kWmApp + 17;   // wParam: choice 1..8
 inline constexpr std::uint32_t kMsgStructRowSelected = kWmApp + 18;   // another row, or none
 inline constexpr std::uint32_t kMsgStructGoToRow = kWmApp + 19;       // double-click, Enter
+inline constexpr std::uint32_t kMsgStructApplyLibrary = kWmApp + 21;  // wParam: library index
+inline constexpr std::uint32_t kMsgStructApplyOffer = kWmApp + 22;    // the offer's button
+inline constexpr std::uint32_t kMsgStructAutoApply = kWmApp + 23;     // toggles the setting
 
 // Posted to the Checksums and Hashes dialog by its worker whenever it has news.
 inline constexpr std::uint32_t kMsgChecksumNews = kWmApp + 20;

@@ -31,7 +31,8 @@ constexpr std::string_view kDefaultFile = "{\r\n"
                                           "      \"visible\": false,\r\n"
                                           "      \"byteArrayFormat\": \"hex\",\r\n"
                                           "      \"endian\": \"little\",\r\n"
-                                          "      \"numericBase\": \"hex\"\r\n"
+                                          "      \"numericBase\": \"hex\",\r\n"
+                                          "      \"applyMatches\": false\r\n"
                                           "    }\r\n"
                                           "  },\r\n"
                                           "  \"recentFiles\": [],\r\n"
@@ -121,7 +122,10 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
          "\"visible\": true"},
         {"ascii arrays", [](AppSettings& s) { s.structOptions.byteArrayFormat = 1; }, "\"hex\",", "\"ascii\","},
         {"big endian", [](AppSettings& s) { s.structOptions.endian = 1; }, "\"little\"", "\"big\""},
-        {"decimal", [](AppSettings& s) { s.structOptions.numericBase = 1; }, "\"hex\"\r\n", "\"dec\"\r\n"},
+        {"decimal", [](AppSettings& s) { s.structOptions.numericBase = 1; }, "\"numericBase\": \"hex\"",
+         "\"numericBase\": \"dec\""},
+        {"matches applied", [](AppSettings& s) { s.structApplyMatches = true; }, "\"applyMatches\": false",
+         "\"applyMatches\": true"},
         {"options other than 1", [](AppSettings& s) { s.structOptions = {2, 7, 0xFFFFFFFF}; }, "", ""},
         {"recent files", [](AppSettings& s) { s.recentFiles = {u"C:\\a.bin", u"b"}; }, "[],", R"(["C:\\a.bin", "b"],)"},
         {"search history", [](AppSettings& s) { s.searchHistory = {{u"hex", u"DE AD"}, {u"text", u"a\"b"}}; },

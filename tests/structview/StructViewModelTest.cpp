@@ -123,6 +123,27 @@ TEST(StructViewModel, SelectingARowMarksItsBytesAndActivatingItGoesThere)
     EXPECT_TRUE(view.SelectRow(-1).Has(kSvSelection)) << "the mark goes with the selection";
 }
 
+TEST(StructViewModel, TheOfferStandsAboveTheMessageOnlyWithoutAPattern)
+{
+    StructViewModel view;
+    view.SetTexts(KeyTexts());
+    (void)view.SetClientSize(700, 640);
+    (void)view.SetEmptyMessage(u"none");
+    const StructViewGeometry before = view.Geometry();
+    EXPECT_FALSE(before.offerVisible);
+    EXPECT_TRUE(view.SetOffer(u"PNG image: apply png.orpat", u"Also: GIF").Has(kSvLayout));
+    const StructViewGeometry g = view.Geometry();
+    EXPECT_TRUE(g.offerVisible);
+    EXPECT_GE(g.messageEdit.top, g.offerButton.bottom) << "the message moves down";
+    EXPECT_EQ(Narrow(view.MessagePanelText()), "none\r\n\r\nAlso: GIF");
+    EXPECT_EQ(view.SetOffer(u"PNG image: apply png.orpat", u"Also: GIF").bits, 0u);
+
+    (void)view.SetContent(u"png.orpat", MakeRows(2), u"entry = Png");
+    EXPECT_FALSE(view.Geometry().offerVisible);
+    EXPECT_EQ(StructViewModel::LibraryPatternOfCommand(svid::kLibraryFirst + 3), 3);
+    EXPECT_EQ(StructViewModel::LibraryPatternOfCommand(svid::kLibraryBrowse), -1);
+}
+
 TEST(StructViewModel, KeysMoveTheSelectionAndScrollItIntoView)
 {
     StructViewModel view = TableView(40); // 40 rows of 32 in a 544-pixel rows area

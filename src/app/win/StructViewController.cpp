@@ -53,6 +53,13 @@ bool StructViewController::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgStructValueFormat: ChooseValueFormat(wParam); return true;
     case kMsgStructRowSelected: MarkSelectedRow(); return true;
     case kMsgStructGoToRow: GoToSelectedRow(); return true;
+    case kMsgStructApplyLibrary: ApplyLibraryPattern(wParam, std::nullopt); return true;
+    case kMsgStructApplyOffer:
+        if (offer_.any) {
+            ApplyLibraryPattern(offer_.pattern, offer_.offset);
+        }
+        return true;
+    case kMsgStructAutoApply: ToggleAutoApply(); return true;
     default: return false;
     }
 }
@@ -126,6 +133,7 @@ void StructViewController::RefreshTexts()
 {
     stayingRequest_.reset(); // the rows carry the language's texts
     ApplyTexts();
+    ShowOffer();
     RefreshRows();
 }
 
@@ -138,6 +146,7 @@ bool StructViewController::ReadyForRows()
     if (window_.Window() == nullptr) {
         return false;
     }
+    MatchOpenFile();
     if (!file_) {
         // A pattern that failed to load keeps its error on screen until Reload, Close or
         // Open: a caret move must not turn it into "no pattern loaded".
@@ -311,6 +320,77 @@ void StructViewController::GoToSelectedRow()
     context_.events.Changed(Change::Caret);
 }
 
+void StructViewController::MatchOpenFile()
+{
+    const std::u16string path = context_.document.IsOpen() ? context_.document.Path() : u"";
+    if (library_ && path == matchedPath_) {
+        return;
+    }
+    if (!library_) {
+        const std::u16string folders[] = {context_.environment.baseDirectory + u"\\patterns"};
+        library_ = ScanPatternFolders(folders);
+    }
+    matchedPath_ = path;
+    matches_.clear();
+    if (!path.empty()) {
+        // The document's bytes, as the rows show them; the library says how far it looks.
+        const std::uint64_t size = context_.document.Size();
+        const std::vector<std::uint8_t> head =
+            context_.document.Read(0, std::min<std::uint64_t>(size, library_->headBytes)).bytes;
+        const std::uint64_t tailCount = std::min<std::uint64_t>(size, library_->tailBytes);
+        const std::vector<std::uint8_t> tail =
+            context_.document.Read(size - tailCount, tailCount).bytes;
+        const std::u16string name = platform::FileNameOfPath(path);
+        const std::size_t dot = name.rfind(u'.');
+        const std::u16string extension = dot == std::u16string::npos ? u"" : name.substr(dot + 1);
+        matches_ = MatchPatterns(*library_, FileSample{size, head, tail, extension});
+    }
+    ShowOffer();
+    if (offer_.any && context_.settings.structApplyMatches && (!file_ || appliedByMatch_)) {
+        ApplyLibraryPattern(offer_.pattern, offer_.offset);
+    }
+}
+
+void StructViewController::ShowOffer()
+{
+    if (!library_) {
+        return;
+    }
+    offer_ = MakePatternOffer(*library_, matches_, context_.Lookup());
+    window_.SetOffer(offer_.button, offer_.others);
+    window_.SetLibraryMenu(BuildLibraryMenu(*library_, matches_, context_.Lookup()),
+                           context_.settings.structApplyMatches);
+}
+
+void StructViewController::ApplyLibraryPattern(std::size_t index,
+                                               std::optional<std::uint64_t> offset)
+{
+    if (!library_ || index >= library_->patterns.size() || !CommandsAllowed()) {
+        return;
+    }
+    if (!LoadPattern(library_->patterns[index].path)) {
+        return;
+    }
+    appliedByMatch_ = offset.has_value();
+    if (offset) {
+        placement_ = StructPlacement{true, *offset};
+        window_.SetStaying(true);
+        stayingRequest_.reset();
+        RefreshRows();
+        RequestUpdate();
+    }
+}
+
+void StructViewController::ToggleAutoApply()
+{
+    context_.settings.structApplyMatches = !context_.settings.structApplyMatches;
+    context_.events.SettingsChanged();
+    ShowOffer();
+    if (context_.settings.structApplyMatches && offer_.any && !file_) {
+        ApplyLibraryPattern(offer_.pattern, offer_.offset);
+    }
+}
+
 bool StructViewController::LoadPattern(const std::u16string& path)
 {
     if (path.empty()) {
@@ -331,6 +411,7 @@ bool StructViewController::LoadPattern(const std::u16string& path)
         return false;
     }
     file_ = std::move(loaded);
+    appliedByMatch_ = false;
     placement_ = InitialPlacement(*file_);
     window_.SetStaying(placement_.stay);
     stayingRequest_.reset();

@@ -4,6 +4,8 @@
 #include "app/win/SideWindowGroup.h"
 #include "app/win/WindowWorker.h"
 #include "hexview/ByteMarks.h"
+#include "structview/PatternLibrary.h"
+#include "structview/PatternOffer.h"
 #include "structview/StructRead.h"
 #include "structview/StructRows.h"
 #include "structview/win/StructViewWindow.h"
@@ -75,6 +77,14 @@ private:
     // While the pattern stays, the row of the member under a moved caret is selected.
     void FollowCaretInRows(bool rowsChanged);
     void ClearFieldMark();
+    // The library's matches for the open file, once per file: the offer, the Open button's
+    // menu and, when the setting says so, the best match applied.
+    void MatchOpenFile();
+    // Loads library pattern `index`; a match's offset keeps it there.
+    void ApplyLibraryPattern(std::size_t index, std::optional<std::uint64_t> offset);
+    void ToggleAutoApply();
+    // The offer's texts and the Open button's menu, in the current language.
+    void ShowOffer();
     void Submit();
     void DropPending();
     [[nodiscard]] bool CommandsAllowed() const;
@@ -99,7 +109,12 @@ private:
     bool largeWanted_ = false; // asked for while one was in flight: sent when it is back
     // Where the caret was when the rows last looked at it.
     std::optional<std::uint64_t> caretSeen_;
-    SingleMark fieldMark_; // in the hex view's marks only while it marks something
+    SingleMark fieldMark_;                  // in the hex view's marks only while it marks something
+    std::optional<PatternLibrary> library_; // scanned when first needed
+    std::u16string matchedPath_;            // the file the offer is for
+    std::vector<PatternMatch> matches_;
+    PatternOffer offer_;
+    bool appliedByMatch_ = false; // the pattern came from the offer: a new file may replace it
     // Last, so that it stops before the members above go; it holds nothing of this class.
     WindowWorker<StructRowsInput, std::vector<StructViewRow>> worker_{kMsgStructResult};
 };

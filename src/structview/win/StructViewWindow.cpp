@@ -187,6 +187,61 @@ void StructViewWindow::SelectRow(int index)
     Apply(model_.SelectRow(index));
 }
 
+void StructViewWindow::SetOffer(std::u16string button, std::u16string others)
+{
+    Apply(model_.SetOffer(std::move(button), std::move(others)));
+}
+
+win::MenuHandle StructViewWindow::BuildLibraryMenu() const
+{
+    win::MenuHandle menu(CreatePopupMenu());
+    const auto append = [](HMENU target, const LibraryMenuItem& item) {
+        AppendMenuW(target, MF_STRING,
+                    static_cast<UINT_PTR>(svid::kLibraryFirst + static_cast<int>(item.pattern)),
+                    win::W(item.label));
+    };
+    for (const LibraryMenuGroup& group : model_.LibraryMenu()) {
+        if (group.title.empty()) { // the file's own matches, at the top
+            for (const LibraryMenuItem& item : group.items) {
+                append(menu.Get(), item);
+            }
+            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        HMENU submenu = CreatePopupMenu();
+        for (const LibraryMenuItem& item : group.items) {
+            append(submenu, item);
+        }
+        // The menu owns its submenus from here on.
+        AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), win::W(group.title));
+    }
+    const StructViewTexts& texts = model_.Texts();
+    AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.Get(), MF_STRING | (model_.AutoApply() ? MF_CHECKED : MF_UNCHECKED),
+                svid::kLibraryAutoApply, win::W(texts.libraryAutoApply));
+    AppendMenuW(menu.Get(), MF_STRING, svid::kLibraryBrowse, win::W(texts.libraryBrowse));
+    return menu;
+}
+
+void StructViewWindow::ShowLibraryMenu()
+{
+    const win::MenuHandle menu = BuildLibraryMenu();
+    const PixelRect box = model_.Geometry().buttons[0];
+    POINT corner{box.left, box.bottom};
+    ClientToScreen(window_, &corner);
+    const int command = static_cast<int>(
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY,
+                       corner.x, corner.y, 0, window_, nullptr));
+    if (command == svid::kLibraryBrowse) {
+        Post(kMsgStructOpenPattern);
+    } else if (command == svid::kLibraryAutoApply) {
+        Post(kMsgStructAutoApply);
+    } else if (const int pattern = StructViewModel::LibraryPatternOfCommand(command);
+               pattern >= 0) {
+        Post(kMsgStructApplyLibrary, static_cast<WPARAM>(pattern));
+    }
+}
+
 void StructViewWindow::SetCommandsEnabled(bool enabled)
 {
     Apply(model_.SetCommandsEnabled(enabled));
@@ -239,6 +294,7 @@ LRESULT StructViewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         buttons_ = {};
         infoEdit_ = nullptr;
         messageEdit_ = nullptr;
+        offerButton_ = nullptr;
         return 0;
     case WM_PAINT: pacing_.Paint([this] { Paint(); }); return 0;
     case WM_TIMER:
@@ -340,6 +396,9 @@ void StructViewWindow::OnCreate()
             0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 10, widths[i], 26, window_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonIds[i])), instance_, nullptr);
     }
+    offerButton_ = CreateWindowExW(
+        0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | BS_LEFT, 0, 0, 1, 1, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(svid::kOfferButton)), instance_, nullptr);
     const DWORD editStyle = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
     infoEdit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", editStyle, 0, 0, 1, 1, window_,
                                 nullptr, instance_, nullptr);
@@ -361,8 +420,8 @@ void StructViewWindow::MakeFonts()
     win::FontHandle regular = MakeFont(MulDiv(14, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
     win::FontHandle reduced = MakeFont(MulDiv(13, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
     // The controls take the new font before the old one goes.
-    for (HWND control :
-         {infoEdit_, messageEdit_, buttons_[0], buttons_[1], buttons_[2], buttons_[3]}) {
+    for (HWND control : {infoEdit_, messageEdit_, offerButton_, buttons_[0], buttons_[1],
+                         buttons_[2], buttons_[3]}) {
         if (control != nullptr) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(regular.Get()), FALSE);
         }
@@ -454,6 +513,7 @@ void StructViewWindow::Layout()
         }
         Place(infoEdit_, g.infoEdit, g.infoEditVisible);
         Place(messageEdit_, g.messageEdit, g.messageEditVisible);
+        Place(offerButton_, g.offerButton, g.offerVisible);
         UpdateControls();
         UpdateScrollBars();
         if (!layoutAgain_) {
@@ -477,6 +537,8 @@ void StructViewWindow::UpdateControls()
     }
     SetTextIfChanged(infoEdit_, model_.InfoText());
     SetTextIfChanged(messageEdit_, model_.MessagePanelText());
+    SetTextIfChanged(offerButton_, model_.OfferText());
+    EnableWindow(offerButton_, model_.OpenEnabled() ? TRUE : FALSE);
 }
 
 void StructViewWindow::UpdateScrollBars()
@@ -499,7 +561,14 @@ void StructViewWindow::OnScroll(int bar, WPARAM wParam)
 void StructViewWindow::OnButton(int id)
 {
     switch (id) {
-    case svid::kOpenButton: Post(kMsgStructOpenPattern); break;
+    case svid::kOpenButton:
+        if (model_.LibraryMenu().empty()) {
+            Post(kMsgStructOpenPattern);
+        } else {
+            ShowLibraryMenu();
+        }
+        break;
+    case svid::kOfferButton: Post(kMsgStructApplyOffer); break;
     case svid::kReloadButton: Post(kMsgStructReloadPattern); break;
     case svid::kCloseButton: Post(kMsgStructClosePattern); break;
     case svid::kInfoButton: Apply(model_.ToggleInfo()); break;

@@ -47,6 +47,13 @@ public:
     // Selects row `index` (-1: none) and scrolls it into view; the owner hears of it.
     void SelectRow(int index);
     void SetStaying(bool staying) { model_.SetStaying(staying); }
+    void SetOffer(std::u16string button, std::u16string others);
+    void SetLibraryMenu(std::vector<LibraryMenuGroup> menu, bool autoApply)
+    {
+        model_.SetLibraryMenu(std::move(menu), autoApply);
+    }
+    // The Open button's menu as it opens now.
+    [[nodiscard]] win::MenuHandle BuildLibraryMenu() const;
     // Greys Open, Reload and Close and refuses F5 while the owner is modal or busy.
     void SetCommandsEnabled(bool enabled);
     // Puts the whole view on the clipboard as tab-separated text.
@@ -76,6 +83,7 @@ private:
     void UpdateScrollBars();
     void Paint();
     void ShowFormatMenu();
+    void ShowLibraryMenu();
     void OnButton(int id);
     void OnScroll(int bar, WPARAM wParam);
     void Post(UINT message, WPARAM wParam = 0) const;
@@ -88,6 +96,7 @@ private:
     Theme theme_ = Theme::Light;
     StructViewModel model_;
     std::array<HWND, 4> buttons_{}; // open, reload, close, information
+    HWND offerButton_ = nullptr;
     HWND infoEdit_ = nullptr;
     HWND messageEdit_ = nullptr;
     win::FontHandle regularFont_;

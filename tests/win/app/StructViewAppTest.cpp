@@ -193,6 +193,35 @@ TEST_F(StructViewApp, AnAnchoredPatternShowsTheWholeFileAndMarksTheFieldsOfTheCa
     EXPECT_TRUE(FieldMarkRows().empty());
 }
 
+TEST_F(StructViewApp, TheLibraryOffersTheMatchingPatternInOneClick)
+{
+    ASSERT_TRUE(app.Start(app.Dir().Write(u"three.png", kThreeChunkPng)));
+    ASSERT_TRUE(WaitFor([&] { return !Model().OfferText().empty(); }));
+    EXPECT_EQ(Narrow(Model().OfferText()), "PNG image: apply png.orpat");
+    HWND offer = GetDlgItem(View().Window(), svid::kOfferButton);
+    EXPECT_TRUE(IsWindowVisible(offer));
+    bool listed = false; // the Open button's menu has the match at its top
+    for (const LibraryMenuGroup& group : Model().LibraryMenu()) {
+        for (const LibraryMenuItem& item : group.items) {
+            listed =
+                listed || (group.title.empty() && Narrow(item.label) == "PNG image (png.orpat)");
+        }
+    }
+    EXPECT_TRUE(listed);
+
+    SendMessageW(offer, BM_CLICK, 0, 0);
+    app.Pump();
+    ASSERT_TRUE(ValueIs("  width", "0x00000100"));
+    EXPECT_EQ(Narrow(Model().FileName()), "png.orpat at 0x0");
+    EXPECT_FALSE(IsWindowVisible(offer));
+
+    // The setting applies the best match without asking, and is kept.
+    PostMessageW(app.Main(), kMsgStructAutoApply, 0, 0);
+    app.Pump();
+    EXPECT_NE(app.SettingsFileText().find("\"applyMatches\": true"), std::string::npos);
+    EXPECT_TRUE(Model().AutoApply());
+}
+
 TEST_F(StructViewApp, ShowsTheRowsAtTheCaretAndFollowsMovesAndEdits)
 {
     ASSERT_TRUE(app.Start(app.Dir().Write(u"image.png", kPng)));
@@ -388,9 +417,9 @@ TEST_F(StructViewApp, PatternCommandsWaitForDialogsAndItsFileDialogDisablesTheMa
 
     std::optional<bool> mainEnabled;
     app.duringPatternDialog = [&] { mainEnabled = IsWindowEnabled(app.Main()) != FALSE; };
+    // The Open button lists the library; its last item asks for the file dialog.
     SetFocus(View().Window());
-    SendMessageW(View().Window(), WM_COMMAND, MAKEWPARAM(svid::kOpenButton, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(openButton));
+    PostMessageW(app.Main(), kMsgStructOpenPattern, 0, 0);
     app.Pump();
     EXPECT_EQ(mainEnabled, std::optional<bool>(false)) << "the view's own file dialog";
     EXPECT_TRUE(IsWindowEnabled(app.Main()));
