@@ -5,7 +5,8 @@
 // bytes of its start and end.
 //
 //   PatternLibrary library = ScanPatternFolders({shippedFolder, userFolder});
-//   FileSample sample = ...;  // size, first and last kPatternSampleBytes, extension
+//   FileSample sample = ...;  // size, the first library.headBytes and the last
+//                             // library.tailBytes of the file (or more), extension
 //   for (const PatternMatch& match : MatchPatterns(library, sample)) {
 //       const LibraryPattern& pattern = library.patterns[match.pattern];
 //       // "PNG image: apply png.orpat", laid at match.offset
