@@ -12,11 +12,36 @@ namespace {
 // The row labels' keys, in the rows' order; spelled out so that each key is found where
 // it is used.
 constexpr std::array<std::string_view, kInspectorRowCount> kRowLabelKeys = {
-    "inspector.data.row.binary",    "inspector.data.row.uint8_dec", "inspector.data.row.uint16_le",
-    "inspector.data.row.uint16_be", "inspector.data.row.uint32_le", "inspector.data.row.uint32_be",
-    "inspector.data.row.uint64_le", "inspector.data.row.uint64_be", "inspector.data.row.utf8",
-    "inspector.data.row.utf16le",   "inspector.data.row.utf16be",
+    "inspector.data.row.binary",
+    "inspector.data.row.uint8_dec",
+    "inspector.data.row.uint16_le",
+    "inspector.data.row.uint16_be",
+    "inspector.data.row.uint32_le",
+    "inspector.data.row.uint32_be",
+    "inspector.data.row.uint64_le",
+    "inspector.data.row.uint64_be",
+    "inspector.data.row.utf8",
+    "inspector.data.row.utf16le",
+    "inspector.data.row.utf16be",
+    "value.type.int8",
+    "value.type.int16",
+    "value.type.int32",
+    "value.type.int64",
+    "value.type.float16",
+    "value.type.float32",
+    "value.type.float64",
+    "value.type.unix32",
+    "value.type.unix64",
+    "value.type.filetime",
+    "value.type.dos_datetime",
+    "value.type.guid",
+    "inspector.data.row.uleb128",
+    "inspector.data.row.sleb128",
 };
+
+// Where the byte-order switch starts right of the name column: past the value column's
+// title ("Value") in either language.
+constexpr float kByteOrderInset = 72.0f;
 
 } // namespace
 
@@ -29,6 +54,10 @@ InspectorTexts LoadInspectorTexts(StringTable& strings)
     for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
         texts.rowLabels[row] = strings.Lookup(kRowLabelKeys[row]);
     }
+    const std::u16string label = strings.Lookup("value.byte_order") + u" ";
+    texts.byteOrder = {label + strings.Lookup("value.byte_order.little"),
+                       label + strings.Lookup("value.byte_order.big")};
+    texts.leb128Format = strings.Lookup("inspector.data.value.leb128");
     return texts;
 }
 
@@ -91,6 +120,18 @@ InspectorBox InspectorTable::ValueCell(std::size_t row, float clientWidthDips)
     return {NameColumnWidth(clientWidthDips), top, clientWidthDips, top + kRowHeight};
 }
 
+InspectorBox InspectorTable::ByteOrderBox(float clientWidthDips)
+{
+    const float left = NameColumnWidth(clientWidthDips) + kByteOrderInset;
+    return {left, 0.0f, std::max(left, clientWidthDips - kCellMargin), kHeaderHeight};
+}
+
+bool InspectorTable::HitsByteOrderSwitch(float xDips, float yDips, float clientWidthDips)
+{
+    const InspectorBox box = ByteOrderBox(clientWidthDips);
+    return xDips >= box.left && xDips < box.right && yDips >= box.top && yDips < box.bottom;
+}
+
 InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientWidthDips,
                                       float clientHeightDips) const
 {
@@ -102,8 +143,10 @@ InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientW
     frame.gridLines.push_back({0.0f, kHeaderHeight, width, kHeaderHeight});
     frame.texts.push_back(
         {{kCellMargin, 0.0f, nameWidth - kCellMargin, kHeaderHeight}, texts.nameColumnTitle});
-    frame.texts.push_back({{nameWidth + kCellMargin, 0.0f, width - kCellMargin, kHeaderHeight},
-                           texts.valueColumnTitle});
+    const InspectorBox switchBox = ByteOrderBox(width);
+    frame.texts.push_back(
+        {{nameWidth + kCellMargin, 0.0f, switchBox.left - kCellMargin, kHeaderHeight},
+         texts.valueColumnTitle});
     for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
         const InspectorBox cell = ValueCell(row, width);
         if (static_cast<int>(row) == selectedRow_) {
@@ -116,6 +159,7 @@ InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientW
             {{cell.left + kCellMargin, cell.top, cell.right - kCellMargin, cell.bottom},
              row < values_.size() ? values_[row] : std::u16string()});
     }
+    frame.texts.push_back({switchBox, texts.byteOrder[bigEndian_ ? 1 : 0]});
     return frame;
 }
 

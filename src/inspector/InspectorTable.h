@@ -31,6 +31,9 @@ struct InspectorTexts {
     std::u16string nameColumnTitle;
     std::u16string valueColumnTitle;
     std::array<std::u16string, kInspectorRowCount> rowLabels;
+    // The byte-order switch in the header: little-endian, big-endian.
+    std::array<std::u16string, 2> byteOrder;
+    std::u16string leb128Format;
 };
 
 [[nodiscard]] InspectorTexts LoadInspectorTexts(StringTable& strings);
@@ -52,7 +55,8 @@ struct InspectorText {
 };
 
 // Everything one paint draws, in DIPs, back to front: header band, selected value cell,
-// grid lines (1 DIP wide, given by their two end points), texts.
+// grid lines (1 DIP wide, given by their two end points), texts (the labels and values row by
+// row after the two column titles, then the byte-order switch).
 struct InspectorFrame {
     InspectorBox header;
     std::optional<InspectorBox> selection;
@@ -88,12 +92,20 @@ public:
     // The value cell of `row`, where Layout puts its text.
     [[nodiscard]] static InspectorBox ValueCell(std::size_t row, float clientWidthDips);
 
+    // The byte-order switch: the header's right part, past the value column's title. A click
+    // there flips the order of the rows that follow it.
+    [[nodiscard]] static InspectorBox ByteOrderBox(float clientWidthDips);
+    [[nodiscard]] static bool HitsByteOrderSwitch(float xDips, float yDips, float clientWidthDips);
+    void SetBigEndian(bool bigEndian) { bigEndian_ = bigEndian; }
+    [[nodiscard]] bool BigEndian() const { return bigEndian_; }
+
     [[nodiscard]] InspectorFrame Layout(const InspectorTexts& texts, float clientWidthDips,
                                         float clientHeightDips) const;
 
 private:
     std::vector<std::u16string> values_;
     int selectedRow_ = -1;
+    bool bigEndian_ = false;
 };
 
 } // namespace orx
