@@ -94,7 +94,8 @@ bool InspectorTable::Click(float xDips, float yDips, float clientWidthDips)
     int row = -1;
     const bool inValueColumn = xDips >= NameColumnWidth(clientWidthDips) && xDips < clientWidthDips;
     if (inValueColumn && yDips >= kFirstRowTop) {
-        const auto candidate = static_cast<int>(std::floor((yDips - kFirstRowTop) / kRowHeight));
+        const auto candidate = static_cast<int>(std::floor((yDips - kFirstRowTop) / kRowHeight)) +
+                               static_cast<int>(firstRow_);
         if (candidate < static_cast<int>(values_.size())) {
             row = candidate;
         }
@@ -114,10 +115,29 @@ std::optional<std::u16string> InspectorTable::SelectedValue() const
     return values_[static_cast<std::size_t>(selectedRow_)];
 }
 
-InspectorBox InspectorTable::ValueCell(std::size_t row, float clientWidthDips)
+InspectorBox InspectorTable::ValueCell(std::size_t row, float clientWidthDips) const
 {
-    const float top = kFirstRowTop + kRowHeight * static_cast<float>(row);
+    const float top =
+        kFirstRowTop + kRowHeight * (static_cast<float>(row) - static_cast<float>(firstRow_));
     return {NameColumnWidth(clientWidthDips), top, clientWidthDips, top + kRowHeight};
+}
+
+std::size_t InspectorTable::VisibleRows(float clientHeightDips)
+{
+    const float rows = std::floor((clientHeightDips - kFirstRowTop) / kRowHeight);
+    return rows < 1.0f ? 1 : static_cast<std::size_t>(rows);
+}
+
+bool InspectorTable::ScrollBy(int rows, float clientHeightDips)
+{
+    const std::size_t visible = VisibleRows(clientHeightDips);
+    const auto last = static_cast<std::ptrdiff_t>(
+        kInspectorRowCount > visible ? kInspectorRowCount - visible : 0);
+    const auto wanted =
+        std::clamp<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(firstRow_) + rows, 0, last);
+    const bool moved = static_cast<std::size_t>(wanted) != firstRow_;
+    firstRow_ = static_cast<std::size_t>(wanted);
+    return moved;
 }
 
 InspectorBox InspectorTable::ByteOrderBox(float clientWidthDips)
@@ -147,7 +167,7 @@ InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientW
     frame.texts.push_back(
         {{nameWidth + kCellMargin, 0.0f, switchBox.left - kCellMargin, kHeaderHeight},
          texts.valueColumnTitle});
-    for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
+    for (std::size_t row = firstRow_; row < kInspectorRowCount; ++row) {
         const InspectorBox cell = ValueCell(row, width);
         if (static_cast<int>(row) == selectedRow_) {
             frame.selection = cell;

@@ -89,8 +89,16 @@ public:
     // The value to copy: nothing without a selection.
     [[nodiscard]] std::optional<std::u16string> SelectedValue() const;
 
-    // The value cell of `row`, where Layout puts its text.
-    [[nodiscard]] static InspectorBox ValueCell(std::size_t row, float clientWidthDips);
+    // The value cell of `row`, where Layout puts its text (above the header for a row
+    // scrolled out of view).
+    [[nodiscard]] InspectorBox ValueCell(std::size_t row, float clientWidthDips) const;
+
+    // A window too short for every row scrolls them by whole rows under the header.
+    [[nodiscard]] static std::size_t VisibleRows(float clientHeightDips);
+    [[nodiscard]] std::size_t FirstRow() const { return firstRow_; }
+    // Moves the first row shown by `rows` (negative: up), no further than needed to show the
+    // last row; 0 only clamps it to a new height. Returns whether it moved.
+    bool ScrollBy(int rows, float clientHeightDips);
 
     // The byte-order switch: the header's right part, past the value column's title. A click
     // there flips the order of the rows that follow it.
@@ -106,6 +114,7 @@ private:
     std::vector<std::u16string> values_;
     int selectedRow_ = -1;
     bool bigEndian_ = false;
+    std::size_t firstRow_ = 0;
 };
 
 } // namespace orx

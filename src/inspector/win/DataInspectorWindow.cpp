@@ -79,7 +79,7 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
     table_ = InspectorTable();
     dockedFrame_.reset();
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, win::W(texts_.title),
-                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL, CW_USEDEFAULT,
                     CW_USEDEFAULT, Width(), kInitialHeight, owner, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
@@ -199,7 +199,7 @@ void DataInspectorWindow::RepaintPendingCells()
         if (!std::exchange(pendingRows_[row], false)) {
             continue;
         }
-        const InspectorBox cell = InspectorTable::ValueCell(row, width);
+        const InspectorBox cell = table_.ValueCell(row, width);
         const RECT pixels{static_cast<LONG>(std::floor(cell.left * scale)),
                           static_cast<LONG>(std::floor(cell.top * scale)),
                           static_cast<LONG>(std::ceil(cell.right * scale)),
@@ -246,9 +246,19 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         if (dockedFrame_) {
             dockedFrame_->right = dockedFrame_->left + width_;
         }
+        (void)table_.ScrollBy(0, ToDips(HIWORD(lParam)));
+        UpdateScrollBar();
         InvalidateRect(window_, nullptr, TRUE);
         return 0;
     }
+    case WM_MOUSEWHEEL: {
+        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = wheelDelta_ / WHEEL_DELTA;
+        wheelDelta_ -= notches * WHEEL_DELTA;
+        ScrollRows(-3 * notches);
+        return 0;
+    }
+    case WM_VSCROLL: OnVerticalScroll(LOWORD(wParam)); return 0;
     case WM_ERASEBKGND: return 1; // the paint covers every pixel
     case WM_PAINT: pacing_.Paint([this] { Paint(); }); return 0;
     case WM_TIMER:
@@ -320,6 +330,54 @@ void DataInspectorWindow::OnLButtonDown(int x, int y)
     }
 }
 
+void DataInspectorWindow::ScrollRows(int rows)
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (table_.ScrollBy(rows, ToDips(client.bottom))) {
+        CloseEditor();
+        UpdateScrollBar();
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+void DataInspectorWindow::OnVerticalScroll(WORD request)
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    const auto page = static_cast<int>(InspectorTable::VisibleRows(ToDips(client.bottom)));
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(window_, SB_VERT, &info);
+    const int first = static_cast<int>(table_.FirstRow());
+    switch (request) {
+    case SB_LINEUP: ScrollRows(-1); break;
+    case SB_LINEDOWN: ScrollRows(1); break;
+    case SB_PAGEUP: ScrollRows(-page); break;
+    case SB_PAGEDOWN: ScrollRows(page); break;
+    case SB_TOP: ScrollRows(-first); break;
+    case SB_BOTTOM: ScrollRows(static_cast<int>(kInspectorRowCount)); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollRows(info.nTrackPos - first); break;
+    default: break;
+    }
+}
+
+void DataInspectorWindow::UpdateScrollBar() const
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    // A page as large as every row hides the bar.
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = static_cast<int>(kInspectorRowCount) - 1;
+    info.nPage = static_cast<UINT>(InspectorTable::VisibleRows(ToDips(client.bottom)));
+    info.nPos = static_cast<int>(table_.FirstRow());
+    SetScrollInfo(window_, SB_VERT, &info, TRUE);
+}
+
 void DataInspectorWindow::RequestEdit() const
 {
     if (table_.SelectedRow() >= 0) {
@@ -332,7 +390,7 @@ void DataInspectorWindow::OpenEditor(std::size_t row, const std::u16string& text
     CloseEditor();
     RECT client{};
     GetClientRect(window_, &client);
-    const InspectorBox cell = InspectorTable::ValueCell(row, ToDips(client.right));
+    const InspectorBox cell = table_.ValueCell(row, ToDips(client.right));
     const float scale = static_cast<float>(dpi_) / static_cast<float>(USER_DEFAULT_SCREEN_DPI);
     const auto pixels = [scale](float dips) { return static_cast<int>(std::lround(dips * scale)); };
     editorFont_.Reset(CreateFontW(-pixels(kInspectorFontDips), 0, 0, 0, FW_NORMAL, FALSE, FALSE,

@@ -82,6 +82,9 @@ private:
                    ID2D1Brush& brush);
     void OnLButtonDown(int x, int y);
     void RequestEdit() const;
+    void ScrollRows(int rows);
+    void OnVerticalScroll(WORD request);
+    void UpdateScrollBar() const;
     void CommitEdit();
     static LRESULT CALLBACK EditorProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
@@ -107,6 +110,7 @@ private:
     HWND editor_ = nullptr; // the in-place edit box, while open
     std::size_t editorRow_ = 0;
     bool committing_ = false; // the owner is looking at the typed text
+    int wheelDelta_ = 0;      // wheel movement short of a whole notch
     win::FontHandle editorFont_;
 
     Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;

@@ -46,7 +46,7 @@ HWND Inspector(AppHarness& app)
 // Selects a row by a click on its value cell (96 DPI under the test display) and presses a key.
 void PressOnRow(AppHarness& app, std::size_t row, WPARAM key)
 {
-    const InspectorBox cell = InspectorTable::ValueCell(row, 520);
+    const InspectorBox cell = app.App().Inspector().Table().ValueCell(row, 500);
     SendMessageW(Inspector(app), WM_LBUTTONDOWN, MK_LBUTTON,
                  MAKELPARAM(static_cast<int>(cell.left) + 40, static_cast<int>(cell.top) + 18));
     SendMessageW(Inspector(app), WM_KEYDOWN, key, 1);
