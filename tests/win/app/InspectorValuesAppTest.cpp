@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace orx::test {
 namespace {
 
@@ -77,6 +79,17 @@ TEST(InspectorValuesApp, ShowsTheTypedRowsInEitherOrderAndWritesAnEditedValueToD
     ASSERT_TRUE(PumpUntil(app, [&] { return Shows(app, kInt8Row, u"-2"); }));
     EXPECT_EQ(Values(app)[kInt16Row], u"-2");
     EXPECT_EQ(Values(app)[kGuidRow], u"{8000FFFE-2233-0011-8899-AABBCCDDEEFF}");
+    // The wheel brings the last rows under the header of a window too short for all.
+    SendMessageW(Inspector(app), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)),
+                 0);
+    RECT client{};
+    GetClientRect(Inspector(app), &client);
+    EXPECT_EQ(app.App().Inspector().Table().FirstRow(),
+              kInspectorRowCount -
+                  std::min(kInspectorRowCount,
+                           InspectorTable::VisibleRows(static_cast<float>(client.bottom))));
+    SendMessageW(Inspector(app), WM_MOUSEWHEEL, MAKEWPARAM(0, 9 * WHEEL_DELTA), 0);
+    EXPECT_EQ(app.App().Inspector().Table().FirstRow(), 0u);
 
     // The switch in the header flips the rows that follow it, and the setting keeps it.
     const InspectorBox toggle = InspectorTable::ByteOrderBox(520);
