@@ -1,4 +1,5 @@
-// orlin-cli find FILE (--hex QUERY | --text QUERY [--encoding NAME]) [OPTION...]: the editor's
+// orlin-cli find FILE (--hex QUERY | --text QUERY [--encoding NAME] | --value TYPE=VALUE
+// [--endian ORDER]) [OPTION...]: the editor's
 // search from a given offset, forward or backward, or every hit in the file.
 #include "app/ParseOffset.h"
 #include "cli/Commands.h"
@@ -16,12 +17,17 @@ namespace orx::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: orlin-cli find FILE (--hex QUERY | --text QUERY [--encoding NAME]) [OPTION...]\n"
+    "usage: orlin-cli find FILE (--hex QUERY | --text QUERY [--encoding NAME] |\n"
+    "                            --value TYPE=VALUE [--endian ORDER]) [OPTION...]\n"
     "  --hex QUERY          hexadecimal byte pairs, blanks anywhere ignored; ? in place of a\n"
     "                       digit matches any nibble (4D 5A ?? 00)\n"
     "  --text QUERY         text, converted with --encoding (default ascii)\n"
     "  --encoding NAME      ascii, utf8, utf16le, utf16be, shiftjis, cp949 or euckr\n"
     "  --ignore-case        letters of a text query match in either case\n"
+    "  --value TYPE=VALUE   a number: TYPE i8, i16, i32, i64, u8, u16, u32, u64, f32 or f64,\n"
+    "                       VALUE decimal, integers also 0x hexadecimal (u32=0x400,\n"
+    "                       i16=-2, f64=1.5e3)\n"
+    "  --endian ORDER       the value's byte order: little (default), big or either\n"
     "  --from OFFSET        where to start (hexadecimal; default the start, or the end\n"
     "                       with --backward)\n"
     "  --backward           find the nearest match at or before the start\n"
@@ -55,27 +61,62 @@ struct FindArgs {
     std::u16string resourceDirectory;
 };
 
+// "u32=1024" with the byte order's name, or nothing for an unknown type or order.
+std::optional<SearchDialogResult> ParseValueQuery(std::u16string_view query,
+                                                  const std::u16string* endian)
+{
+    const std::size_t equals = query.find(u'=');
+    if (equals == std::u16string_view::npos) {
+        return std::nullopt;
+    }
+    const std::optional<ValueType> type = ValueTypeFromShortName(query.substr(0, equals));
+    const std::optional<ValueByteOrder> order =
+        endian != nullptr ? ValueByteOrderFromName(*endian) : ValueByteOrder::Little;
+    if (!type || !order ||
+        std::find(kSearchValueTypes.begin(), kSearchValueTypes.end(), *type) ==
+            kSearchValueTypes.end()) {
+        return std::nullopt;
+    }
+    SearchDialogResult request{kSearchKindValue, std::u16string(query.substr(equals + 1))};
+    request.valueType = *type;
+    request.byteOrder = *order;
+    return request;
+}
+
 std::optional<FindArgs> ParseArgs(const Args& args)
 {
     const std::optional<SplitArgs> split =
         Split(args, {u"--backward", u"--ignore-case", u"--all", u"--count", u"--json"},
-              {u"--hex", u"--text", u"--encoding", u"--from", u"--max", u"--resource-dir"});
+              {u"--hex", u"--text", u"--value", u"--endian", u"--encoding", u"--from", u"--max",
+               u"--resource-dir"});
     if (!split || split->positional.size() != 1) {
         return std::nullopt;
     }
     const std::u16string* hex = split->Value(u"--hex");
     const std::u16string* text = split->Value(u"--text");
+    const std::u16string* value = split->Value(u"--value");
+    const std::u16string* endian = split->Value(u"--endian");
     const std::u16string* encoding = split->Value(u"--encoding");
     const bool ignoreCase = split->flags.contains(u"--ignore-case");
-    // Exactly one query; an encoding and case only mean something for a text query.
-    if ((hex == nullptr) == (text == nullptr) ||
-        (hex != nullptr && (encoding != nullptr || ignoreCase))) {
+    // Exactly one query; an encoding and case only mean something for a text query, a byte
+    // order only for a value.
+    const int queries = (hex != nullptr) + (text != nullptr) + (value != nullptr);
+    if (queries != 1 || (text == nullptr && (encoding != nullptr || ignoreCase)) ||
+        (value == nullptr && endian != nullptr)) {
         return std::nullopt;
     }
     FindArgs parsed;
     parsed.file = split->positional[0];
-    parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex}
-                                    : SearchDialogResult{kSearchKindText, *text, ignoreCase};
+    if (value != nullptr) {
+        const std::optional<SearchDialogResult> request = ParseValueQuery(*value, endian);
+        if (!request) {
+            return std::nullopt;
+        }
+        parsed.request = *request;
+    } else {
+        parsed.request = hex != nullptr ? SearchDialogResult{kSearchKindHex, *hex}
+                                        : SearchDialogResult{kSearchKindText, *text, ignoreCase};
+    }
     parsed.backward = split->flags.contains(u"--backward");
     // --json is the format of a listing: alone or with --all the array, with --count the count.
     const bool all = split->flags.contains(u"--all");
@@ -235,7 +276,10 @@ int RunFind(const Invocation& invocation)
     }
     const SearchPattern pattern = BuildSearchPattern(args->request, args->encoding);
     if (!pattern.errorKey.empty()) {
-        Print(invocation.err, EnglishText(pattern.errorKey, args->resourceDirectory));
+        Print(invocation.err,
+              SearchErrorText(pattern, args->request, [&args](std::string_view key) {
+                  return EnglishText(key, args->resourceDirectory);
+              }));
         invocation.err << "\n";
         return kExitTrouble;
     }

@@ -13,11 +13,14 @@ namespace orx {
 struct InspectorRequest {
     std::vector<std::uint8_t> bytes;
     std::u16string unavailableText;
+    bool bigEndian = false; // the byte order of the rows that follow the switch
+    std::u16string leb128Format{kLeb128DefaultFormat};
 };
 
 [[nodiscard]] inline InspectorValues ComputeInspectorRequest(const InspectorRequest& request)
 {
-    return ComputeInspectorValues(request.bytes, request.unavailableText);
+    return ComputeInspectorValues(request.bytes, request.unavailableText, request.bigEndian,
+                                  request.leb128Format);
 }
 
 } // namespace orx

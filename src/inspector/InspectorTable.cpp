@@ -12,11 +12,36 @@ namespace {
 // The row labels' keys, in the rows' order; spelled out so that each key is found where
 // it is used.
 constexpr std::array<std::string_view, kInspectorRowCount> kRowLabelKeys = {
-    "inspector.data.row.binary",    "inspector.data.row.uint8_dec", "inspector.data.row.uint16_le",
-    "inspector.data.row.uint16_be", "inspector.data.row.uint32_le", "inspector.data.row.uint32_be",
-    "inspector.data.row.uint64_le", "inspector.data.row.uint64_be", "inspector.data.row.utf8",
-    "inspector.data.row.utf16le",   "inspector.data.row.utf16be",
+    "inspector.data.row.binary",
+    "inspector.data.row.uint8_dec",
+    "inspector.data.row.uint16_le",
+    "inspector.data.row.uint16_be",
+    "inspector.data.row.uint32_le",
+    "inspector.data.row.uint32_be",
+    "inspector.data.row.uint64_le",
+    "inspector.data.row.uint64_be",
+    "inspector.data.row.utf8",
+    "inspector.data.row.utf16le",
+    "inspector.data.row.utf16be",
+    "value.type.int8",
+    "value.type.int16",
+    "value.type.int32",
+    "value.type.int64",
+    "value.type.float16",
+    "value.type.float32",
+    "value.type.float64",
+    "value.type.unix32",
+    "value.type.unix64",
+    "value.type.filetime",
+    "value.type.dos_datetime",
+    "value.type.guid",
+    "inspector.data.row.uleb128",
+    "inspector.data.row.sleb128",
 };
+
+// Where the byte-order switch starts right of the name column: past the value column's
+// title ("Value") in either language.
+constexpr float kByteOrderInset = 72.0f;
 
 } // namespace
 
@@ -29,6 +54,10 @@ InspectorTexts LoadInspectorTexts(StringTable& strings)
     for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
         texts.rowLabels[row] = strings.Lookup(kRowLabelKeys[row]);
     }
+    const std::u16string label = strings.Lookup("value.byte_order") + u" ";
+    texts.byteOrder = {label + strings.Lookup("value.byte_order.little"),
+                       label + strings.Lookup("value.byte_order.big")};
+    texts.leb128Format = strings.Lookup("inspector.data.value.leb128");
     return texts;
 }
 
@@ -65,7 +94,8 @@ bool InspectorTable::Click(float xDips, float yDips, float clientWidthDips)
     int row = -1;
     const bool inValueColumn = xDips >= NameColumnWidth(clientWidthDips) && xDips < clientWidthDips;
     if (inValueColumn && yDips >= kFirstRowTop) {
-        const auto candidate = static_cast<int>(std::floor((yDips - kFirstRowTop) / kRowHeight));
+        const auto candidate = static_cast<int>(std::floor((yDips - kFirstRowTop) / kRowHeight)) +
+                               static_cast<int>(firstRow_);
         if (candidate < static_cast<int>(values_.size())) {
             row = candidate;
         }
@@ -85,10 +115,41 @@ std::optional<std::u16string> InspectorTable::SelectedValue() const
     return values_[static_cast<std::size_t>(selectedRow_)];
 }
 
-InspectorBox InspectorTable::ValueCell(std::size_t row, float clientWidthDips)
+InspectorBox InspectorTable::ValueCell(std::size_t row, float clientWidthDips) const
 {
-    const float top = kFirstRowTop + kRowHeight * static_cast<float>(row);
+    const float top =
+        kFirstRowTop + kRowHeight * (static_cast<float>(row) - static_cast<float>(firstRow_));
     return {NameColumnWidth(clientWidthDips), top, clientWidthDips, top + kRowHeight};
+}
+
+std::size_t InspectorTable::VisibleRows(float clientHeightDips)
+{
+    const float rows = std::floor((clientHeightDips - kFirstRowTop) / kRowHeight);
+    return rows < 1.0f ? 1 : static_cast<std::size_t>(rows);
+}
+
+bool InspectorTable::ScrollBy(int rows, float clientHeightDips)
+{
+    const std::size_t visible = VisibleRows(clientHeightDips);
+    const auto last = static_cast<std::ptrdiff_t>(
+        kInspectorRowCount > visible ? kInspectorRowCount - visible : 0);
+    const auto wanted =
+        std::clamp<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(firstRow_) + rows, 0, last);
+    const bool moved = static_cast<std::size_t>(wanted) != firstRow_;
+    firstRow_ = static_cast<std::size_t>(wanted);
+    return moved;
+}
+
+InspectorBox InspectorTable::ByteOrderBox(float clientWidthDips)
+{
+    const float left = NameColumnWidth(clientWidthDips) + kByteOrderInset;
+    return {left, 0.0f, std::max(left, clientWidthDips - kCellMargin), kHeaderHeight};
+}
+
+bool InspectorTable::HitsByteOrderSwitch(float xDips, float yDips, float clientWidthDips)
+{
+    const InspectorBox box = ByteOrderBox(clientWidthDips);
+    return xDips >= box.left && xDips < box.right && yDips >= box.top && yDips < box.bottom;
 }
 
 InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientWidthDips,
@@ -102,9 +163,11 @@ InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientW
     frame.gridLines.push_back({0.0f, kHeaderHeight, width, kHeaderHeight});
     frame.texts.push_back(
         {{kCellMargin, 0.0f, nameWidth - kCellMargin, kHeaderHeight}, texts.nameColumnTitle});
-    frame.texts.push_back({{nameWidth + kCellMargin, 0.0f, width - kCellMargin, kHeaderHeight},
-                           texts.valueColumnTitle});
-    for (std::size_t row = 0; row < kInspectorRowCount; ++row) {
+    const InspectorBox switchBox = ByteOrderBox(width);
+    frame.texts.push_back(
+        {{nameWidth + kCellMargin, 0.0f, switchBox.left - kCellMargin, kHeaderHeight},
+         texts.valueColumnTitle});
+    for (std::size_t row = firstRow_; row < kInspectorRowCount; ++row) {
         const InspectorBox cell = ValueCell(row, width);
         if (static_cast<int>(row) == selectedRow_) {
             frame.selection = cell;
@@ -116,6 +179,7 @@ InspectorFrame InspectorTable::Layout(const InspectorTexts& texts, float clientW
             {{cell.left + kCellMargin, cell.top, cell.right - kCellMargin, cell.bottom},
              row < values_.size() ? values_[row] : std::u16string()});
     }
+    frame.texts.push_back({switchBox, texts.byteOrder[bigEndian_ ? 1 : 0]});
     return frame;
 }
 

@@ -31,6 +31,9 @@ struct InspectorTexts {
     std::u16string nameColumnTitle;
     std::u16string valueColumnTitle;
     std::array<std::u16string, kInspectorRowCount> rowLabels;
+    // The byte-order switch in the header: little-endian, big-endian.
+    std::array<std::u16string, 2> byteOrder;
+    std::u16string leb128Format;
 };
 
 [[nodiscard]] InspectorTexts LoadInspectorTexts(StringTable& strings);
@@ -52,7 +55,8 @@ struct InspectorText {
 };
 
 // Everything one paint draws, in DIPs, back to front: header band, selected value cell,
-// grid lines (1 DIP wide, given by their two end points), texts.
+// grid lines (1 DIP wide, given by their two end points), texts (the labels and values row by
+// row after the two column titles, then the byte-order switch).
 struct InspectorFrame {
     InspectorBox header;
     std::optional<InspectorBox> selection;
@@ -85,8 +89,23 @@ public:
     // The value to copy: nothing without a selection.
     [[nodiscard]] std::optional<std::u16string> SelectedValue() const;
 
-    // The value cell of `row`, where Layout puts its text.
-    [[nodiscard]] static InspectorBox ValueCell(std::size_t row, float clientWidthDips);
+    // The value cell of `row`, where Layout puts its text (above the header for a row
+    // scrolled out of view).
+    [[nodiscard]] InspectorBox ValueCell(std::size_t row, float clientWidthDips) const;
+
+    // A window too short for every row scrolls them by whole rows under the header.
+    [[nodiscard]] static std::size_t VisibleRows(float clientHeightDips);
+    [[nodiscard]] std::size_t FirstRow() const { return firstRow_; }
+    // Moves the first row shown by `rows` (negative: up), no further than needed to show the
+    // last row; 0 only clamps it to a new height. Returns whether it moved.
+    bool ScrollBy(int rows, float clientHeightDips);
+
+    // The byte-order switch: the header's right part, past the value column's title. A click
+    // there flips the order of the rows that follow it.
+    [[nodiscard]] static InspectorBox ByteOrderBox(float clientWidthDips);
+    [[nodiscard]] static bool HitsByteOrderSwitch(float xDips, float yDips, float clientWidthDips);
+    void SetBigEndian(bool bigEndian) { bigEndian_ = bigEndian; }
+    [[nodiscard]] bool BigEndian() const { return bigEndian_; }
 
     [[nodiscard]] InspectorFrame Layout(const InspectorTexts& texts, float clientWidthDips,
                                         float clientHeightDips) const;
@@ -94,6 +113,8 @@ public:
 private:
     std::vector<std::u16string> values_;
     int selectedRow_ = -1;
+    bool bigEndian_ = false;
+    std::size_t firstRow_ = 0;
 };
 
 } // namespace orx

@@ -1,5 +1,6 @@
 #include "inspector/InspectorValues.h"
 
+#include "localization/StringLookup.h"
 #include "platform/CharType.h"
 #include "platform/Utf.h"
 #include "text/HexFormat.h"
@@ -62,6 +63,21 @@ std::u16string_view BlankName(char32_t codePoint)
     case 0x3000: return u"Ideographic Space";
     default: return {};
     }
+}
+
+// 64 bits take at most ten groups of seven.
+constexpr std::size_t kMaxLeb128Bytes = 10;
+
+std::u16string FormatLeb128(const std::optional<Leb128>& number, bool isSigned,
+                            std::u16string_view format, std::u16string_view unavailable)
+{
+    if (!number) {
+        return std::u16string(unavailable);
+    }
+    const std::string value = isSigned ? std::to_string(static_cast<std::int64_t>(number->value))
+                                       : std::to_string(number->value);
+    std::u16string text = FillIn(std::u16string(format), u"value", platform::Widen(value));
+    return FillIn(std::move(text), u"length", platform::Widen(std::to_string(number->length)));
 }
 
 } // namespace
@@ -161,7 +177,8 @@ std::u16string DescribeChar(std::u16string_view text)
 }
 
 InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes,
-                                       std::u16string_view unavailableText)
+                                       std::u16string_view unavailableText, bool bigEndian,
+                                       std::u16string_view leb128Format)
 {
     InspectorValues rows;
     const std::u16string unavailable(unavailableText);
@@ -185,7 +202,83 @@ InspectorValues ComputeInspectorValues(std::span<const std::uint8_t> bytes,
     rows[8] = Describe(DecodeFirstUtf8Char(bytes), unavailable);
     rows[9] = Describe(DecodeFirstUtf16Char(bytes, true), unavailable);
     rows[10] = Describe(DecodeFirstUtf16Char(bytes, false), unavailable);
+    for (std::size_t row = kInspectorFirstOrderedRow; row < kInspectorUleb128Row; ++row) {
+        const auto typed = InspectorRowValueType(row, bigEndian);
+        rows[row] = FormatValue(typed->type, bytes, bigEndian).value_or(unavailable);
+    }
+    rows[kInspectorUleb128Row] =
+        FormatLeb128(DecodeUleb128(bytes), false, leb128Format, unavailable);
+    rows[kInspectorSleb128Row] =
+        FormatLeb128(DecodeSleb128(bytes), true, leb128Format, unavailable);
     return rows;
+}
+
+std::optional<InspectorRowType> InspectorRowValueType(std::size_t row, bool bigEndian)
+{
+    // The rows from Int8 on list these types in this order.
+    constexpr std::array kOrderedTypes = {
+        ValueType::Int8,       ValueType::Int16,    ValueType::Int32,       ValueType::Int64,
+        ValueType::Float16,    ValueType::Float32,  ValueType::Float64,     ValueType::UnixTime32,
+        ValueType::UnixTime64, ValueType::FileTime, ValueType::DosDateTime, ValueType::Guid,
+    };
+    switch (row) {
+    case 1: return InspectorRowType{ValueType::UInt8, false};
+    case 2: return InspectorRowType{ValueType::UInt16, false};
+    case 3: return InspectorRowType{ValueType::UInt16, true};
+    case 4: return InspectorRowType{ValueType::UInt32, false};
+    case 5: return InspectorRowType{ValueType::UInt32, true};
+    case 6: return InspectorRowType{ValueType::UInt64, false};
+    case 7: return InspectorRowType{ValueType::UInt64, true};
+    default: break;
+    }
+    if (row < kInspectorFirstOrderedRow ||
+        row - kInspectorFirstOrderedRow >= kOrderedTypes.size()) {
+        return std::nullopt;
+    }
+    return InspectorRowType{kOrderedTypes[row - kInspectorFirstOrderedRow], bigEndian};
+}
+
+std::optional<Leb128> DecodeUleb128(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < kMaxLeb128Bytes; ++i) {
+        const std::uint8_t b = bytes[i];
+        if (i == kMaxLeb128Bytes - 1) {
+            // The tenth byte holds bit 63 alone.
+            if ((b & 0xFE) != 0) {
+                return std::nullopt;
+            }
+            return Leb128{value | (std::uint64_t{b} << 63), i + 1};
+        }
+        value |= std::uint64_t{b & 0x7Fu} << (7 * i);
+        if ((b & 0x80) == 0) {
+            return Leb128{value, i + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Leb128> DecodeSleb128(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < kMaxLeb128Bytes; ++i) {
+        const std::uint8_t b = bytes[i];
+        if (i == kMaxLeb128Bytes - 1) {
+            // The tenth byte holds bit 63 and its sign extension: all zeros or all ones.
+            if (b != 0x00 && b != 0x7F) {
+                return std::nullopt;
+            }
+            return Leb128{value | (std::uint64_t{b & 1u} << 63), i + 1};
+        }
+        value |= std::uint64_t{b & 0x7Fu} << (7 * i);
+        if ((b & 0x80) == 0) {
+            if ((b & 0x40) != 0) {
+                value |= ~std::uint64_t{0} << (7 * (i + 1));
+            }
+            return Leb128{value, i + 1};
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace orx

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace orx {
@@ -36,8 +37,61 @@ bool Searchable(const IReadOnlyDocument* document, const SearchPattern& pattern)
 
 SearchPattern ExactPattern(std::span<const std::uint8_t> bytes)
 {
-    return {std::vector<std::uint8_t>(bytes.begin(), bytes.end()), {}, {}};
+    return {std::vector<std::uint8_t>(bytes.begin(), bytes.end()), {}, {}, {}};
 }
+
+// The pattern and its alternative, if any: a start offset matches when either does. Both have
+// the same size, so a match's extent does not depend on which one matched, and an offset
+// where both match is one hit.
+class PatternMatcher {
+public:
+    explicit PatternMatcher(const SearchPattern& pattern) : primary_(pattern.bytes, pattern.mask)
+    {
+        if (!pattern.alternative.empty()) {
+            alternative_.emplace(pattern.alternative);
+        }
+    }
+
+    [[nodiscard]] std::size_t FindFirst(std::span<const std::uint8_t> text, std::size_t from) const
+    {
+        const std::size_t first = primary_.FindFirst(text, from);
+        if (!alternative_) {
+            return first;
+        }
+        return std::min(first, alternative_->FindFirst(text, from)); // npos is the largest
+    }
+
+    [[nodiscard]] std::size_t FindLast(std::span<const std::uint8_t> text, std::size_t limit) const
+    {
+        const std::size_t last = primary_.FindLast(text, limit);
+        if (!alternative_) {
+            return last;
+        }
+        const std::size_t other = alternative_->FindLast(text, limit);
+        if (last == ByteMatcher::npos) {
+            return other;
+        }
+        return other == ByteMatcher::npos ? last : std::max(last, other);
+    }
+
+    void FindAll(std::span<const std::uint8_t> text, std::vector<std::uint64_t>& hits,
+                 std::uint64_t base) const
+    {
+        const auto middle = static_cast<std::ptrdiff_t>(hits.size());
+        primary_.FindAll(text, 0, hits, base);
+        if (!alternative_) {
+            return;
+        }
+        const auto split = static_cast<std::ptrdiff_t>(hits.size());
+        alternative_->FindAll(text, 0, hits, base);
+        std::inplace_merge(hits.begin() + middle, hits.begin() + split, hits.end());
+        hits.erase(std::unique(hits.begin() + middle, hits.end()), hits.end());
+    }
+
+private:
+    ByteMatcher primary_;
+    std::optional<ByteMatcher> alternative_;
+};
 
 enum class StreamEnd { End, Stopped, Cancelled };
 
@@ -86,7 +140,7 @@ SearchOutcome SearchForward(const IReadOnlyDocument* document, const SearchPatte
     if (!Searchable(document, pattern) || start >= document->Size()) {
         return kNotFound;
     }
-    const ByteMatcher matcher(pattern.bytes, pattern.mask);
+    const PatternMatcher matcher(pattern);
     SearchOutcome outcome = kNotFound;
     const StreamEnd end = StreamForward(*document, pattern.Size(), start, cancel, progress,
                                         [&](std::span<const std::uint8_t> bytes, std::uint64_t at) {
@@ -109,7 +163,7 @@ SearchOutcome SearchBackward(const IReadOnlyDocument* document, const SearchPatt
     }
     const std::uint64_t size = document->Size();
     const std::uint64_t m = pattern.Size();
-    const ByteMatcher matcher(pattern.bytes, pattern.mask);
+    const PatternMatcher matcher(pattern);
     // Each read covers a block of candidates and the m - 1 bytes the last of them reaches.
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kSearchBlockSize + m - 1));
     std::uint64_t last = std::min(size - m, start); // greatest start offset still to try
@@ -160,14 +214,14 @@ FindAllOutcome FindAll(const IReadOnlyDocument* document, const SearchPattern& p
     if (!Searchable(document, pattern) || maxHits == 0) {
         return outcome;
     }
-    const ByteMatcher matcher(pattern.bytes, pattern.mask);
+    const PatternMatcher matcher(pattern);
     std::vector<std::uint64_t> batch; // reused: one block's hits at a time
     bool refused = false;
     const StreamEnd end =
         StreamForward(*document, pattern.Size(), 0, cancel, progress,
                       [&](std::span<const std::uint8_t> bytes, std::uint64_t at) {
                           batch.clear();
-                          matcher.FindAll(bytes, 0, batch, at);
+                          matcher.FindAll(bytes, batch, at);
                           if (batch.empty()) {
                               return true;
                           }

@@ -102,6 +102,13 @@ void AppendCharacterMask(const std::vector<std::uint8_t>& bytes, char16_t partne
     }
 }
 
+SearchPattern Refused(std::string key)
+{
+    SearchPattern pattern;
+    pattern.errorKey = std::move(key);
+    return pattern;
+}
+
 } // namespace
 
 std::u16string TrimQuery(std::u16string_view text)
@@ -224,13 +231,77 @@ std::optional<std::vector<std::uint8_t>> EncodeTextQuery(std::u16string_view tex
     return std::nullopt;
 }
 
+std::u16string_view ValueByteOrderName(ValueByteOrder order)
+{
+    switch (order) {
+    case ValueByteOrder::Little: return u"little";
+    case ValueByteOrder::Big: return u"big";
+    case ValueByteOrder::Either: return u"either";
+    }
+    return {};
+}
+
+std::optional<ValueByteOrder> ValueByteOrderFromName(std::u16string_view name)
+{
+    for (const auto order : {ValueByteOrder::Little, ValueByteOrder::Big, ValueByteOrder::Either}) {
+        if (ValueByteOrderName(order) == name) {
+            return order;
+        }
+    }
+    return std::nullopt;
+}
+
+std::u16string SearchHistoryValueKind(ValueType type, ValueByteOrder order)
+{
+    return u"value:" + std::u16string(ValueTypeShortName(type)) + u":" +
+           std::u16string(ValueByteOrderName(order));
+}
+
+std::optional<SearchDialogResult> ParseSearchHistoryValueKind(std::u16string_view kind)
+{
+    constexpr std::u16string_view kPrefix = u"value:";
+    const std::size_t colon = kind.rfind(u':');
+    if (!kind.starts_with(kPrefix) || colon < kPrefix.size()) {
+        return std::nullopt;
+    }
+    const auto type = ValueTypeFromShortName(kind.substr(kPrefix.size(), colon - kPrefix.size()));
+    const auto order = ValueByteOrderFromName(kind.substr(colon + 1));
+    if (!type || !order) {
+        return std::nullopt;
+    }
+    SearchDialogResult request;
+    request.kind = kSearchKindValue;
+    request.valueType = *type;
+    request.byteOrder = *order;
+    return request;
+}
+
 SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding encoding)
 {
     const std::u16string query = TrimQuery(request.query);
+    if (request.kind == kSearchKindValue) {
+        if (query.empty()) {
+            return Refused("error.search_empty");
+        }
+        const bool big = request.byteOrder == ValueByteOrder::Big;
+        EncodedValue value = EncodeValue(request.valueType, query, big);
+        if (value.error != ValueError::None) {
+            return Refused(value.error == ValueError::Range ? "error.value_range"
+                                                            : "error.value_syntax");
+        }
+        SearchPattern pattern{std::move(value.bytes), {}, {}, {}};
+        if (request.byteOrder == ValueByteOrder::Either) {
+            EncodedValue other = EncodeValue(request.valueType, query, true);
+            if (other.bytes != pattern.bytes) {
+                pattern.alternative = std::move(other.bytes);
+            }
+        }
+        return pattern;
+    }
     const bool text = request.kind != kSearchKindHex;
     // Blanks alone are no query either: text is trimmed and hex ignores every blank.
     if (text ? query.empty() : WithoutWhiteSpace(query).empty()) {
-        return {{}, {}, "error.search_empty"};
+        return Refused("error.search_empty");
     }
     std::optional<MaskedBytes> parsed;
     if (!text) {
@@ -239,10 +310,10 @@ SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding
         parsed = MaskedBytes{std::move(*bytes), {}};
     }
     if (!parsed) {
-        return {{}, {}, text ? "error.search_invalid_text" : "error.search_invalid_hex"};
+        return Refused(text ? "error.search_invalid_text" : "error.search_invalid_hex");
     }
     if (parsed->bytes.empty() || parsed->bytes.size() > kMaxSearchPatternBytes) {
-        return {{}, {}, "error.search_too_long"};
+        return Refused("error.search_too_long");
     }
     if (text && request.ignoreCase) {
         parsed->mask = CaseFoldMask(query, encoding);
@@ -250,7 +321,18 @@ SearchPattern BuildSearchPattern(const SearchDialogResult& request, TextEncoding
     for (std::size_t k = 0; k < parsed->mask.size(); ++k) {
         parsed->bytes[k] &= parsed->mask[k];
     }
-    return {std::move(parsed->bytes), std::move(parsed->mask), {}};
+    return {std::move(parsed->bytes), std::move(parsed->mask), {}, {}};
+}
+
+std::u16string SearchErrorText(const SearchPattern& pattern, const SearchDialogResult& request,
+                               const StringLookup& text)
+{
+    if (request.kind == kSearchKindValue && pattern.errorKey != "error.search_empty") {
+        const ValueError error =
+            pattern.errorKey == "error.value_range" ? ValueError::Range : ValueError::Syntax;
+        return DescribeValueError(error, request.valueType, TrimQuery(request.query), text);
+    }
+    return text(pattern.errorKey);
 }
 
 } // namespace orx

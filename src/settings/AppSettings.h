@@ -22,7 +22,7 @@ inline constexpr std::u16string_view kSettingsFileName = u"orlin.settings.json";
 
 // One query of the search dialog's history.
 struct SearchHistoryEntry {
-    std::u16string kind;  // "hex" or "text"
+    std::u16string kind;  // "hex", "text", or a value's type and byte order ("value:u32:big")
     std::u16string query; // trimmed
     bool ignoreCase = false;
 
@@ -33,6 +33,7 @@ struct SearchHistoryEntry {
 // starts from.
 struct AppSettings {
     bool inspectorVisible = true;
+    bool inspectorBigEndian = false; // the byte order of the inspector's switched rows
     bool structViewVisible = false;
     StructValueOptions structOptions;
     bool structApplyMatches = false; // the library's best match applies when a file opens

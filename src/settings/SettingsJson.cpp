@@ -270,6 +270,11 @@ void ReadAnalysis(const JsonScanner& scan, AppSettings& settings)
         if (const auto visible = scan.Boolean("visible", inspector->open)) {
             settings.inspectorVisible = *visible;
         }
+        // Only inside its own object: the struct view's "endian" follows it.
+        const auto endianKey = scan.FindKey("endian", inspector->open);
+        if (endianKey && *endianKey < inspector->close) {
+            settings.inspectorBigEndian = scan.StringAfter(*endianKey) == u"big";
+        }
     }
     const auto structView = scan.Object("structView", analysis->open);
     if (!structView) {
@@ -349,7 +354,12 @@ std::string SerializeSettings(const AppSettings& settings)
     out.Line(2, "},");
     out.Line(2, R"("analysis": {)");
     out.Line(4, R"("dataInspector": {)");
-    out.Line(6, R"("visible": )", Bool(settings.inspectorVisible));
+    // The byte order only when big: the default file stays as earlier versions wrote it.
+    out.Line(6, R"("visible": )", Bool(settings.inspectorVisible),
+             settings.inspectorBigEndian ? "," : "");
+    if (settings.inspectorBigEndian) {
+        out.Line(6, R"("endian": "big")");
+    }
     out.Line(4, "},");
     out.Line(4, R"("structView": {)");
     out.Line(6, R"("visible": )", Bool(settings.structViewVisible), ",");

@@ -54,4 +54,10 @@ inline constexpr std::uint32_t kMsgCheckFileOnDisk = kWmApp + 24;
 // Posted to the main window by the Find All worker whenever it has news.
 inline constexpr std::uint32_t kMsgFindAllNews = kWmApp + 32;
 
+// The data inspector asks its owner to edit a row (sent; wParam: the row; lParam: null to
+// start editing, else the typed const std::u16string*; returns nonzero when done with it),
+// and tells it that the byte-order switch was clicked (posted).
+inline constexpr std::uint32_t kMsgInspectorEdit = kWmApp + 40;
+inline constexpr std::uint32_t kMsgInspectorByteOrder = kWmApp + 41;
+
 } // namespace orx

@@ -39,6 +39,9 @@ TEST_F(FindCommand, PrintsTheOffsetOfTheNearestMatch)
         {{u"--hex", u"4? 41", u"--from", u"1"}, "0x1\n"},
         {{u"--text", u"aBC", u"--encoding", u"utf16le", u"--ignore-case"}, "0x4\n"},
         {{u"--text", u"aBC", u"--encoding", u"utf16le"}, "not found\n"},
+        {{u"--value", u"i8=97"}, "0x4\n"},
+        {{u"--value", u"u16=0x6200", u"--endian", u"big"}, "0x6\n"},
+        {{u"--value", u"u16=0x6200"}, "0x5\n"},
     };
     for (const auto& [options, out] : cases) {
         const test::Outcome outcome = Find(options);
@@ -63,6 +66,8 @@ TEST_F(FindCommand, ListsCountsOrDescribesEveryMatch)
          "[\n  {\"offset\": 0, \"bytes\": \"41\"}\n]\n"},
         {{u"--hex", u"41", u"--count", u"--json"}, "{\"count\": 4}\n"},
         {{u"--hex", u"42", u"--count", u"--json"}, "{\"count\": 0}\n"},
+        {{u"--value", u"u16=16705", u"--count"}, "3\n"}, // the same as --hex "41 41"
+        {{u"--value", u"u16=0x6200", u"--endian", u"either", u"--all"}, "0x5\n0x6\n"},
     };
     for (const auto& [options, out] : cases) {
         const test::Outcome outcome = Find(options);
@@ -84,6 +89,7 @@ TEST_F(FindCommand, InvalidQueriesPrintTheEnglishErrorText)
         {{u"--hex", u" "}, "Enter the text or the hex bytes to search for.\n"},
         {{u"--hex", std::u16string(8194, u'0')},
          "The search pattern must be between 1 and 4,096 bytes long.\n"},
+        {{u"--value", u"i8=300"}, "300 does not fit Int8 (-128 to 127).\n"},
     };
     for (const auto& [options, err] : cases) {
         const test::Outcome outcome = Find(options);
@@ -113,6 +119,12 @@ TEST_F(FindCommand, RefusesBadArguments)
         {u"--text", u"A", u"--count", u"--max", u"0x10"},
         {u"--text", u"A", u"--count", u"--max", u"0"},
         {u"--text", u"A", u"--all", u"--count", u"--json"},
+        {u"--value", u"x8=1"},
+        {u"--value", u"u8"},
+        {u"--value", u"guid=0"},
+        {u"--value", u"u8=1", u"--endian", u"middle"},
+        {u"--value", u"u8=1", u"--encoding", u"utf8"},
+        {u"--hex", u"41", u"--endian", u"big"},
     };
     for (const Args& options : cases) {
         EXPECT_EQ(Find(options).code, 2) << ::testing::PrintToString(options);

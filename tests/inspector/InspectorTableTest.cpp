@@ -86,7 +86,22 @@ TEST(InspectorTable, NewValuesNameTheRowsWhoseTextChanged)
     values[5] = u"changed";
     EXPECT_EQ(table.SetValues(values), (Rows{5}));
     EXPECT_EQ(table.SetValues(values), Rows{});
-    EXPECT_EQ(table.SetValues({}).size(), kInspectorRowCount) << "rows that are gone change too";
+    EXPECT_EQ(table.SetValues({}).size(), 11u) << "rows that are gone change too";
+}
+
+TEST(InspectorTable, ScrollsByWholeRowsNoFurtherThanTheLastAndClicksFollow)
+{
+    InspectorTable table;
+    table.SetValues(Values(kInspectorRowCount));
+    const float height = 38 + 36 * 10 + 20; // ten whole rows
+    EXPECT_FALSE(table.ScrollBy(-1, height)) << "already at the top";
+    EXPECT_TRUE(table.ScrollBy(100, height));
+    EXPECT_EQ(table.FirstRow(), kInspectorRowCount - 10) << "the last row at the bottom";
+    ASSERT_TRUE(table.Click(200, 40, 520));
+    EXPECT_EQ(table.SelectedRow(), static_cast<int>(kInspectorRowCount - 10));
+    EXPECT_EQ(table.ValueCell(kInspectorRowCount - 10, 520).top, 38.0f);
+    EXPECT_TRUE(table.ScrollBy(0, 38 + 36.0f * kInspectorRowCount)) << "a taller window shows all";
+    EXPECT_EQ(table.FirstRow(), 0u);
 }
 
 TEST(InspectorTable, PaintedValueCellsAreWhereClicksSelectThem)
@@ -106,7 +121,7 @@ TEST(InspectorTable, PaintedValueCellsAreWhereClicksSelectThem)
             // The value text of the row is the one right of its label.
             const InspectorText& value = before.texts[2 + 2 * row + 1];
             ASSERT_EQ(value.text, table.Values()[row]);
-            const InspectorBox cell = InspectorTable::ValueCell(row, width);
+            const InspectorBox cell = table.ValueCell(row, width);
             EXPECT_TRUE(cell.left <= value.box.left && cell.right >= value.box.right &&
                         cell.top <= value.box.top && cell.bottom >= value.box.bottom)
                 << "repainting the cell repaints its value";

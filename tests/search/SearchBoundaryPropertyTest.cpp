@@ -126,7 +126,7 @@ TEST(SearchBoundaryProperty, PlantedPatternsOfEverySizeAroundBlockBoundaries)
             const auto where = document.Bytes().begin() + static_cast<std::ptrdiff_t>(at);
             const Bytes saved(where, where + static_cast<std::ptrdiff_t>(m));
             std::copy(pattern.begin(), pattern.end(), where);
-            CheckAround(document, {pattern, {}, {}}, {at},
+            CheckAround(document, {pattern, {}, {}, {}}, {at},
                         "m=" + std::to_string(m) + " at " + std::to_string(at));
             std::copy(saved.begin(), saved.end(), where);
         }
@@ -140,7 +140,7 @@ TEST(SearchBoundaryProperty, MaskedPatternsAndFindAllAroundBlockBoundaries)
     static constexpr std::uint8_t kMasks[] = {0xFF, 0x00, 0xF0, 0x0F, 0xDF};
     std::mt19937 random(20241207);
     for (const std::uint64_t m : {1, 2, 3, 7, 16, 64, 65, 300}) {
-        SearchPattern pattern{RandomBytes(random, m), Bytes(m, 0xFF), {}};
+        SearchPattern pattern{RandomBytes(random, m), Bytes(m, 0xFF), {}, {}};
         for (std::size_t k = 1; k < m; ++k) {
             pattern.mask[k] = kMasks[random() % 5];
         }

@@ -161,7 +161,7 @@ TEST(FindAll, HandsOverHitsInAscendingBatchesUpToTheLimitUntilCancelled)
     }
     const std::uint64_t inFirstView = static_cast<std::uint64_t>(
         std::lower_bound(planted.begin(), planted.end(), kMiB - 1) - planted.begin());
-    const SearchPattern pattern{{5, 5}, {}, {}};
+    const SearchPattern pattern{{5, 5}, {}, {}, {}};
     // clang-format off
     struct Case { const char* name; std::uint64_t maxHits; int checks; int batches;
         std::uint64_t count; SearchStatus status; };
@@ -189,7 +189,7 @@ TEST(FindAll, HandsOverHitsInAscendingBatchesUpToTheLimitUntilCancelled)
         EXPECT_EQ(found, Bytes64(planted.begin(), planted.begin() + c.count)) << c.name;
         EXPECT_LE(sizes.size(), 4u) << c.name; // one batch per block
     }
-    EXPECT_EQ(FindAll(&document, {{6}, {}, {}}, UINT64_MAX, {}, {}, {}).status,
+    EXPECT_EQ(FindAll(&document, {{6}, {}, {}, {}}, UINT64_MAX, {}, {}, {}).status,
               SearchStatus::NotFound);
 }
 

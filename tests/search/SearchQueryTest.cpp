@@ -129,7 +129,7 @@ TEST(BuildSearchPattern, TrimsConvertsAndReportsTheReason)
     const std::vector<Case> cases = {
         {0, u"  de ad\tBE EF  ", TextEncoding::Ascii, {0xDE, 0xAD, 0xBE, 0xEF}, ""},
         {1, u"  a b  ", TextEncoding::Ascii, {'a', ' ', 'b'}, ""},
-        {2, u"ab", TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // any non-zero kind is text
+        {3, u"ab", TextEncoding::Utf16Le, {'a', 0, 'b', 0}, ""}, // an unknown kind is text
         {0, u"DEA", TextEncoding::Ascii, {}, "error.search_invalid_hex"},
         {0, u"   ", TextEncoding::Ascii, {}, "error.search_empty"},
         {0, u"\u3000", TextEncoding::Ascii, {}, "error.search_empty"},

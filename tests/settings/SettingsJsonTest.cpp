@@ -51,6 +51,7 @@ AppSettings Changed()
 {
     AppSettings settings = Stamped();
     settings.inspectorVisible = false;
+    settings.inspectorBigEndian = true;
     settings.structViewVisible = true;
     settings.structOptions = {1, 1, 1};
     settings.encoding = TextEncoding::EucKr;
@@ -118,6 +119,8 @@ TEST(SerializeSettingsTest, ChangedValuesReplaceOnlyTheirOwnText)
         {"italic", [](AppSettings& s) { s.fontItalic = true; }, "\"italic\": false", "\"italic\": true"},
         {"inspector hidden", [](AppSettings& s) { s.inspectorVisible = false; }, "\"visible\": true",
          "\"visible\": false"},
+        {"inspector big-endian", [](AppSettings& s) { s.inspectorBigEndian = true; }, "\"visible\": true\r\n",
+         "\"visible\": true,\r\n      \"endian\": \"big\"\r\n"},
         {"struct view shown", [](AppSettings& s) { s.structViewVisible = true; }, "\"visible\": false",
          "\"visible\": true"},
         {"ascii arrays", [](AppSettings& s) { s.structOptions.byteArrayFormat = 1; }, "\"hex\",", "\"ascii\","},

@@ -247,6 +247,9 @@ LRESULT AppWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgCopyRefused: Flash("status.copy_too_large"); return 0;
     case kMsgInspectorResult: inspector_.OnResult(lParam); return 0;
     case kMsgInspectorClosed: inspector_.SetVisible(false); return 0;
+    case kMsgInspectorEdit:
+        return inspector_.OnEdit(wParam, reinterpret_cast<const std::u16string*>(lParam));
+    case kMsgInspectorByteOrder: inspector_.ToggleByteOrder(); return 0;
     case kMsgCheckFileOnDisk: files_.OnDisk().Check(DocumentInUse()); return 0;
     default:
         if (structView_.HandleMessage(message, wParam, lParam)) {

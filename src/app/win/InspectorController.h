@@ -7,6 +7,10 @@
 #include "inspector/win/DataInspectorWindow.h"
 #include "ui/WindowMessages.h"
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace orx {
 
 // The data inspector beside the main window: its window, shown while the setting is on, and
@@ -24,6 +28,11 @@ public:
     void SetVisible(bool visible);
     // kMsgInspectorResult.
     void OnResult(LPARAM lParam);
+    // kMsgInspectorEdit: opens the row's edit box, or writes the typed value at the caret.
+    // Nonzero when the window is done with the text (written, or editing refused).
+    [[nodiscard]] LRESULT OnEdit(std::size_t row, const std::u16string* text);
+    // kMsgInspectorByteOrder: the switch flips the byte order of the rows that follow it.
+    void ToggleByteOrder();
     [[nodiscard]] const DataInspectorWindow& Window() const { return window_; }
 
     [[nodiscard]] SideWindowSpan Span() const override;
@@ -37,6 +46,8 @@ public:
 
 private:
     void EnsureWindow();
+    // Why a value cannot be written at the caret now (a status text key), or nothing.
+    [[nodiscard]] std::optional<std::string_view> EditRefusal(std::size_t row) const;
 
     AppContext& context_;
     SideWindowGroup& group_;

@@ -42,6 +42,13 @@ void SearchController::Find()
                                  text("dialog.search.previous"), text("dialog.search.next"),
                                  text("dialog.search.type.hex"), text("dialog.search.type.text"),
                                  text("dialog.search.all"),      text("dialog.search.ignore_case")};
+    for (const ValueType type : kSearchValueTypes) {
+        texts.valueTypeItems.push_back(ValueTypeName(type, context_.Lookup()));
+    }
+    texts.byteOrderLabel = text("value.byte_order");
+    texts.littleItem = text("value.byte_order.little");
+    texts.bigItem = text("value.byte_order.big");
+    texts.eitherItem = text("value.byte_order.either");
     win::SearchDialog::Run(
         context_.Host(), std::move(texts), {}, context_.settings.searchHistory,
         TextQueryCharacterLimit(encoding),
@@ -57,12 +64,15 @@ std::optional<SearchPattern> SearchController::AcceptQuery(const SearchDialogRes
 {
     SearchPattern pattern = BuildSearchPattern(request, encoding);
     if (!pattern.errorKey.empty()) {
-        context_.environment.messageBox(owner, context_.Text(pattern.errorKey),
+        context_.environment.messageBox(owner, SearchErrorText(pattern, request, context_.Lookup()),
                                         context_.Text("dialog.search.title"), MB_ICONERROR | MB_OK);
         return std::nullopt;
     }
-    const std::u16string_view kind =
-        request.kind == kSearchKindText ? kSearchHistoryText : kSearchHistoryHex;
+    const std::u16string kind =
+        request.kind == kSearchKindValue
+            ? SearchHistoryValueKind(request.valueType, request.byteOrder)
+            : std::u16string(request.kind == kSearchKindText ? kSearchHistoryText
+                                                             : kSearchHistoryHex);
     if (AddSearchHistory(context_.settings.searchHistory, kind, TrimQuery(request.query),
                          request.kind == kSearchKindText && request.ignoreCase)) {
         context_.events.SettingsChanged();
@@ -77,7 +87,12 @@ bool SearchController::StartFindAll(const SearchDialogResult& request, TextEncod
     if (!pattern) {
         return false;
     }
-    findAll_.Start(*pattern, TrimQuery(request.query));
+    // A value is listed with its type: "UInt32 1024".
+    const std::u16string label =
+        request.kind == kSearchKindValue
+            ? ValueTypeName(request.valueType, context_.Lookup()) + u" " + TrimQuery(request.query)
+            : TrimQuery(request.query);
+    findAll_.Start(*pattern, label);
     return true;
 }
 
@@ -92,9 +107,12 @@ void SearchController::Repeat(SearchDirection direction)
     }
     // The most recent query is the first history entry: every accepted query moves there.
     const SearchHistoryEntry& last = context_.settings.searchHistory.front();
-    const SearchDialogResult request{last.kind == kSearchHistoryText ? kSearchKindText
-                                                                     : kSearchKindHex,
-                                     last.query, last.ignoreCase};
+    SearchDialogResult request{last.kind == kSearchHistoryText ? kSearchKindText : kSearchKindHex,
+                               last.query, last.ignoreCase};
+    if (const auto value = ParseSearchHistoryValueKind(last.kind)) {
+        request = *value;
+        request.query = last.query;
+    }
     Run(request, direction, nullptr, context_.view.Model().Encoding());
 }
 

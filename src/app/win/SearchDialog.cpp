@@ -1,9 +1,9 @@
 #include "app/win/SearchDialog.h"
 
-#include "app/SearchHistory.h"
 #include "platform/win32/WinString.h"
 #include "search/SearchRules.h"
 
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -38,7 +38,32 @@ void SearchDialog::Run(const DialogHost& host, SearchDialogTexts texts, std::u16
 
 SearchDialogResult SearchDialog::CurrentRequest() const
 {
-    return {textKind_ ? kSearchKindText : kSearchKindHex, query_, textKind_ && ignoreCase_};
+    return {kind_, query_, kind_ == kSearchKindText && ignoreCase_, valueType_, byteOrder_};
+}
+
+std::uint32_t SearchDialog::SelectedKind() const
+{
+    const LRESULT index = typeList_ != nullptr ? SendMessageW(typeList_, CB_GETCURSEL, 0, 0) : 0;
+    return index <= 0 ? kSearchKindHex : index == 1 ? kSearchKindText : kSearchKindValue;
+}
+
+ValueType SearchDialog::SelectedValueType() const
+{
+    const LRESULT index = typeList_ != nullptr ? SendMessageW(typeList_, CB_GETCURSEL, 0, 0) : 0;
+    const auto value = static_cast<std::size_t>(std::max<LRESULT>(index - 2, 0));
+    return kSearchValueTypes[std::min(value, kSearchValueTypes.size() - 1)];
+}
+
+bool SearchDialog::ListsEntry(const SearchHistoryEntry& entry) const
+{
+    switch (SelectedKind()) {
+    case kSearchKindHex: return entry.kind == kSearchHistoryHex;
+    case kSearchKindText: return entry.kind == kSearchHistoryText;
+    default: {
+        const std::optional<SearchDialogResult> value = ParseSearchHistoryValueKind(entry.kind);
+        return value && value->valueType == SelectedValueType();
+    }
+    }
 }
 
 void SearchDialog::RunPendingRequest(const Handler& handler, const FindAllHandler& findAll)
@@ -69,7 +94,7 @@ void SearchDialog::RunPendingRequest(const Handler& handler, const FindAllHandle
 
 void SearchDialog::EnableInputs(bool enable)
 {
-    for (int id : {kTypeList, kQueryBox, kIgnoreCase, kPrevious, kNext, kFindAll}) {
+    for (int id : {kTypeList, kQueryBox, kIgnoreCase, kByteOrderList, kPrevious, kNext, kFindAll}) {
         EnableWindow(GetDlgItem(window_, id), enable ? TRUE : FALSE);
     }
     if (enable) {
@@ -98,6 +123,11 @@ LRESULT SearchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         case kIgnoreCase: ReadSearchInputs(); return 0;
+        case kByteOrderList:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                ReadSearchInputs();
+            }
+            return 0;
         case kClose: OnCloseRequest(); return 0;
         case kTypeList:
             if (HIWORD(wParam) == CBN_SELCHANGE) {
@@ -127,7 +157,7 @@ LRESULT SearchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE: OnCloseRequest(); return 0;
     case WM_DESTROY:
         closed_ = true;
-        typeList_ = queryBox_ = queryEdit_ = ignoreCaseBox_ = nullptr;
+        typeList_ = queryBox_ = queryEdit_ = ignoreCaseBox_ = byteOrderList_ = nullptr;
         return 0;
     default: break;
     }
@@ -145,7 +175,12 @@ void SearchDialog::OnCreate()
                               WS_EX_CLIENTEDGE, {12, 90, 396, 220}, kQueryBox);
     ignoreCaseBox_ =
         CreateControl(window_, L"BUTTON", texts_.ignoreCaseText, BS_AUTOCHECKBOX | WS_TABSTOP, 0,
-                      {12, 124, 396, 22}, kIgnoreCase);
+                      {12, 124, 180, 22}, kIgnoreCase);
+    CreateControl(window_, L"STATIC", texts_.byteOrderLabel, 0, 0, {196, 127, 72, 20},
+                  kByteOrderLabel);
+    byteOrderList_ =
+        CreateControl(window_, L"COMBOBOX", {}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
+                      {268, 122, 140, 200}, kByteOrderList);
     CreateControl(window_, L"BUTTON", texts_.allText, BS_PUSHBUTTON | WS_TABSTOP, 0,
                   {32, 160, 88, 26}, kFindAll);
     CreateControl(window_, L"BUTTON", texts_.previousText, BS_PUSHBUTTON | WS_TABSTOP, 0,
@@ -157,7 +192,14 @@ void SearchDialog::OnCreate()
 
     SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(texts_.hexItem)));
     SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(texts_.textItem)));
+    for (const std::u16string& item : texts_.valueTypeItems) {
+        SendMessageW(typeList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item)));
+    }
     SendMessageW(typeList_, CB_SETCURSEL, kSearchKindHex, 0);
+    for (const std::u16string* item : {&texts_.littleItem, &texts_.bigItem, &texts_.eitherItem}) {
+        SendMessageW(byteOrderList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(*item)));
+    }
+    SendMessageW(byteOrderList_, CB_SETCURSEL, 0, 0);
     SetWindowTextW(queryBox_, W(initialQuery_));
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
@@ -179,19 +221,24 @@ void SearchDialog::UpdateIgnoreCase(bool fromHistory)
     if (ignoreCaseBox_ == nullptr || typeList_ == nullptr) {
         return;
     }
-    const bool text = SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
-    EnableWindow(ignoreCaseBox_, text && !searching_ ? TRUE : FALSE);
+    const std::uint32_t kind = SelectedKind();
+    EnableWindow(ignoreCaseBox_, kind == kSearchKindText && !searching_ ? TRUE : FALSE);
+    const bool ordered = kind == kSearchKindValue && ValueSize(SelectedValueType()) > 1;
+    EnableWindow(byteOrderList_, ordered && !searching_ ? TRUE : FALSE);
     if (!fromHistory || queryBox_ == nullptr) {
         return;
     }
     // The list holds the entries of the selected type in stored order.
     const LRESULT picked = SendMessageW(queryBox_, CB_GETCURSEL, 0, 0);
-    const std::u16string_view kind = text ? kSearchHistoryText : kSearchHistoryHex;
     LRESULT index = 0;
     for (const SearchHistoryEntry& entry : history_) {
-        if (entry.kind == kind && index++ == picked) {
+        if (ListsEntry(entry) && index++ == picked) {
             SendMessageW(ignoreCaseBox_, BM_SETCHECK,
                          entry.ignoreCase ? BST_CHECKED : BST_UNCHECKED, 0);
+            if (const auto value = ParseSearchHistoryValueKind(entry.kind)) {
+                SendMessageW(byteOrderList_, CB_SETCURSEL, static_cast<WPARAM>(value->byteOrder),
+                             0);
+            }
             break;
         }
     }
@@ -220,7 +267,11 @@ void SearchDialog::ReadSearchInputs()
     if (queryBox_ != nullptr || queryEdit_ != nullptr) {
         query_ = WindowText(queryBox_ != nullptr ? queryBox_ : queryEdit_);
     }
-    textKind_ = typeList_ != nullptr && SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
+    kind_ = SelectedKind();
+    valueType_ = SelectedValueType();
+    const LRESULT order =
+        byteOrderList_ != nullptr ? SendMessageW(byteOrderList_, CB_GETCURSEL, 0, 0) : 0;
+    byteOrder_ = static_cast<ValueByteOrder>(std::clamp<LRESULT>(order, 0, 2));
     ignoreCase_ =
         ignoreCaseBox_ != nullptr && SendMessageW(ignoreCaseBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -232,10 +283,10 @@ void SearchDialog::RefreshHistoryList()
     }
     const std::u16string kept = WindowText(queryBox_);
     SendMessageW(queryBox_, CB_RESETCONTENT, 0, 0);
-    const bool text = SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
-    for (const std::u16string& query :
-         SearchHistoryQueries(history_, text ? kSearchHistoryText : kSearchHistoryHex)) {
-        SendMessageW(queryBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(query)));
+    for (const SearchHistoryEntry& entry : history_) {
+        if (ListsEntry(entry)) {
+            SendMessageW(queryBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(entry.query)));
+        }
     }
     SetWindowTextW(queryBox_, W(kept));
     SendMessageW(queryBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
@@ -246,8 +297,7 @@ void SearchDialog::ApplyQueryLimit()
     if (queryBox_ == nullptr || typeList_ == nullptr) {
         return;
     }
-    const bool text = SendMessageW(typeList_, CB_GETCURSEL, 0, 0) == 1;
-    const std::uint32_t limit = QueryCharacterLimit(text, textLimit_);
+    const std::uint32_t limit = QueryCharacterLimit(SelectedKind() != kSearchKindHex, textLimit_);
     SendMessageW(queryBox_, CB_LIMITTEXT, limit, 0);
     if (queryEdit_ != nullptr) {
         SendMessageW(queryEdit_, EM_LIMITTEXT, limit, 0);

@@ -27,10 +27,18 @@ struct SearchDialogTexts {
     std::u16string textItem;
     std::u16string allText;
     std::u16string ignoreCaseText;
+    // Searching by value: the names of kSearchValueTypes, listed after hex and text, and the
+    // byte order choice.
+    std::vector<std::u16string> valueTypeItems{};
+    std::u16string byteOrderLabel{};
+    std::u16string littleItem{};
+    std::u16string bigItem{};
+    std::u16string eitherItem{};
 };
 
 // "Orlin.SearchDialog": query type, query box with the history of that type, the ignore-case
-// box (text only), and Find All, Previous, Next and Close. Each Next or Previous calls the
+// box (text only), the byte order (values of more than one byte), and Find All, Previous,
+// Next and Close. Each Next or Previous calls the
 // handler while the dialog stays open; during that call the inputs are disabled and Close,
 // Escape or the close box ask the running search to stop instead of closing. Find All hands
 // the query to its own handler and closes the dialog: the list fills while the user works.
@@ -45,6 +53,8 @@ public:
         kPrevious = 3105,
         kIgnoreCase = 3106,
         kFindAll = 3107,
+        kByteOrderLabel = 3108,
+        kByteOrderList = 3109,
         kNext = IDOK,
         kClose = IDCANCEL,
     };
@@ -72,8 +82,14 @@ private:
     void Request(SearchDirection direction);
     void RunPendingRequest(const Handler& handler, const FindAllHandler& findAll);
     [[nodiscard]] SearchDialogResult CurrentRequest() const;
-    // The ignore-case box follows the type, and a history entry picked from the list.
+    // The ignore-case box and the byte order follow the type, and a history entry picked
+    // from the list.
     void UpdateIgnoreCase(bool fromHistory);
+    // The selected type: a kSearchKind and, for a value, its type.
+    [[nodiscard]] std::uint32_t SelectedKind() const;
+    [[nodiscard]] ValueType SelectedValueType() const;
+    // Whether a history entry belongs under the selected type.
+    [[nodiscard]] bool ListsEntry(const SearchHistoryEntry& entry) const;
     void EnableInputs(bool enable);
     void ReadSearchInputs();
     void RefreshHistoryList();
@@ -84,7 +100,9 @@ private:
     std::vector<SearchHistoryEntry> history_;
     std::uint32_t textLimit_ = 0;
     std::u16string query_;
-    bool textKind_ = false;
+    std::uint32_t kind_ = kSearchKindHex;
+    ValueType valueType_ = ValueType::Int8;
+    ValueByteOrder byteOrder_ = ValueByteOrder::Little;
     bool ignoreCase_ = false;
     bool findAllRequested_ = false;
     bool closed_ = false;
@@ -95,6 +113,7 @@ private:
     HWND queryBox_ = nullptr;
     HWND queryEdit_ = nullptr;
     HWND ignoreCaseBox_ = nullptr;
+    HWND byteOrderList_ = nullptr;
 };
 
 } // namespace orx::win

@@ -5,8 +5,10 @@
 #include "ui/win/Dpi.h"
 #include "ui/win/GraphicsFactories.h"
 #include "ui/win/FontResolver.h"
+#include "ui/win/ThemeColors.h"
 #include "ui/win/WinHandles.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -23,6 +25,10 @@ constexpr auto kTextOptions = static_cast<D2D1_DRAW_TEXT_OPTIONS>(
 
 // Height at creation; docking gives it the main window's height at once.
 constexpr int kInitialHeight = 640;
+
+constexpr UINT_PTR kEditorSubclassId = 1;
+// Posted to itself when the edit box lost the focus (wParam: that box).
+constexpr UINT kMsgCloseEditor = WM_USER + 1;
 
 D2D1_COLOR_F ToD2D(const ColorF& color)
 {
@@ -62,7 +68,7 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
     if (window_ != nullptr) {
         return true;
     }
-    if (!RegisterWindowClass(instance)) {
+    if (!RegisterWindowClass(instance, {.style = CS_DBLCLKS})) {
         return false;
     }
     owner_ = owner;
@@ -73,7 +79,7 @@ bool DataInspectorWindow::Create(HWND owner, HINSTANCE instance, InspectorTexts 
     table_ = InspectorTable();
     dockedFrame_.reset();
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, win::W(texts_.title),
-                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL, CW_USEDEFAULT,
                     CW_USEDEFAULT, Width(), kInitialHeight, owner, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
@@ -97,6 +103,14 @@ void DataInspectorWindow::SetTexts(InspectorTexts texts)
         SetWindowTextW(window_, win::W(texts_.title));
     }
     Repaint();
+}
+
+void DataInspectorWindow::SetBigEndian(bool bigEndian)
+{
+    if (table_.BigEndian() != bigEndian) {
+        table_.SetBigEndian(bigEndian);
+        Repaint();
+    }
 }
 
 void DataInspectorWindow::SetTheme(Theme theme)
@@ -185,7 +199,7 @@ void DataInspectorWindow::RepaintPendingCells()
         if (!std::exchange(pendingRows_[row], false)) {
             continue;
         }
-        const InspectorBox cell = InspectorTable::ValueCell(row, width);
+        const InspectorBox cell = table_.ValueCell(row, width);
         const RECT pixels{static_cast<LONG>(std::floor(cell.left * scale)),
                           static_cast<LONG>(std::floor(cell.top * scale)),
                           static_cast<LONG>(std::ceil(cell.right * scale)),
@@ -232,9 +246,19 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         if (dockedFrame_) {
             dockedFrame_->right = dockedFrame_->left + width_;
         }
+        (void)table_.ScrollBy(0, ToDips(HIWORD(lParam)));
+        UpdateScrollBar();
         InvalidateRect(window_, nullptr, TRUE);
         return 0;
     }
+    case WM_MOUSEWHEEL: {
+        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = wheelDelta_ / WHEEL_DELTA;
+        wheelDelta_ -= notches * WHEEL_DELTA;
+        ScrollRows(-3 * notches);
+        return 0;
+    }
+    case WM_VSCROLL: OnVerticalScroll(LOWORD(wParam)); return 0;
     case WM_ERASEBKGND: return 1; // the paint covers every pixel
     case WM_PAINT: pacing_.Paint([this] { Paint(); }); return 0;
     case WM_TIMER:
@@ -247,17 +271,42 @@ LRESULT DataInspectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         // The owner switches the inspector off and destroys the window.
         PostMessageW(owner_, kMsgInspectorClosed, 0, 0);
         return 0;
-    case WM_DESTROY: ReleaseResources(); return 0;
+    case WM_DESTROY:
+        CloseEditor();
+        ReleaseResources();
+        return 0;
     case WM_LBUTTONDOWN:
+        CloseEditor();
         SetFocus(window_);
         OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case kMsgCloseEditor:
+        if (reinterpret_cast<HWND>(wParam) == editor_) {
+            CloseEditor();
+        }
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        RequestEdit();
         return 0;
     case WM_KEYDOWN:
         if ((wParam == 'C' || wParam == VK_INSERT) && GetKeyState(VK_CONTROL) < 0) {
             CopySelectedValue();
             return 0;
         }
+        if (wParam == VK_F2 || wParam == VK_RETURN) {
+            RequestEdit();
+            return 0;
+        }
         return DefaultProc(message, wParam, lParam);
+    case WM_CTLCOLOREDIT: {
+        const SideWindowPalette palette = SideWindowPaletteFor(theme_);
+        auto* dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, win::ToColorRef(palette.text));
+        SetBkColor(dc, win::ToColorRef(palette.selectedRow));
+        SetDCBrushColor(dc, win::ToColorRef(palette.selectedRow));
+        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+    }
     case WM_COPY: CopySelectedValue(); return 0;
     case WM_DPICHANGED:
         // Its place follows the main window, so the suggested rectangle is not taken.
@@ -272,9 +321,163 @@ void DataInspectorWindow::OnLButtonDown(int x, int y)
 {
     RECT client{};
     GetClientRect(window_, &client);
+    if (InspectorTable::HitsByteOrderSwitch(ToDips(x), ToDips(y), ToDips(client.right))) {
+        PostMessageW(owner_, kMsgInspectorByteOrder, 0, 0);
+        return;
+    }
     if (table_.Click(ToDips(x), ToDips(y), ToDips(client.right))) {
         Repaint();
     }
+}
+
+void DataInspectorWindow::ScrollRows(int rows)
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (table_.ScrollBy(rows, ToDips(client.bottom))) {
+        CloseEditor();
+        UpdateScrollBar();
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+void DataInspectorWindow::OnVerticalScroll(WORD request)
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    const auto page = static_cast<int>(InspectorTable::VisibleRows(ToDips(client.bottom)));
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(window_, SB_VERT, &info);
+    const int first = static_cast<int>(table_.FirstRow());
+    switch (request) {
+    case SB_LINEUP: ScrollRows(-1); break;
+    case SB_LINEDOWN: ScrollRows(1); break;
+    case SB_PAGEUP: ScrollRows(-page); break;
+    case SB_PAGEDOWN: ScrollRows(page); break;
+    case SB_TOP: ScrollRows(-first); break;
+    case SB_BOTTOM: ScrollRows(static_cast<int>(kInspectorRowCount)); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollRows(info.nTrackPos - first); break;
+    default: break;
+    }
+}
+
+void DataInspectorWindow::UpdateScrollBar() const
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    // A page as large as every row hides the bar.
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = static_cast<int>(kInspectorRowCount) - 1;
+    info.nPage = static_cast<UINT>(InspectorTable::VisibleRows(ToDips(client.bottom)));
+    info.nPos = static_cast<int>(table_.FirstRow());
+    SetScrollInfo(window_, SB_VERT, &info, TRUE);
+}
+
+void DataInspectorWindow::RequestEdit() const
+{
+    if (table_.SelectedRow() >= 0) {
+        SendMessageW(owner_, kMsgInspectorEdit, static_cast<WPARAM>(table_.SelectedRow()), 0);
+    }
+}
+
+void DataInspectorWindow::OpenEditor(std::size_t row, const std::u16string& text)
+{
+    CloseEditor();
+    RECT client{};
+    GetClientRect(window_, &client);
+    const InspectorBox cell = table_.ValueCell(row, ToDips(client.right));
+    const float scale = static_cast<float>(dpi_) / static_cast<float>(USER_DEFAULT_SCREEN_DPI);
+    const auto pixels = [scale](float dips) { return static_cast<int>(std::lround(dips * scale)); };
+    editorFont_.Reset(CreateFontW(-pixels(kInspectorFontDips), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI"));
+    const int height = pixels(kInspectorFontDips) + pixels(10.0f);
+    const int top = pixels((cell.top + cell.bottom) / 2.0f) - height / 2;
+    editor_ = CreateWindowExW(0, L"EDIT", win::W(text),
+                              WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                              pixels(cell.left + 4.0f), top, pixels(cell.right - cell.left - 8.0f),
+                              height, window_, nullptr, nullptr, nullptr);
+    if (editor_ == nullptr) {
+        return;
+    }
+    editorRow_ = row;
+    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.Get()), FALSE);
+    SetWindowSubclass(editor_, &DataInspectorWindow::EditorProc, kEditorSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+    SendMessageW(editor_, EM_SETSEL, 0, -1);
+    SetFocus(editor_);
+}
+
+void DataInspectorWindow::CloseEditor()
+{
+    const HWND editor = std::exchange(editor_, nullptr);
+    if (editor != nullptr) {
+        RemoveWindowSubclass(editor, &DataInspectorWindow::EditorProc, kEditorSubclassId);
+        const bool focused = GetFocus() == editor;
+        DestroyWindow(editor);
+        if (focused && window_ != nullptr) {
+            SetFocus(window_);
+        }
+    }
+}
+
+void DataInspectorWindow::CommitEdit()
+{
+    if (editor_ == nullptr) {
+        return;
+    }
+    std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(editor_)) + 1, L'\0');
+    typed.resize(static_cast<std::size_t>(
+        GetWindowTextW(editor_, typed.data(), static_cast<int>(typed.size()))));
+    const std::u16string text(typed.begin(), typed.end());
+    committing_ = true;
+    const bool taken =
+        SendMessageW(owner_, kMsgInspectorEdit, editorRow_, reinterpret_cast<LPARAM>(&text)) != 0;
+    committing_ = false;
+    if (taken) {
+        CloseEditor();
+    } else if (editor_ != nullptr) {
+        SetFocus(editor_); // refused: the owner said why; the text stays to be corrected
+        SendMessageW(editor_, EM_SETSEL, 0, -1);
+    }
+}
+
+LRESULT CALLBACK DataInspectorWindow::EditorProc(HWND edit, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<DataInspectorWindow*>(data);
+    switch (message) {
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DefSubclassProc(edit, message, wParam, lParam);
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            self->CommitEdit();
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            self->CloseEditor();
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wParam == L'\r' || wParam == L'\x1B') {
+            return 0; // no beep for the keys handled above
+        }
+        break;
+    case WM_KILLFOCUS:
+        // The message about a refused value takes the focus while the box stays open; any
+        // other loss closes it, after this message (the box is destroyed outside its own).
+        if (!self->committing_) {
+            PostMessageW(self->window_, kMsgCloseEditor, reinterpret_cast<WPARAM>(edit), 0);
+        }
+        break;
+    default: break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 void DataInspectorWindow::CopySelectedValue() const

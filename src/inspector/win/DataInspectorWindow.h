@@ -6,6 +6,7 @@
 #include "ui/win/BaseWindow.h"
 #include "ui/win/GlyphRunText.h"
 #include "ui/win/PacedRepaint.h"
+#include "ui/win/WinHandles.h"
 
 #include <windows.h>
 
@@ -41,6 +42,8 @@ public:
 
     void SetTexts(InspectorTexts texts);
     void SetTheme(Theme theme);
+    // The byte order the switch shows.
+    void SetBigEndian(bool bigEndian);
     // Shows new values: the cells that changed are painted when the pacer allows.
     void SetValues(std::vector<std::u16string> values);
     // Whether what the window shows is the newest values: no cell waits to be painted.
@@ -57,6 +60,14 @@ public:
     // out in DIPs).
     [[nodiscard]] int MinimumWidth() const;
     [[nodiscard]] const InspectorTable& Table() const { return table_; }
+
+    // Editing a value in place: F2, Enter or a double-click on a row ask the owner
+    // (kMsgInspectorEdit), which opens the edit box over its value cell with `text`
+    // selected. Enter hands the text to the owner, which closes the box once it took it;
+    // Escape or a click elsewhere closes it without writing.
+    void OpenEditor(std::size_t row, const std::u16string& text);
+    void CloseEditor();
+    [[nodiscard]] HWND Editor() const { return editor_; }
     [[nodiscard]] Theme CurrentTheme() const { return theme_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,6 +81,13 @@ private:
     void DrawTexts(const std::vector<InspectorText>& texts, const InspectorBox& area,
                    ID2D1Brush& brush);
     void OnLButtonDown(int x, int y);
+    void RequestEdit() const;
+    void ScrollRows(int rows);
+    void OnVerticalScroll(WORD request);
+    void UpdateScrollBar() const;
+    void CommitEdit();
+    static LRESULT CALLBACK EditorProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data);
     void CopySelectedValue() const;
     void Repaint() const;
     void RepaintPendingCells();
@@ -89,6 +107,11 @@ private:
     std::array<bool, kInspectorRowCount> pendingRows_{};
     // The last paint could not draw: the next change repaints everything.
     bool paintFailed_ = false;
+    HWND editor_ = nullptr; // the in-place edit box, while open
+    std::size_t editorRow_ = 0;
+    bool committing_ = false; // the owner is looking at the typed text
+    int wheelDelta_ = 0;      // wheel movement short of a whole notch
+    win::FontHandle editorFont_;
 
     Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
     Microsoft::WRL::ComPtr<IDWriteFactory> dwriteFactory_;
