@@ -17,5 +17,6 @@ int RunInspect(const Invocation& invocation);
 int RunFind(const Invocation& invocation);
 int RunHash(const Invocation& invocation);
 int RunCompare(const Invocation& invocation);
+int RunBookmarks(const Invocation& invocation);
 
 } // namespace orx::cli

@@ -16,7 +16,7 @@ constexpr Command kCommands[] = {
     {u"patch", orx::cli::RunPatch},     {u"struct", orx::cli::RunStruct},
     {u"dump", orx::cli::RunDump},       {u"inspect", orx::cli::RunInspect},
     {u"find", orx::cli::RunFind},       {u"hash", orx::cli::RunHash},
-    {u"compare", orx::cli::RunCompare},
+    {u"compare", orx::cli::RunCompare}, {u"bookmarks", orx::cli::RunBookmarks},
 };
 
 int Usage()

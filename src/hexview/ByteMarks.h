@@ -9,6 +9,9 @@ namespace orx {
 enum class MarkKind : std::uint8_t {
     Hit = 0,        // a match of Find All
     Difference = 1, // a byte that differs from the file it is compared with
+    // A bookmarked region, one kind per colour (RegionColour), RegionFirst + colour.
+    RegionFirst = 10,
+    RegionLast = 14,
 };
 
 // A run of marked bytes: [first, first + length).

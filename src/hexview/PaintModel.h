@@ -53,6 +53,17 @@ struct PaintMark {
     friend bool operator==(const PaintMark&, const PaintMark&) = default;
 };
 
+// The colour a mark of `kind` is filled with.
+[[nodiscard]] constexpr ColorF MarkColor(const ThemePalette& palette, MarkKind kind)
+{
+    const auto value = static_cast<std::uint8_t>(kind);
+    if (value >= static_cast<std::uint8_t>(MarkKind::RegionFirst) &&
+        value <= static_cast<std::uint8_t>(MarkKind::RegionLast)) {
+        return palette.regions[value - static_cast<std::uint8_t>(MarkKind::RegionFirst)];
+    }
+    return kind == MarkKind::Hit ? palette.hit : palette.difference;
+}
+
 struct PaintRow {
     std::uint64_t rowIndex = 0;
     float top = 0.0f;

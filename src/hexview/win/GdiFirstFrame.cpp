@@ -176,8 +176,7 @@ public:
     void Row(const PaintRow& row) const
     {
         for (const PaintMark& mark : row.marks) {
-            Fill(mark.box,
-                 ToColorRef(mark.kind == MarkKind::Hit ? palette_.hit : palette_.difference));
+            Fill(mark.box, ToColorRef(MarkColor(palette_, mark.kind)));
         }
         const COLORREF selection = Over(palette_.selection, palette_.background);
         for (const RectF& band : row.selection) {

@@ -59,9 +59,7 @@ public:
         if (const auto clip = Within(row.dataClip)) {
             ClipScope scope(target_, *clip);
             for (const PaintMark& mark : row.marks) {
-                target_.FillRectangle(ToD2D(mark.box), mark.kind == MarkKind::Hit
-                                                           ? brushes_.hit.Get()
-                                                           : brushes_.difference.Get());
+                target_.FillRectangle(ToD2D(mark.box), brushes_.Mark(mark.kind));
             }
             for (const RectF& band : MergeAdjacent(row.selection)) {
                 target_.FillRectangle(ToD2D(band), brushes_.selection.Get());
@@ -209,8 +207,7 @@ bool PaintBrushes::Prepare(ID2D1RenderTarget& target, const ThemePalette& palett
         SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
         SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
         SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.hit), &hit)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.difference), &difference))) {
+        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.hit), &mark_))) {
         target_ = &target;
         palette_ = palette;
         return true;
@@ -225,9 +222,14 @@ void PaintBrushes::Reset()
     offset.Reset();
     selection.Reset();
     caret.Reset();
-    hit.Reset();
-    difference.Reset();
+    mark_.Reset();
     target_ = nullptr;
+}
+
+ID2D1SolidColorBrush* PaintBrushes::Mark(MarkKind kind) const
+{
+    mark_->SetColor(ToD2D(MarkColor(palette_, kind)));
+    return mark_.Get();
 }
 
 bool DrawPaintModel(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,

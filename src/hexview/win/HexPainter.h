@@ -26,10 +26,11 @@ public:
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> offset;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> selection;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> caret;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> hit;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> difference;
+    // The brush of a mark of `kind`: one brush, given the kind's colour on each call.
+    [[nodiscard]] ID2D1SolidColorBrush* Mark(MarkKind kind) const;
 
 private:
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> mark_;
     const ID2D1RenderTarget* target_ = nullptr;
     ThemePalette palette_;
 };
