@@ -135,7 +135,8 @@ protected:
             std::vector<Region> regionList;
             for (auto count = random() % 8; count > 0; --count) {
                 regionList.push_back({random() % 6100, 1 + random() % 300,
-                                      static_cast<RegionColour>(random() % kRegionColourCount)});
+                                      static_cast<RegionColour>(random() % kRegionColourCount),
+                                      u""});
             }
             regions.list.Assign(std::move(regionList));
             view.Apply(view.Model().MarksChanged());
