@@ -3,6 +3,7 @@
 #include "hexview/ByteMarks.h"
 #include "ui/Theme.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,15 +54,28 @@ struct PaintMark {
     friend bool operator==(const PaintMark&, const PaintMark&) = default;
 };
 
-// The colour a mark of `kind` is filled with.
-[[nodiscard]] constexpr ColorF MarkColor(const ThemePalette& palette, MarkKind kind)
+// The colours marks are filled with: the hit, the difference, then the five region colours.
+inline constexpr std::size_t kMarkColorCount = 7;
+
+// Which of those a mark of `kind` takes.
+[[nodiscard]] constexpr std::size_t MarkColorIndex(MarkKind kind)
 {
     const auto value = static_cast<std::uint8_t>(kind);
     if (value >= static_cast<std::uint8_t>(MarkKind::RegionFirst) &&
         value <= static_cast<std::uint8_t>(MarkKind::RegionLast)) {
-        return palette.regions[value - static_cast<std::uint8_t>(MarkKind::RegionFirst)];
+        return 2 + value - static_cast<std::uint8_t>(MarkKind::RegionFirst);
     }
-    return kind == MarkKind::Hit ? palette.hit : palette.difference;
+    return kind == MarkKind::Hit ? 0 : 1;
+}
+
+[[nodiscard]] constexpr ColorF MarkColorAt(const ThemePalette& palette, std::size_t index)
+{
+    return index == 0 ? palette.hit : index == 1 ? palette.difference : palette.regions[index - 2];
+}
+
+[[nodiscard]] constexpr ColorF MarkColor(const ThemePalette& palette, MarkKind kind)
+{
+    return MarkColorAt(palette, MarkColorIndex(kind));
 }
 
 struct PaintRow {

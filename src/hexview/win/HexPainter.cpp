@@ -203,11 +203,14 @@ bool PaintBrushes::Prepare(ID2D1RenderTarget& target, const ThemePalette& palett
         return true;
     }
     Reset();
-    if (SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret)) &&
-        SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.hit), &mark_))) {
+    bool made = SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.text), &text)) &&
+                SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
+                SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
+                SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret));
+    for (std::size_t i = 0; made && i < kMarkColorCount; ++i) {
+        made = SUCCEEDED(target.CreateSolidColorBrush(ToD2D(MarkColorAt(palette, i)), &marks_[i]));
+    }
+    if (made) {
         target_ = &target;
         palette_ = palette;
         return true;
@@ -222,14 +225,10 @@ void PaintBrushes::Reset()
     offset.Reset();
     selection.Reset();
     caret.Reset();
-    mark_.Reset();
+    for (auto& brush : marks_) {
+        brush.Reset();
+    }
     target_ = nullptr;
-}
-
-ID2D1SolidColorBrush* PaintBrushes::Mark(MarkKind kind) const
-{
-    mark_->SetColor(ToD2D(MarkColor(palette_, kind)));
-    return mark_.Get();
 }
 
 bool DrawPaintModel(ID2D1RenderTarget& target, IDWriteFactory& factory, IDWriteTextFormat& format,

@@ -9,6 +9,7 @@
 #include <dwrite.h>
 #include <wrl/client.h>
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -26,11 +27,14 @@ public:
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> offset;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> selection;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> caret;
-    // The brush of a mark of `kind`: one brush, given the kind's colour on each call.
-    [[nodiscard]] ID2D1SolidColorBrush* Mark(MarkKind kind) const;
+    // The brush of a mark of `kind`.
+    [[nodiscard]] ID2D1SolidColorBrush* Mark(MarkKind kind) const
+    {
+        return marks_[MarkColorIndex(kind)].Get();
+    }
 
 private:
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> mark_;
+    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, kMarkColorCount> marks_;
     const ID2D1RenderTarget* target_ = nullptr;
     ThemePalette palette_;
 };

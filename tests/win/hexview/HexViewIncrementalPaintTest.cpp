@@ -132,11 +132,12 @@ protected:
                 hits.ranges.push_back({random() % 6100, 1 + random() % 40,
                                        random() % 2 ? MarkKind::Hit : MarkKind::Difference});
             }
+            // Drawn from a generator of their own, so that the inputs stay the sequence they were.
             std::vector<Region> regionList;
-            for (auto count = random() % 8; count > 0; --count) {
-                regionList.push_back({random() % 6100, 1 + random() % 300,
-                                      static_cast<RegionColour>(random() % kRegionColourCount),
-                                      u""});
+            for (auto count = regionRandom() % 8; count > 0; --count) {
+                regionList.push_back(
+                    {regionRandom() % 6100, 1 + regionRandom() % 300,
+                     static_cast<RegionColour>(regionRandom() % kRegionColourCount), u""});
             }
             regions.list.Assign(std::move(regionList));
             view.Apply(view.Model().MarksChanged());
@@ -221,6 +222,7 @@ protected:
     ParentWindow parent{{40, 30, 700, 360}};
     RandomMarks hits;
     FollowingRegions regions;
+    std::mt19937 regionRandom{32};
     HexView view;
 };
 
