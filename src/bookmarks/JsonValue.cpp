@@ -143,7 +143,8 @@ private:
             if (!member) {
                 return std::nullopt;
             }
-            value.members.emplace_back(platform::Narrow(*key), std::move(*member));
+            value.names.push_back(platform::Narrow(*key));
+            value.members.push_back(std::move(*member));
             SkipBlanks();
         } while (Take(','));
         return Take('}') ? std::optional(std::move(value)) : std::nullopt;
@@ -260,9 +261,9 @@ private:
 
 const JsonValue* JsonValue::Member(std::string_view key) const
 {
-    for (const auto& [name, value] : members) {
-        if (name == key) {
-            return &value;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == key) {
+            return &members[i];
         }
     }
     return nullptr;

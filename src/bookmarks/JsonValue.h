@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace orx {
@@ -19,7 +18,10 @@ struct JsonValue {
     std::uint64_t number = 0;
     std::u16string text;
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    // An object's members: names[i] names members[i] (a vector of pairs would need the
+    // complete type here).
+    std::vector<std::string> names;
+    std::vector<JsonValue> members;
 
     // The first member named `key` of an object; null for anything else.
     [[nodiscard]] const JsonValue* Member(std::string_view key) const;

@@ -27,7 +27,8 @@ struct NaiveModel {
         for (auto& id : fresh) {
             id = nextId++;
         }
-        for (auto& [note, ids] : regions) {
+        for (auto& region : regions) {
+            std::vector<std::uint64_t>& ids = region.second;
             const auto has = [&](std::uint64_t index) {
                 return std::find(ids.begin(), ids.end(), bytes[index]) != ids.end();
             };
