@@ -17,6 +17,7 @@ set(ORX_LAYERS
   checksum
   compare
   settings
+  bookmarks
   app
   cli
   ui/win

@@ -7,7 +7,7 @@ ORX_PACKAGES=(
   libgtest-dev googletest libbenchmark-dev
   libssl-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool xclip imagemagick
   fonts-dejavu-core fonts-wqy-zenhei
   clang-format
   python3 xz-utils zstd bzip2 lz4 cpio fdisk e2fsprogs dosfstools genisoimage squashfs-tools

@@ -26,7 +26,21 @@ Command DecodeCommand(std::uint32_t id, std::size_t recentCount)
         command.language = static_cast<UiLanguage>(id - cmd::kLanguageFirst);
         return command;
     }
+    if (id >= cmd::kCopyAsFirst && id <= cmd::kCopyAsLast) {
+        command.kind = CommandKind::CopyAs;
+        command.copyFormat = static_cast<CopyFormat>(id - cmd::kCopyAsFirst);
+        return command;
+    }
     switch (id) {
+    case cmd::kAddRegion: command.kind = CommandKind::AddRegion; break;
+    case cmd::kRenameRegion: command.kind = CommandKind::RenameRegion; break;
+    case cmd::kRecolourRegion: command.kind = CommandKind::RecolourRegion; break;
+    case cmd::kRemoveRegion: command.kind = CommandKind::RemoveRegion; break;
+    case cmd::kNextRegion: command.kind = CommandKind::NextRegion; break;
+    case cmd::kPreviousRegion: command.kind = CommandKind::PreviousRegion; break;
+    case cmd::kExportRegions: command.kind = CommandKind::ExportRegions; break;
+    case cmd::kImportRegions: command.kind = CommandKind::ImportRegions; break;
+    case cmd::kToggleBookmarksPanel: command.kind = CommandKind::ToggleBookmarksPanel; break;
     case cmd::kOpen: command.kind = CommandKind::Open; break;
     case cmd::kSave: command.kind = CommandKind::Save; break;
     case cmd::kClose: command.kind = CommandKind::Close; break;

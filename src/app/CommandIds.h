@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hexview/CopyFormats.h"
 #include "hexview/TextEncoding.h"
 #include "ui/Theme.h"
 #include "localization/UiLanguage.h"
@@ -37,7 +38,18 @@ inline constexpr std::uint32_t kNextDifference = 1030;
 inline constexpr std::uint32_t kPreviousDifference = 1031;
 inline constexpr std::uint32_t kFindNextAgain = 1040;     // F3: the last query, forwards
 inline constexpr std::uint32_t kFindPreviousAgain = 1041; // Shift+F3: backwards
-inline constexpr std::uint32_t kRecentFirst = 4000;       // 4000 + index into the recent list
+inline constexpr std::uint32_t kAddRegion = 1050;         // Ctrl+B
+inline constexpr std::uint32_t kRenameRegion = 1051;
+inline constexpr std::uint32_t kRecolourRegion = 1052;
+inline constexpr std::uint32_t kRemoveRegion = 1053;
+inline constexpr std::uint32_t kNextRegion = 1054;     // F2
+inline constexpr std::uint32_t kPreviousRegion = 1055; // Shift+F2
+inline constexpr std::uint32_t kExportRegions = 1056;
+inline constexpr std::uint32_t kImportRegions = 1057;
+inline constexpr std::uint32_t kToggleBookmarksPanel = 1058;
+inline constexpr std::uint32_t kCopyAsFirst = 1060; // 1060..1065: CopyFormat 0..5
+inline constexpr std::uint32_t kCopyAsLast = 1065;
+inline constexpr std::uint32_t kRecentFirst = 4000; // 4000 + index into the recent list
 } // namespace cmd
 
 enum class CommandKind {
@@ -64,6 +76,16 @@ enum class CommandKind {
     Compare,
     NextDifference,
     PreviousDifference,
+    AddRegion,
+    RenameRegion,
+    RecolourRegion,
+    RemoveRegion,
+    NextRegion,
+    PreviousRegion,
+    ExportRegions,
+    ImportRegions,
+    ToggleBookmarksPanel,
+    CopyAs,
     OpenRecent,
     Ignored, // an id of 4000 or more with no recent entry behind it
     Unknown, // any other id: default window procedure
@@ -77,6 +99,7 @@ struct Command {
     Theme theme = Theme::Light;
     UiLanguage language = UiLanguage::System;
     std::size_t recentIndex = 0;
+    CopyFormat copyFormat = CopyFormat::Hex;
 };
 
 [[nodiscard]] Command DecodeCommand(std::uint32_t id, std::size_t recentCount);

@@ -85,8 +85,40 @@ public:
     {
         return Submenu("menu.edit",
                        {Item(cmd::kToggleReadOnly, "menu.edit.readonly", !state_.editingEnabled),
-                        Separator(),
+                        Separator(), CopyAsMenu(), Separator(),
                         Item(cmd::kChecksums, "menu.edit.checksums", false, state_.documentOpen)});
+    }
+
+    MenuItem CopyAsMenu() const
+    {
+        const bool can = state_.documentOpen;
+        auto format = [&](CopyFormat value, const char* key) {
+            return Item(cmd::kCopyAsFirst + static_cast<std::uint32_t>(value), key, false, can);
+        };
+        return Submenu("menu.edit.copy_as",
+                       {format(CopyFormat::Hex, "menu.edit.copy_as.hex"),
+                        format(CopyFormat::HexCompact, "menu.edit.copy_as.hex_compact"),
+                        format(CopyFormat::CArray, "menu.edit.copy_as.c"),
+                        format(CopyFormat::Python, "menu.edit.copy_as.python"),
+                        format(CopyFormat::Base64, "menu.edit.copy_as.base64"),
+                        format(CopyFormat::Text, "menu.edit.copy_as.text")});
+    }
+
+    MenuItem BookmarksMenu() const
+    {
+        const bool open = state_.documentOpen;
+        return Submenu(
+            "menu.bookmarks",
+            {Item(cmd::kAddRegion, "menu.bookmarks.add", false, open),
+             Item(cmd::kRenameRegion, "menu.bookmarks.rename", false, open),
+             Item(cmd::kRecolourRegion, "menu.bookmarks.recolour", false, open),
+             Item(cmd::kRemoveRegion, "menu.bookmarks.remove", false, open), Separator(),
+             Item(cmd::kNextRegion, "menu.bookmarks.next", false, open),
+             Item(cmd::kPreviousRegion, "menu.bookmarks.previous", false, open), Separator(),
+             Item(cmd::kExportRegions, "menu.bookmarks.export", false, open),
+             Item(cmd::kImportRegions, "menu.bookmarks.import", false, open), Separator(),
+             Item(cmd::kToggleBookmarksPanel, "menu.bookmarks.panel",
+                  state_.bookmarksPanelVisible)});
     }
 
     MenuItem ViewMenu() const
@@ -176,6 +208,7 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& state, const StringLookup& l
     bar.push_back(builder.FileMenu());
     bar.push_back(builder.EditMenu());
     bar.push_back(builder.ViewMenu());
+    bar.push_back(builder.BookmarksMenu());
     bar.push_back(builder.SettingsMenu());
     bar.push_back(builder.HelpMenu());
     return bar;

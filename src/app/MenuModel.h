@@ -37,6 +37,7 @@ struct MenuState {
     bool inspectorVisible = false;
     bool structViewVisible = false;
     std::vector<std::u16string> recentFiles; // most recent first
+    bool bookmarksPanelVisible = false;
 };
 
 // Recent files shown directly in the File menu (and in each nested submenu).

@@ -14,6 +14,16 @@ std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSi
     return u"0x" + UpperHex(offset, documentSize < (1ull << 32) ? 8 : 16);
 }
 
+std::u16string FormatSelection(std::uint64_t low, std::uint64_t high, const StringLookup& lookup)
+{
+    const std::uint64_t count = high - low + 1;
+    std::u16string text = lookup(count == 1 ? "status.selection.one" : "status.selection");
+    text = FillIn(std::move(text), u"first", u"0x" + UpperHex(low));
+    text = FillIn(std::move(text), u"last", u"0x" + UpperHex(high));
+    text = FillIn(std::move(text), u"count", GroupedDecimal(count));
+    return FillIn(std::move(text), u"hexcount", u"0x" + UpperHex(count));
+}
+
 std::u16string FormatZoomPercent(float zoom)
 {
     // Halves round away from zero, as std::lround does.
@@ -38,7 +48,11 @@ std::u16string BuildStatusText(const StatusInputs& in, const StringLookup& looku
     if (!text.empty()) {
         text += u"  ";
     }
-    text += lookup("status.offset") + u": " + FormatStatusOffset(in.caretOffset, in.documentSize);
+    text += lookup("status.offset") + u": " + FormatStatusOffset(in.caretOffset, in.documentSize) +
+            u" (" + GroupedDecimal(in.caretOffset) + u")";
+    if (in.hasSelection) {
+        text += u"  " + FormatSelection(in.selectionLow, in.selectionHigh, lookup);
+    }
     text += u"  " + lookup("status.encoding") + u": " + TextEncodingName(in.encoding);
     if (in.editingEnabled) {
         text += u"  " + lookup("status.mode") + u": " +

@@ -26,6 +26,10 @@ struct StatusInputs {
     std::uint64_t documentSize = 0; // edited size
     bool modified = false;
     std::uint64_t caretOffset = 0;
+    // The selection [selectionLow, selectionHigh], when there is one.
+    bool hasSelection = false;
+    std::uint64_t selectionLow = 0;
+    std::uint64_t selectionHigh = 0;
     TextEncoding encoding = TextEncoding::Ascii;
     bool editingEnabled = false;
     bool insertMode = false;
@@ -34,12 +38,17 @@ struct StatusInputs {
 };
 
 // The status bar's text: the flash, a progress text, the no-file text, or a notice followed
-// by offset, encoding, mode (or read-only), modified mark and zoom.
+// by the offset (hexadecimal and decimal), the selection's ends and length, encoding, mode
+// (or read-only), modified mark and zoom.
 [[nodiscard]] std::u16string BuildStatusText(const StatusInputs& inputs,
                                              const StringLookup& lookup);
 
 // The caret offset as "0x" and 8 upper-case digits below 4 GiB, 16 from 4 GiB on.
 [[nodiscard]] std::u16string FormatStatusOffset(std::uint64_t offset, std::uint64_t documentSize);
+
+// "Selection: 0x10–0x1F, 16 bytes (0x10)" for the bytes [low, high].
+[[nodiscard]] std::u16string FormatSelection(std::uint64_t low, std::uint64_t high,
+                                             const StringLookup& lookup);
 
 // The zoom factor as a rounded percentage ("125%").
 [[nodiscard]] std::u16string FormatZoomPercent(float zoom);

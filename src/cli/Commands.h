@@ -18,5 +18,6 @@ int RunFind(const Invocation& invocation);
 int RunHash(const Invocation& invocation);
 int RunCompare(const Invocation& invocation);
 int RunIdentify(const Invocation& invocation);
+int RunBookmarks(const Invocation& invocation);
 
 } // namespace orx::cli

@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {u"dump", orx::cli::RunDump},       {u"inspect", orx::cli::RunInspect},
     {u"find", orx::cli::RunFind},       {u"hash", orx::cli::RunHash},
     {u"compare", orx::cli::RunCompare}, {u"identify", orx::cli::RunIdentify},
+    {u"bookmarks", orx::cli::RunBookmarks},
 };
 
 int Usage()

@@ -159,9 +159,12 @@ bool EditableDocument::InsertByte(std::uint64_t offset, std::uint8_t value)
     ++revision_;
     if (offset == size) {
         edits_.InsertIntoRun(file_.Size(), kAppend, value);
-        return true;
+    } else {
+        edits_.InsertAt(edits_.Locate(offset, file_.Size()), value);
     }
-    edits_.InsertAt(edits_.Locate(offset, file_.Size()), value);
+    if (listener_ != nullptr) {
+        listener_->Inserted(offset, 1);
+    }
     return true;
 }
 
@@ -193,6 +196,9 @@ bool EditableDocument::DeleteRange(std::uint64_t offset, std::uint64_t count)
         overwrites_.EraseRange(at.key, at.key + take);
         edits_.DeleteFileBytes(at, take);
         remaining -= take;
+    }
+    if (listener_ != nullptr) {
+        listener_->Deleted(offset, count);
     }
     return true;
 }

@@ -36,6 +36,17 @@ struct EditLocation {
     bool valid = false;
 };
 
+// Told of every insertion and deletion as it happens, in edited offsets, so that what sits on
+// the document's bytes (bookmarked regions) can follow them.
+class IEditListener {
+public:
+    virtual void Inserted(std::uint64_t offset, std::uint64_t count) = 0;
+    virtual void Deleted(std::uint64_t offset, std::uint64_t count) = 0;
+
+protected:
+    ~IEditListener() = default;
+};
+
 enum class SaveStrategy { Nothing, InPlace, ViaTempFile };
 
 // What Save does when the file on disk is no longer as it was opened (see CheckFile).
@@ -103,6 +114,9 @@ public:
     // keeps the file that was open and the edits, as they were.
     [[nodiscard]] bool Reload();
 
+    // The one listener told of insertions and deletions (none: nobody); not owned.
+    void SetEditListener(IEditListener* listener) { listener_ = listener; }
+
     // Record counts, for tests and diagnostics.
     [[nodiscard]] std::uint64_t InsertionRunCount() const { return edits_.RunCount(); }
     [[nodiscard]] std::uint64_t DeletionRangeCount() const { return edits_.RangeCount(); }
@@ -130,6 +144,7 @@ private:
     FileChange refusedChange_ = FileChange::None;
     SaveStrategy lastStrategy_ = SaveStrategy::Nothing;
     std::uint64_t revision_ = 0;
+    IEditListener* listener_ = nullptr;
 };
 
 // Writes the whole buffer, in pieces of at most 4 GiB - 1 bytes.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/Theme.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -14,20 +12,10 @@ enum class MarkKind : std::uint8_t {
     Hit = 0,        // a match of Find All
     Difference = 1, // a byte that differs from the file it is compared with
     Field = 2,      // the member selected in the struct view
+    // A bookmarked region, one kind per colour (RegionColour), RegionFirst + colour.
+    RegionFirst = 10,
+    RegionLast = 14,
 };
-inline constexpr std::size_t kMarkKindCount = 3;
-
-// The colour a kind of mark paints with in `palette`.
-[[nodiscard]] constexpr ColorF MarkColor(const ThemePalette& palette, MarkKind kind)
-{
-    switch (kind) {
-    case MarkKind::Hit: return palette.hit;
-    case MarkKind::Difference: return palette.difference;
-    case MarkKind::Field: return palette.field;
-    }
-    return palette.hit;
-}
-
 // A run of marked bytes: [first, first + length).
 struct MarkedRange {
     std::uint64_t first = 0;

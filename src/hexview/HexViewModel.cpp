@@ -344,7 +344,8 @@ ViewEffects HexViewModel::SetSelection(std::uint64_t a, std::uint64_t b)
     selectionStart_ = std::min(a, lastByte);
     selectionEnd_ = std::min(b, lastByte);
     hasSelection_ = true;
-    return ViewEffects{.repaint = true};
+    // The status bar measures the selection: it follows.
+    return ViewEffects{.repaint = true, .viewChanged = true};
 }
 
 ViewEffects HexViewModel::ClearSelection()
@@ -352,7 +353,7 @@ ViewEffects HexViewModel::ClearSelection()
     const bool had = hasSelection_;
     hasSelection_ = false;
     dragAnchorValid_ = false;
-    return ViewEffects{.repaint = had};
+    return ViewEffects{.repaint = had, .viewChanged = had};
 }
 
 InputResult HexViewModel::TypeHexDigit(char16_t character)

@@ -3,6 +3,7 @@
 #include "hexview/ByteMarks.h"
 #include "ui/Theme.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,6 +53,34 @@ struct PaintMark {
     MarkKind kind = MarkKind::Hit;
     friend bool operator==(const PaintMark&, const PaintMark&) = default;
 };
+
+// The colours marks are filled with: the hit, the difference, the five region colours, then
+// the struct view's field.
+inline constexpr std::size_t kMarkColorCount = 8;
+
+// Which of those a mark of `kind` takes.
+[[nodiscard]] constexpr std::size_t MarkColorIndex(MarkKind kind)
+{
+    const auto value = static_cast<std::uint8_t>(kind);
+    if (value >= static_cast<std::uint8_t>(MarkKind::RegionFirst) &&
+        value <= static_cast<std::uint8_t>(MarkKind::RegionLast)) {
+        return 2 + value - static_cast<std::uint8_t>(MarkKind::RegionFirst);
+    }
+    return kind == MarkKind::Hit ? 0 : kind == MarkKind::Field ? 7 : 1;
+}
+
+[[nodiscard]] constexpr ColorF MarkColorAt(const ThemePalette& palette, std::size_t index)
+{
+    return index == 0   ? palette.hit
+           : index == 1 ? palette.difference
+           : index == 7 ? palette.field
+                        : palette.regions[index - 2];
+}
+
+[[nodiscard]] constexpr ColorF MarkColor(const ThemePalette& palette, MarkKind kind)
+{
+    return MarkColorAt(palette, MarkColorIndex(kind));
+}
 
 struct PaintRow {
     std::uint64_t rowIndex = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hexview/CopyFormats.h"
+
 #include <cstdint>
 #include <string>
 
@@ -24,10 +26,14 @@ struct ClipboardText {
 inline constexpr std::uint64_t kMaxClipboardTextBytes = 64ull * 1024 * 1024;
 
 // Whether the text of `count` selected bytes would exceed kMaxClipboardTextBytes.
-[[nodiscard]] bool CopyTooLarge(std::uint64_t count);
+[[nodiscard]] bool CopyTooLarge(std::uint64_t count, CopyFormat format = CopyFormat::Hex);
 
 // The bytes [low, high] as upper-case hex bytes separated by spaces ("4D 5A 90 00").
 [[nodiscard]] ClipboardText CopyAsHex(const IReadOnlyDocument& document, std::uint64_t low,
                                       std::uint64_t high);
+
+// The bytes [low, high] in `format`; Text decodes them as `encoding`.
+[[nodiscard]] ClipboardText CopyAs(const IReadOnlyDocument& document, std::uint64_t low,
+                                   std::uint64_t high, CopyFormat format, TextEncoding encoding);
 
 } // namespace orx

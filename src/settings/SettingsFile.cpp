@@ -51,6 +51,12 @@ bool ParseSettings(AppSettings& settings, const std::u16string& path)
 
 bool SaveSettings(const AppSettings& settings, const std::u16string& path, platform::FileSystem& fs)
 {
+    return ReplaceFileContents(path, SerializeSettings(settings), fs);
+}
+
+bool ReplaceFileContents(const std::u16string& path, std::string_view bytes,
+                         platform::FileSystem& fs)
+{
     const std::u16string directory = platform::DirectoryOfPath(path);
     std::u16string temp;
     if (!fs.CreateTempFile(directory.empty() ? std::u16string(u".") : directory, u"ORL", temp)) {
@@ -59,8 +65,7 @@ bool SaveSettings(const AppSettings& settings, const std::u16string& path, platf
     bool written = false;
     {
         const platform::NativeFile file = fs.CreateForWrite(temp);
-        written =
-            file.IsOpen() && WriteAll(fs, file, SerializeSettings(settings)) && fs.Flush(file);
+        written = file.IsOpen() && WriteAll(fs, file, bytes) && fs.Flush(file);
     }
     if (written && fs.MoveReplace(temp, path)) {
         return true;

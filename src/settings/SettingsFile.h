@@ -4,6 +4,7 @@
 #include "settings/AppSettings.h"
 
 #include <string>
+#include <string_view>
 
 namespace orx {
 
@@ -22,6 +23,11 @@ class StringTable;
 // the old file is then unchanged and no temporary file is left behind.
 [[nodiscard]] bool SaveSettings(const AppSettings& settings, const std::u16string& path,
                                 platform::FileSystem& fs = platform::SystemFileSystem());
+
+// Writes `bytes` as the whole file at `path` the way the settings file is written: into a
+// temporary file beside it that then replaces it. False leaves the old file as it was.
+[[nodiscard]] bool ReplaceFileContents(const std::u16string& path, std::string_view bytes,
+                                       platform::FileSystem& fs = platform::SystemFileSystem());
 
 // Start-up: fills `settings` from the file at `path`, or with the defaults (written out at
 // once) when there is none or it cannot be read; repairs an empty font family or a size

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace orx {
@@ -32,6 +33,9 @@ struct ThemePalette {
     ColorF caret;
     ColorF hit;
     ColorF difference;
+    // The bookmarked regions' colours, red, orange, green, blue, purple: light tints on the
+    // light theme, deep shades under the light text of the dark ones.
+    std::array<ColorF, 5> regions;
     ColorF field; // the struct view's selected member
     friend bool operator==(const ThemePalette&, const ThemePalette&) = default;
 };
@@ -55,21 +59,42 @@ struct ThemePalette {
 {
     switch (ThemeFromValue(static_cast<std::uint32_t>(theme))) {
     case Theme::DarkBlue:
-        return {ColorFromBytes(13, 27, 42),    ColorFromBytes(230, 237, 243),
-                ColorFromBytes(143, 183, 226), ColorFromBytes(31, 111, 235, 0.45f),
-                ColorFromBytes(158, 193, 255), ColorFromBytes(122, 96, 20),
-                ColorFromBytes(128, 36, 48),   ColorFromBytes(28, 100, 70)};
+        return {ColorFromBytes(13, 27, 42),
+                ColorFromBytes(230, 237, 243),
+                ColorFromBytes(143, 183, 226),
+                ColorFromBytes(31, 111, 235, 0.45f),
+                ColorFromBytes(158, 193, 255),
+                ColorFromBytes(122, 96, 20),
+                ColorFromBytes(128, 36, 48),
+                {ColorFromBytes(120, 40, 80), ColorFromBytes(125, 72, 16),
+                 ColorFromBytes(30, 95, 50), ColorFromBytes(28, 72, 140),
+                 ColorFromBytes(82, 52, 132)},
+                ColorFromBytes(28, 100, 70)};
     case Theme::Black:
-        return {ColorFromBytes(17, 17, 17),    ColorFromBytes(243, 243, 243),
-                ColorFromBytes(185, 185, 185), ColorFromBytes(112, 112, 112, 0.48f),
-                ColorFromBytes(243, 243, 243), ColorFromBytes(110, 92, 0),
-                ColorFromBytes(120, 30, 30),   ColorFromBytes(0, 96, 48)};
+        return {ColorFromBytes(17, 17, 17),
+                ColorFromBytes(243, 243, 243),
+                ColorFromBytes(185, 185, 185),
+                ColorFromBytes(112, 112, 112, 0.48f),
+                ColorFromBytes(243, 243, 243),
+                ColorFromBytes(110, 92, 0),
+                ColorFromBytes(120, 30, 30),
+                {ColorFromBytes(135, 30, 95), ColorFromBytes(140, 76, 0),
+                 ColorFromBytes(0, 100, 40), ColorFromBytes(0, 70, 165),
+                 ColorFromBytes(98, 44, 155)},
+                ColorFromBytes(0, 96, 48)};
     case Theme::Light: break;
     }
-    return {ColorFromBytes(246, 244, 239), ColorFromBytes(32, 32, 32),
-            ColorFromBytes(95, 107, 118),  ColorFromBytes(159, 197, 232, 0.75f),
-            ColorFromBytes(27, 27, 27),    ColorFromBytes(255, 226, 122),
-            ColorFromBytes(246, 178, 178), ColorFromBytes(176, 226, 186)};
+    return {ColorFromBytes(246, 244, 239),
+            ColorFromBytes(32, 32, 32),
+            ColorFromBytes(95, 107, 118),
+            ColorFromBytes(159, 197, 232, 0.75f),
+            ColorFromBytes(27, 27, 27),
+            ColorFromBytes(255, 226, 122),
+            ColorFromBytes(246, 178, 178),
+            {ColorFromBytes(250, 172, 204), ColorFromBytes(255, 200, 140),
+             ColorFromBytes(178, 228, 170), ColorFromBytes(172, 206, 250),
+             ColorFromBytes(212, 190, 245)},
+            ColorFromBytes(176, 226, 186)};
 }
 
 // The five colours of the two side windows, the data inspector and the struct view.

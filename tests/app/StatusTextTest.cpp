@@ -25,18 +25,18 @@ TEST(StatusText, FirstApplicableRuleWins)
     struct Case { const char* name; std::function<void(StatusInputs&)> change; std::u16string expected; };
     const Case cases[] = {
         {"read-only", [](StatusInputs&) {},
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
+         u"[status.offset]: 0x0000001A (26)  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"editing, overwrite, modified",
          [](StatusInputs& in) { in.editingEnabled = in.modified = true; in.encoding = TextEncoding::ShiftJis; },
-         u"[status.offset]: 0x0000001A  [status.encoding]: Shift_JIS  [status.mode]: [status.mode.overwrite]  "
+         u"[status.offset]: 0x0000001A (26)  [status.encoding]: Shift_JIS  [status.mode]: [status.mode.overwrite]  "
          u"[status.modified]  [status.zoom]: 100%"},
         {"editing, insert", [](StatusInputs& in) { in.editingEnabled = in.insertMode = true; in.zoom = 1.25f; },
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: [status.mode.insert]  "
+         u"[status.offset]: 0x0000001A (26)  [status.encoding]: ASCII  [status.mode]: [status.mode.insert]  "
          u"[status.zoom]: 125%"},
         {"no mode while read-only", [](StatusInputs& in) { in.insertMode = true; in.zoom = 0.6f; },
-         u"[status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
+         u"[status.offset]: 0x0000001A (26)  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 60%"},
         {"4 GiB shows 16 digits", [](StatusInputs& in) { in.documentSize = 1ull << 32; in.caretOffset = 0x123456789; },
-         u"[status.offset]: 0x0000000123456789  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
+         u"[status.offset]: 0x0000000123456789 (4,886,718,345)  [status.encoding]: ASCII  [status.readonly]  [status.zoom]: 100%"},
         {"no file", [](StatusInputs& in) { in.documentOpen = false; }, u"[status.no_file]"},
         {"searching beats the normal text",
          [](StatusInputs& in) { in.searching = true; in.searchProgressText = u"S 5%"; }, u"S 5%"},
@@ -45,7 +45,7 @@ TEST(StatusText, FirstApplicableRuleWins)
          u"W 7%"},
         {"a notice stands before the fields",
          [](StatusInputs& in) { in.notice = u"reloaded"; in.modified = in.editingEnabled = true; },
-         u"reloaded  [status.offset]: 0x0000001A  [status.encoding]: ASCII  [status.mode]: "
+         u"reloaded  [status.offset]: 0x0000001A (26)  [status.encoding]: ASCII  [status.mode]: "
          u"[status.mode.overwrite]  [status.modified]  [status.zoom]: 100%"},
         {"the flash beats everything",
          [](StatusInputs& in) { in.saving = in.flashActive = true; in.saveProgressText = u"W 7%"; in.flashText = u"blocked"; },
@@ -58,6 +58,31 @@ TEST(StatusText, FirstApplicableRuleWins)
         c.change(in);
         EXPECT_EQ(BuildStatusText(in, kBracketLookup), c.expected);
     }
+}
+
+TEST(StatusText, SelectionInBothBases)
+{
+    const KeyText texts[] = {
+        {"status.selection", u"Selection: {first}\u2013{last}, {count} bytes ({hexcount})"},
+        {"status.selection.one", u"Selection: {first}\u2013{last}, {count} byte ({hexcount})"}};
+    const StringLookup lookup = [&](std::string_view key) { return TextFrom(texts, key); };
+    const struct {
+        std::uint64_t low, high;
+        std::u16string expected;
+    } cases[] = {
+        {0x10, 0x1F, u"Selection: 0x10\u20130x1F, 16 bytes (0x10)"},
+        {0, 0, u"Selection: 0x0\u20130x0, 1 byte (0x1)"},
+        {0xFFF, 0x100FFE, u"Selection: 0xFFF\u20130x100FFE, 1,048,576 bytes (0x100000)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatSelection(c.low, c.high, lookup), c.expected);
+    }
+    StatusInputs in = OpenDocument();
+    in.hasSelection = true;
+    in.selectionLow = 0x10;
+    in.selectionHigh = 0x1F;
+    EXPECT_EQ(BuildStatusText(in, lookup).substr(0, 64),
+              u"[status.offset]: 0x0000001A (26)  Selection: 0x10\u20130x1F, 16 bytes");
 }
 
 // Plain offsets and zooms are in the rule table above.

@@ -3,6 +3,7 @@
 
 #include "app/CommandIds.h"
 #include "search/SearchEngine.h"
+#include "ui/win/ClipboardText.h"
 
 namespace orx {
 
@@ -46,6 +47,16 @@ void AppWindow::RunCommand(const Command& command)
         break;
     case CommandKind::NextDifference: compare_.Step(true); break;
     case CommandKind::PreviousDifference: compare_.Step(false); break;
+    case CommandKind::AddRegion: bookmarks_.Add(); break;
+    case CommandKind::RenameRegion: bookmarks_.Rename(); break;
+    case CommandKind::RecolourRegion: bookmarks_.Recolour(); break;
+    case CommandKind::RemoveRegion: bookmarks_.Remove(); break;
+    case CommandKind::NextRegion: bookmarks_.Step(true); break;
+    case CommandKind::PreviousRegion: bookmarks_.Step(false); break;
+    case CommandKind::ExportRegions: bookmarks_.Export(); break;
+    case CommandKind::ImportRegions: bookmarks_.Import(); break;
+    case CommandKind::ToggleBookmarksPanel: bookmarks_.TogglePanel(); break;
+    case CommandKind::CopyAs: CopySelectionAs(command.copyFormat); break;
     case CommandKind::Ignored:
     case CommandKind::Unknown: break;
     }
@@ -74,6 +85,7 @@ void AppWindow::ApplyViewSetting(const Command& command)
         hexView_.Apply(view.SetTheme(command.theme));
         compare_.SetTheme(command.theme);
         search_.FindAll().SetTheme(command.theme);
+        bookmarks_.SetTheme(command.theme);
         settings_.theme = command.theme;
         SettingsChanged();
         Changed(Change::Theme);
@@ -81,6 +93,7 @@ void AppWindow::ApplyViewSetting(const Command& command)
     case CommandKind::SetLanguage:
         strings_.SetLanguage(command.language);
         search_.FindAll().RefreshTexts();
+        bookmarks_.RefreshTexts();
         settings_.language = command.language;
         SettingsChanged();
         Changed(Change::Language);
@@ -88,6 +101,21 @@ void AppWindow::ApplyViewSetting(const Command& command)
     default: return;
     }
     Changed(Change::Mode);
+}
+
+void AppWindow::CopySelectionAs(CopyFormat format)
+{
+    const HexViewModel& view = hexView_.Model();
+    if (!view.HasSelection()) {
+        return;
+    }
+    const ClipboardText copy =
+        CopyAs(document_, view.SelectionLow(), view.SelectionHigh(), format, view.Encoding());
+    if (copy.status == ClipboardText::Status::TooLarge) {
+        Flash("status.copy_too_large"); // the clipboard keeps what it held
+    } else if (copy.status == ClipboardText::Status::Ready) {
+        (void)win::CopyTextToClipboard(window_, copy.text); // a failure leaves it as it was
+    }
 }
 
 } // namespace orx

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 
 namespace orx {
@@ -17,20 +18,38 @@ int SystemMessageBox(HWND owner, const std::u16string& text, const std::u16strin
     return MessageBoxW(owner, win::W(text), win::W(caption), type);
 }
 
-std::optional<std::u16string> SystemChooseFile(HWND owner, const std::u16string& title)
+// The system's open or save dialog: the chosen path, or nothing when cancelled.
+std::optional<std::u16string> RunFileDialog(OPENFILENAMEW dialog, const std::u16string& title,
+                                            const std::u16string& initialName, bool save)
 {
     std::array<wchar_t, MAX_PATH> path{};
-    OPENFILENAMEW dialog{};
+    std::copy_n(win::W(initialName), std::min(initialName.size(), path.size() - 1), path.data());
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrTitle = win::W(title);
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!GetOpenFileNameW(&dialog)) {
+    dialog.Flags |= OFN_EXPLORER | OFN_PATHMUSTEXIST;
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) {
         return std::nullopt;
     }
     return win::FromW(path.data());
+}
+
+std::optional<std::u16string> SystemChooseFile(HWND owner, const std::u16string& title)
+{
+    OPENFILENAMEW dialog{};
+    dialog.hwndOwner = owner;
+    dialog.Flags = OFN_FILEMUSTEXIST;
+    return RunFileDialog(dialog, title, {}, false);
+}
+
+std::optional<std::u16string> SystemChooseSaveFile(HWND owner, const std::u16string& title,
+                                                   const std::u16string& suggestedName)
+{
+    OPENFILENAMEW dialog{};
+    dialog.hwndOwner = owner;
+    dialog.Flags = OFN_OVERWRITEPROMPT;
+    return RunFileDialog(dialog, title, suggestedName, true);
 }
 
 std::optional<std::u16string> SystemChoosePattern(HWND owner, const std::u16string& title,
@@ -39,21 +58,13 @@ std::optional<std::u16string> SystemChoosePattern(HWND owner, const std::u16stri
     // Pairs of description and pattern, ended by an empty pair.
     static constexpr wchar_t kFilter[] = L"Orlin Struct Pattern (*.orpat)\0*.orpat\0"
                                          L"All Files (*.*)\0*.*\0";
-    std::array<wchar_t, MAX_PATH> path{};
     OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kFilter;
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrInitialDir = win::W(initialDirectory);
-    dialog.lpstrTitle = win::W(title);
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!GetOpenFileNameW(&dialog)) {
-        return std::nullopt;
-    }
-    return win::FromW(path.data());
+    dialog.Flags = OFN_FILEMUSTEXIST;
+    return RunFileDialog(dialog, title, {}, false);
 }
 
 bool SystemLaunch(const std::u16string& application, const std::u16string& commandLine)
@@ -92,6 +103,9 @@ AppEnvironment CompleteEnvironment(AppEnvironment environment)
     }
     if (!environment.chooseFile) {
         environment.chooseFile = SystemChooseFile;
+    }
+    if (!environment.chooseSaveFile) {
+        environment.chooseSaveFile = SystemChooseSaveFile;
     }
     if (!environment.choosePattern) {
         environment.choosePattern = SystemChoosePattern;

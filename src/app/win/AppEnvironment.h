@@ -19,6 +19,10 @@ using MessageBoxFunction = std::function<int(HWND owner, const std::u16string& t
 // The open-file dialog: the chosen path, or nothing when cancelled.
 using ChooseFileFunction =
     std::function<std::optional<std::u16string>(HWND owner, const std::u16string& title)>;
+// The save dialog: the path to write, or nothing when cancelled. `suggestedName` starts in
+// the name box.
+using ChooseSaveFileFunction = std::function<std::optional<std::u16string>(
+    HWND owner, const std::u16string& title, const std::u16string& suggestedName)>;
 // The open dialog for struct patterns (.orpat first, then all files), starting in
 // `initialDirectory`: the chosen path, or nothing when cancelled.
 using ChoosePatternFunction = std::function<std::optional<std::u16string>(
@@ -36,6 +40,7 @@ struct AppEnvironment {
     std::u16string settingsPath;
     MessageBoxFunction messageBox;
     ChooseFileFunction chooseFile;
+    ChooseSaveFileFunction chooseSaveFile;
     ChoosePatternFunction choosePattern;
     LaunchFunction launch;
     OpenLinkFunction openLink;

@@ -22,6 +22,9 @@ void AppWindow::Flush()
     if (changes == Change::None) {
         return;
     }
+    if (Any(changes, Change::File)) {
+        bookmarks_.FileChanged(); // the regions of the file now open
+    }
     const Refreshes refresh = RefreshesFor(changes, startup_.finished);
     if (Any(changes, Change::Busy)) {
         sideWindows_.UpdateCommands();
@@ -70,6 +73,7 @@ void AppWindow::RebuildMenu()
     state.inspectorVisible = settings_.inspectorVisible;
     state.structViewVisible = settings_.structViewVisible;
     state.recentFiles = settings_.recentFiles;
+    state.bookmarksPanelVisible = bookmarks_.PanelShown();
     win::MenuHandle menu = win::BuildMenuHandle(BuildMenuBar(state, context_.Lookup()));
     SetMenu(window_, menu.Get());
     menuBar_ = std::move(menu); // destroys the previous bar, now detached
@@ -87,6 +91,11 @@ void AppWindow::RefreshStatus()
     inputs.documentSize = document_.Size();
     inputs.modified = document_.IsModified();
     inputs.caretOffset = view.CaretOffset();
+    inputs.hasSelection = view.HasSelection();
+    if (inputs.hasSelection) {
+        inputs.selectionLow = view.SelectionLow();
+        inputs.selectionHigh = view.SelectionHigh();
+    }
     inputs.encoding = view.Encoding();
     inputs.editingEnabled = view.EditingEnabled();
     inputs.insertMode = view.Mode() == EditMode::Insert;

@@ -109,6 +109,9 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> startup
         {FVIRTKEY | FSHIFT, VK_F3, static_cast<WORD>(cmd::kFindPreviousAgain)},
         {FVIRTKEY, VK_F6, static_cast<WORD>(cmd::kNextDifference)},
         {FVIRTKEY | FSHIFT, VK_F6, static_cast<WORD>(cmd::kPreviousDifference)},
+        {FVIRTKEY | FCONTROL, 'B', static_cast<WORD>(cmd::kAddRegion)},
+        {FVIRTKEY, VK_F2, static_cast<WORD>(cmd::kNextRegion)},
+        {FVIRTKEY | FSHIFT, VK_F2, static_cast<WORD>(cmd::kPreviousRegion)},
     };
     accelerators_.Reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
     return static_cast<bool>(accelerators_);
@@ -272,6 +275,7 @@ void AppWindow::OnCreate()
     hexView_.Create(window_, context_.instance);
     search_.SetWindow(window_);
     hexView_.SetDocument(&document_, &document_);
+    bookmarks_.Attach();
     HexViewModel& view = hexView_.Model();
     hexView_.Apply(view.SetEncoding(settings_.encoding));
     hexView_.Apply(view.SetTheme(settings_.theme));
@@ -292,8 +296,10 @@ void AppWindow::LayoutChildren()
     RECT client{};
     GetClientRect(window_, &client);
     const int bottom = std::max(0, static_cast<int>(client.bottom) - statusBar_.Dock());
-    const int panelHeight = search_.FindAll().Place(client.right, bottom);
-    MoveWindow(hexView_.Window(), 0, 0, client.right, bottom - panelHeight, TRUE);
+    // The panels stack up from the status bar: Find All's lowest, the bookmarks' above it.
+    int top = bottom - search_.FindAll().Place(client.right, bottom);
+    top -= bookmarks_.Place(client.right, top);
+    MoveWindow(hexView_.Window(), 0, 0, client.right, top, TRUE);
     sideWindows_.Follow();
 }
 

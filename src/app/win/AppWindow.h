@@ -3,6 +3,7 @@
 #include "app/AppChanges.h"
 #include "app/win/AppContext.h"
 #include "app/win/AppEnvironment.h"
+#include "app/win/BookmarksController.h"
 #include "app/win/BusyTask.h"
 #include "app/win/CompareWindow.h"
 #include "app/win/DialogCommands.h"
@@ -69,6 +70,7 @@ public:
     [[nodiscard]] const StartupTrace& Startup() const { return startup_.trace; }
     [[nodiscard]] const FindAllSession& FindAll() const { return search_.FindAll(); }
     [[nodiscard]] CompareWindow& Compare() { return compare_; }
+    [[nodiscard]] const BookmarksController& Bookmarks() const { return bookmarks_; }
 
 private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,6 +81,8 @@ private:
     void LayoutChildren();
     void RunCommand(const Command& command);
     void ApplyViewSetting(const Command& command);
+    // Edit > Copy As: the selection in `format` on the clipboard.
+    void CopySelectionAs(CopyFormat format);
     void OnDestroy();
 
     // The change notification: what changed since the last flush is brought up to date on
@@ -120,6 +124,7 @@ private:
     DialogCommands dialogs_{context_};
     // Before the workers below, after the document and the view it reads and marks.
     SearchController search_{context_, busy_};
+    BookmarksController bookmarks_{context_};
     CompareWindow compare_{document_, hexView_, context_.Lookup(), [this] { return Busy(); }};
     SideWindowGroup sideWindows_{structView_, inspector_, startup_};
     // Last, so that their workers stop before anything else goes.

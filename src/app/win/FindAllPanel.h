@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/win/ListPanel.h"
 #include "search/HitRows.h"
 #include "ui/Theme.h"
-#include "ui/win/BaseWindow.h"
 
 #include <windows.h>
 
@@ -10,7 +10,6 @@
 #include <functional>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace orx::win {
 
@@ -24,10 +23,10 @@ struct FindAllPanelTexts {
 };
 
 // "Orlin.FindAllPanel": the hits of Find All, docked under the hex view. A caption line with
-// the count and the search's state, Stop / Copy all / Close, and a virtual list (offset, the
-// hit's bytes, the text around it) that asks for the rows it shows only, so a million hits
-// scroll as ten do. Enter or a double-click goes to a hit; Ctrl+C copies the selected rows.
-class FindAllPanel final : public BaseWindow<FindAllPanel> {
+// the count and the search's state, Stop / Copy all / Close, and the list of hits (offset, the
+// hit's bytes, the text around it). Enter or a double-click goes to a hit; Ctrl+C copies the
+// selected rows.
+class FindAllPanel {
 public:
     static constexpr const wchar_t* kClassName = L"Orlin.FindAllPanel";
     enum ControlId : int { kList = 3201, kStop = 3202, kCopyAll = 3203, kClose = 3204 };
@@ -43,42 +42,20 @@ public:
         std::function<void()> close;
     };
 
-    FindAllPanel() = default;
-    ~FindAllPanel();
-    FindAllPanel(const FindAllPanel&) = delete;
-    FindAllPanel& operator=(const FindAllPanel&) = delete;
-
     [[nodiscard]] bool Create(HWND parent, Actions actions);
-    void Destroy();
+    void Destroy() { panel_.Destroy(); }
     void SetTexts(const FindAllPanelTexts& texts);
-    void SetCaption(const std::u16string& caption);
-    // The number of rows; the rows already shown stay where they are.
-    void SetCount(std::uint64_t count);
-    void SetRunning(bool running);
-    void SetTheme(Theme theme);
-    // The rows' texts changed (encoding, out of date): they are asked for again.
-    void RefreshRows();
-    [[nodiscard]] int Height() const;
-    [[nodiscard]] HWND List() const { return list_; }
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void SetCaption(const std::u16string& caption) { panel_.SetCaption(caption); }
+    void SetCount(std::uint64_t count) { panel_.SetCount(count); }
+    void SetRunning(bool running) { panel_.EnableButton(kStop, running); }
+    void SetTheme(Theme theme) { panel_.SetTheme(theme); }
+    void RefreshRows() { panel_.RefreshRows(); }
+    int Place(int width, int bottom) { return panel_.Place(width, bottom); }
+    [[nodiscard]] HWND Window() const { return panel_.Window(); }
+    [[nodiscard]] HWND List() const { return panel_.List(); }
 
 private:
-    void OnCreate();
-    void Layout();
-    void Paint();
-    // The strip along the top with the caption and the buttons.
-    [[nodiscard]] RECT CaptionStrip() const;
-    [[nodiscard]] LRESULT OnNotify(const NMHDR& header);
-    [[nodiscard]] std::vector<std::uint64_t> SelectedRows() const;
-    void ActivateFocused();
-
-    Actions actions_;
-    HWND list_ = nullptr;
-    std::u16string caption_;
-    Theme theme_ = Theme::Light;
-    HitRowText cached_; // keeps the text the list was handed alive
-    std::uint64_t cachedIndex_ = ~0ull;
+    ListPanel panel_;
 };
 
 } // namespace orx::win

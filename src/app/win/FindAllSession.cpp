@@ -147,12 +147,7 @@ void FindAllSession::OnDocumentChanged()
 
 int FindAllSession::Place(int width, int bottom)
 {
-    if (panel_.Window() == nullptr) {
-        return 0;
-    }
-    const int height = std::min(panel_.Height(), bottom / 2);
-    MoveWindow(panel_.Window(), 0, bottom - height, width, height, TRUE);
-    return height;
+    return panel_.Place(width, bottom);
 }
 
 void FindAllSession::SetTheme(Theme theme)

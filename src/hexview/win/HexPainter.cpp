@@ -59,8 +59,7 @@ public:
         if (const auto clip = Within(row.dataClip)) {
             ClipScope scope(target_, *clip);
             for (const PaintMark& mark : row.marks) {
-                target_.FillRectangle(ToD2D(mark.box),
-                                      brushes_.marks[static_cast<std::size_t>(mark.kind)].Get());
+                target_.FillRectangle(ToD2D(mark.box), brushes_.Mark(mark.kind));
             }
             for (const RectF& band : MergeAdjacent(row.selection)) {
                 target_.FillRectangle(ToD2D(band), brushes_.selection.Get());
@@ -208,9 +207,8 @@ bool PaintBrushes::Prepare(ID2D1RenderTarget& target, const ThemePalette& palett
                 SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.offset), &offset)) &&
                 SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.selection), &selection)) &&
                 SUCCEEDED(target.CreateSolidColorBrush(ToD2D(palette.caret), &caret));
-    for (std::size_t kind = 0; made && kind < marks.size(); ++kind) {
-        made = SUCCEEDED(target.CreateSolidColorBrush(
-            ToD2D(MarkColor(palette, static_cast<MarkKind>(kind))), &marks[kind]));
+    for (std::size_t i = 0; made && i < kMarkColorCount; ++i) {
+        made = SUCCEEDED(target.CreateSolidColorBrush(ToD2D(MarkColorAt(palette, i)), &marks_[i]));
     }
     if (made) {
         target_ = &target;
@@ -227,7 +225,7 @@ void PaintBrushes::Reset()
     offset.Reset();
     selection.Reset();
     caret.Reset();
-    for (auto& brush : marks) {
+    for (auto& brush : marks_) {
         brush.Reset();
     }
     target_ = nullptr;

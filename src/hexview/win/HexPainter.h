@@ -27,10 +27,14 @@ public:
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> offset;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> selection;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> caret;
-    // One per MarkKind, in its order.
-    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, kMarkKindCount> marks;
+    // The brush of a mark of `kind`.
+    [[nodiscard]] ID2D1SolidColorBrush* Mark(MarkKind kind) const
+    {
+        return marks_[MarkColorIndex(kind)].Get();
+    }
 
 private:
+    std::array<Microsoft::WRL::ComPtr<ID2D1SolidColorBrush>, kMarkColorCount> marks_;
     const ID2D1RenderTarget* target_ = nullptr;
     ThemePalette palette_;
 };

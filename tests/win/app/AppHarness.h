@@ -250,6 +250,7 @@ public:
     std::deque<int> answers;
     std::vector<ShownBox> boxes;
     std::optional<std::u16string> chosenFile;
+    std::optional<std::u16string> chosenSaveFile;
     // The pattern the open-pattern dialog returns, and the folder each dialog started in.
     std::optional<std::u16string> chosenPattern;
     std::vector<std::u16string> patternDialogFolders;
@@ -286,6 +287,9 @@ private:
             return answer;
         };
         environment.chooseFile = [this](HWND, const std::u16string&) { return chosenFile; };
+        environment.chooseSaveFile = [this](HWND, const std::u16string&, const std::u16string&) {
+            return chosenSaveFile;
+        };
         environment.choosePattern = [this](HWND, const std::u16string&,
                                            const std::u16string& folder) {
             patternDialogFolders.push_back(folder);

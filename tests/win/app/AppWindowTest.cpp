@@ -43,7 +43,8 @@ TEST(AppWindow, StartsOnTheCommandLineFileReadOnlyClosesItAndExits)
     ASSERT_TRUE(app.Start(path));
 
     EXPECT_EQ(app.Title(), u"Orlin - sample.bin");
-    EXPECT_EQ(Narrow(app.Status()), "Offset: 0x00000000  Encoding: ASCII  Read-only  Zoom: 100%");
+    EXPECT_EQ(Narrow(app.Status()),
+              "Offset: 0x00000000 (0)  Encoding: ASCII  Read-only  Zoom: 100%");
     EXPECT_TRUE(app.MenuChecked(cmd::kToggleReadOnly));
     EXPECT_FALSE(app.MenuGrayed(cmd::kSave));
     EXPECT_TRUE(app.MenuChecked(cmd::kThemeFirst + 2)) << "the settings' Black theme is applied";

@@ -1,6 +1,7 @@
 // The view paints only what an input changed; the picture must be the one a full repaint
 // gives. Drives a real view with random inputs and compares the window's pixels after each
 // one with the pixels of a forced full repaint.
+#include "bookmarks/RegionList.h"
 #include "compare/DifferenceMarks.h"
 #include "document/EditableDocument.h"
 #include "hexview/win/HexView.h"
@@ -70,6 +71,20 @@ struct RandomMarks final : IByteMarks {
     std::vector<MarkedRange> ranges;
 };
 
+// Bookmarked regions, following the edits as the editor's do: their marks move with the
+// bytes and are painted without a repaint of their own.
+struct FollowingRegions final : IEditListener {
+    void Inserted(std::uint64_t offset, std::uint64_t count) override
+    {
+        list.Inserted(offset, count);
+    }
+    void Deleted(std::uint64_t offset, std::uint64_t count) override
+    {
+        (void)list.Deleted(offset, count);
+    }
+    RegionList list;
+};
+
 class HexViewIncrementalPaint : public ::testing::Test {
 protected:
     void SetUp() override
@@ -90,6 +105,8 @@ protected:
         view.SetDocument(&document, &document);
         view.Apply(view.Model().ToggleEditingEnabled());
         view.Model().AddMarks(&hits);
+        document.SetEditListener(&regions);
+        view.Model().AddMarks(&regions.list);
         SetForegroundWindow(parent.window);
         SetFocus(view.Window());
         Pump();
@@ -115,6 +132,14 @@ protected:
                 hits.ranges.push_back({random() % 6100, 1 + random() % 40,
                                        random() % 2 ? MarkKind::Hit : MarkKind::Difference});
             }
+            // Drawn from a generator of their own, so that the inputs stay the sequence they were.
+            std::vector<Region> regionList;
+            for (auto count = regionRandom() % 8; count > 0; --count) {
+                regionList.push_back(
+                    {regionRandom() % 6100, 1 + regionRandom() % 300,
+                     static_cast<RegionColour>(regionRandom() % kRegionColourCount), u""});
+            }
+            regions.list.Assign(std::move(regionList));
             view.Apply(view.Model().MarksChanged());
             return "marks";
         }
@@ -172,6 +197,7 @@ protected:
             const std::size_t size = sizes[random() % 3];
             document.Close();
             EXPECT_TRUE(document.Open(dir.Write(u"mixed.bin", MixedBytes(size, random()))));
+            (void)regions.list.ClampTo(document.Size());
             view.SetDocument(&document, &document);
             view.Apply(view.Model().ToggleEditingEnabled());
             return "reopen at " + std::to_string(size) + " bytes";
@@ -195,6 +221,8 @@ protected:
     // pixels must land in the view's own coordinates.
     ParentWindow parent{{40, 30, 700, 360}};
     RandomMarks hits;
+    FollowingRegions regions;
+    std::mt19937 regionRandom{32};
     HexView view;
 };
 
