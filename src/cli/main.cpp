@@ -13,10 +13,10 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {u"patch", orx::cli::RunPatch},     {u"struct", orx::cli::RunStruct},
-    {u"dump", orx::cli::RunDump},       {u"inspect", orx::cli::RunInspect},
-    {u"find", orx::cli::RunFind},       {u"hash", orx::cli::RunHash},
-    {u"compare", orx::cli::RunCompare}, {u"identify", orx::cli::RunIdentify},
+    {u"patch", orx::cli::RunPatch},         {u"struct", orx::cli::RunStruct},
+    {u"dump", orx::cli::RunDump},           {u"inspect", orx::cli::RunInspect},
+    {u"find", orx::cli::RunFind},           {u"hash", orx::cli::RunHash},
+    {u"compare", orx::cli::RunCompare},     {u"identify", orx::cli::RunIdentify},
     {u"bookmarks", orx::cli::RunBookmarks},
 };
 
