@@ -10,7 +10,7 @@ ORX_PACKAGES=(
   xvfb xauth x11-utils xdotool xclip imagemagick
   fonts-dejavu-core fonts-wqy-zenhei
   clang-format
-  python3 xz-utils zstd bzip2 lz4 cpio fdisk e2fsprogs dosfstools genisoimage squashfs-tools
+  python3 xz-utils zstd bzip2 lz4 cpio fdisk e2fsprogs dosfstools genisoimage squashfs-tools tcpdump
   flac id3v2
 )
 

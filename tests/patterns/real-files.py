@@ -16,11 +16,13 @@ import importlib.util
 import json
 import os
 import re
+import socket
 import sqlite3
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import wave
 import zipfile
 
@@ -276,6 +278,26 @@ def isoinfo(path, label):
     return re.search(label + r"\s*(.*)", run("isoinfo", "-d", "-i", path)).group(1).strip()
 
 
+def pcap_capture(d):
+    """A few packets on the loopback interface, captured by tcpdump (as root, as CI runs)."""
+    path = os.path.join(d, "lo.pcap")
+    capture = subprocess.Popen(["tcpdump", "-i", "lo", "-U", "-Z", "root", "-c", "6", "-w", path],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+        for i in range(50):  # until tcpdump has its six (the closed port answers each too)
+            if capture.poll() is not None:
+                break
+            sender.sendto(b"packet %d" % i, ("127.0.0.1", 9))
+            time.sleep(0.1)
+    capture.wait(timeout=10)
+    return path
+
+
+def tcpdump_times(path):
+    """The time stamps tcpdump reads, "seconds.fraction", one per packet."""
+    return [line.split()[0] for line in run("tcpdump", "-r", path, "-tt", "-nn").splitlines()]
+
+
 def sqlite_db(d):
     out = os.path.join(d, "a.sqlite")
     db = sqlite3.connect(out)
@@ -529,6 +551,11 @@ FILES = [
      lambda t, p: [("block size, inodes", [t["blockSize"], t["inodeCount"]],
                     [int(re.search(r"Block size (\d+)", run("unsquashfs", "-s", p)).group(1)),
                      int(re.search(r"Number of inodes (\d+)", run("unsquashfs", "-s", p)).group(1))])]),
+    ("pcap.orpat", "lo.pcap", "tcpdump -w (loopback)", "tcpdump -r -tt",
+     pcap_capture,
+     lambda t, p: [("time stamps", ["%d.%06d" % pair for pair in zip(t.all("packets", "seconds"),
+                                                                    t.all("packets", "fraction"))],
+                    tcpdump_times(p))]),
     ("sqlite.orpat", "a.sqlite", "python3 sqlite3", "python3 sqlite3 (pragmas)",
      sqlite_db, lambda t, p: [("page size, count, user version", [t["pageSize"], t["pageCount"], t["userVersion"]],
                                [sqlite_pragma(p, "page_size"), sqlite_pragma(p, "page_count"),
