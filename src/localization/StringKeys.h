@@ -7,7 +7,8 @@ namespace orx {
 // Every key the application may look up in the string table. Both string files define
 // exactly these keys, and the code looks keys up by these literal spellings only (never
 // by assembling them), so that a test can hold the list, the files and the code together.
-inline constexpr std::array kStringKeys = {
+// std::to_array, not the deduction guide: clang caps the guide's fold at 256 elements.
+inline constexpr auto kStringKeys = std::to_array<const char*>({
     "about.homepage_label",
     "about.license_heading",
     "about.version_label",
@@ -285,6 +286,6 @@ inline constexpr std::array kStringKeys = {
     "status.bookmark_removed",
     "status.selection",
     "status.selection.one",
-};
+});
 
 } // namespace orx
