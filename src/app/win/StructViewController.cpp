@@ -284,6 +284,16 @@ void StructViewController::MarkSelectedRow()
     if (row != nullptr && context_.document.IsOpen()) {
         range = MarkedRange{row->first, row->length, MarkKind::Field};
     }
+    SetFieldMark(range);
+}
+
+void StructViewController::ClearFieldMark()
+{
+    SetFieldMark(std::nullopt);
+}
+
+void StructViewController::SetFieldMark(std::optional<MarkedRange> range)
+{
     const bool wasEmpty = fieldMark_.Empty();
     if (!fieldMark_.Set(range)) {
         return;
@@ -295,15 +305,6 @@ void StructViewController::MarkSelectedRow()
         view.RemoveMarks(&fieldMark_);
     }
     context_.view.Apply(view.MarksChanged());
-}
-
-void StructViewController::ClearFieldMark()
-{
-    if (!fieldMark_.Empty()) {
-        (void)fieldMark_.Set(std::nullopt);
-        context_.view.Model().RemoveMarks(&fieldMark_);
-        context_.view.Apply(context_.view.Model().MarksChanged());
-    }
 }
 
 void StructViewController::GoToSelectedRow()

@@ -77,6 +77,8 @@ private:
     // While the pattern stays, the row of the member under a moved caret is selected.
     void FollowCaretInRows(bool rowsChanged);
     void ClearFieldMark();
+    // The one place the mark joins or leaves the hex view's marks.
+    void SetFieldMark(std::optional<MarkedRange> range);
     // The library's matches for the open file, once per file: the offer, the Open button's
     // menu and, when the setting says so, the best match applied.
     void MatchOpenFile();
