@@ -91,8 +91,9 @@ ReadResult EditableDocument::Read(std::uint64_t offset, std::uint64_t count) con
     return result;
 }
 
-std::uint64_t EditableDocument::ReadInto(std::uint64_t offset, std::uint8_t* out,
-                                         std::uint64_t count) const
+template <typename OnRun, typename OnFile>
+std::uint64_t EditableDocument::WalkPieces(std::uint64_t offset, std::uint64_t count, OnRun&& onRun,
+                                           OnFile&& onFile) const
 {
     const std::uint64_t size = EditedSize();
     if (!IsOpen() || offset >= size || count == 0) {
@@ -100,29 +101,59 @@ std::uint64_t EditableDocument::ReadInto(std::uint64_t offset, std::uint8_t* out
     }
     const std::uint64_t n = std::min(count, size - offset);
     if (edits_.Empty()) {
-        return ReadFileBytes(offset, out, n);
+        return onFile(offset, n, 0);
     }
 
-    // Walk the pieces the range crosses: one descent per run or unbroken stretch of file
-    // bytes, and one file read per stretch.
+    // One descent per run or unbroken stretch of file bytes, and one file read per stretch.
     std::uint64_t done = 0;
     while (done < n) {
         const EditIndex::Position at = edits_.Locate(offset + done, file_.Size());
         if (at.inRun) {
             const std::span<const std::uint8_t> run = edits_.RunAt(at);
             const std::uint64_t take = std::min(n - done, at.runLength - at.index);
-            std::copy_n(run.begin() + static_cast<std::ptrdiff_t>(at.index), take, out + done);
+            onRun(run.subspan(static_cast<std::size_t>(at.index), static_cast<std::size_t>(take)),
+                  done);
             done += take;
             continue;
         }
         const std::uint64_t take = std::min(n - done, at.segmentEnd - at.key);
-        const std::uint64_t got = ReadFileBytes(at.key, out + done, take);
+        const std::uint64_t got = onFile(at.key, take, done);
         done += got;
         if (got < take) {
             break; // an unreadable file byte ends the result here
         }
     }
     return done;
+}
+
+std::uint64_t EditableDocument::ReadInto(std::uint64_t offset, std::uint8_t* out,
+                                         std::uint64_t count) const
+{
+    return WalkPieces(
+        offset, count,
+        [&](std::span<const std::uint8_t> run, std::uint64_t at) {
+            std::copy(run.begin(), run.end(), out + at);
+        },
+        [&](std::uint64_t fileOffset, std::uint64_t take, std::uint64_t at) {
+            return ReadFileBytes(fileOffset, out + at, take);
+        });
+}
+
+ReadPlan EditableDocument::PlanRead(std::uint64_t offset, std::uint64_t count) const
+{
+    ReadPlan plan(file_.ReadGate());
+    (void)WalkPieces(
+        offset, count,
+        [&](std::span<const std::uint8_t> run, std::uint64_t) { plan.AddBytes(run); },
+        [&](std::uint64_t fileOffset, std::uint64_t take, std::uint64_t at) {
+            plan.AddFileBytes(fileOffset, take);
+            overwrites_.ForEachIn(fileOffset, fileOffset + take,
+                                  [&](std::uint64_t key, std::uint8_t value) {
+                                      plan.AddOverwrite(at + (key - fileOffset), value);
+                                  });
+            return take;
+        });
+    return plan;
 }
 
 bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value)

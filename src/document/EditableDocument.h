@@ -4,6 +4,7 @@
 #include "document/FileChange.h"
 #include "document/FileViewModel.h"
 #include "document/OverwriteMap.h"
+#include "document/ReadPlan.h"
 #include "document/ReadOnlyDocument.h"
 #include "platform/FileSystem.h"
 
@@ -82,6 +83,10 @@ public:
     std::uint64_t ReadInto(std::uint64_t offset, std::uint8_t* out,
                            std::uint64_t count) const override;
 
+    // The same bytes as ReadInto, to be read on another thread while editing goes on (see
+    // ReadPlan). UI thread, like every other call.
+    [[nodiscard]] ReadPlan PlanRead(std::uint64_t offset, std::uint64_t count) const;
+
     [[nodiscard]] bool OverwriteByte(std::uint64_t offset, std::uint8_t value) override;
     [[nodiscard]] bool InsertByte(std::uint64_t offset, std::uint8_t value) override;
     [[nodiscard]] bool DeleteByte(std::uint64_t offset) override;
@@ -130,6 +135,12 @@ private:
     // stays open through the rename and the document stays whole if the rename fails.
     [[nodiscard]] bool SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress,
                                        bool keepReadHandle = false);
+    // Walks the pieces of edited range [offset, offset + count), clipped to the size:
+    // onRun(inserted bytes, position in the result) and onFile(file offset, count, position),
+    // which returns how many of those bytes it delivered. Returns the bytes walked.
+    template <typename OnRun, typename OnFile>
+    std::uint64_t WalkPieces(std::uint64_t offset, std::uint64_t count, OnRun&& onRun,
+                             OnFile&& onFile) const;
     // Reads file bytes [fileOffset, fileOffset + count) with overwrites applied.
     std::uint64_t ReadFileBytes(std::uint64_t fileOffset, std::uint8_t* out,
                                 std::uint64_t count) const;

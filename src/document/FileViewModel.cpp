@@ -39,6 +39,7 @@ bool FileViewModel::Open(const std::u16string& path)
         return false;
     }
     handle_ = std::move(opened->handle);
+    gate_ = std::make_shared<FileReadGate>(*fs_, handle_);
     size_ = opened->size;
     path_ = path;
     opened_ = opened->stamp;
@@ -55,15 +56,26 @@ bool FileViewModel::Reopen()
     if (!opened) {
         return false;
     }
+    ShutGate();
     handle_ = std::move(opened->handle); // the old handle closes here
+    gate_ = std::make_shared<FileReadGate>(*fs_, handle_);
     size_ = opened->size;
     opened_ = opened->stamp;
     ++generation_;
     return true;
 }
 
+void FileViewModel::ShutGate()
+{
+    if (gate_) {
+        gate_->Close();
+        gate_.reset();
+    }
+}
+
 void FileViewModel::Close()
 {
+    ShutGate();
     handle_.Close();
     size_ = 0;
     path_.clear();

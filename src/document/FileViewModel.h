@@ -1,9 +1,11 @@
 #pragma once
 
 #include "document/FileChange.h"
+#include "document/FileReadGate.h"
 #include "document/ReadOnlyDocument.h"
 #include "platform/FileSystem.h"
 
+#include <memory>
 #include <optional>
 
 namespace orx {
@@ -45,14 +47,20 @@ public:
                            std::uint64_t count) const override;
 
     [[nodiscard]] platform::FileSystem& FileSystem() const { return *fs_; }
+    // What other threads read the open file through; it closes with the handle. Null while
+    // nothing is open.
+    [[nodiscard]] std::shared_ptr<const FileReadGate> ReadGate() const { return gate_; }
 
 private:
     // How many bytes a read at `offset` delivers at most: clipped to the size and to what
     // one system read takes; 0 when closed.
     [[nodiscard]] std::uint64_t Readable(std::uint64_t offset, std::uint64_t count) const;
+    // Waits for a read through the gate in progress and fails later ones.
+    void ShutGate();
 
     platform::FileSystem* fs_;
     platform::NativeFile handle_;
+    std::shared_ptr<FileReadGate> gate_; // on handle_
     std::uint64_t size_ = 0;
     std::u16string path_;
     std::optional<platform::FileStamp> opened_;

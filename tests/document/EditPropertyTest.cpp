@@ -116,9 +116,23 @@ public:
             ASSERT_EQ(read.offset, offset);
             const std::uint64_t from = std::min(offset, size);
             const std::uint64_t to = std::min(size, from + count);
-            ASSERT_EQ(read.bytes, Bytes(vector_.begin() + static_cast<std::ptrdiff_t>(from),
-                                        vector_.begin() + static_cast<std::ptrdiff_t>(to)));
+            const Bytes expected(vector_.begin() + static_cast<std::ptrdiff_t>(from),
+                                 vector_.begin() + static_cast<std::ptrdiff_t>(to));
+            ASSERT_EQ(read.bytes, expected);
+            if (i == 0) {
+                // A plan made now must read these bytes after the next step's edit too.
+                CheckPlan();
+                planned_ = {document_.PlanRead(offset, count), expected};
+            }
         }
+    }
+
+    // The plan of the previous check reads what the document held when it was made.
+    void CheckPlan()
+    {
+        Bytes bytes(planned_.first.Size());
+        bytes.resize(planned_.first.ReadInto(bytes.data()));
+        ASSERT_EQ(bytes, planned_.second);
     }
 
     const Bytes& Expected() const { return vector_; }
@@ -134,6 +148,7 @@ private:
     EditableDocument& document_;
     bool withReference_;
     int steps_ = 0;
+    std::pair<ReadPlan, Bytes> planned_;
 };
 
 SaveStrategy ExpectedStrategy(const test::ReferenceOverlay& reference)
@@ -167,6 +182,7 @@ void RunSequences(int count, std::size_t maxFileSize, int maxSteps, std::uint64_
         if (sequence.Reference() != nullptr) {
             ASSERT_EQ(document.ChooseSaveStrategy(), ExpectedStrategy(*sequence.Reference()));
         }
+        sequence.CheckPlan(); // the save below may close the file it reads
         ASSERT_TRUE(document.Save())
             << std::string(document.LastError().begin(), document.LastError().end());
         ASSERT_EQ(test::ReadAll(path), sequence.Expected());
