@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -50,7 +51,9 @@ public:
 
     // Stores `request` as the one pending job (replacing any older pending one) and wakes
     // the worker. Returns the request's number. After Stop the request is not kept.
-    std::uint64_t Submit(Request request)
+    // A request with a `settle` time starts only once no newer request came for that long:
+    // an expensive job is not begun for every step of a burst that will replace it.
+    std::uint64_t Submit(Request request, std::chrono::milliseconds settle = {})
     {
         std::uint64_t number = 0;
         {
@@ -61,13 +64,14 @@ public:
             if (stop_) {
                 return number;
             }
-            pending_.emplace(number, std::move(request));
+            pending_.emplace(Pending{number, std::move(request), settle});
         }
         wake_.notify_one();
         return number;
     }
 
-    // Forgets the pending request, if any. A computation already under way still delivers.
+    // Forgets the pending request, if any. A computation already under way (or settling)
+    // still delivers.
     void DropPending()
     {
         std::lock_guard lock(mutex_);
@@ -113,7 +117,7 @@ private:
     void Run()
     {
         for (;;) {
-            std::optional<std::pair<std::uint64_t, Request>> job;
+            std::optional<Pending> job;
             {
                 std::unique_lock lock(mutex_);
                 wake_.wait(lock, [this] { return stop_ || pending_.has_value(); });
@@ -122,9 +126,13 @@ private:
                 }
                 job = std::move(pending_);
                 pending_.reset();
+                const auto overtaken = [this] { return stop_ || pending_.has_value(); };
+                if (job->settle.count() > 0 && wake_.wait_for(lock, job->settle, overtaken)) {
+                    continue; // a newer request (or Stop) came first: this one is never begun
+                }
             }
             auto result = std::make_unique<WorkerResult<Result>>(
-                WorkerResult<Result>{job->first, compute_(job->second)});
+                WorkerResult<Result>{job->number, compute_(job->request)});
             {
                 // A result finished after Stop has nobody left to receive it, and one
                 // overtaken by a newer request would only be thrown away on arrival.
@@ -140,11 +148,17 @@ private:
         }
     }
 
+    struct Pending {
+        std::uint64_t number = 0;
+        Request request;
+        std::chrono::milliseconds settle{};
+    };
+
     Compute compute_;
     Deliver deliver_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::optional<std::pair<std::uint64_t, Request>> pending_;
+    std::optional<Pending> pending_;
     bool stop_ = false;
     // Written under the mutex, read without it.
     std::atomic<std::uint64_t> latest_{0};

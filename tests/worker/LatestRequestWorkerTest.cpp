@@ -193,6 +193,34 @@ TEST_F(LatestRequestWorkerTest, StopEndsTheWorkerWithoutDeliveringOrComputingMor
     }
 }
 
+// A settling request is begun only when nothing newer came during its settle time: a
+// burst of them costs one computation, of the last, and Stop does not wait out the time.
+TEST_F(LatestRequestWorkerTest, ASettlingRequestStartsOnlyWhenNoNewerOneCame)
+{
+    using std::chrono::milliseconds;
+    Inbox inbox;
+    {
+        Worker worker(
+            [this](const int& request) {
+                RecordComputed(request);
+                return Counted(std::to_string(request));
+            },
+            [&inbox](Delivered result) { inbox.Put(std::move(result)); });
+        worker.Submit(1, std::chrono::hours(1)); // overtaken while it settles
+        worker.Submit(2, std::chrono::hours(1)); // overtaken too, maybe before it was taken
+        const auto start = std::chrono::steady_clock::now();
+        const std::uint64_t last = worker.Submit(3, milliseconds(30));
+        ASSERT_TRUE(inbox.AwaitNumber(last));
+        EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(30));
+        EXPECT_EQ(Computed(), std::vector<int>{3});
+
+        worker.Submit(4, std::chrono::hours(1)); // left settling: Stop ends the wait
+        worker.Stop();
+    }
+    EXPECT_EQ(Computed(), std::vector<int>{3});
+    EXPECT_EQ(inbox.Take().size(), 1u);
+}
+
 TEST_F(LatestRequestWorkerTest, DropPendingKeepsTheWorkerAnsweringLaterRequests)
 {
     Gate gate;

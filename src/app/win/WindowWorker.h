@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -37,11 +38,11 @@ public:
 
     void SetTarget(HWND window) { target_.store(window); }
 
-    // Nothing is computed before Start or after Stop.
-    void Submit(Request request)
+    // Nothing is computed before Start or after Stop. See LatestRequestWorker for `settle`.
+    void Submit(Request request, std::chrono::milliseconds settle = {})
     {
         if (worker_) {
-            (void)worker_->Submit(std::move(request));
+            (void)worker_->Submit(std::move(request), settle);
         }
     }
 
