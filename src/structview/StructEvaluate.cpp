@@ -36,21 +36,30 @@ struct Step {
 class Evaluator final : public ExpressionScope {
 public:
     Evaluator(const StructPatternFile& file, std::span<const std::uint8_t> bytes,
-              const EvaluateOptions& options)
-        : file_(file), bytes_(bytes), options_(options)
+              const EvaluateOptions& options, EvaluationMemory& memory)
+        : file_(file), bytes_(bytes), options_(options), tree_(memory.tree),
+          lastChild_(memory.lastChild)
     {
         // Growing by copies costs more than the evaluation; pages reserved but not used
-        // are never touched.
+        // are never touched. Memory far beyond what this evaluation can use goes back.
         const std::size_t expected = std::min(kMaxValueNodes, bytes.size() / 4 + 64);
+        if (tree_.nodes.capacity() > 4 * expected) {
+            tree_.nodes = {};
+            lastChild_ = {};
+        }
+        tree_.nodes.clear();
+        tree_.errors.clear();
+        tree_.workLimitReached = false;
         tree_.nodes.reserve(expected);
         lastChild_.reserve(expected);
+        lastChild_.assign(1, ValueNode::kNone);
     }
 
-    ValueTree Run()
+    void Run()
     {
         const ResolvedStruct* entry = FindStruct(file_, file_.entryName);
         if (!entry) {
-            return std::move(tree_);
+            return;
         }
         bool big = options_.bigEndian;
         if (!options_.sessionEndian && file_.endian != PatternEndian::Inherit) {
@@ -60,7 +69,6 @@ public:
         tree_.nodes[root].structType = entry;
         const Step step = EvaluateStruct(*entry, 0, root, 0, big);
         tree_.nodes[root].size = step.size;
-        return std::move(tree_);
     }
 
     ExpressionValue Lookup(const std::vector<std::u16string>& path) const override
@@ -124,7 +132,14 @@ private:
         return ValueNode::kNone;
     }
 
-    bool Full() const { return tree_.nodes.size() >= kMaxValueNodes; }
+    // The node bound, or the caller gave up on this evaluation (asked every 1024 calls).
+    bool Full() const
+    {
+        if (!stopped_ && options_.stopRequested && ++fullChecks_ % 1024 == 0) {
+            stopped_ = options_.stopRequested();
+        }
+        return stopped_ || tree_.nodes.size() >= kMaxValueNodes;
+    }
 
     std::uint32_t NewNode(ValueNodeKind kind, const ResolvedMember* member, std::uint64_t offset,
                           bool big)
@@ -431,9 +446,11 @@ private:
     const StructPatternFile& file_;
     std::span<const std::uint8_t> bytes_;
     EvaluateOptions options_;
-    ValueTree tree_;
-    std::vector<std::uint32_t> lastChild_ = std::vector<std::uint32_t>(1, ValueNode::kNone);
+    ValueTree& tree_;
+    std::vector<std::uint32_t>& lastChild_;
     std::vector<std::uint32_t> frames_; // the structs being read, innermost last
+    mutable bool stopped_ = false;
+    mutable std::uint32_t fullChecks_ = 0;
 };
 
 } // namespace
@@ -449,7 +466,16 @@ const ResolvedStruct* MemberStruct(const StructPatternFile& file, const Resolved
 ValueTree EvaluatePattern(const StructPatternFile& file, std::span<const std::uint8_t> bytes,
                           const EvaluateOptions& options)
 {
-    return Evaluator(file, bytes, options).Run();
+    EvaluationMemory memory;
+    Evaluator(file, bytes, options, memory).Run();
+    return std::move(memory.tree);
+}
+
+const ValueTree& EvaluatePattern(const StructPatternFile& file, std::span<const std::uint8_t> bytes,
+                                 const EvaluateOptions& options, EvaluationMemory& memory)
+{
+    Evaluator(file, bytes, options, memory).Run();
+    return memory.tree;
 }
 
 } // namespace orx

@@ -3,6 +3,7 @@
 #include "structview/StructPatternFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,6 +55,15 @@ struct EvaluateOptions {
     bool bigEndian = false;     // the byte order where the pattern names none
     bool sessionEndian = false; // bigEndian also replaces the pattern's @endian
     bool moreData = false;      // the document goes on past the bytes
+    // Asked now and then: true gives up (a newer request came), the tree ending where it was.
+    std::function<bool()> stopRequested;
+};
+
+// What one evaluation leaves for the next on the same thread. A window's worth of nodes is
+// tens of MiB, and touching fresh memory costs more than the evaluation itself.
+struct EvaluationMemory {
+    ValueTree tree;
+    std::vector<std::uint32_t> lastChild;
 };
 
 // Lays the entry struct of `file` over `bytes` (the entry starts at bytes[0]), reading
@@ -61,6 +71,9 @@ struct EvaluateOptions {
 [[nodiscard]] ValueTree EvaluatePattern(const StructPatternFile& file,
                                         std::span<const std::uint8_t> bytes,
                                         const EvaluateOptions& options);
+// The same in `memory`, whose tree is the result.
+const ValueTree& EvaluatePattern(const StructPatternFile& file, std::span<const std::uint8_t> bytes,
+                                 const EvaluateOptions& options, EvaluationMemory& memory);
 
 // The struct a struct-typed member holds, or null.
 [[nodiscard]] const ResolvedStruct* MemberStruct(const StructPatternFile& file,

@@ -92,4 +92,20 @@ std::vector<std::uint8_t> ReadStructBytes(const IReadOnlyDocument& document, std
     return document.Read(offset, count).bytes;
 }
 
+std::vector<StructViewRow> BuildStructRows(const StructRowsJob& job, StructWorkerMemory& memory)
+{
+    const std::uint64_t size = job.plan.Size();
+    constexpr std::uint64_t kKeptAnyway = 1u << 20;
+    if (memory.bytes.capacity() > kKeptAnyway && size < memory.bytes.capacity() / 4) {
+        memory.bytes = {};
+    }
+    StructRowsInput input = job.input;
+    input.bytes = std::move(memory.bytes);
+    input.bytes.resize(static_cast<std::size_t>(size));
+    input.bytes.resize(static_cast<std::size_t>(job.plan.ReadInto(input.bytes.data())));
+    std::vector<StructViewRow> rows = BuildStructRows(input, memory.evaluation);
+    memory.bytes = std::move(input.bytes);
+    return rows;
+}
+
 } // namespace orx

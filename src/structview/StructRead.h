@@ -1,7 +1,9 @@
 #pragma once
 
 #include "document/ReadOnlyDocument.h"
+#include "document/ReadPlan.h"
 #include "structview/StructPatternFile.h"
+#include "structview/StructRows.h"
 
 #include <cstdint>
 #include <string>
@@ -51,5 +53,24 @@ inline constexpr std::string_view kPlacementAtKey = "structview.placement.at";
 [[nodiscard]] std::vector<std::uint8_t> ReadStructBytes(const IReadOnlyDocument& document,
                                                         std::uint64_t offset,
                                                         const StructPatternFile& file);
+
+// Rows whose bytes the worker reads: up to 16 MiB at every caret move would stall the window
+// if it read them itself.
+struct StructRowsJob {
+    StructRowsInput input; // its bytes come from the plan
+    ReadPlan plan;
+};
+
+// What a worker keeps from one job for the next: the bytes and the value tree of a 16 MiB
+// window are tens of MiB, whose first touch costs more than reading and evaluating them.
+struct StructWorkerMemory {
+    std::vector<std::uint8_t> bytes;
+    EvaluationMemory evaluation;
+};
+
+// The rows of `job` over the bytes its plan reads. Memory much larger than a job needs is
+// given back.
+[[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsJob& job,
+                                                         StructWorkerMemory& memory);
 
 } // namespace orx

@@ -72,14 +72,23 @@ std::u16string FormatMemberValue(const ResolvedMember& member, std::uint64_t off
 
 ValueTree EvaluateRowsInput(const StructRowsInput& input)
 {
+    EvaluationMemory memory;
+    (void)EvaluateRowsInput(input, memory);
+    return std::move(memory.tree);
+}
+
+const ValueTree& EvaluateRowsInput(const StructRowsInput& input, EvaluationMemory& memory)
+{
     if (!input.file) {
-        return {};
+        memory.tree = {};
+        return memory.tree;
     }
     EvaluateOptions options;
     options.bigEndian = input.options.endian == 1;
     options.sessionEndian = input.sessionEndian;
     options.moreData = input.bytes.size() >= kMaxStructRead;
-    return EvaluatePattern(*input.file, input.bytes, options);
+    options.stopRequested = input.stopRequested;
+    return EvaluatePattern(*input.file, input.bytes, options, memory);
 }
 
 std::u16string NodeName(const ValueNode& node)
@@ -199,8 +208,14 @@ std::u16string NodeValue(const ValueTree& tree, const ValueNode& node, const Str
 
 std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input)
 {
+    EvaluationMemory memory;
+    return BuildStructRows(input, memory);
+}
+
+std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input, EvaluationMemory& memory)
+{
     std::vector<StructViewRow> rows;
-    const ValueTree tree = EvaluateRowsInput(input);
+    const ValueTree& tree = EvaluateRowsInput(input, memory);
     if (tree.nodes.empty()) {
         return rows;
     }

@@ -5,6 +5,7 @@
 #include "structview/StructValueOptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ struct StructRowsInput {
     std::u16string elementsText = u"elements";
     std::u16string moreText = u"more follow";
     std::u16string errorText = u"Error";
+    // Asked now and then while evaluating: true gives up (a newer request came).
+    std::function<bool()> stopRequested = nullptr;
 };
 
 struct StructViewRow {
@@ -49,9 +52,13 @@ inline constexpr std::size_t kMaxStructRows = 256;
 // One row per member of the entry struct (padding included), with the members of each
 // struct-typed member one level deeper.
 [[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input);
+// The same, evaluated in the memory of the evaluations before it.
+[[nodiscard]] std::vector<StructViewRow> BuildStructRows(const StructRowsInput& input,
+                                                         EvaluationMemory& memory);
 
 // The value tree the rows show: the entry struct evaluated over input.bytes.
 [[nodiscard]] ValueTree EvaluateRowsInput(const StructRowsInput& input);
+const ValueTree& EvaluateRowsInput(const StructRowsInput& input, EvaluationMemory& memory);
 
 // What a node's row shows, without indentation.
 [[nodiscard]] std::u16string NodeName(const ValueNode& node);

@@ -1,7 +1,9 @@
 #include "structview/StructRead.h"
 
 #include "PatternTestSupport.h"
+#include "document/EditableDocument.h"
 #include "platform/Utf.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +91,70 @@ TEST(StructRead, HugeMembersAreNotReadAndShowAsUnavailable)
         EXPECT_EQ(document.largestRead, test.expectedRead);
         EXPECT_LE(document.largestRead, kMaxStructRead);
     }
+}
+
+// A worker's jobs, one after another in the same memory, show what rows read on the spot
+// show: large and small patterns in turn (the memory is given back and taken again), on a
+// document with insertions and overwritten bytes made between the jobs.
+TEST(StructRead, WorkerJobsInReusedMemoryShowTheRowsOfTheEditedDocument)
+{
+    test::TempDir dir;
+    std::vector<std::uint8_t> content(3u << 20);
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        content[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 5 : i * 13);
+    }
+    EditableDocument document;
+    ASSERT_TRUE(document.Open(dir.Write(u"records.bin", content)));
+    const std::u16string records = u"@entry File struct Record { uint8_t length; "
+                                   u"uint8_t data[length]; }; struct File { Record r[...]; };";
+    const std::u16string small = u"struct S { uint32_t a; uint16_t b[3]; };";
+    struct Step {
+        const std::u16string* pattern;
+        std::uint64_t offset;
+        void (*edit)(EditableDocument&);
+    };
+    const Step steps[] = {
+        {&records, 0, nullptr},
+        {&small, 3, [](EditableDocument& d) { ASSERT_TRUE(d.InsertByte(1, 0x40)); }},
+        {&records, 1, [](EditableDocument& d) { ASSERT_TRUE(d.OverwriteByte(5, 2)); }},
+        {&records, 0, [](EditableDocument& d) { ASSERT_TRUE(d.DeleteRange(0, 3)); }},
+        {&small, 0, nullptr},
+    };
+    StructWorkerMemory memory;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(Narrow(*step.pattern) + " at " + std::to_string(step.offset));
+        if (step.edit != nullptr) {
+            step.edit(document);
+        }
+        StructRowsJob job;
+        job.input.file = test::LoadPattern(*step.pattern);
+        ASSERT_NE(job.input.file, nullptr);
+        job.input.baseOffset = step.offset;
+        job.plan = document.PlanRead(step.offset, StructBytesToRead(*job.input.file));
+        StructRowsInput direct = job.input;
+        direct.bytes = ReadStructBytes(document, step.offset, *job.input.file);
+        const std::vector<StructViewRow> expected = BuildStructRows(direct);
+        EXPECT_EQ(BuildStructRows(job, memory), expected);
+        EXPECT_EQ(memory.bytes, direct.bytes);
+    }
+}
+
+// A newer request stops an evaluation of a whole window soon after it is asked to.
+TEST(StructRead, AnEvaluationStopsSoonAfterItIsAskedTo)
+{
+    std::u16string error;
+    StructRowsInput input;
+    input.file = test::LoadPattern(u"@entry File struct Record { uint8_t length; uint8_t "
+                                   u"data[length]; }; struct File { Record r[...]; };",
+                                   &error);
+    ASSERT_NE(input.file, nullptr) << Narrow(error);
+    input.bytes.assign(kMaxStructRead, 0); // 16 million one-byte records
+    int asked = 0;
+    input.stopRequested = [&asked] { return ++asked >= 3; };
+    const ValueTree tree = EvaluateRowsInput(input);
+    EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(tree.workLimitReached);
+    EXPECT_LT(tree.nodes.size(), 10000u);
 }
 
 } // namespace

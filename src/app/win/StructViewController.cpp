@@ -32,7 +32,9 @@ void BringBack(HWND window)
 
 void StructViewController::StartWorker()
 {
-    worker_.Start(&BuildStructRows);
+    worker_.Start([memory = StructWorkerMemory()](const StructRowsJob& job) mutable {
+        return BuildStructRows(job, memory);
+    });
 }
 
 void StructViewController::Stop()
@@ -194,10 +196,12 @@ StructRowsInput StructViewController::Request() const
     request.elementsText = context_.Text("structview.row.elements");
     request.moreText = context_.Text("structview.row.more");
     request.errorText = context_.Text("structview.error.prefix");
-    if (file_) {
-        request.bytes = ReadStructBytes(context_.document, request.baseOffset, *file_);
-    }
     return request;
+}
+
+std::pair<std::uint64_t, std::uint64_t> StructViewController::DocumentState() const
+{
+    return {context_.document.Revision(), context_.document.File().Generation()};
 }
 
 void StructViewController::RequestUpdate()
@@ -219,37 +223,37 @@ void StructViewController::RequestUpdate()
 
 void StructViewController::Submit()
 {
-    if (StructBytesToRead(*file_) > kReadAtOnce) {
-        if (largeInFlight_) {
-            largeWanted_ = true;
-            return;
-        }
-        largeInFlight_ = true;
-    }
-    worker_.Submit(Request());
-}
-
-void StructViewController::DropPending()
-{
-    worker_.DropPending();
-    largeInFlight_ = false;
-    largeWanted_ = false;
+    StructRowsJob job{Request(), {}};
+    job.plan = context_.document.PlanRead(job.input.baseOffset, StructBytesToRead(*file_));
+    // An evaluation of a whole window that a newer caret has made useless stops early.
+    const std::uint64_t number = ++*newestJob_;
+    job.input.stopRequested = [newest = newestJob_, number] {
+        return newest->load(std::memory_order_relaxed) != number;
+    };
+    submittedState_ = DocumentState();
+    // While the caret runs (a held arrow key) a large read waits for it to rest, rather than
+    // keeping a processor busy with windows nobody will see.
+    const bool large = job.plan.Size() > kReadAtOnce;
+    worker_.Submit(std::move(job), large ? kLargeReadSettle : std::chrono::milliseconds{});
 }
 
 void StructViewController::OnResult(LPARAM lParam)
 {
     const auto result = decltype(worker_)::Receive(lParam);
-    largeInFlight_ = false;
-    if (result != nullptr && worker_.IsCurrent(result->number) && ReadyForRows()) {
-        window_.SetContent(Caption(), std::move(result->value), FormatStructInfo(*file_));
-        FollowCaretInRows(true);
-        MarkSelectedRow(); // the selected row's bytes may lie elsewhere in the new rows
-        group_.Follow();
+    if (result == nullptr || !worker_.IsCurrent(result->number) || !ReadyForRows()) {
+        return;
     }
-    if (largeWanted_) {
-        largeWanted_ = false;
-        RequestUpdate(); // the newest caret's rows, read now that the worker is free
+    if (submittedState_ != DocumentState()) {
+        // The file was opened anew (a save through a temporary file, a reload) while the
+        // worker read it: its read may have stopped short.
+        stayingRequest_.reset();
+        RequestUpdate();
+        return;
     }
+    window_.SetContent(Caption(), std::move(result->value), FormatStructInfo(*file_));
+    FollowCaretInRows(true);
+    MarkSelectedRow(); // the selected row's bytes may lie elsewhere in the new rows
+    group_.Follow();
 }
 
 void StructViewController::FollowCaretInRows(bool rowsChanged)
@@ -406,7 +410,7 @@ bool StructViewController::LoadPattern(const std::u16string& path)
     if (!ok) {
         file_.reset();
         ClearFieldMark();
-        DropPending();
+        worker_.DropPending();
         EnsureWindow();
         window_.ShowError(fileName_, error);
         return false;
@@ -471,7 +475,7 @@ void StructViewController::ClosePattern()
     path_.clear();
     fileName_.clear();
     error_.clear();
-    DropPending();
+    worker_.DropPending();
     (void)ReadyForRows(); // shows the empty message
 }
 

@@ -11,10 +11,13 @@
 #include "structview/win/StructViewWindow.h"
 #include "ui/WindowMessages.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orx {
@@ -59,8 +62,10 @@ private:
     [[nodiscard]] StructViewTexts Texts() const;
     // The pattern's name in the view's header: "png.orpat at 0x0" while it stays.
     [[nodiscard]] std::u16string Caption() const;
-    // A request for the rows at the caret, with the bytes read there.
+    // A request for the rows at the caret, without their bytes.
     [[nodiscard]] StructRowsInput Request() const;
+    // The document's revision and the file's generation: what a worker's read depended on.
+    [[nodiscard]] std::pair<std::uint64_t, std::uint64_t> DocumentState() const;
     void OnResult(LPARAM lParam);
     void OpenPatternDialog();
     void ClosePattern();
@@ -87,8 +92,8 @@ private:
     void ToggleAutoApply();
     // The offer's texts and the Open button's menu, in the current language.
     void ShowOffer();
+    // The rows at the caret, their bytes read on the worker.
     void Submit();
-    void DropPending();
     [[nodiscard]] bool CommandsAllowed() const;
 
     AppContext& context_;
@@ -104,11 +109,14 @@ private:
     // What the rows of a staying pattern were last asked for: the entry's offset and the
     // document's revision. Caret moves ask nothing new of it.
     std::optional<std::pair<std::uint64_t, std::uint64_t>> stayingRequest_;
-    // A request that reads more than kReadAtOnce waits for the one in flight: reading up
-    // to 16 MiB at every caret move would make the moves themselves slow.
+    // The document's state when the newest request was planned.
+    std::pair<std::uint64_t, std::uint64_t> submittedState_;
+    // Requests that read more than this wait kLargeReadSettle for a newer one.
     static constexpr std::uint64_t kReadAtOnce = 64u << 10;
-    bool largeInFlight_ = false;
-    bool largeWanted_ = false; // asked for while one was in flight: sent when it is back
+    static constexpr std::chrono::milliseconds kLargeReadSettle{40};
+    // The newest request's number, which the worker's evaluation watches.
+    std::shared_ptr<std::atomic<std::uint64_t>> newestJob_ =
+        std::make_shared<std::atomic<std::uint64_t>>(0);
     // Where the caret was when the rows last looked at it.
     std::optional<std::uint64_t> caretSeen_;
     SingleMark fieldMark_;                  // in the hex view's marks only while it marks something
@@ -118,7 +126,7 @@ private:
     PatternOffer offer_;
     bool appliedByMatch_ = false; // the pattern came from the offer: a new file may replace it
     // Last, so that it stops before the members above go; it holds nothing of this class.
-    WindowWorker<StructRowsInput, std::vector<StructViewRow>> worker_{kMsgStructResult};
+    WindowWorker<StructRowsJob, std::vector<StructViewRow>> worker_{kMsgStructResult};
 };
 
 } // namespace orx
