@@ -25,7 +25,12 @@ void ReadPlan::AddBytes(std::span<const std::uint8_t> bytes)
 
 void ReadPlan::AddOverwrite(std::uint64_t position, std::uint8_t value)
 {
-    overwrites_.emplace_back(position, value);
+    if (patches_.empty() || patches_.back().position + patches_.back().length != position ||
+        patches_.back().from + patches_.back().length != bytes_.size()) {
+        patches_.push_back({position, 0, bytes_.size()});
+    }
+    ++patches_.back().length;
+    bytes_.push_back(value);
 }
 
 std::uint64_t ReadPlan::ReadInto(std::uint8_t* out) const
@@ -51,11 +56,12 @@ std::uint64_t ReadPlan::ReadInto(std::uint8_t* out) const
             break; // an unreadable file byte ends the result here
         }
     }
-    for (const auto& [position, value] : overwrites_) {
-        if (position >= done) {
+    for (const Patch& patch : patches_) {
+        if (patch.position >= done) {
             break;
         }
-        out[position] = value;
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(patch.from),
+                    std::min(patch.length, done - patch.position), out + patch.position);
     }
     return done;
 }

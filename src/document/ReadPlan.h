@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <utility>
 #include <vector>
 
 namespace orx {
@@ -41,10 +40,17 @@ private:
     // The most one file read takes, so that a close waits for no more than this.
     static constexpr std::uint32_t kReadStep = 1u << 20;
 
+    // Overwritten bytes in a row: one entry per run, not per byte (a pasted megabyte).
+    struct Patch {
+        std::uint64_t position = 0; // in the result
+        std::uint64_t length = 0;
+        std::uint64_t from = 0; // index into bytes_
+    };
+
     std::shared_ptr<const FileReadGate> file_;
     std::vector<Piece> pieces_;
-    std::vector<std::uint8_t> bytes_;
-    std::vector<std::pair<std::uint64_t, std::uint8_t>> overwrites_; // ascending positions
+    std::vector<Patch> patches_;      // ascending positions
+    std::vector<std::uint8_t> bytes_; // inserted and overwritten bytes, as added
     std::uint64_t size_ = 0;
 };
 
