@@ -38,7 +38,9 @@ std::vector<std::uint8_t> ChunkBytes()
     return bytes;
 }
 
-void EvaluateChunks(benchmark::State& state)
+// Each evaluation in fresh memory (a command-line run), or in the memory the last one left
+// (the struct view's worker).
+void EvaluateChunks(benchmark::State& state, bool keptMemory)
 {
     orx::StructRowsInput input;
     input.file = ChunkPattern();
@@ -50,8 +52,10 @@ void EvaluateChunks(benchmark::State& state)
     const std::size_t nodesPerRun = orx::EvaluateRowsInput(input).nodes.size();
     std::size_t nodes = 0;
     std::size_t rows = 0;
+    orx::EvaluationMemory memory;
     for (auto _ : state) {
-        const std::vector<orx::StructViewRow> shown = orx::BuildStructRows(input);
+        const std::vector<orx::StructViewRow> shown =
+            keptMemory ? orx::BuildStructRows(input, memory) : orx::BuildStructRows(input);
         nodes += nodesPerRun;
         rows += shown.size();
         benchmark::DoNotOptimize(shown.data());
@@ -61,7 +65,8 @@ void EvaluateChunks(benchmark::State& state)
     state.counters["rows/s"] =
         benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsRate);
 }
-BENCHMARK(EvaluateChunks)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EvaluateChunks, fresh_memory, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EvaluateChunks, kept_memory, true)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
