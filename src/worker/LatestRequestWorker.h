@@ -119,15 +119,16 @@ private:
         for (;;) {
             std::optional<Pending> job;
             {
+                // Something to do: a request to take, or a newer one while one settles.
+                const auto woken = [this] { return stop_ || pending_.has_value(); };
                 std::unique_lock lock(mutex_);
-                wake_.wait(lock, [this] { return stop_ || pending_.has_value(); });
+                wake_.wait(lock, woken);
                 if (stop_) {
                     return;
                 }
                 job = std::move(pending_);
                 pending_.reset();
-                const auto overtaken = [this] { return stop_ || pending_.has_value(); };
-                if (job->settle.count() > 0 && wake_.wait_for(lock, job->settle, overtaken)) {
+                if (job->settle.count() > 0 && wake_.wait_for(lock, job->settle, woken)) {
                     continue; // a newer request (or Stop) came first: this one is never begun
                 }
             }
