@@ -99,6 +99,21 @@ public:
         }
     }
 
+    // Pumps until `done` holds; false after `milliseconds` (workers run on their own threads).
+    template <typename Predicate>
+    bool PumpUntil(Predicate done, DWORD milliseconds = 5000)
+    {
+        const ULONGLONG end = GetTickCount64() + milliseconds;
+        while (!done()) {
+            if (GetTickCount64() > end) {
+                return false;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Pump();
+        }
+        return true;
+    }
+
     // Keeps pumping for `milliseconds` (timers fire meanwhile).
     void PumpFor(DWORD milliseconds)
     {

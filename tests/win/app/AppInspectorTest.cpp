@@ -29,21 +29,6 @@ const std::vector<std::u16string>& Values(AppHarness& app)
     return app.App().Inspector().Table().Values();
 }
 
-// Pumps until `done` holds; false after five seconds (the worker runs on its own thread).
-template <typename Predicate>
-bool PumpUntil(AppHarness& app, Predicate done)
-{
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!done()) {
-        if (GetTickCount64() > end) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        app.Pump();
-    }
-    return true;
-}
-
 bool ShowsUInt8(AppHarness& app, std::uint8_t value)
 {
     return Values(app).size() == kInspectorRowCount && Values(app)[1] == FormatHexDec(value, 2);
@@ -76,7 +61,7 @@ TEST(DataInspector, ShowsTheElevenValuesAtTheCaretAndCopiesTheSelectedOne)
         app.Dir().Write(u"known.bin", std::vector<std::uint8_t>{0x41, 0x42, 0x43, 0x44, 0x45, 0x46,
                                                                 0x47, 0x48, 0xE3, 0x81, 0x82})));
     ASSERT_NE(InspectorWindow(app), nullptr);
-    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, 0x41); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return ShowsUInt8(app, 0x41); }));
     const std::u16string expected[kInspectorRowCount] = {
         u"0b0100_0001",
         u"0x41 / 65",
@@ -97,7 +82,7 @@ TEST(DataInspector, ShowsTheElevenValuesAtTheCaretAndCopiesTheSelectedOne)
     for (int i = 0; i < 8; ++i) {
         app.Key(VK_RIGHT);
     }
-    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, 0xE3); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return ShowsUInt8(app, 0xE3); }));
     EXPECT_EQ(Values(app)[8], u"\u3042 (U+3042)");
 
     AppHarness::ClearClipboard();
@@ -133,10 +118,10 @@ TEST(DataInspector, RapidCaretMovesEndWithTheValuesOfTheFinalCaret)
     app.Pump();
     const std::uint64_t caret = app.Model().CaretOffset();
     ASSERT_EQ(caret, 300u + 20u * 16u);
-    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, static_cast<std::uint8_t>(caret)); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return ShowsUInt8(app, static_cast<std::uint8_t>(caret)); }));
     app.PumpFor(200);
     EXPECT_TRUE(ShowsUInt8(app, static_cast<std::uint8_t>(caret))) << "no older result follows";
-    EXPECT_TRUE(PumpUntil(app, [&] { return app.App().Inspector().ShowsCurrentValues(); }))
+    EXPECT_TRUE(app.PumpUntil([&] { return app.App().Inspector().ShowsCurrentValues(); }))
         << "the paced repaint of the last values comes";
 }
 
@@ -211,7 +196,7 @@ TEST(DataInspector, WidestValuesStayWholeAtTheLeastWidth)
     const std::vector<std::uint8_t> bytes = {0x98, 0xFF, 0xA7, 0xF6, 0xC5, 0xB4, 0xE3, 0x92};
     ASSERT_TRUE(app.Start(app.Dir().Write(u"wide.bin", bytes)));
     const HWND inspector = InspectorWindow(app);
-    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, 0x98); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return ShowsUInt8(app, 0x98); }));
     SetWindowPos(inspector, nullptr, 0, 0, 1, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(inspector, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     app.Pump();
@@ -264,8 +249,7 @@ TEST(DataInspector, MenuAndCloseBoxSwitchItOffAndTheSettingsRemember)
     EXPECT_TRUE(app.MenuChecked(cmd::kToggleInspector));
     EXPECT_NE(app.SettingsFileText().find("\"dataInspector\": {\r\n      \"visible\": true"),
               std::string::npos);
-    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, 1); }))
-        << "it shows the caret's values";
+    ASSERT_TRUE(app.PumpUntil([&] { return ShowsUInt8(app, 1); })) << "it shows the caret's values";
 
     app.Command(cmd::kToggleInspector);
     EXPECT_EQ(InspectorWindow(app), nullptr);
@@ -280,7 +264,7 @@ TEST(DataInspector, FollowsThemeLanguageAndClosingTheFile)
     app.Command(cmd::kThemeFirst + 1);
     EXPECT_EQ(app.App().Inspector().CurrentTheme(), Theme::DarkBlue);
 
-    ASSERT_TRUE(PumpUntil(app, [&] { return ShowsUInt8(app, 0); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return ShowsUInt8(app, 0); }));
     EXPECT_EQ(Values(app)[4], u"N/A") << "two bytes make no 32-bit value";
     app.Command(cmd::kLanguageFirst + 2);
     StringTable japanese;
@@ -288,13 +272,13 @@ TEST(DataInspector, FollowsThemeLanguageAndClosingTheFile)
     japanese.SetLanguage(UiLanguage::Japanese);
     const std::u16string unavailable = japanese.Lookup("inspector.data.value.unavailable");
     ASSERT_TRUE(
-        PumpUntil(app, [&] { return Values(app).size() > 4 && Values(app)[4] == unavailable; }));
+        app.PumpUntil([&] { return Values(app).size() > 4 && Values(app)[4] == unavailable; }));
     wchar_t title[128] = {};
     GetWindowTextW(InspectorWindow(app), title, 128);
     EXPECT_EQ(win::FromW(title), japanese.Lookup("inspector.data.title"));
 
     app.Command(cmd::kClose);
-    ASSERT_TRUE(PumpUntil(app, [&] {
+    ASSERT_TRUE(app.PumpUntil([&] {
         return Values(app).size() > 1 && Values(app)[1] == unavailable;
     })) << "with no document every row is unavailable";
 }

@@ -22,19 +22,6 @@ const std::vector<std::u16string>& Values(AppHarness& app)
     return app.App().Inspector().Table().Values();
 }
 
-bool PumpUntil(AppHarness& app, const std::function<bool()>& done)
-{
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!done()) {
-        if (GetTickCount64() > end) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        app.Pump();
-    }
-    return true;
-}
-
 bool Shows(AppHarness& app, std::size_t row, std::u16string_view value)
 {
     return Values(app).size() == kInspectorRowCount && Values(app)[row] == value;
@@ -76,7 +63,7 @@ TEST(InspectorValuesApp, ShowsTheTypedRowsInEitherOrderAndWritesAnEditedValueToD
                          0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
     const std::u16string path = app.Dir().Write(u"values.bin", start);
     ASSERT_TRUE(app.Start(path));
-    ASSERT_TRUE(PumpUntil(app, [&] { return Shows(app, kInt8Row, u"-2"); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return Shows(app, kInt8Row, u"-2"); }));
     EXPECT_EQ(Values(app)[kInt16Row], u"-2");
     EXPECT_EQ(Values(app)[kGuidRow], u"{8000FFFE-2233-0011-8899-AABBCCDDEEFF}");
     // The wheel brings the last rows under the header of a window too short for all.
@@ -95,7 +82,7 @@ TEST(InspectorValuesApp, ShowsTheTypedRowsInEitherOrderAndWritesAnEditedValueToD
     const InspectorBox toggle = InspectorTable::ByteOrderBox(520);
     SendMessageW(Inspector(app), WM_LBUTTONDOWN, MK_LBUTTON,
                  MAKELPARAM(static_cast<int>(toggle.left) + 20, 18));
-    ASSERT_TRUE(PumpUntil(app, [&] { return Shows(app, kInt16Row, u"-257"); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return Shows(app, kInt16Row, u"-257"); }));
     EXPECT_EQ(Values(app)[1], u"0xFE / 254") << "the first rows stay as they are";
     EXPECT_EQ(Values(app)[kUnix32Row], u"1969-06-20 01:29:36 UTC"); // 0xFEFF0080 as int32
     EXPECT_NE(app.SettingsFileText().find("\"endian\": \"big\""), std::string::npos);
@@ -123,7 +110,7 @@ TEST(InspectorValuesApp, ShowsTheTypedRowsInEitherOrderAndWritesAnEditedValueToD
 
     TypeIntoEditor(app, u"0x1234");
     EXPECT_EQ(app.App().Inspector().Editor(), nullptr);
-    ASSERT_TRUE(PumpUntil(app, [&] { return Shows(app, kInt16Row, u"4660"); }));
+    ASSERT_TRUE(app.PumpUntil([&] { return Shows(app, kInt16Row, u"4660"); }));
     EXPECT_NE(app.Title(), u"Orlin - values.bin") << "the title marks the edit";
     app.Command(cmd::kSave);
     Bytes expected = start;
