@@ -107,6 +107,10 @@ public:
         return number == latest_.load(std::memory_order_acquire);
     }
 
+    // From within compute only: whether a newer request came since the one being computed,
+    // so that a long computation can give up (its result would be thrown away).
+    [[nodiscard]] bool Overtaken() const { return !IsCurrent(computing_); }
+
     // The number of the newest request so far (0 before the first).
     [[nodiscard]] std::uint64_t LatestNumber() const
     {
@@ -132,6 +136,7 @@ private:
                     continue; // a newer request (or Stop) came first: this one is never begun
                 }
             }
+            computing_ = job->number;
             auto result = std::make_unique<WorkerResult<Result>>(
                 WorkerResult<Result>{job->number, compute_(job->request)});
             {
@@ -163,6 +168,7 @@ private:
     bool stop_ = false;
     // Written under the mutex, read without it.
     std::atomic<std::uint64_t> latest_{0};
+    std::uint64_t computing_ = 0; // the worker thread's own: the request compute has
     // Last, so that it starts once everything above is initialised.
     std::thread thread_;
 };

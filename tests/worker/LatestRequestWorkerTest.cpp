@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -191,6 +192,32 @@ TEST_F(LatestRequestWorkerTest, StopEndsTheWorkerWithoutDeliveringOrComputingMor
         EXPECT_EQ(Computed(), std::vector<int>{1});
         EXPECT_TRUE(inbox.Take().empty());
     }
+}
+
+// A computation can tell that a newer request came while it ran, and only then.
+TEST_F(LatestRequestWorkerTest, AComputationSeesWhenANewerRequestOvertookIt)
+{
+    Gate gate;
+    Inbox inbox;
+    std::vector<std::pair<int, bool>> seen; // request, overtaken at its end
+    std::optional<Worker> worker;
+    worker.emplace(
+        [&](const int& request) {
+            const bool before = worker->Overtaken();
+            if (request == 1) {
+                gate.Pass();
+            }
+            seen.emplace_back(request, !before && worker->Overtaken());
+            return Counted(std::to_string(request));
+        },
+        [&inbox](Delivered result) { inbox.Put(std::move(result)); });
+    worker->Submit(1);
+    gate.AwaitVisitor();
+    const std::uint64_t last = worker->Submit(2);
+    gate.Open();
+    ASSERT_TRUE(inbox.AwaitNumber(last));
+    worker->Stop();
+    EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{1, true}, {2, false}}));
 }
 
 // A settling request is begun only when nothing newer came during its settle time: a

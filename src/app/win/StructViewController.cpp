@@ -225,11 +225,9 @@ void StructViewController::Submit()
 {
     StructRowsJob job{Request(), {}};
     job.plan = context_.document.PlanRead(job.input.baseOffset, StructBytesToRead(*file_));
-    // An evaluation of a whole window that a newer caret has made useless stops early.
-    const std::uint64_t number = ++*newestJob_;
-    job.input.stopRequested = [newest = newestJob_, number] {
-        return newest->load(std::memory_order_relaxed) != number;
-    };
+    // An evaluation of a whole window that a newer caret has made useless stops early. Asked
+    // on the worker, which stops before this controller's members go.
+    job.input.stopRequested = [this] { return worker_.Overtaken(); };
     submittedState_ = DocumentState();
     // While the caret runs (a held arrow key) a large read waits for it to rest, rather than
     // keeping a processor busy with windows nobody will see.

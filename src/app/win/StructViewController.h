@@ -11,7 +11,6 @@
 #include "structview/win/StructViewWindow.h"
 #include "ui/WindowMessages.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -114,9 +113,6 @@ private:
     // Requests that read more than this wait kLargeReadSettle for a newer one.
     static constexpr std::uint64_t kReadAtOnce = 64u << 10;
     static constexpr std::chrono::milliseconds kLargeReadSettle{40};
-    // The newest request's number, which the worker's evaluation watches.
-    std::shared_ptr<std::atomic<std::uint64_t>> newestJob_ =
-        std::make_shared<std::atomic<std::uint64_t>>(0);
     // Where the caret was when the rows last looked at it.
     std::optional<std::uint64_t> caretSeen_;
     SingleMark fieldMark_;                  // in the hex view's marks only while it marks something

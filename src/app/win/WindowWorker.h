@@ -74,6 +74,9 @@ public:
         return worker_ && worker_->IsCurrent(number);
     }
 
+    // From within compute only (see LatestRequestWorker::Overtaken).
+    [[nodiscard]] bool Overtaken() const { return worker_ && worker_->Overtaken(); }
+
     // Takes ownership of the result a message carried.
     [[nodiscard]] static Delivered Receive(LPARAM lParam)
     {
